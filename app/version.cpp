@@ -1,0 +1,3 @@
+#include "app/version.h"
+
+const char* const kVersionText = "v0.85";
