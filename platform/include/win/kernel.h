@@ -27,6 +27,13 @@ DWORD_PTR GlobalSize(HGLOBAL mem);
 HGLOBAL GlobalFree(HGLOBAL mem);  // null on success, the handle on failure
 HGLOBAL GlobalHandle(LPCVOID locked);
 UINT GlobalFlags(HGLOBAL mem);    // lock count in the low byte
+#define GMEM_NOCOMPACT 0x0010
+#define GMEM_NODISCARD 0x0020
+#define GMEM_MODIFY 0x0080
+#define GMEM_DISCARDABLE 0x0100
+#define GMEM_LOCKCOUNT 0x00FF
+#define GMEM_DISCARDED 0x4000
+#define GMEM_INVALID_HANDLE 0x8000
 
 // ---- Errors ---------------------------------------------------------------
 DWORD GetLastError();
@@ -41,6 +48,20 @@ void SetLastError(DWORD code);
 #define ERROR_MOD_NOT_FOUND 126
 #define ERROR_PROC_NOT_FOUND 127
 #define ERROR_ALREADY_EXISTS 183
+#define ERROR_TOO_MANY_OPEN_FILES 4
+#define ERROR_INVALID_DRIVE 15
+#define ERROR_SHARING_VIOLATION 32
+#define ERROR_FILE_EXISTS 80
+#define ERROR_BUFFER_OVERFLOW 111
+#define ERROR_DISK_FULL 112
+#define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_INVALID_NAME 123
+#define ERROR_NEGATIVE_SEEK 131
+#define ERROR_DIR_NOT_EMPTY 145
+#define ERROR_NOT_LOCKED 158
+#define ERROR_ENVVAR_NOT_FOUND 203
+#define ERROR_NOT_SAME_DEVICE 17
+#define ERROR_DIRECTORY 267
 
 // ---- Paths ----------------------------------------------------------------
 // Maps a Windows-style name (backslashes, a drive prefix, any letter case) to
@@ -65,6 +86,8 @@ DWORD MapPathToHost(LPCSTR name, LPSTR out, DWORD size);
 #define OF_EXIST 0x4000
 #define OF_DELETE 0x0200
 #define OF_PARSE 0x0100
+#define OF_REOPEN 0x8000
+#define OFS_MAXPATHNAME 128
 
 HFILE _lopen(LPCSTR path, int mode);
 HFILE _lcreat(LPCSTR path, int attribute);
@@ -79,7 +102,7 @@ struct OFSTRUCT {
   WORD nErrCode;
   WORD Reserved1;
   WORD Reserved2;
-  char szPathName[128];
+  char szPathName[OFS_MAXPATHNAME];
 };
 HFILE OpenFile(LPCSTR name, OFSTRUCT* info, UINT style);
 
@@ -90,13 +113,17 @@ BOOL CreateDirectory(LPCSTR name, void* security);
 BOOL RemoveDirectory(LPCSTR name);
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_READONLY 0x01
+#define FILE_ATTRIBUTE_HIDDEN 0x02
 #define FILE_ATTRIBUTE_DIRECTORY 0x10
 #define FILE_ATTRIBUTE_NORMAL 0x80
 DWORD GetFileAttributes(LPCSTR name);
 
-// Searches for a file along the current directory, the program's directory
-// and PATH; fills `out` with the found host path. Returns the length, 0 when
-// not found.
+// Searches for a file in `path` (directories separated by ";") or, when it is
+// null, along the current directory, the program's directory and PATH; `ext`
+// is appended when the name has no extension. Fills `out` with the found name
+// in Windows form and `filePart` (when not null) with its file-name part.
+// Returns the length; the size needed (with the NUL) when `out` is too small;
+// 0 when not found.
 DWORD SearchPath(LPCSTR path, LPCSTR name, LPCSTR ext, DWORD size, LPSTR out, LPSTR* filePart);
 
 #define DRIVE_UNKNOWN 0
@@ -134,6 +161,7 @@ DWORD GetPrivateProfileSection(LPCSTR section, LPSTR out, DWORD size, LPCSTR fil
 
 // ---- Time -------------------------------------------------------------------
 DWORD GetTickCount();  // milliseconds, 32-bit, wraps
+#define INFINITE 0xFFFFFFFF
 void Sleep(DWORD ms);
 struct SYSTEMTIME {
   WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
@@ -151,6 +179,7 @@ LPCSTR win_string_resource(UINT id);
 // ---- Environment ------------------------------------------------------------
 DWORD GetEnvironmentVariable(LPCSTR name, LPSTR buffer, DWORD size);
 BOOL SetEnvironmentVariable(LPCSTR name, LPCSTR value);
+#define MAX_COMPUTERNAME_LENGTH 15
 BOOL GetComputerName(LPSTR buffer, LPDWORD size);
 
 // ---- Runtime-library behaviour --------------------------------------------------

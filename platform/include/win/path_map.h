@@ -1,0 +1,40 @@
+// The path layer shared by the platform files: every file function accepts a
+// Windows-style name (drive prefix, backslashes, any letter case) or a plain
+// host path, and every result that names a file is given in Windows form, the
+// drive C: standing for the host's root.
+#pragma once
+
+#include <string>
+
+namespace win {
+
+// The host path a Windows file system would have opened for `name`: "X:"
+// prefixes (any letter) stand for the root, "\" and "/" both separate, "."
+// and ".." are folded, and each existing component is matched without regard
+// to case (an exact match wins, else the first match in byte order).
+// Components that do not exist are kept as given. Relative names stay
+// relative to the current directory. A null or empty name gives "".
+std::string HostPath(const char* name);
+inline std::string HostPath(const std::string& name) { return HostPath(name.c_str()); }
+
+// "/a/b" -> "C:\a\b", "/" -> "C:\"; a relative path keeps its form with
+// backslashes.
+std::string WindowsPath(const std::string& hostPath);
+
+// A relative host path joined to the current directory, with "." and ".."
+// folded; an absolute one folded only.
+std::string AbsoluteHostPath(const std::string& hostPath);
+
+// The full Windows-form name of `name` (as OpenFile reports it).
+std::string FullWindowsPath(const char* name);
+
+// The current directory as a host path ("" when it cannot be read).
+std::string CurrentHostDirectory();
+
+// The directory of the program's executable as a host path.
+std::string ProgramHostDirectory();
+
+// True when the two names are equal without regard to Windows-1252 case.
+bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace win

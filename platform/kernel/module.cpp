@@ -1,0 +1,64 @@
+// The program as a module: one instance handle for every name, and the
+// program's own file name.
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "copy_out.h"
+#include "errno_map.h"
+#include "win/kernel.h"
+#include "win/path_map.h"
+
+namespace {
+// The customary load address of a program; any non-null value would do, but
+// it must be one value for the whole process.
+HINSTANCE const kProgramInstance = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x00400000));
+
+std::string ProgramHostPath() {
+  std::vector<char> buf(4096);
+  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buf.size()) return std::string();
+  return std::string(buf.data(), static_cast<size_t>(n));
+}
+}  // namespace
+
+// Plug-ins and resources live in the program itself, so every module name
+// answers the program's instance.
+HINSTANCE GetModuleHandle(LPCSTR) { return kProgramInstance; }
+
+// A buffer too small gets the name cut to size - 1 characters; the result is
+// then the size and the last error ERROR_INSUFFICIENT_BUFFER.
+DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
+  if (module != nullptr && module != kProgramInstance) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  std::string path = ProgramHostPath();
+  if (path.empty()) {
+    win::detail::SetLastErrorFromErrno(errno ? errno : ENOENT);
+    return 0;
+  }
+  std::string name = win::WindowsPath(path);
+  if (!buffer || size == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  DWORD copied = win::detail::CopyOutCut(name, buffer, size);
+  if (copied < name.size()) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+  }
+  SetLastError(ERROR_SUCCESS);
+  return copied;
+}
+
+namespace win {
+// The program's directory as a host path, for the file search.
+std::string ProgramHostDirectory() {
+  std::string path = ProgramHostPath();
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+}  // namespace win

@@ -1,0 +1,92 @@
+// LoadString and win_string_resource over the string table compiled into the
+// program. The table is parsed once, on first use; its strings never move
+// afterwards, so win_string_resource can hand out pointers into it.
+#include "win/string_table.h"
+
+#include <cstring>
+
+#include "win/kernel.h"
+
+extern "C" const unsigned char zemra_res_strings[];
+extern "C" const unsigned long zemra_res_strings_size;
+
+namespace win {
+namespace {
+
+// Ids are 16-bit in resource files; we accept up to 32 bits and refuse more.
+bool ParseId(std::string_view& line, UINT& id) {
+  size_t i = 0;
+  std::uint64_t v = 0;
+  while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
+    v = v * 10 + static_cast<unsigned>(line[i] - '0');
+    if (v > 0xFFFFFFFFu) return false;
+    ++i;
+  }
+  if (i == 0) return false;
+  if (i < line.size() && line[i] != ' ') return false;  // "12abc" is no entry
+  id = static_cast<UINT>(v);
+  line.remove_prefix(i < line.size() ? i + 1 : i);
+  return true;
+}
+
+std::string Unescape(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      char n = s[i + 1];
+      if (n == 'n' || n == 't' || n == '\\') {
+        out += n == 'n' ? '\n' : n == 't' ? '\t' : '\\';
+        ++i;
+        continue;
+      }
+    }
+    out += s[i];  // an unknown escape stays as written
+  }
+  return out;
+}
+
+const StringTable& Table() {
+  static const StringTable table = ParseStringTable(std::string_view(
+      reinterpret_cast<const char*>(zemra_res_strings), zemra_res_strings_size));
+  return table;
+}
+
+}  // namespace
+
+StringTable ParseStringTable(std::string_view text) {
+  StringTable table;
+  while (!text.empty()) {
+    size_t eol = text.find('\n');
+    std::string_view line = text.substr(0, eol);
+    text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line[0] == '#') continue;
+    UINT id = 0;
+    if (!ParseId(line, id)) continue;
+    table.emplace(id, Unescape(line));  // emplace keeps the first entry
+  }
+  return table;
+}
+
+}  // namespace win
+
+LPCSTR win_string_resource(UINT id) {
+  const auto& table = win::Table();
+  auto it = table.find(id);
+  return it == table.end() ? nullptr : it->second.c_str();
+}
+
+int LoadString(HINSTANCE, UINT id, LPSTR buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  const char* s = win_string_resource(id);
+  if (!s) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  size_t n = std::strlen(s);
+  if (n > static_cast<size_t>(size - 1)) n = static_cast<size_t>(size - 1);
+  std::memcpy(buffer, s, n);
+  buffer[n] = '\0';
+  return static_cast<int>(n);
+}
