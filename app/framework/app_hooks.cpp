@@ -1,0 +1,5 @@
+#include "app/framework/app_hooks.h"
+
+void CleanupBeforeExit(int /*code*/) {}
+
+CString AskPassword(const char* /*prompt*/, int /*maxLength*/) { return CString(); }

@@ -1,0 +1,88 @@
+#include "core/logbook.h"
+
+#include <cstring>
+#include <ctime>
+
+#include "app/framework/app_services.h"
+#include "app/framework/temp_files.h"
+#include "win/kernel.h"
+#include "win/user.h"
+
+namespace {
+bool gLogging = true;
+}
+
+Logbook::Logbook(int closeAfterWrite) : closeAfterWrite_(closeAfterWrite) {}
+
+Logbook::~Logbook() { Close(); }
+
+void Logbook::SetLogging(bool on) { gLogging = on; }
+bool Logbook::Logging() { return gLogging; }
+
+void Logbook::SetFileName(const char* name) {
+  Close();
+  CString given(name);
+  if (given.FindOneOf("\\/:") < 0)
+    fileName_ = GetTempDirectory() + given;
+  else
+    fileName_ = given;
+}
+
+void Logbook::Open() {
+  if (!gLogging || file_ || fileName_.IsEmpty()) return;
+  file_ = win_fopen(fileName_, "a");
+  if (!file_) {
+    // Reported once: with the name gone no further open is tried.
+    CString message = CString("cannot open logbook ") + fileName_;
+    fileName_.Empty();
+    AppMessageBox(message, MB_OK);
+  }
+}
+
+void Logbook::Close() {
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+}
+
+void Logbook::Remove() {
+  if (!gLogging) return;
+  Close();
+  if (!fileName_.IsEmpty()) DeleteFile(fileName_);
+}
+
+void Logbook::Write(const char* text) {
+  if (!gLogging) return;
+  if (!text) text = "";
+  Open();
+  if (file_) {
+    std::fseek(file_, 0, SEEK_END);
+    std::fputs(text, file_);
+    std::fputc('\n', file_);
+    std::fflush(file_);
+  } else {
+    AppMessageBox(text, MB_OK);
+  }
+  if (closeAfterWrite_) Close();
+}
+
+CString Logbook::TimeStamp() {
+  std::time_t now = std::time(nullptr);
+  char buffer[64] = {};
+  // ctime's text, as the logbooks of earlier versions show it.
+  if (!ctime_r(&now, buffer)) return CString();
+  size_t n = std::strlen(buffer);
+  if (n > 0 && buffer[n - 1] == '\n') buffer[n - 1] = '\0';
+  return CString(buffer);
+}
+
+void Logbook::WriteTimeStamp() {
+  CString line = CString('=', 30) + " " + TimeStamp() + " " + CString('=', 5);
+  Write(line);
+}
+
+Logbook& TheLogbook() {
+  static Logbook logbook(0);
+  return logbook;
+}
