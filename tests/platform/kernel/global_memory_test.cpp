@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "win/kernel.h"
+
+namespace {
+
+TEST(GlobalMemory, SizeAndZeroFillForBothKinds) {
+  for (UINT flags : {UINT{GHND}, UINT{GPTR}}) {
+    HGLOBAL h = GlobalAlloc(flags, 1000);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GlobalSize(h), 1000u);  // the size asked for, not a rounded one
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(p[i], 0) << i;
+    EXPECT_EQ(GlobalHandle(p), h);
+    GlobalUnlock(h);
+    EXPECT_EQ(GlobalFree(h), nullptr);
+  }
+}
+
+TEST(GlobalMemory, FixedHandleIsTheAddress) {
+  HGLOBAL h = GlobalAlloc(GMEM_FIXED, 16);
+  EXPECT_EQ(GlobalLock(h), h);
+  EXPECT_EQ(GlobalFlags(h) & GMEM_LOCKCOUNT, 0u);  // fixed blocks keep no count
+  GlobalFree(h);
+}
+
+TEST(GlobalMemory, ReAllocKeepsContentAndZeroFillsGrowth) {
+  for (UINT kind : {UINT{GMEM_MOVEABLE}, UINT{GMEM_FIXED}}) {
+    HGLOBAL h = GlobalAlloc(kind, 4);
+    std::memcpy(GlobalLock(h), "abcd", 4);
+    GlobalUnlock(h);
+    HGLOBAL grown = GlobalReAlloc(h, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    ASSERT_NE(grown, nullptr);
+    if (kind == GMEM_MOVEABLE) EXPECT_EQ(grown, h);  // a moveable block keeps its handle
+    EXPECT_EQ(GlobalSize(grown), 4096u);
+    auto* p = static_cast<unsigned char*>(GlobalLock(grown));
+    EXPECT_EQ(std::memcmp(p, "abcd", 4), 0);
+    for (int i = 4; i < 4096; ++i) ASSERT_EQ(p[i], 0) << i;
+    GlobalUnlock(grown);
+    HGLOBAL shrunk = GlobalReAlloc(grown, 2, 0);
+    ASSERT_NE(shrunk, nullptr);
+    EXPECT_EQ(GlobalSize(shrunk), 2u);
+    EXPECT_EQ(std::memcmp(GlobalLock(shrunk), "ab", 2), 0);
+    GlobalUnlock(shrunk);
+    EXPECT_EQ(GlobalFree(shrunk), nullptr);
+  }
+}
+
+TEST(GlobalMemory, LockCounts) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
+  EXPECT_EQ(GlobalFlags(h) & GMEM_LOCKCOUNT, 0u);
+  void* a = GlobalLock(h);
+  void* b = GlobalLock(h);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(GlobalFlags(h) & GMEM_LOCKCOUNT, 2u);
+  EXPECT_TRUE(GlobalUnlock(h));  // still locked once
+  SetLastError(12345);
+  EXPECT_FALSE(GlobalUnlock(h));  // now unlocked
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_FALSE(GlobalUnlock(h));  // was not locked
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_LOCKED));
+  GlobalFree(h);
+}
+
+TEST(GlobalMemory, LockedMoveableBlockDoesNotMoveUnasked) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
+  void* p = GlobalLock(h);
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);  // would leave p dangling
+  EXPECT_EQ(GlobalSize(h), 8u);
+  EXPECT_EQ(GlobalReAlloc(h, 4, 0), h);  // shrinking stays in place
+  EXPECT_EQ(GlobalLock(h), p);
+  GlobalUnlock(h);
+  GlobalUnlock(h);
+  GlobalFree(h);
+}
+
+TEST(GlobalMemory, BadAndFreedHandlesFailSafely) {
+  HGLOBAL h = GlobalAlloc(GHND, 32);
+  ASSERT_EQ(GlobalFree(h), nullptr);
+  int local = 0;
+  HGLOBAL bogus[] = {h, reinterpret_cast<HGLOBAL>(&local), reinterpret_cast<HGLOBAL>(0x12)};
+  for (HGLOBAL bad : bogus) {
+    EXPECT_EQ(GlobalFree(bad), bad) << "a second free gives the handle back";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(GlobalLock(bad), nullptr);
+    EXPECT_FALSE(GlobalUnlock(bad));
+    EXPECT_EQ(GlobalSize(bad), 0u);
+    EXPECT_EQ(GlobalReAlloc(bad, 64, GMEM_MOVEABLE), nullptr);
+    EXPECT_EQ(GlobalFlags(bad), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  }
+  EXPECT_EQ(GlobalHandle(&local), nullptr);
+  EXPECT_EQ(GlobalFree(nullptr), nullptr);
+}
+
+TEST(GlobalMemory, SizesAboveOneGibibyteAreRefused) {
+  EXPECT_EQ(GlobalAlloc(GHND, (DWORD_PTR{1} << 30) + 1), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+  HGLOBAL h = GlobalAlloc(GHND, 0);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(GlobalSize(h), 0u);
+  EXPECT_NE(GlobalLock(h), nullptr);
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalReAlloc(h, DWORD_PTR{3} << 30, GMEM_MOVEABLE), nullptr);
+  EXPECT_EQ(GlobalSize(h), 0u);
+  GlobalFree(h);
+}
+
+}  // namespace
