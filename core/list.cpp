@@ -43,23 +43,27 @@ void List::linkBetween(ListElement* e, ListElement* before, ListElement* after) 
 }
 
 ListElement* List::prepend(ListElement* e) {
+  if (!e || e->isLinked()) return nullptr;
   ListElement* former = first();
   linkBetween(e, &head_, head_.next_);
   return former;
 }
 
 ListElement* List::append(ListElement* e) {
+  if (!e || e->isLinked()) return nullptr;
   ListElement* former = last();
   linkBetween(e, tail_.prev_, &tail_);
   return former;
 }
 
 void List::insertAfter(ListElement* e, ListElement* after) {
+  if (!e || e->isLinked() || (after && !after->isLinked())) return;
   if (!after) after = &head_;
   linkBetween(e, after, after->next_);
 }
 
 ListElement* List::insertBefore(ListElement* e, ListElement* before) {
+  if (!e || e->isLinked() || (before && !before->isLinked())) return before;
   ListElement* at = before ? before : &tail_;
   linkBetween(e, at->prev_, at);
   return before;

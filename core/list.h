@@ -44,7 +44,8 @@ class List {
   ListElement* first() const;
   ListElement* last() const;
 
-  // Each links e (which must not be on a list) and adds 1 to the count.
+  // Each links e and adds 1 to the count. An element that is already on a
+  // list (or a neighbour that is not) is refused: nothing changes.
   ListElement* prepend(ListElement* e);  // the former first, or null
   ListElement* append(ListElement* e);   // the former last, or null
   // After `after`; a null `after` puts e at the front.

@@ -165,12 +165,21 @@ TEST(List, OneElement) {
   list.unlink(&a);
 }
 
-TEST(List, UnlinkOfAnUnlinkedElementChangesNothing) {
-  Item a(1), b(2);
+TEST(List, MisplacedElementsChangeNothing) {
+  Item a(1), b(2), c(3);
   List list;
   list.append(&a);
-  EXPECT_EQ(list.unlink(&b), nullptr);
+  EXPECT_EQ(list.unlink(&b), nullptr);      // not on the list
+  EXPECT_EQ(list.append(&a), nullptr);      // already on it
+  EXPECT_EQ(list.prepend(&a), nullptr);
+  list.insertAfter(&a, nullptr);
+  EXPECT_EQ(list.insertBefore(&a, nullptr), nullptr);
+  list.insertAfter(&c, &b);                 // b is on no list
+  EXPECT_EQ(list.insertBefore(&c, &b), &b);
   EXPECT_EQ(list.count(), 1);
+  EXPECT_EQ(list.first(), &a);
+  EXPECT_EQ(a.next(), nullptr);
+  EXPECT_FALSE(c.isLinked());
   list.unlink(&a);
 }
 

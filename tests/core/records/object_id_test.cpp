@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "win/kernel.h"
+
 namespace {
 
 struct ParseCase {
@@ -49,6 +51,21 @@ TEST(ObjectIdParse, MatchesTheOldScanf) {
     EXPECT_EQ(ObjectId(c.text).value(), c.expected) << '"' << c.text << '"';
     EXPECT_EQ(ObjectId(CString(c.text)).value(), c.expected) << '"' << c.text << '"';
   }
+}
+
+// The same two scans through the platform's scanf with the 32-bit %ld.
+LONG scanLikeTheRuntime(const char* text) {
+  LONG id = 0;
+  unsigned hex = 0;
+  int n = win_sscanf(text, "0x%x", &hex);
+  if (n != 0) return n == 1 ? static_cast<LONG>(hex) : 0;
+  win_sscanf(text, "%ld", &id);
+  return id;
+}
+
+TEST(ObjectIdParse, AgreesWithThePlatformScanf) {
+  for (const auto& c : kParseCases)
+    EXPECT_EQ(ObjectId::Parse(c.text), scanLikeTheRuntime(c.text)) << '"' << c.text << '"';
 }
 
 TEST(ObjectIdParse, NullPointerGivesNoObject) {
