@@ -19,12 +19,13 @@ PositionEntry& PositionEntry::operator=(const PositionEntry& other) {
   return *this;
 }
 
-void PositionEntry::setPositions(const IntSortedArray* positions) {
+bool PositionEntry::setPositions(const IntSortedArray* positions) {
   if (!positions) {
     positions_.reset();
-    return;
+    return true;
   }
   positions_.reset(new (std::nothrow) IntSortedArray(*positions));
+  return positions_ && positions_->count() == positions->count();
 }
 
 CString PositionEntry::formatPositions() const {

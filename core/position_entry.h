@@ -20,7 +20,9 @@ class PositionEntry {
   void setWeight(float w) { weight_ = w; }
   // Null when the hit has no positions.
   const IntSortedArray* positions() const { return positions_.get(); }
-  void setPositions(const IntSortedArray* positions);  // copies; null drops them
+  // Copies them; null drops them. False when the copy could not be made
+  // (the entry then has none).
+  bool setPositions(const IntSortedArray* positions);
 
   // Each position right-aligned in five characters and followed by a blank:
   // "    3    17 ". Empty without positions.
