@@ -69,10 +69,12 @@ HGLOBAL GlobalAlloc(UINT flags, DWORD_PTR bytes) {
   return reinterpret_cast<HGLOBAL>(handle);
 }
 
-// Keeps the content up to the smaller size; GMEM_ZEROINIT zero-fills growth.
-// A moveable block keeps its handle; a fixed block may move, and then its
-// handle (its address) changes. A locked block is never moved unless
-// GMEM_MOVEABLE allows it, so no locked pointer is left dangling unasked.
+// Keeps the content up to the smaller size; growth is zero-filled. A
+// moveable block keeps its handle. Growing needs new memory, and a block
+// whose address is in use (a locked moveable block, or any fixed block, whose
+// handle is its address) moves only when the flags include GMEM_MOVEABLE, as
+// on Windows; then a fixed block gets a new handle. Otherwise the call fails
+// and the block stays as it was, so no pointer is left dangling unasked.
 HGLOBAL GlobalReAlloc(HGLOBAL mem, DWORD_PTR bytes, UINT flags) {
   Registry& r = Blocks();
   std::lock_guard<std::mutex> lock(r.mutex);
@@ -94,7 +96,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, DWORD_PTR bytes, UINT flags) {
   }
   bool moveable = (b->flags & GMEM_MOVEABLE) != 0;
   bool mustMove = bytes > b->size;  // shrinking stays in place
-  if (moveable && b->locks > 0 && mustMove && !(flags & GMEM_MOVEABLE)) {
+  bool addressInUse = !moveable || b->locks > 0;
+  if (mustMove && addressInUse && !(flags & GMEM_MOVEABLE)) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }

@@ -10,7 +10,10 @@
 
 // ---- Global memory -------------------------------------------------------
 // Blocks are handles; GlobalLock gives the address. GlobalSize answers the size
-// that was asked for (not a rounded-up allocation size).
+// that was asked for (not a rounded-up allocation size). A fixed block's handle
+// is its address. Bad or freed handles fail (ERROR_INVALID_HANDLE) instead of
+// crashing; sizes above 1 GiB are refused. GlobalReAlloc moves a locked or
+// fixed block only when its flags include GMEM_MOVEABLE.
 #define GMEM_FIXED 0x0000
 #define GMEM_MOVEABLE 0x0002
 #define GMEM_ZEROINIT 0x0040
@@ -92,7 +95,8 @@ DWORD MapPathToHost(LPCSTR name, LPSTR out, DWORD size);
 HFILE _lopen(LPCSTR path, int mode);
 HFILE _lcreat(LPCSTR path, int attribute);
 UINT _lread(HFILE file, LPVOID buffer, UINT bytes);   // HFILE_ERROR (as UINT) on failure
-UINT _lwrite(HFILE file, LPCSTR buffer, UINT bytes);  // HFILE_ERROR (as UINT) on failure
+UINT _lwrite(HFILE file, LPCSTR buffer, UINT bytes);  // HFILE_ERROR (as UINT) on failure;
+                                                      // 0 bytes truncate at the position
 LONG _llseek(HFILE file, LONG offset, int origin);    // new position, or HFILE_ERROR
 HFILE _lclose(HFILE file);                             // 0, or HFILE_ERROR
 
@@ -104,11 +108,13 @@ struct OFSTRUCT {
   WORD Reserved2;
   char szPathName[OFS_MAXPATHNAME];
 };
+// Fills szPathName with the full name in Windows form (cut to fit) and, on
+// failure, nErrCode. OF_EXIST and OF_DELETE answer 1 on success, OF_PARSE 0.
 HFILE OpenFile(LPCSTR name, OFSTRUCT* info, UINT style);
 
 BOOL DeleteFile(LPCSTR name);
-BOOL MoveFile(LPCSTR from, LPCSTR to);
-BOOL CopyFile(LPCSTR from, LPCSTR to, BOOL failIfExists);
+BOOL MoveFile(LPCSTR from, LPCSTR to);  // never replaces an existing file
+BOOL CopyFile(LPCSTR from, LPCSTR to, BOOL failIfExists);  // refuses to copy onto itself
 BOOL CreateDirectory(LPCSTR name, void* security);
 BOOL RemoveDirectory(LPCSTR name);
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -143,16 +149,31 @@ UINT SetErrorMode(UINT mode);
 FILE* win_fopen(LPCSTR name, LPCSTR mode);
 
 // ---- Directories and temporary files ----------------------------------------
+// GetTempPath, GetCurrentDirectory, GetEnvironmentVariable: the length when
+// the text fits; otherwise the size needed (NUL included) and an empty string
+// in the buffer.
 // Always ends in a separator: TMPDIR, TMP or TEMP, else /tmp.
 DWORD GetTempPath(DWORD size, LPSTR buffer);
+// dir\PPPXXXX.TMP (three prefix characters, four hex digits) into `out`
+// (MAX_PATH bytes). With unique 0 a free number is chosen and the file is
+// created empty; otherwise the name is only composed. 0 on failure.
 UINT GetTempFileName(LPCSTR dir, LPCSTR prefix, UINT unique, LPSTR out);
 DWORD GetCurrentDirectory(DWORD size, LPSTR buffer);
 BOOL SetCurrentDirectory(LPCSTR dir);
+// A buffer too small gets the name cut to size - 1 characters; the result is
+// then `size` and the last error ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size);
 
 // ---- Settings (private-profile files) ----------------------------------------
-// Section and key names compare without case; values are trimmed of blanks;
-// the result is cut to the caller's buffer (size - 1 characters and a NUL).
+// Section and key names compare without case; values are trimmed of blanks
+// and tabs and lose one pair of surrounding quotes; the result is cut to the
+// caller's buffer (size - 1 characters and a NUL). A null section lists the
+// sections, a null key the keys of the section: NUL-ended names and a second
+// NUL, cut to fit. Names and files are re-read on every call.
+// WritePrivateProfileString adds, replaces (null value: deletes) a key or
+// deletes a section (null key), keeping all other lines; it refuses names and
+// values that would change the file's shape (line breaks, "=" in a key, "]"
+// in a section name, a key starting with ";" or "[").
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR def, LPSTR out, DWORD size,
                               LPCSTR file);
 UINT GetPrivateProfileInt(LPCSTR section, LPCSTR key, INT def, LPCSTR file);

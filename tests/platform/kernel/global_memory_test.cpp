@@ -65,16 +65,22 @@ TEST(GlobalMemory, LockCounts) {
   GlobalFree(h);
 }
 
-TEST(GlobalMemory, LockedMoveableBlockDoesNotMoveUnasked) {
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
-  void* p = GlobalLock(h);
-  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);  // would leave p dangling
-  EXPECT_EQ(GlobalSize(h), 8u);
-  EXPECT_EQ(GlobalReAlloc(h, 4, 0), h);  // shrinking stays in place
-  EXPECT_EQ(GlobalLock(h), p);
-  GlobalUnlock(h);
-  GlobalUnlock(h);
-  GlobalFree(h);
+TEST(GlobalMemory, BlocksInUseDoNotMoveUnasked) {
+  HGLOBAL moveable = GlobalAlloc(GMEM_MOVEABLE, 8);
+  HGLOBAL fixed = GlobalAlloc(GMEM_FIXED, 8);
+  void* p = GlobalLock(moveable);
+  for (HGLOBAL h : {moveable, fixed}) {
+    EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);  // would leave the pointer dangling
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(GlobalSize(h), 8u);
+    EXPECT_EQ(GlobalReAlloc(h, 4, 0), h);  // shrinking stays in place
+  }
+  EXPECT_EQ(GlobalLock(moveable), p);
+  GlobalUnlock(moveable);
+  GlobalUnlock(moveable);
+  EXPECT_EQ(GlobalReAlloc(moveable, 1 << 20, 0), moveable);  // unlocked: free to move
+  GlobalFree(moveable);
+  GlobalFree(fixed);
 }
 
 TEST(GlobalMemory, BadAndFreedHandlesFailSafely) {
