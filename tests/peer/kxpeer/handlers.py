@@ -146,14 +146,14 @@ class Handlers:
 
     def parents(self, a):
         obj = self.store.require(a["id"])
-        ids = [p for p in obj.parents() if self.store.get(p) is not None]
+        ids = sorted(p for p in set(obj.parents()) if self.store.get(p) is not None)
         return Reply(replies.id_array(self.lay, 0, ids))
 
     def anchor_parents(self, a):
         obj = self.store.get(a["id"])
         ids = []
         if obj is not None and obj.is_anchor():
-            ids = [p for p in obj.parents() if self.store.get(p) is not None]
+            ids = sorted(p for p in set(obj.parents()) if self.store.get(p) is not None)
         return Reply(replies.plain_id_array(self.lay, ids))
 
     def anchors(self, a):
