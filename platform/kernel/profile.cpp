@@ -52,8 +52,41 @@ win::profile::Document Load(LPCSTR file) {
   return bytes ? win::profile::Parse(*bytes) : win::profile::Document{};
 }
 
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// When the directory takes no new files but the file itself may be written,
+// the file is rewritten in place.
+bool RewriteInPlace(const std::string& host, const std::string& bytes) {
+  int fd = ::open(host.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) {
+    win::detail::SetLastErrorFromErrno(errno, host);
+    return false;
+  }
+  bool ok = WriteAll(fd, bytes);
+  int err = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) win::detail::SetLastErrorFromErrno(err, host);
+  return ok;
+}
+
 // Writes `bytes` beside `host` and renames it over the file; a symbolic link
-// is followed, so the link stays and its target changes.
+// is followed, so the link stays and its target changes. A read-only file
+// stays unchanged, as Windows leaves it.
 bool ReplaceFile(std::string host, const std::string& bytes) {
   if (char* real = ::realpath(host.c_str(), nullptr)) {
     host = real;
@@ -61,7 +94,12 @@ bool ReplaceFile(std::string host, const std::string& bytes) {
   }
   mode_t mode;
   struct stat st;
-  if (::stat(host.c_str(), &st) == 0) {
+  bool exists = ::stat(host.c_str(), &st) == 0;
+  if (exists) {
+    if ((st.st_mode & 0222) == 0 || ::access(host.c_str(), W_OK) != 0) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
     mode = st.st_mode & 07777;
   } else {
     mode_t mask = ::umask(0);
@@ -71,18 +109,11 @@ bool ReplaceFile(std::string host, const std::string& bytes) {
   std::string temp = host + ".XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) {
+    if (exists && errno == EACCES) return RewriteInPlace(host, bytes);
     win::detail::SetLastErrorFromErrno(errno, host);
     return false;
   }
-  bool ok = ::fchmod(fd, mode) == 0;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
-  }
-  if (ok) ok = ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   int err = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;

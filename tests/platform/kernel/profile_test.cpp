@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 
@@ -245,6 +248,25 @@ TEST(Profile, LfFilesStayLfAndUnsafeWritesAreRefused) {
   EXPECT_EQ(testing_support::TempDir::read(file), "[A]\nx=1\ny=2\n");
   EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", tmp.file("missing/dir/x.ini").c_str()));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  ::chmod(file.c_str(), 0444);  // a read-only file stays as it is
+  EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", file.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(testing_support::TempDir::read(file), "[A]\nx=1\ny=2\n");
+}
+
+TEST(Profile, WritingThroughALinkChangesItsTarget) {
+  testing_support::TempDir tmp;
+  std::string target = tmp.write("real.ini", "[A]\n");
+  std::string link = tmp.file("link.ini");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  ::chmod(target.c_str(), 0640);
+  ASSERT_TRUE(WritePrivateProfileString("A", "k", "v", link.c_str()));
+  EXPECT_EQ(testing_support::TempDir::read(target), "[A]\nk=v\n");
+  struct stat st;
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file's permissions are kept
 }
 
 }  // namespace
