@@ -78,9 +78,7 @@ ssize_t ReadText(void* cookie, char* out, size_t size) {
 
 ssize_t WriteText(void* cookie, const char* data, size_t size) {
   auto* r = static_cast<TextReader*>(cookie);
-  if (r->end != r->pos || r->end != 0) {
-    if (!r->Resync()) return 0;
-  }
+  if (r->end != 0 && !r->Resync()) return 0;  // write where the reader stands
   size_t done = 0;
   while (done < size) {
     ssize_t n = ::write(r->fd, data + done, size - done);

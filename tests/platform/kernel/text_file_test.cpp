@@ -84,6 +84,18 @@ TEST_F(TextFileTest, WritingAndAppending) {
   EXPECT_EQ(ReadAll(a), "first\nsecond\n");
   std::fclose(a);
   EXPECT_EQ(testing_support::TempDir::read(name), "first\nsecond\n");
+
+  // Reading, then writing in place: the write lands after the bytes read.
+  std::string crlf = tmp_.write("update.txt", "ab\r\ncd\r\n");
+  FILE* u = win_fopen(crlf.c_str(), "r+");
+  ASSERT_NE(u, nullptr);
+  char line[8];
+  ASSERT_NE(std::fgets(line, sizeof line, u), nullptr);
+  EXPECT_STREQ(line, "ab\n");
+  EXPECT_EQ(std::fseek(u, 0, SEEK_CUR), 0);
+  std::fputs("XY", u);
+  std::fclose(u);
+  EXPECT_EQ(testing_support::TempDir::read(crlf), "ab\r\nXY\r\n");
 }
 
 TEST_F(TextFileTest, FailuresGiveNull) {
