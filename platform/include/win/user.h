@@ -61,6 +61,7 @@ struct CREATESTRUCT {
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
@@ -71,6 +72,7 @@ struct CREATESTRUCT {
 #define WM_ERASEBKGND 0x0014
 #define WM_ENDSESSION 0x0016
 #define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
 #define WM_GETMINMAXINFO 0x0024
 #define WM_DRAWITEM 0x002B
@@ -79,12 +81,18 @@ struct CREATESTRUCT {
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
+#define WM_NCHITTEST 0x0084
+#define WM_NCPAINT 0x0085
+#define WM_NCACTIVATE 0x0086
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
+#define WM_KEYFIRST WM_KEYDOWN
+#define WM_KEYLAST 0x0108
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -101,6 +109,9 @@ struct CREATESTRUCT {
 #define WM_RBUTTONDBLCLK 0x0206
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
+#define WM_MOUSEFIRST WM_MOUSEMOVE
+#define WM_MOUSELAST 0x0209
+#define WM_PARENTNOTIFY 0x0210
 #define WM_PALETTECHANGED 0x0311
 #define WM_QUERYNEWPALETTE 0x030F
 #define WM_USER 0x0400
@@ -130,14 +141,80 @@ struct CREATESTRUCT {
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TRANSPARENT 0x00000020L
+#define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_NOPARENTNOTIFY 0x00000004L
+#define WS_EX_ACCEPTFILES 0x00000010L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
 
 #define CW_USEDEFAULT ((int)0x80000000)
+
+// Class styles.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+#define CS_CLASSDC 0x0040
+#define CS_PARENTDC 0x0080
+#define CS_NOCLOSE 0x0200
+#define CS_SAVEBITS 0x0800
+#define CS_GLOBALCLASS 0x4000
+
+// WM_ACTIVATE states (low word of wParam).
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
+// WM_SIZE kinds.
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+// WM_SYSCOMMAND commands.
+#define SC_SIZE 0xF000
+#define SC_MOVE 0xF010
+#define SC_MINIMIZE 0xF020
+#define SC_MAXIMIZE 0xF030
+#define SC_CLOSE 0xF060
+#define SC_RESTORE 0xF120
+
+// ShowWindow commands.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
 
 // ---- Window classes and windows ---------------------------------------------
 ATOM RegisterClass(const WNDCLASS* cls);
 BOOL UnregisterClass(LPCSTR name, HINSTANCE inst);
 BOOL GetClassInfo(HINSTANCE inst, LPCSTR name, WNDCLASS* out);
+// Class names compare without case; a name may also be the ATOM that
+// RegisterClass returned (MAKEINTRESOURCE). A class with windows cannot be
+// unregistered.
+//
+// CreateWindow sends WM_NCCREATE and WM_CREATE (lParam: the CREATESTRUCT),
+// then WM_SIZE and WM_MOVE. FALSE from WM_NCCREATE or -1 from WM_CREATE
+// destroys the window again and the result is null. A WS_CHILD window needs a
+// parent and belongs to it (children are kept in creation order; `menu` is
+// its id); another window given as parent becomes the owner of the new
+// top-level window. Handles are small integers (1, 2, 3, ...).
+//
+// DestroyWindow destroys the owned windows first, then sends WM_DESTROY to the
+// window and then to its children (so a parent's WM_DESTROY handler still
+// finds its children), frees the children (each receives WM_NCDESTROY) and
+// last sends WM_NCDESTROY to the window and frees its handle: IsWindow is
+// then false, its timers and posted messages are gone, and messages sent to
+// it are dropped (SendMessage gives 0).
 HWND CreateWindow(LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent,
                   HMENU menu, HINSTANCE inst, LPVOID param);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w,
@@ -147,6 +224,22 @@ BOOL IsWindow(HWND wnd);
 HWND GetParent(HWND wnd);
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+BOOL IsChild(HWND parent, HWND wnd);  // any depth below `parent`
+HWND GetDlgItem(HWND parent, int id);   // a direct child with that id
+int GetDlgCtrlID(HWND wnd);
+int GetClassName(HWND wnd, LPSTR out, int size);
+// The window text, through WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH.
+BOOL SetWindowText(HWND wnd, LPCSTR text);
+int GetWindowText(HWND wnd, LPSTR out, int size);
+int GetWindowTextLength(HWND wnd);
+// Visibility and enabled state are the WS_VISIBLE and WS_DISABLED styles.
+// ShowWindow sends WM_SHOWWINDOW when visibility changes and returns whether
+// the window was visible before; EnableWindow sends WM_ENABLE when the state
+// changes and returns whether the window was disabled before.
+BOOL ShowWindow(HWND wnd, int cmd);
+BOOL IsWindowVisible(HWND wnd);  // the window and all its parents visible
+BOOL EnableWindow(HWND wnd, BOOL enable);
+BOOL IsWindowEnabled(HWND wnd);
 
 #define GWL_WNDPROC (-4)
 #define GWL_HINSTANCE (-6)
@@ -157,16 +250,45 @@ LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 #define GWL_ID (-12)
 #define DWL_MSGRESULT 0
 // Window longs are pointer-sized here so that procedures and pointers fit.
+// At offsets >= 0 the window's extra bytes (WNDCLASS::cbWndExtra) are read
+// and written pointer-wide; an offset where only four extra bytes remain is
+// read and written as a 32-bit LONG (sign-extended when read). An offset
+// outside the extra bytes gives 0 and ERROR_INVALID_INDEX.
+#define ERROR_INVALID_WINDOW_HANDLE 1400
+#define ERROR_INVALID_INDEX 1413
+#define ERROR_CLASS_ALREADY_EXISTS 1410
+#define ERROR_CLASS_DOES_NOT_EXIST 1411
+#define ERROR_CLASS_HAS_WINDOWS 1412
 LONG_PTR GetWindowLong(HWND wnd, int index);
 LONG_PTR SetWindowLong(HWND wnd, int index, LONG_PTR value);
+#define GCL_MENUNAME (-8)
 #define GCL_HBRBACKGROUND (-10)
 #define GCL_HCURSOR (-12)
+#define GCL_HICON (-14)
+#define GCL_HMODULE (-16)
+#define GCL_CBWNDEXTRA (-18)
+#define GCL_CBCLSEXTRA (-20)
+#define GCL_WNDPROC (-24)
+#define GCL_STYLE (-26)
+// Offsets >= 0 address the class's extra bytes (WNDCLASS::cbClsExtra), with
+// the same widths as the window's extra bytes.
 LONG_PTR SetClassLong(HWND wnd, int index, LONG_PTR value);
 LONG_PTR GetClassLong(HWND wnd, int index);
 
 // ---- The message queue ------------------------------------------------------
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+// Filters of PeekMessage and GetMessage, as Windows applies them: a null
+// window takes messages of every window of the thread and thread messages;
+// (HWND)-1 only thread messages (posted to a null window); any other window
+// its own messages and those of its descendants. A range of 0 to 0 takes
+// every message number. WM_QUIT is a thread message: it comes when the range
+// admits it, whatever the window filter.
+// Order: posted messages (first in, first out), then WM_QUIT once no posted
+// message that the filter admits is left, then WM_TIMER for a due timer.
+// GetMessage returns FALSE for WM_QUIT and -1 for a window filter that is
+// not a window.
 BOOL PostMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 BOOL PostThreadMessage(DWORD thread, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -178,9 +300,85 @@ void PostQuitMessage(int exitCode);
 DWORD GetMessageTime();
 BOOL WaitMessage();
 
+// ---- Keyboard -------------------------------------------------------------
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_CANCEL 0x03
+#define VK_MBUTTON 0x04
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_CLEAR 0x0C
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_SELECT 0x29
+#define VK_PRINT 0x2A
+#define VK_SNAPSHOT 0x2C
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_HELP 0x2F
+// '0'..'9' and 'A'..'Z' are their own key codes.
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SEPARATOR 0x6C
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F6 0x75
+#define VK_F7 0x76
+#define VK_F8 0x77
+#define VK_F9 0x78
+#define VK_F10 0x79
+#define VK_F11 0x7A
+#define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_OEM_1 0xBA       // ;:
+#define VK_OEM_PLUS 0xBB    // =+
+#define VK_OEM_COMMA 0xBC   // ,<
+#define VK_OEM_MINUS 0xBD   // -_
+#define VK_OEM_PERIOD 0xBE  // .>
+#define VK_OEM_2 0xBF       // /?
+#define VK_OEM_3 0xC0       // `~
+#define VK_OEM_4 0xDB       // [{
+#define VK_OEM_5 0xDC       // \|
+#define VK_OEM_6 0xDD       // ]}
+#define VK_OEM_7 0xDE       // '"
+// The state of a key as the thread saw it in the key messages taken from the
+// queue so far: the high bit (negative result) while it is down, bit 0 when
+// a toggle key (caps lock) is on.
+SHORT GetKeyState(int vk);
+SHORT GetAsyncKeyState(int vk);
+
 // ---- Timers ---------------------------------------------------------------
+// A window's timer is known by the window and its id; setting an existing id
+// again restarts it with the new elapse and procedure. A timer of no window
+// gets a new unique id, unless `id` names an existing timer of no window,
+// which is restarted. Elapse is measured with GetTickCount, at least 10 ms.
+// A due timer yields one WM_TIMER however late it is taken; the next period
+// starts when it is taken.
 UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
-BOOL KillTimer(HWND wnd, UINT_PTR id);
+BOOL KillTimer(HWND wnd, UINT_PTR id);  // also drops its WM_TIMER not yet taken
 
 // ---- Cursors and focus --------------------------------------------------------
 #define IDC_ARROW MAKEINTRESOURCE(32512)
@@ -188,21 +386,51 @@ BOOL KillTimer(HWND wnd, UINT_PTR id);
 #define IDC_WAIT MAKEINTRESOURCE(32514)
 #define IDC_CROSS MAKEINTRESOURCE(32515)
 #define IDC_UPARROW MAKEINTRESOURCE(32516)
+#define IDC_SIZENWSE MAKEINTRESOURCE(32642)
+#define IDC_SIZENESW MAKEINTRESOURCE(32643)
+#define IDC_SIZEWE MAKEINTRESOURCE(32644)
+#define IDC_SIZENS MAKEINTRESOURCE(32645)
 #define IDC_SIZEALL MAKEINTRESOURCE(32646)
 #define IDC_NO MAKEINTRESOURCE(32648)
+#define IDC_HAND MAKEINTRESOURCE(32649)
+#define IDC_APPSTARTING MAKEINTRESOURCE(32650)
+#define IDC_HELP MAKEINTRESOURCE(32651)
 // Named (resource-name) and numbered cursors: the cursors under resources/,
-// and the system cursors above. Null when unknown.
+// and the system cursors above. Null when unknown. Names compare without
+// case; "#135" is the number 135. The same cursor always has the same handle.
 HCURSOR LoadCursor(HINSTANCE inst, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);  // returns the previous cursor
 HCURSOR GetCursor();
 BOOL GetCursorPos(LPPOINT out);
 BOOL SetCursorPos(int x, int y);
-int ShowCursor(BOOL show);
+int ShowCursor(BOOL show);  // the new display count; shown while >= 0
+// SetFocus sends WM_KILLFOCUS to the window that loses the focus and
+// WM_SETFOCUS to the one that gets it, activating its top-level window first;
+// it returns the window that had the focus (null also for a bad window,
+// which changes nothing). SetActiveWindow takes top-level windows; it sends
+// WM_ACTIVATE (WA_INACTIVE) to the old and WM_ACTIVATE (WA_ACTIVE) to the
+// new one and returns the old one.
 HWND GetFocus();
-HWND SetFocus(HWND wnd);  // returns the window that had the focus
+HWND SetFocus(HWND wnd);
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND wnd);
 HWND GetDesktopWindow();
+
+// ---- Rectangles -----------------------------------------------------------
+// Empty means no area (right <= left or bottom <= top). IntersectRect and
+// UnionRect give an empty (all zero) result and FALSE when there is no area;
+// SubtractRect takes b out of a only where what remains is a rectangle.
+BOOL SetRect(LPRECT r, int left, int top, int right, int bottom);
+BOOL SetRectEmpty(LPRECT r);
+BOOL CopyRect(LPRECT dst, const RECT* src);
+BOOL IsRectEmpty(const RECT* r);
+BOOL EqualRect(const RECT* a, const RECT* b);
+BOOL PtInRect(const RECT* r, POINT pt);  // left and top inside, right and bottom outside
+BOOL OffsetRect(LPRECT r, int dx, int dy);
+BOOL InflateRect(LPRECT r, int dx, int dy);
+BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b);
+BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b);
+BOOL SubtractRect(LPRECT dst, const RECT* a, const RECT* b);
 
 // ---- System metrics ---------------------------------------------------------
 #define SM_CXSCREEN 0
@@ -227,8 +455,24 @@ HWND GetDesktopWindow();
 #define SM_CXHSCROLL 21
 #define SM_CXFRAME 32
 #define SM_CYFRAME 33
+#define SM_CXMIN 28
+#define SM_CYMIN 29
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
+#define SM_CXICONSPACING 38
+#define SM_CYICONSPACING 39
+#define SM_MOUSEPRESENT 19
+#define SM_CMOUSEBUTTONS 43
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define SM_CYSMCAPTION 51
+#define SM_CXMAXIMIZED 61
+#define SM_CYMAXIMIZED 62
+// Unknown indexes give 0.
 int GetSystemMetrics(int index);
 
 // ---- Message boxes ------------------------------------------------------------
@@ -293,11 +537,22 @@ void ClearMessageBoxLog();  // also drops queued answers
 using MessageBoxHook = std::function<int(const MessageBoxRecord&)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
-// Whether a real display is open. False in tests and without $DISPLAY.
+// Whether no real display is open. True for now: windows are records and
+// message boxes are answered from the script.
 bool IsHeadless();
 
+// The size of the headless screen (1024 x 768 until set); SM_CXSCREEN and
+// the metrics derived from it follow.
+void SetScreenSize(int width, int height);
+
+// The X11 cursor-font shape that stands for a cursor ("left_ptr", "watch"),
+// for the display; null for a handle that is no cursor.
+const char* CursorShapeName(HCURSOR cursor);
+
 // Drops every window, class, timer and queued message, and resets focus,
-// cursor and the message-box script: a fresh USER state for the next test.
+// cursor, key states, screen size and the message-box script (answers, log
+// and hook): a fresh USER state for the next test. No window procedure is
+// called; handles start again at 1.
 void ResetUserState();
 
 }  // namespace win

@@ -1,0 +1,94 @@
+// Key states as the thread has seen them, and the characters that
+// TranslateMessage makes of key codes (a US keyboard layout).
+#include <array>
+
+#include "message_queue.h"
+#include "window_store.h"
+
+using namespace win::user;
+
+namespace {
+
+struct Keys {
+  std::array<bool, 256> down{};
+  bool capsLock = false;
+};
+
+Keys& keys() {
+  static Keys k;
+  return k;
+}
+
+bool isDown(UINT vk) { return vk < 256 && keys().down[vk]; }
+
+void setDown(UINT vk, bool down) {
+  if (vk >= 256) return;
+  if (vk == VK_CAPITAL && down && !keys().down[vk]) keys().capsLock = !keys().capsLock;
+  keys().down[vk] = down;
+}
+
+// Shifted and unshifted characters of the keys that are not letters.
+struct KeyChars {
+  UINT vk;
+  char plain;
+  char shifted;
+};
+constexpr KeyChars kPunctuation[] = {
+    {'0', '0', ')'}, {'1', '1', '!'}, {'2', '2', '@'}, {'3', '3', '#'},
+    {'4', '4', '$'}, {'5', '5', '%'}, {'6', '6', '^'}, {'7', '7', '&'},
+    {'8', '8', '*'}, {'9', '9', '('}, {VK_OEM_1, ';', ':'}, {VK_OEM_PLUS, '=', '+'},
+    {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'},
+    {VK_OEM_2, '/', '?'}, {VK_OEM_3, '`', '~'}, {VK_OEM_4, '[', '{'},
+    {VK_OEM_5, '\\', '|'}, {VK_OEM_6, ']', '}'}, {VK_OEM_7, '\'', '"'},
+    {VK_SPACE, ' ', ' '}, {VK_MULTIPLY, '*', '*'}, {VK_ADD, '+', '+'},
+    {VK_SUBTRACT, '-', '-'}, {VK_DECIMAL, '.', '.'}, {VK_DIVIDE, '/', '/'},
+};
+
+}  // namespace
+
+namespace win::user {
+
+void NoteKeyMessage(const MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: setDown(static_cast<UINT>(msg.wParam), true); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: setDown(static_cast<UINT>(msg.wParam), false); break;
+    default: break;
+  }
+}
+
+int CharacterOfKey(UINT vk) {
+  const bool shift = isDown(VK_SHIFT);
+  const bool ctrl = isDown(VK_CONTROL);
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return static_cast<int>(vk - 'A' + 1);  // Ctrl+A is 1
+    const bool upper = shift != keys().capsLock;
+    return static_cast<int>(upper ? vk : vk - 'A' + 'a');
+  }
+  if (ctrl) return vk == VK_OEM_4 ? 0x1B : vk == VK_OEM_6 ? 0x1D : vk == VK_OEM_5 ? 0x1C : 0;
+  switch (vk) {
+    case VK_BACK: return 0x08;
+    case VK_TAB: return '\t';
+    case VK_RETURN: return '\r';
+    case VK_ESCAPE: return 0x1B;
+    default: break;
+  }
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>('0' + (vk - VK_NUMPAD0));
+  for (const KeyChars& k : kPunctuation)
+    if (k.vk == vk) return shift ? k.shifted : k.plain;
+  return 0;
+}
+
+void ResetKeyboard() { keys() = Keys{}; }
+
+}  // namespace win::user
+
+SHORT GetKeyState(int vk) {
+  if (vk < 0 || vk >= 256) return 0;
+  SHORT state = isDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000) : 0;
+  if (vk == VK_CAPITAL && keys().capsLock) state = static_cast<SHORT>(state | 1);
+  return state;
+}
+
+SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }

@@ -1,0 +1,39 @@
+// The thread's message queue: internal view for the timers, the keyboard
+// and the display backend that will feed input into it.
+#pragma once
+
+#include "win/user.h"
+
+namespace win::user {
+
+// Whether a message for `wnd` numbered `msg` passes a PeekMessage filter.
+bool FilterAdmits(HWND filterWnd, UINT first, UINT last, HWND wnd, UINT msg);
+
+// Puts a message in front of everything posted (TranslateMessage's
+// characters come next, before what was posted after their key).
+void PostFront(const MSG& msg);
+
+// Waiting for input: the display backend, once there is one, waits on its
+// connection and posts what arrives; without one the thread just sleeps.
+// `timeoutMs` is at most that long; the function returns early when input
+// may have arrived.
+using InputWaiter = void (*)(DWORD timeoutMs);
+void SetInputWaiter(InputWaiter waiter);
+
+// Timers (timers.cpp): a due timer that the filter admits, as the WM_TIMER
+// it yields; with `take` the timer's next period starts now.
+bool TakeDueTimer(HWND filterWnd, UINT first, UINT last, bool take, MSG* out);
+// Milliseconds until the next timer that the filter admits is due; 0 when
+// one is due; kNoTimer when there is none.
+constexpr DWORD kNoTimer = 0xFFFFFFFF;
+DWORD TimeToNextTimer(HWND filterWnd, UINT first, UINT last);
+// Whether `proc` is the procedure of a live timer of (wnd, id): the only
+// procedures a WM_TIMER's lParam may make DispatchMessage call.
+bool IsTimerProc(HWND wnd, UINT_PTR id, TIMERPROC proc);
+
+// Keyboard (keyboard.cpp): notes a key message taken from the queue.
+void NoteKeyMessage(const MSG& msg);
+// The character a key makes with the current shift state, or 0.
+int CharacterOfKey(UINT vk);
+
+}  // namespace win::user

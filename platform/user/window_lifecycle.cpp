@@ -1,0 +1,198 @@
+// Creating and destroying windows.
+#include <algorithm>
+
+#include "win/kernel.h"
+#include "window_store.h"
+
+using namespace win::user;
+
+#define ERROR_TLW_WITH_WSCHILD 1406
+
+namespace {
+
+HWND topLevelOf(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  while (w && w->isChild() && w->parent) {
+    Window* p = FindWindow(w->parent);
+    if (!p) break;
+    w = p;
+  }
+  return w ? w->handle : nullptr;
+}
+
+// Windows places overlapped windows without an explicit position at the
+// top-left corner and gives them three quarters of the screen.
+void defaultGeometry(bool child, int& x, int& y, int& w, int& h) {
+  if (x == CW_USEDEFAULT) x = y = 0;
+  if (w == CW_USEDEFAULT) {
+    if (child) {
+      w = h = 0;
+    } else {
+      w = GetSystemMetrics(SM_CXSCREEN) * 3 / 4;
+      h = GetSystemMetrics(SM_CYSCREEN) * 3 / 4;
+    }
+  }
+}
+
+void unlinkFromParent(Window& w) {
+  if (!w.parent) return;
+  if (Window* p = FindWindow(w.parent)) std::erase(p->children, w.handle);
+}
+
+// Frees a window whose WM_DESTROY has gone out: children first (each gets
+// its WM_NCDESTROY), then the window itself.
+void freeTree(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  if (!w) return;
+  const std::vector<HWND> children = w->children;
+  for (HWND c : children) freeTree(c);
+  w = FindWindow(wnd);
+  if (!w) return;
+  if (!w->sentDestroy) {
+    // A child created while its parent was being destroyed.
+    w->sentDestroy = true;
+    SendMessage(wnd, WM_DESTROY, 0, 0);
+  }
+  SendMessage(wnd, WM_NCDESTROY, 0, 0);
+  w = FindWindow(wnd);
+  if (!w) return;
+  unlinkFromParent(*w);
+  ForgetWindowTimers(wnd);
+  ForgetWindowInQueue(wnd);
+  ForgetWindowFocus(wnd);
+  FreeWindow(wnd);
+}
+
+void markDestroying(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  if (!w) return;
+  w->state = WindowState::Destroying;
+  for (HWND c : w->children) markDestroying(c);
+}
+
+// WM_DESTROY goes to the window first and then down to its children.
+void sendDestroyTree(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  if (!w || w->sentDestroy) return;
+  w->sentDestroy = true;
+  SendMessage(wnd, WM_DESTROY, 0, 0);
+  w = FindWindow(wnd);
+  if (!w) return;
+  const std::vector<HWND> children = w->children;
+  for (HWND c : children) sendDestroyTree(c);
+}
+
+bool focusInside(HWND wnd) {
+  HWND f = GetFocus();
+  return f && (f == wnd || IsChild(wnd, f));
+}
+
+}  // namespace
+
+HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE inst,
+                    LPVOID param) {
+  auto cls = FindClass(className);
+  if (!cls) {
+    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    return nullptr;
+  }
+  if (parent == DesktopHandle()) parent = nullptr;
+  if (parent && !FindWindow(parent)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  const bool child = (style & WS_CHILD) != 0;
+  if (child && !parent) {
+    SetLastError(ERROR_TLW_WITH_WSCHILD);
+    return nullptr;
+  }
+  defaultGeometry(child, x, y, width, height);
+
+  DWORD stored = style & ~static_cast<DWORD>(WS_VISIBLE);  // shown once created
+  // Overlapped windows always have a caption and clip their siblings.
+  if (!(style & (WS_CHILD | WS_POPUP))) stored |= WS_CAPTION | WS_CLIPSIBLINGS;
+
+  Window& w = NewWindow();
+  const HWND wnd = w.handle;
+  w.cls = cls;
+  ++cls->windowCount;
+  w.proc = cls->proc;
+  w.style = stored;
+  w.exStyle = exStyle;
+  w.instance = inst;
+  w.menu = menu;
+  w.parent = child ? parent : nullptr;
+  w.owner = child ? nullptr : topLevelOf(parent);
+  w.rect = {x, y, static_cast<LONG>(static_cast<int64_t>(x) + width),
+            static_cast<LONG>(static_cast<int64_t>(y) + height)};
+  w.extra.assign(static_cast<size_t>(cls->wndExtraBytes), 0);
+  if (child) FindWindow(parent)->children.push_back(wnd);
+
+  CREATESTRUCT cs{};
+  cs.lpCreateParams = param;
+  cs.hInstance = inst;
+  cs.hMenu = menu;
+  cs.hwndParent = parent;
+  cs.cy = height;
+  cs.cx = width;
+  cs.y = y;
+  cs.x = x;
+  cs.style = static_cast<LONG>(style);
+  cs.lpszName = title;
+  cs.lpszClass = className;
+  cs.dwExStyle = exStyle;
+
+  if (!SendMessage(wnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+    if (Window* r = FindWindow(wnd)) {
+      r->sentDestroy = true;  // never created: it only hears WM_NCDESTROY
+      r->state = WindowState::Destroying;
+      freeTree(wnd);
+    }
+    return nullptr;
+  }
+  if (!FindWindow(wnd)) return nullptr;
+  if (SendMessage(wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    DestroyWindow(wnd);
+    return nullptr;
+  }
+  Window* r = FindWindow(wnd);
+  if (!r || r->state != WindowState::Creating) return nullptr;  // destroyed itself
+  r->state = WindowState::Alive;
+  SendMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  SendMessage(wnd, WM_MOVE, 0, MAKELPARAM(x, y));
+  if ((style & WS_VISIBLE) && FindWindow(wnd)) ShowWindow(wnd, SW_SHOW);
+  return FindWindow(wnd) ? wnd : nullptr;
+}
+
+HWND CreateWindow(LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w, int h, HWND parent,
+                  HMENU menu, HINSTANCE inst, LPVOID param) {
+  return CreateWindowEx(0, cls, title, style, x, y, w, h, parent, menu, inst, param);
+}
+
+BOOL DestroyWindow(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  if (!w || wnd == DesktopHandle()) {
+    SetLastError(w ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (w->state == WindowState::Destroying) return FALSE;  // already on its way
+  w->state = WindowState::Destroying;
+
+  // Owned windows go first, as their owner disappears under them.
+  for (HWND other : AllWindows()) {
+    Window* o = FindWindow(other);
+    if (o && o->owner == wnd && o->state != WindowState::Destroying) DestroyWindow(other);
+  }
+
+  if (focusInside(wnd)) {
+    w = FindWindow(wnd);
+    SetFocus(w && w->isChild() ? w->parent : nullptr);
+  }
+  if (GetActiveWindow() == wnd) SetActiveWindow(nullptr);
+
+  markDestroying(wnd);
+  sendDestroyTree(wnd);
+  freeTree(wnd);
+  return TRUE;
+}
