@@ -1,0 +1,139 @@
+#include "app/framework/viewer_app.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "win/kernel.h"
+#include "win/user.h"
+
+namespace {
+
+CString currentDirectory() {
+  std::string buffer(MAX_PATH, '\0');
+  DWORD n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (n >= buffer.size()) {
+    buffer.assign(static_cast<size_t>(n) + 1, '\0');
+    n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (n >= buffer.size()) n = 0;
+  }
+  buffer.resize(n);
+  return CString(std::move(buffer));
+}
+
+bool endsInSeparator(const CString& s) {
+  char last = s.GetAt(s.GetLength() - 1);
+  return last == '\\' || last == '/';
+}
+
+CString withSeparator(const CString& dir) {
+  return dir.IsEmpty() || endsInSeparator(dir) ? dir : dir + "\\";
+}
+
+// MFC owns these strings by malloc and frees them with free; replacing one
+// frees the old copy.
+void replaceOwned(const char*& slot, const char* value) {
+  char* copy = value ? strdup(value) : nullptr;
+  std::free(const_cast<char*>(slot));
+  slot = copy;
+}
+
+}  // namespace
+
+ViewerApp::ViewerApp(const char* appName) : CWinApp(appName) {
+  startDir_ = currentDirectory().Left(kDirChars);
+}
+
+ViewerApp::~ViewerApp() = default;
+
+void ViewerApp::SetIniPath(const char* name) {
+  // Copied first: `name` may be the executable name that is replaced below.
+  CString base(name ? name : m_pszExeName);
+  CString path = withSeparator(currentDirectory()) + base + ".ini";
+  std::strncpy(iniPath_, path, sizeof iniPath_ - 1);
+  iniPath_[sizeof iniPath_ - 1] = '\0';
+  replaceOwned(m_pszProfileName, iniPath_);
+  replaceOwned(m_pszExeName, base);
+}
+
+CString ViewerApp::GetProfileString(const char* section, const char* key, const char* def) {
+  char buffer[kProfileValueChars + 1] = {};
+  GetPrivateProfileString(section, key, def ? def : "", buffer, sizeof buffer, iniPath_);
+  buffer[kProfileValueChars] = '\0';
+  return CString(buffer);
+}
+
+int ViewerApp::GetProfileInt(const char* section, const char* key, int def) {
+  return static_cast<int>(GetPrivateProfileInt(section, key, def, iniPath_));
+}
+
+BOOL ViewerApp::InitInstance() {
+  if (iniPath_[0] == '\0') SetIniPath(nullptr);
+
+  const char* section = m_pszExeName ? m_pszExeName : "";
+  CString home = GetProfileString(section, "HomeDir", currentDirectory().Left(kDirChars));
+  homeDir_ = withSeparator(home);
+  // A home directory that cannot be entered leaves the start directory
+  // current; nothing is reported.
+  SetCurrentDirectory(homeDir_);
+
+  CString help = withSeparator(currentDirectory()) + section + ".hlp";
+  replaceOwned(m_pszHelpFilePath, help);
+
+  busyCursor_ = LoadCursor(m_hInstance, "BUSYCURSOR");
+  return TRUE;
+}
+
+int ViewerApp::ExitInstance() {
+  int result = CWinApp::ExitInstance();
+  replaceOwned(m_pszHelpFilePath, nullptr);
+  replaceOwned(m_pszProfileName, nullptr);
+  replaceOwned(m_pszExeName, nullptr);
+  return result;
+}
+
+void ViewerApp::ChangeBusyCount(int delta) {
+  const std::int32_t old = busyCount_;
+  busyCount_ += delta;
+  if (busyCount_ < 1) {
+    // Only the step out of the busy state restores: a surplus End must not
+    // put back a cursor that the application has replaced since.
+    if (old > 0) SetCursor(savedCursor_);
+    busyCount_ = 0;
+    return;
+  }
+  HCURSOR previous = SetCursor(busyCursor_);
+  if (previous && previous != busyCursor_) savedCursor_ = previous;
+}
+
+ViewerApp* GetViewerApp() { return dynamic_cast<ViewerApp*>(AfxGetApp()); }
+
+// The foundation's view of the application (app_services.h).
+
+void BeginBusyCursor() {
+  if (ViewerApp* app = GetViewerApp()) app->ChangeBusyCount(1);
+}
+
+void EndBusyCursor() {
+  if (ViewerApp* app = GetViewerApp()) app->ChangeBusyCount(-1);
+}
+
+void RefreshBusyCursor() {
+  if (ViewerApp* app = GetViewerApp()) app->ChangeBusyCount(0);
+}
+
+bool GetAppStartDir(CString& out) {
+  ViewerApp* app = GetViewerApp();
+  if (!app) return false;
+  out = app->GetStartDir();
+  return true;
+}
+
+bool GetAppProfileString(const char* section, const char* key, const char* def, CString& out) {
+  ViewerApp* app = GetViewerApp();
+  if (!app) return false;
+  out = app->GetProfileString(section, key, def);
+  return true;
+}
+
+int AppMessageBox(const char* text, UINT type) { return AfxMessageBox(text, type); }
