@@ -146,6 +146,7 @@ int Environ::getTimeOfDay(TimeVal* tv, TimeZone* tz) {
 const CString& Environ::timeText(std::time_t t, bool local) {
   static CString text;
   std::tm parts{};
+  if (local) tzset();  // a changed TZ applies
   bool ok = local ? localtime_r(&t, &parts) != nullptr : gmtime_r(&t, &parts) != nullptr;
   if (!ok) {
     text.Empty();

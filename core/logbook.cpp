@@ -22,7 +22,11 @@ bool Logbook::Logging() { return gLogging; }
 void Logbook::SetFileName(const char* name) {
   Close();
   CString given(name);
-  if (given.FindOneOf("\\/:") < 0)
+  // No name means no file (texts then go to message boxes), not a file
+  // named like the temporary directory itself.
+  if (given.IsEmpty())
+    fileName_.Empty();
+  else if (given.FindOneOf("\\/:") < 0)
     fileName_ = GetTempDirectory() + given;
   else
     fileName_ = given;

@@ -32,7 +32,7 @@ class ViewerApp : public CWinApp {
 
   // A value of the settings file, cut to 259 characters; the default (a null
   // default counts as empty) when the key is missing.
-  CString GetProfileString(const char* section, const char* key, const char* def);
+  CString GetProfileString(const char* section, const char* key, const char* def = nullptr);
   int GetProfileInt(const char* section, const char* key, int def);
 
   // The home directory, ending in a separator.

@@ -84,6 +84,11 @@ TEST_F(LogbookTest, NamesWithSeparatorsOrDriveAreUsedAsGiven) {
   EXPECT_EQ(log.FileName(), "C:\\somewhere\\x.log");
   log.SetFileName("D:x.log");
   EXPECT_EQ(log.FileName(), "D:x.log");
+  log.SetFileName(nullptr);
+  EXPECT_TRUE(log.FileName().IsEmpty());
+  log.Write("shown instead");
+  ASSERT_EQ(win::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(win::MessageBoxLog()[0].text, "shown instead");
 }
 
 TEST_F(LogbookTest, LoggingOffWritesNothingButNamingAndClosingWork) {
