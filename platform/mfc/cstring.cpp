@@ -18,7 +18,15 @@ int compareBytes(const char* a, const char* b) {
 
 }  // namespace
 
-CString::CString(const char* s) : s_(s ? s : "") {}
+CString::CString(const char* s) {
+  // A string-table id passed as a pointer (MAKEINTRESOURCE) loads that
+  // string, as MFC's constructor did; it must never be read as text.
+  if (s && IS_INTRESOURCE(s)) {
+    LoadString(static_cast<UINT>(reinterpret_cast<UINT_PTR>(s)));
+    return;
+  }
+  if (s) s_ = s;
+}
 CString::CString(const unsigned char* s) : s_(s ? reinterpret_cast<const char*>(s) : "") {}
 CString::CString(const char* s, int length) {
   if (s && length > 0) s_.assign(s, static_cast<size_t>(length));
@@ -93,7 +101,10 @@ int CString::CompareNoCase(const char* s) const {
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength() - first); }
+CString CString::Mid(int first) const {
+  if (first < 0) first = 0;  // also keeps GetLength() - first from overflowing
+  return Mid(first, GetLength() - first);
+}
 
 CString CString::Mid(int first, int count) const {
   const int len = GetLength();

@@ -14,7 +14,9 @@ class CString {
   CString() = default;
   CString(const CString&) = default;
   CString(CString&&) noexcept = default;
-  CString(const char* s);  // null gives the empty string
+  // Null gives the empty string; a string-table id made a pointer with
+  // MAKEINTRESOURCE gives that string (empty when the id is unknown).
+  CString(const char* s);
   CString(const unsigned char* s);
   CString(const char* s, int length);  // exactly `length` bytes (NULs kept)
   CString(char ch, int repeat = 1);
