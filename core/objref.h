@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class ObjRef {
  public:
@@ -17,7 +18,13 @@ class ObjRef {
   // (an object nobody ever took).
   void Release() {
     if (count_ > 0) --count_;
-    if (count_ == 0) delete this;
+    if (count_ == 0) {
+      // A destructor may take and drop a temporary handle to its own object
+      // (to leave a registry, say); the dying count keeps that from reaching
+      // 0 again and deleting the object twice.
+      count_ = kDying;
+      delete this;
+    }
   }
   std::int32_t RefCount() const { return count_; }
 
@@ -29,6 +36,7 @@ class ObjRef {
   }
 
  private:
+  static constexpr std::int32_t kDying = INT32_MIN / 2;
   std::int32_t count_ = 0;
 };
 
@@ -76,7 +84,7 @@ class Ref {
   // balances the counts itself.
   void setRaw(T* p) { p_ = p; }
   void assignRaw(T* p) { p_ = p; }
-  bool less(const Ref& other) const { return p_ < other.p_; }
+  bool less(const Ref& other) const { return std::less<T*>()(p_, other.p_); }
 
   friend bool operator==(const Ref& a, const Ref& b) { return a.p_ == b.p_; }
   friend bool operator!=(const Ref& a, const Ref& b) { return a.p_ != b.p_; }

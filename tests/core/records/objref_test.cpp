@@ -158,10 +158,9 @@ struct SelfHandingOut : ObjRef {
   int* deaths_;
 };
 
-// Disabled until ObjRef marks a dying object: today the temporary's release
-// brings the count from 1 back to 0 and deletes the object a second time
-// (re-entering its destructor).
-TEST(ObjRef, DISABLED_ReleaseDuringDestructionDeletesOnce) {
+// A destructor that takes and drops a handle to its own object must not
+// bring the count back to 0 and delete the object a second time.
+TEST(ObjRef, ReleaseDuringDestructionDeletesOnce) {
   int deaths = 0;
   { Ref<SelfHandingOut> a(new SelfHandingOut(&deaths)); }
   EXPECT_EQ(deaths, 1);
