@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "win/kernel.h"
 
 namespace {
@@ -19,6 +21,19 @@ TEST(WinRand, SequencesOfTheOldRuntime) {
     win_srand(c.seed);
     for (int expected : c.expected) EXPECT_EQ(win_rand(), expected) << "seed " << c.seed;
   }
+}
+
+// The program's first numbers without any seeding: checked in a freshly
+// started copy of the test program, since other tests move the state.
+TEST(WinRandDeathTest, UnseededStartIsSeedOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto firstFive = [] {
+    const int expected[] = {41, 18467, 6334, 26500, 19169};
+    for (int e : expected)
+      if (win_rand() != e) std::exit(1);
+    std::exit(0);
+  };
+  EXPECT_EXIT(firstFive(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(WinRand, ResultsStayWithin15Bits) {
