@@ -289,15 +289,28 @@ LONG_PTR GetClassLong(HWND wnd, int index);
 // message that the filter admits is left, then WM_TIMER for a due timer.
 // GetMessage returns FALSE for WM_QUIT and -1 for a window filter that is
 // not a window.
+// GetMessage and WaitMessage wait until something is there: with a timer
+// set they sleep until it is due; with nothing at all they sleep without end
+// (headless, nothing else can post).
+//
+// PostMessage to a window that is not (or no longer) one fails; at most
+// 10000 messages wait at once. A null window makes a thread message.
 BOOL PostMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-BOOL PostThreadMessage(DWORD thread, UINT msg, WPARAM wp, LPARAM lp);
+BOOL PostThreadMessage(DWORD thread, UINT msg, WPARAM wp, LPARAM lp);  // any id: one thread
+// A direct call of the window's procedure; 0 for a bad window.
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 BOOL PeekMessage(LPMSG msg, HWND wnd, UINT first, UINT last, UINT remove);
 BOOL GetMessage(LPMSG msg, HWND wnd, UINT first, UINT last);
+// WM_KEYDOWN (WM_SYSKEYDOWN) of a key that makes a character puts WM_CHAR
+// (WM_SYSCHAR) in front of the queue, with the shift, control and caps-lock
+// state of the key messages taken so far (a US layout).
 BOOL TranslateMessage(const MSG* msg);
+// Calls the target window's procedure. A WM_TIMER whose lParam is the
+// procedure of that live timer calls the procedure instead; any other
+// lParam is not called.
 LRESULT DispatchMessage(const MSG* msg);
 void PostQuitMessage(int exitCode);
-DWORD GetMessageTime();
+DWORD GetMessageTime();  // the time of the last message taken or looked at
 BOOL WaitMessage();
 
 // ---- Keyboard -------------------------------------------------------------

@@ -136,7 +136,9 @@ TEST(CFileTest, SharingFollowsTheShareModes) {
     CFile second;
     CFileException error;
     EXPECT_EQ(second.Open(name.c_str(), c.second, &error) != 0, c.secondOpens) << c.what;
-    if (!c.secondOpens) EXPECT_EQ(error.m_cause, CFileException::sharingViolation) << c.what;
+    if (!c.secondOpens) {
+      EXPECT_EQ(error.m_cause, CFileException::sharingViolation) << c.what;
+    }
   }
   // A refused creating open must not have emptied the file.
   CFile holder(name.c_str(), CFile::modeRead | CFile::shareExclusive);

@@ -39,7 +39,9 @@ TEST_F(QueueTest, PostedFirstInFirstOutThenQuitThenTimers) {
   std::vector<UINT> order;
   while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
     order.push_back(msg.message);
-    if (msg.message == WM_QUIT) EXPECT_EQ(msg.wParam, 3u);
+    if (msg.message == WM_QUIT) {
+      EXPECT_EQ(msg.wParam, 3u);
+    }
     if (msg.message == WM_TIMER) {
       EXPECT_EQ(msg.hwnd, w);
       EXPECT_EQ(msg.wParam, 7u);
@@ -78,7 +80,9 @@ TEST_F(QueueTest, PeekFiltersByWindowAndRangeAndNoRemoveLeavesTheMessage) {
     MSG msg{};
     const BOOL got = PeekMessage(&msg, c.wnd, c.first, c.last, PM_NOREMOVE);
     EXPECT_EQ(got != 0, c.expected != 0) << c.what;
-    if (got) EXPECT_EQ(msg.message, c.expected) << c.what;
+    if (got) {
+      EXPECT_EQ(msg.message, c.expected) << c.what;
+    }
   }
   // PM_NOREMOVE left all four; removing by filter takes them out of order.
   MSG msg;
