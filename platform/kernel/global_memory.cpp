@@ -109,8 +109,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL mem, DWORD_PTR bytes, UINT flags) {
       return nullptr;
     }
     std::memcpy(data, b->data, static_cast<size_t>(b->size));
-    // Growth is zeroed whether or not GMEM_ZEROINIT asks for it: without it
-    // the content is unspecified, and zeros are a fine unspecified value.
+    // Growth is zeroed whether or not GMEM_ZEROINIT asks for it: without the
+    // flag callers may not rely on any content, so zeros serve both cases.
     std::memset(data + b->size, 0, static_cast<size_t>(bytes - b->size));
     std::free(b->data);
   }
