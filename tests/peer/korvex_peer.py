@@ -75,9 +75,10 @@ def main(argv=None):
     log = RequestLog(options.log or None)
     server = Server(options, store, rules, log)
     port = server.listen()
-    print("PORT %d" % port, flush=True)
+    # the file first: whoever reads the PORT line may look for it at once
     if options.port_file:
         write_port_file(options.port_file, port)
+    print("PORT %d" % port, flush=True)
     log.write(0, "listen", ("port", port), ("version", options.version),
               ("objects", len(store.objects)))
 

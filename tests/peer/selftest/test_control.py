@@ -76,7 +76,7 @@ class ControlFileTest(PeerCase):
         c = self.connect(peer)
         self.assertEqual(c.request(27, 0x20, "add Keyword=dumped").int(), 0)
         write_atomically(control, "dump %s\nclose\n" % dump)
-        self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(dump, "0x00000020.rec"))))
+        self.wait_log(peer.log_path, lambda f: f[1] == "dumped")
         with open(os.path.join(dump, "0x00000020.rec")) as f:
             self.assertIn("Keyword=dumped\n", f.read())
         with open(os.path.join(dump, "0x00000022.body"), "rb") as f:

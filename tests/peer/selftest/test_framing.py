@@ -9,7 +9,6 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 from kxpeer.wire import Decoder, Encoder, Form, MessageReader, frame   # noqa: E402
-from kxclient import Client                                           # noqa: E402
 from peerbase import PeerCase, field                                  # noqa: E402
 
 

@@ -1,11 +1,10 @@
 """Each misbehaviour the tests of the client can ask of the peer."""
 
 import socket
-import struct
 import time
 import unittest
 
-from kxclient import Client, Eof, Listener, read_kxhdr
+from kxclient import Eof, Listener, read_kxhdr
 from peerbase import PeerCase, field
 
 HELLO_717 = 717 | 0x40000000

@@ -1,7 +1,5 @@
 """Every version branch of the replies the client reads."""
 
-import os
-import sys
 import unittest
 
 from kxclient import Listener, read_kxhdr
@@ -101,6 +99,8 @@ class VersionTest(PeerCase):
                 self.assertEqual(c.request(18, 0x31).int(), 8)   # a destination anchor
 
     def test_requests_newer_than_the_peer_are_refused(self):
+        listener = Listener()
+        self.addCleanup(listener.close)
         # (code, fields, the lowest version that knows it, what the first
         # integer of the reply is when refused / when served)
         cases = [
@@ -108,6 +108,8 @@ class VersionTest(PeerCase):
             (19, (0x21,), 6, 0, 1),
             (32, ("Type=Anchor\nPosition=1 2\n", "Doc=0x00000020\nDest=0x00000021\n"), 7, 26, 0),
             (43, (0x7F000001, 0x20), 704, 26, 0),
+            (46, ("127.0.0.1", listener.port, "Type=Document\nDocumentType=CGI\nPath=/cgi-bin/echo",
+                  "", 1), 711, 26, 0),
         ]
         for code, fields, first, refused, served in cases:
             for v in (first - 1, first):
