@@ -9,6 +9,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 from kxpeer.wire import Decoder, Encoder, Form, MessageReader, frame   # noqa: E402
+from kxclient import lzw_decode                                       # noqa: E402
 from peerbase import PeerCase, field                                  # noqa: E402
 
 
@@ -118,6 +119,40 @@ class NegotiationTest(PeerCase):
         closed = self.wait_log(self.log_path, lambda f: f[1] == "close" and
                                field(f, "reason") == "eof")
         self.assertTrue(closed)
+
+
+class CompressionTest(PeerCase):
+    IDS = [0x01, 0x10, 0x11, 0x12, 0x13, 0x20, 0x21, 0x22, 0x30, 0x31, 0x32, 0x33]
+
+    def record_block(self, c):
+        body = c.request(11, 0, self.IDS)
+        self.assertEqual(body.int(), 0)
+        ids = body.ids()
+        lengths = [body.int() for _ in ids]
+        return sum(lengths), body.rest()
+
+    def test_compressed_only_when_agreed(self):
+        # peer option, client asks -> compressing
+        cases = [("on", True, True), ("on", False, False), ("off", True, False),
+                 ("force", False, True)]
+        for option, asks, compressing in cases:
+            with self.subTest(option=option, asks=asks):
+                peer = self.start_peer("--compress", option)
+                c = self.connect(peer, compress=asks)
+                self.assertEqual(c.compressing, compressing)
+                plain_size, block = self.record_block(c)
+                if compressing:
+                    self.assertLess(len(block), plain_size)
+                    self.assertEqual(len(lzw_decode(block)), plain_size)
+                else:
+                    self.assertEqual(len(block), plain_size)
+                    self.assertTrue(block.startswith(b"ObjectID=0x00000001\n"))
+                if option == "on" and asks:
+                    # and the records are the very ones request 7 gives
+                    text = lzw_decode(block)
+                    one = c.request(7, 0x20)
+                    one.int()
+                    self.assertIn(one.string(), text)
 
 
 if __name__ == "__main__":
