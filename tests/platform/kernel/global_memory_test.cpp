@@ -34,7 +34,9 @@ TEST(GlobalMemory, ReAllocKeepsContentAndZeroFillsGrowth) {
     GlobalUnlock(h);
     HGLOBAL grown = GlobalReAlloc(h, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT);
     ASSERT_NE(grown, nullptr);
-    if (kind == GMEM_MOVEABLE) EXPECT_EQ(grown, h);  // a moveable block keeps its handle
+    if (kind == GMEM_MOVEABLE) {
+      EXPECT_EQ(grown, h);  // a moveable block keeps its handle
+    }
     EXPECT_EQ(GlobalSize(grown), 4096u);
     auto* p = static_cast<unsigned char*>(GlobalLock(grown));
     EXPECT_EQ(std::memcmp(p, "abcd", 4), 0);
