@@ -135,8 +135,8 @@ TEST(StrNextField, PositionOutsideTextGivesFalse) {
 
 TEST(StrNextTokenSet, UsesTableOfDelimiters) {
   unsigned char table[256] = {};
-  table[' '] = 1;
-  table[';'] = 1;
+  table[static_cast<unsigned char>(' ')] = 1;
+  table[static_cast<unsigned char>(';')] = 1;
   CString s("  x;y  z");
   int pos = 0;
   CString out;
