@@ -17,8 +17,6 @@
 #include <memory>
 #include <string>
 
-#include "mfc/cstring.h"
-
 namespace regexp_detail {
 struct Program;
 }

@@ -298,7 +298,7 @@ void MatchProgram(const Program& program, const std::uint8_t* text, int start, i
     return;
   }
 
-  if (fastPaths && program.mustOffset >= 0) {
+  if (fastPaths && program.mustOffset >= 0 && program.mustLength > 0) {
     if (program.mustOffset + program.mustLength >= static_cast<int>(program.code.size())) {
       result->error = "corrupted program";
       return;

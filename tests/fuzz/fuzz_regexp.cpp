@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::size_t kMaxText = 4096;
 constexpr std::size_t kMaxBacktrack = 1 << 16;
-constexpr std::uint64_t kMaxSteps = 200000;
+constexpr std::uint64_t kMaxSteps = 50000;
 
 void Require(bool ok) {
   if (!ok) std::abort();
