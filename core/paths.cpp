@@ -5,6 +5,7 @@
 
 #include "app/framework/app_services.h"
 #include "win/kernel.h"
+#include "win/path_map.h"
 
 namespace {
 
@@ -27,17 +28,7 @@ std::string upper(std::string s) {
   return s;
 }
 
-std::string currentDirectory() {
-  std::string buffer(MAX_PATH, '\0');
-  DWORD n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n >= buffer.size()) {
-    buffer.assign(static_cast<size_t>(n) + 1, '\0');
-    n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (n >= buffer.size()) n = 0;
-  }
-  buffer.resize(n);
-  return buffer;
-}
+std::string currentDirectory() { return win::CurrentWindowsDirectory(); }
 
 struct Directories {
   bool haveStart = false;

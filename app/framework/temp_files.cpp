@@ -4,21 +4,9 @@
 #include <string>
 
 #include "win/kernel.h"
+#include "win/path_map.h"
 
-CString GetTempDirectory() {
-  // A path longer than the usual buffer is read again with the size the
-  // system asks for, rather than used half-filled.
-  std::string buffer(MAX_PATH, '\0');
-  DWORD n = GetTempPath(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n >= buffer.size()) {
-    buffer.assign(static_cast<size_t>(n) + 1, '\0');
-    n = GetTempPath(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (n >= buffer.size()) n = 0;
-  }
-  buffer.resize(n);
-  if (!buffer.empty() && buffer.back() != '\\' && buffer.back() != '/') buffer += '\\';
-  return CString(std::move(buffer));
-}
+CString GetTempDirectory() { return CString(win::TempWindowsDirectory()); }
 
 CString MakeTempFileName(const CString& extension) {
   const CString dir = GetTempDirectory();

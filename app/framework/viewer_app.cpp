@@ -5,21 +5,12 @@
 #include <string>
 
 #include "win/kernel.h"
+#include "win/path_map.h"
 #include "win/user.h"
 
 namespace {
 
-CString currentDirectory() {
-  std::string buffer(MAX_PATH, '\0');
-  DWORD n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (n >= buffer.size()) {
-    buffer.assign(static_cast<size_t>(n) + 1, '\0');
-    n = GetCurrentDirectory(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (n >= buffer.size()) n = 0;
-  }
-  buffer.resize(n);
-  return CString(std::move(buffer));
-}
+CString currentDirectory() { return CString(win::CurrentWindowsDirectory()); }
 
 bool endsInSeparator(const CString& s) {
   char last = s.GetAt(s.GetLength() - 1);

@@ -31,19 +31,28 @@ bool IsDirectory(const std::string& hostPath) {
 
 }  // namespace
 
-DWORD GetTempPath(DWORD size, LPSTR buffer) {
+std::string win::TempWindowsDirectory() {
   std::string path = win::WindowsPath(TempDirectoryHostPath());
   if (path.empty() || path.back() != '\\') path += '\\';
-  return win::detail::CopyOutOrNeeded(path, buffer, size);
+  return path;
+}
+
+std::string win::CurrentWindowsDirectory() {
+  std::string cwd = win::CurrentHostDirectory();
+  return cwd.empty() ? cwd : win::WindowsPath(cwd);
+}
+
+DWORD GetTempPath(DWORD size, LPSTR buffer) {
+  return win::detail::CopyOutOrNeeded(win::TempWindowsDirectory(), buffer, size);
 }
 
 DWORD GetCurrentDirectory(DWORD size, LPSTR buffer) {
-  std::string cwd = win::CurrentHostDirectory();
+  std::string cwd = win::CurrentWindowsDirectory();
   if (cwd.empty()) {
     win::detail::SetLastErrorFromErrno(errno);
     return 0;
   }
-  return win::detail::CopyOutOrNeeded(win::WindowsPath(cwd), buffer, size);
+  return win::detail::CopyOutOrNeeded(cwd, buffer, size);
 }
 
 BOOL SetCurrentDirectory(LPCSTR dir) {

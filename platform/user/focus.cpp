@@ -16,16 +16,6 @@ FocusState& state() {
   return s;
 }
 
-HWND topLevelOf(HWND wnd) {
-  Window* w = FindWindow(wnd);
-  while (w && w->isChild() && w->parent) {
-    Window* p = FindWindow(w->parent);
-    if (!p) break;
-    w = p;
-  }
-  return w ? w->handle : nullptr;
-}
-
 bool inside(HWND top, HWND wnd) { return wnd && (wnd == top || IsChild(top, wnd)); }
 
 }  // namespace
@@ -43,7 +33,7 @@ HWND SetFocus(HWND wnd) {
   }
   if (wnd == old) return old;
   if (wnd) {
-    const HWND top = topLevelOf(wnd);
+    const HWND top = TopLevelOf(wnd);
     if (top != s.active) SetActiveWindow(top);  // its WM_ACTIVATE may move the focus
     if (!FindWindow(wnd) || s.focus == wnd) return old;
   }

@@ -10,16 +10,6 @@ using namespace win::user;
 
 namespace {
 
-HWND topLevelOf(HWND wnd) {
-  Window* w = FindWindow(wnd);
-  while (w && w->isChild() && w->parent) {
-    Window* p = FindWindow(w->parent);
-    if (!p) break;
-    w = p;
-  }
-  return w ? w->handle : nullptr;
-}
-
 // Windows places overlapped windows without an explicit position at the
 // top-left corner and gives them three quarters of the screen.
 void defaultGeometry(bool child, int& x, int& y, int& w, int& h) {
@@ -123,7 +113,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
   w.instance = inst;
   w.menu = menu;
   w.parent = child ? parent : nullptr;
-  w.owner = child ? nullptr : topLevelOf(parent);
+  w.owner = child ? nullptr : TopLevelOf(parent);
   w.rect = {x, y, static_cast<LONG>(static_cast<int64_t>(x) + width),
             static_cast<LONG>(static_cast<int64_t>(y) + height)};
   w.extra.assign(static_cast<size_t>(cls->wndExtraBytes), 0);

@@ -56,6 +56,16 @@ Window* FindWindow(HWND wnd) {
   return it == s.windows.end() ? nullptr : it->second.get();
 }
 
+HWND TopLevelOf(HWND wnd) {
+  Window* w = FindWindow(wnd);
+  while (w && w->isChild() && w->parent) {
+    Window* p = FindWindow(w->parent);
+    if (!p) break;
+    w = p;
+  }
+  return w ? w->handle : nullptr;
+}
+
 Window& NewWindow() {
   Store& s = store();
   if (s.nextIndex == kDesktopIndex) ++s.nextIndex;

@@ -66,6 +66,10 @@ HWND DesktopHandle();
 // window. The desktop has a record too.
 Window* FindWindow(HWND wnd);
 
+// The top-level window that holds `wnd` (itself when it is not a child), or
+// null for no window.
+HWND TopLevelOf(HWND wnd);
+
 // Creates a record with the next handle; the caller fills it in.
 Window& NewWindow();
 // Removes the record: its handle is invalid from then on.

@@ -31,6 +31,13 @@ std::string FullWindowsPath(const char* name);
 // The current directory as a host path ("" when it cannot be read).
 std::string CurrentHostDirectory();
 
+// The current directory in Windows form, whatever its length ("" when it
+// cannot be read): for callers that would otherwise guess a buffer size.
+std::string CurrentWindowsDirectory();
+
+// The temporary directory in Windows form, always ending in "\\".
+std::string TempWindowsDirectory();
+
 // The directory of the program's executable as a host path.
 std::string ProgramHostDirectory();
 
