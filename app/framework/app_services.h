@@ -15,6 +15,10 @@ void RefreshBusyCursor();
 // false (and `out` untouched) without an application.
 bool GetAppStartDir(CString& out);
 
+// The application's home directory (ending in a separator); false (and `out`
+// untouched) without an application.
+bool GetAppHomeDir(CString& out);
+
 // A value of the application's settings file; false (and `out` untouched)
 // without an application.
 bool GetAppProfileString(const char* section, const char* key, const char* def, CString& out);

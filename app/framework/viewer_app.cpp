@@ -120,6 +120,13 @@ bool GetAppStartDir(CString& out) {
   return true;
 }
 
+bool GetAppHomeDir(CString& out) {
+  ViewerApp* app = GetViewerApp();
+  if (!app) return false;
+  out = app->GetHomeDir();
+  return true;
+}
+
 bool GetAppProfileString(const char* section, const char* key, const char* def, CString& out) {
   ViewerApp* app = GetViewerApp();
   if (!app) return false;
