@@ -4,3 +4,4 @@
 #include "win/types.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "win/gdi.h"
