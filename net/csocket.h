@@ -1,0 +1,73 @@
+// The client's one wrapper of a WinSock stream socket. It starts WinSock
+// for the first socket and stops it after the last, keeps a registry of the
+// socket numbers it opened (or took on) and has not closed yet, so that no
+// number is closed twice, and runs one window-message step before every
+// read and write; a quit message met there aborts the call.
+#pragma once
+
+#include <functional>
+
+#include "win/winsock.h"
+
+class CSocket {
+ public:
+  // The size to which single reads and writes are cut on Windows versions
+  // other than NT (bit 31 of GetVersion set).
+  static constexpr int kNonNtChunk = 2048;
+
+  CSocket();
+  // Takes on the socket number (registered unless it is -1).
+  explicit CSocket(int socket);
+  // Connects at once (see Connect).
+  CSocket(const char* host, int port);
+  ~CSocket();
+  CSocket(const CSocket&) = delete;
+  CSocket& operator=(const CSocket&) = delete;
+
+  // Closes a socket still held, then makes a new TCP stream socket and
+  // registers it. Without a socket to be had the program ends (error box,
+  // exit -1); false only when the exit hook returned.
+  bool Create();
+  // 0 when connected, -1 otherwise (an error box tells why). A refused
+  // connection is tried three times in all.
+  int Connect(const char* host, int port);
+  // The raw connect of the held socket, with the busy cursor shown: 0, or
+  // SOCKET_ERROR with the WinSock error set.
+  int RawConnect(const winsock::sockaddr_in& address);
+
+  // Bytes received; 0 at the end of the stream or without a socket; -1 on
+  // error (WSAGetLastError tells; WSAECONNABORTED when a quit message came).
+  int Read(void* buffer, int length);
+  // Bytes sent (on NT possibly a part); 0 without a socket; -1 on error.
+  int Write(const void* buffer, int length);
+  // Closes the socket through the registry; returns 1.
+  int Close();
+  // Lingering on with the given time; 0 makes the next close abortive.
+  void SetLinger(int seconds);
+
+  int socket() const { return socket_; }
+  bool valid() const { return socket_ != -1; }
+  int state() const { return state_; }
+  void setState(int state) { state_ = state; }
+
+  // ---- Process-wide ----
+  // Whether a socket number is in the registry.
+  static bool IsRegistered(int socket);
+  static int RegisteredCount();
+  static int LiveCount();
+  // How the program ends when WinSock or a socket cannot be had (std::exit
+  // by default). Tests put in a hook that throws. Returns the previous one.
+  using ExitHook = std::function<void(int status)>;
+  static ExitHook SetExitHook(ExitHook hook);
+
+ private:
+  void takeOn(int socket);
+  // The message step before a read or write: false (and the call is to
+  // fail with WSAECONNABORTED) when the quit message arrived.
+  bool pumpBeforeIo();
+  static bool IsNt();
+
+  int socket_ = -1;
+  int state_ = 0;
+  int flag_ = 0;
+};
