@@ -55,6 +55,9 @@ TEST(NormalizeOperators, RewritesWordsAndSignsToTheQueryLanguage) {
       {"A AND B Or NOT c", "a && b || &! c"},  // any case; the text comes back lower-cased
       {"AndNot x", "&! x"},
       {"ANDNOTHING", "andnothing"},  // no operator unless it stands alone
+      // Only the English words are operators, whatever the language order.
+      {"Katze UND Hund ODER nicht Maus", "katze und hund oder nicht maus"},
+      {"chat et chien ou pas souris", "chat et chien ou pas souris"},
       {"band brand ornament notable", "band brand ornament notable"},
       {"(a)or(b)", "(a)||(b)"},
       {"!a", "&!a"},
