@@ -74,8 +74,9 @@ bool URI::Parse(const CString& text) {
     fragmentOnly = hash == 0;
     CString frag = text.Mid(hash + 1);
     rest = text.Left(hash);
+    // A bad fragment fails without a message, and `valid` stays as it was.
     if (!frag.IsEmpty() && !CheckPart(frag, PartRule{nullptr, uri_chars::IsUcharOrBlank, true}))
-      return fail("fragment: " + frag);  // `valid` stays as it was
+      return false;
     fragment = frag;
   }
   valid = pUri(rest);
