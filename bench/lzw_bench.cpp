@@ -1,0 +1,150 @@
+// LZW expansion of reply bodies: decoding throughput on a few MB of .Z data
+// (record-like text; the machine code of this program and its libraries as
+// binary data), made with `compress -b 12` when the benchmark starts, side by
+// side with `gzip -dc` on the same files. BM_LzwVsGzip times both in one run
+// and reports gzip's time over ours as `gzip_over_ours` (above 1: we are
+// faster; gzip's time includes starting the process and writing to
+// /dev/null).
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "net/lzw.h"
+#include "tests/net/lzw/lzw_samples.h"
+
+namespace {
+
+struct Sample {
+  std::string plain;    // what was compressed
+  std::string zfile;    // the .Z file
+  std::vector<BYTE> body;  // the code stream without the 3-byte header
+  bool ok = false;
+};
+
+std::string ScratchDir() {
+  static const std::string dir = [] {
+    std::string base = (std::filesystem::temp_directory_path() / "zemra-lzw-bench").string();
+    std::filesystem::create_directories(base);
+    return base;
+  }();
+  return dir;
+}
+
+Sample MakeSample(const std::string& name, const std::string& plain) {
+  Sample s;
+  s.plain = plain;
+  std::string z = lzw_samples::CompressZ(ScratchDir(), name, plain, 12);
+  if (z.size() < 3) return s;
+  s.zfile = ScratchDir() + "/" + name + ".Z";
+  s.body.assign(z.begin() + 3, z.end());
+  s.ok = true;
+  return s;
+}
+
+const Sample& Text() {
+  static const Sample s = MakeSample("text", lzw_samples::Text(3 << 20, 42));
+  return s;
+}
+
+// Machine code and data: this program and the libraries it has loaded, up
+// to 3 MB.
+std::string LoadedFiles() {
+  std::string maps = lzw_samples::ReadFile("/proc/self/maps");
+  std::set<std::string> seen;
+  std::string out = lzw_samples::ReadFile("/proc/self/exe");
+  size_t at = 0;
+  while (out.size() < (3u << 20) && at < maps.size()) {
+    size_t end = maps.find('\n', at);
+    if (end == std::string::npos) end = maps.size();
+    size_t slash = maps.find('/', at);
+    if (slash < end) {
+      std::string path = maps.substr(slash, end - slash);
+      if (seen.insert(path).second) out += lzw_samples::ReadFile(path);
+    }
+    at = end + 1;
+  }
+  if (out.size() > (3u << 20)) out.resize(3u << 20);
+  return out;
+}
+
+const Sample& Binary() {
+  static const Sample s = MakeSample("binary", LoadedFiles());
+  return s;
+}
+
+const Sample& Pick(int64_t which) { return which == 0 ? Text() : Binary(); }
+
+// One expansion into a fresh block; false when it did not give the input.
+bool DecodeOnce(const Sample& s) {
+  BYTE* block = nullptr;
+  LONG length = 0;
+  LONG capacity = 0;
+  LzwStatus status = lzwExpand(s.body.data(), static_cast<LONG>(s.body.size()), block, length,
+                               capacity, kLzwReplyBits);
+  bool same = status == LzwStatus::Ok && static_cast<size_t>(length) == s.plain.size();
+  benchmark::DoNotOptimize(block);
+  std::free(block);
+  return same;
+}
+
+double GunzipSeconds(const Sample& s) {
+  auto start = std::chrono::steady_clock::now();
+  int status = lzw_samples::RunShell("gzip -dc '" + s.zfile + "' > /dev/null");
+  auto end = std::chrono::steady_clock::now();
+  return status == 0 ? std::chrono::duration<double>(end - start).count() : -1.0;
+}
+
+void BM_LzwDecode(benchmark::State& state) {
+  const Sample& s = Pick(state.range(0));
+  if (!s.ok) return state.SkipWithError("compress(1) is needed: run tools/install-deps.sh");
+  for (auto _ : state)
+    if (!DecodeOnce(s)) return state.SkipWithError("decoding failed");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.plain.size()));
+  state.SetLabel(state.range(0) == 0 ? "text" : "binary");
+}
+BENCHMARK(BM_LzwDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_GzipDc(benchmark::State& state) {
+  const Sample& s = Pick(state.range(0));
+  if (!s.ok) return state.SkipWithError("compress(1) is needed: run tools/install-deps.sh");
+  for (auto _ : state) {
+    double seconds = GunzipSeconds(s);
+    if (seconds < 0) return state.SkipWithError("gzip -dc failed");
+    state.SetIterationTime(seconds);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(s.plain.size()));
+  state.SetLabel(state.range(0) == 0 ? "text" : "binary");
+}
+BENCHMARK(BM_GzipDc)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Both on the same file in each iteration; the time reported is ours.
+void BM_LzwVsGzip(benchmark::State& state) {
+  const Sample& s = Pick(state.range(0));
+  if (!s.ok) return state.SkipWithError("compress(1) is needed: run tools/install-deps.sh");
+  double ours = 0;
+  double theirs = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    bool same = DecodeOnce(s);
+    auto end = std::chrono::steady_clock::now();
+    double gzip = GunzipSeconds(s);
+    if (!same || gzip < 0) return state.SkipWithError("decoding failed");
+    double mine = std::chrono::duration<double>(end - start).count();
+    ours += mine;
+    theirs += gzip;
+    state.SetIterationTime(mine);
+  }
+  double mb = static_cast<double>(s.plain.size()) * static_cast<double>(state.iterations()) / 1e6;
+  state.counters["ours_MB_per_s"] = mb / ours;
+  state.counters["gzip_MB_per_s"] = mb / theirs;
+  state.counters["gzip_over_ours"] = theirs / ours;
+  state.SetLabel(state.range(0) == 0 ? "text" : "binary");
+}
+BENCHMARK(BM_LzwVsGzip)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
