@@ -100,12 +100,9 @@ std::string FormatMagicMessage(const MagicEntry& entry, std::int32_t number, con
   message[kMagicMessageChars] = '\0';
 
   switch (classify(message, entry.type)) {
-    case Shape::kLiteral:
-      return message;
-    case Shape::kPlain:
-      return unescapePercents(message);
-    case Shape::kOneConversion:
-      break;
+    case Shape::kLiteral: return message;
+    case Shape::kPlain: return unescapePercents(message);
+    case Shape::kOneConversion: break;
   }
   switch (conversionOf(message)) {
     case 's': return print(message, text ? text : "");

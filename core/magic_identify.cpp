@@ -35,7 +35,8 @@ bool IdentifyFileFormat(const char* file, char* out, int outSize) {
 
   char result[kMagicResultSize] = {};
   const std::string magicFile = homeDirectory() + "format.dat";
-  const bool found = MatchMagic(magicFile.c_str(), head, static_cast<int>(n), result, sizeof result);
+  const bool found =
+      MatchMagic(magicFile.c_str(), head, static_cast<int>(n), result, sizeof result);
   if (out && outSize > 0) {
     std::strncpy(out, result, static_cast<std::size_t>(outSize) - 1);
     out[outSize - 1] = '\0';

@@ -14,13 +14,17 @@ namespace {
 
 bool gOverflowShown = false;
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 void skipSpace(const char*& p) {
   while (isSpace(*p)) ++p;
 }
 
-bool startsWith(const char* p, const char* word) { return std::strncmp(p, word, std::strlen(word)) == 0; }
+bool startsWith(const char* p, const char* word) {
+  return std::strncmp(p, word, std::strlen(word)) == 0;
+}
 
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -40,14 +44,31 @@ bool nextStringByte(const char*& p, char& out) {
   }
   ++p;
   switch (char c = *p) {
-    case '\0':
-      return false;
-    case 'b': out = '\b'; ++p; return true;
-    case 'f': out = '\f'; ++p; return true;
-    case 'n': out = '\n'; ++p; return true;
-    case 'r': out = '\r'; ++p; return true;
-    case 't': out = '\t'; ++p; return true;
-    case 'v': out = '\v'; ++p; return true;
+    case '\0': return false;
+    case 'b':
+      out = '\b';
+      ++p;
+      return true;
+    case 'f':
+      out = '\f';
+      ++p;
+      return true;
+    case 'n':
+      out = '\n';
+      ++p;
+      return true;
+    case 'r':
+      out = '\r';
+      ++p;
+      return true;
+    case 't':
+      out = '\t';
+      ++p;
+      return true;
+    case 'v':
+      out = '\v';
+      ++p;
+      return true;
     case 'x': {
       ++p;
       int value = 0, digits = 0;

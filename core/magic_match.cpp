@@ -33,8 +33,9 @@ bool read(const MagicEntry& e, const Byte* buf, int size, Reading& r) {
     case kMagicLong: {
       if (!fits(e.offset, 4, size)) return false;
       const Byte* p = buf + e.offset;
-      r.value = static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | std::uint32_t{p[1]} << 8 |
-                                          std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24);
+      r.value =
+          static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | std::uint32_t{p[1]} << 8 |
+                                    std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24);
       return true;
     }
     case kMagicString: {
@@ -56,9 +57,7 @@ bool read(const MagicEntry& e, const Byte* buf, int size, Reading& r) {
       r.text.assign(reinterpret_cast<const char*>(p), q - p);
       return true;
     }
-    default:
-      ShowErrorNumber("Magic numbers: can't happen: m->type=", e.type);
-      return false;
+    default: ShowErrorNumber("Magic numbers: can't happen: m->type=", e.type); return false;
   }
 }
 

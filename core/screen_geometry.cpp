@@ -18,7 +18,9 @@ ScreenState& screen() {
   return s;
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 void skipSpace(const char*& p) {
   while (isSpace(*p)) ++p;

@@ -1,6 +1,6 @@
-#include "win/wing.h"
-
 #include <array>
+
+#include "win/wing.h"
 
 namespace win {
 
@@ -30,8 +30,8 @@ struct Rgb {
 
 // The static colours of the system palette: the first ten and the last ten.
 constexpr Rgb kStaticLow[10] = {
-    {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
-    {128, 0, 128}, {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
+    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+    {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
 };
 constexpr Rgb kStaticHigh[10] = {
     {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},

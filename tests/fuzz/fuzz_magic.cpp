@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<char> before = buffer;
   const bool found = MatchLoadedMagic(buffer.data(), static_cast<int>(buffer.size()),
                                       reinterpret_cast<char*>(out.data()), outSize);
-  for (std::size_t i = static_cast<std::size_t>(outSize); i < out.size(); ++i) Require(out[i] == kFill);
+  for (std::size_t i = static_cast<std::size_t>(outSize); i < out.size(); ++i)
+    Require(out[i] == kFill);
   if (found && outSize > 0) {
     Require(std::memchr(out.data(), '\0', static_cast<std::size_t>(outSize)) != nullptr);
   } else {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/framework/viewer_app.h"
 #include "magic_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
@@ -136,6 +137,23 @@ TEST_F(IdentifyFile, MissingFilesAreReported) {
   ASSERT_EQ(BoxTexts().size(), 1u);
   EXPECT_EQ(BoxTexts()[0].rfind("Can't read magic file ", 0), 0u) << BoxTexts()[0];
   EXPECT_NE(BoxTexts()[0].find("format.dat"), std::string::npos);
+}
+
+TEST_F(IdentifyFile, UsesTheApplicationsHomeDirectory) {
+  std::filesystem::create_directory(dir_.path() / "home");
+  dir_.write("home/format.dat", "0 string GIF8 FROM-HOME\n");
+  dir_.write("format.dat", "0 string GIF8 FROM-CURRENT\n");
+  dir_.write("Tolm.ini", "[Tolm]\nHomeDir=" + (dir_.path() / "home").string() + "\n");
+  ViewerApp app("Tolm");
+  app.SetIniPath("Tolm");
+  ASSERT_TRUE(app.InitInstance());
+  std::filesystem::current_path(dir_.path());  // away from the home directory again
+
+  const std::string path = dir_.write("a.gif", "GIF89a");
+  char out[kMagicResultSize];
+  EXPECT_TRUE(IdentifyFileFormat(path.c_str(), out));
+  EXPECT_STREQ(out, "FROM-HOME");
+  app.ExitInstance();
 }
 
 }  // namespace

@@ -83,7 +83,8 @@ class Generator {
   // Bytes drawn mostly from a few values, so that rules taken from one
   // buffer often meet the same values in another.
   char Byte() {
-    static const std::vector<int> kCommon = {0, 1, 2, 'A', 'B', 'a', 0x7f, 0x80, 0xfe, 0xff, '\n', ' '};
+    static const std::vector<int> kCommon = {0,    1,    2,    'A',  'B',  'a',
+                                             0x7f, 0x80, 0xfe, 0xff, '\n', ' '};
     return static_cast<char>(rng_.Chance(60) ? rng_.Pick(kCommon) : rng_.Below(256));
   }
 
@@ -106,7 +107,8 @@ class Generator {
     const std::string& b = rng_.Pick(buffers);
     if (offset + width > static_cast<int>(b.size())) return false;
     std::uint32_t u = 0;
-    for (int i = 0; i < width; ++i) u |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[offset + i])) << (8 * i);
+    for (int i = 0; i < width; ++i)
+      u |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[offset + i])) << (8 * i);
     v = u;
     return true;
   }
@@ -126,8 +128,7 @@ class Generator {
           return text;
         }
         break;
-      default:
-        break;
+      default: break;
     }
     return std::to_string(v);
   }
@@ -179,7 +180,8 @@ class Generator {
       bytes = b.substr(static_cast<size_t>(offset), static_cast<size_t>(length));
     else
       for (int i = 0; i < length; ++i) bytes += Byte();
-    if (rng_.Chance(30)) bytes.back() = static_cast<char>(bytes.back() + (rng_.Chance(50) ? 1 : -1));
+    if (rng_.Chance(30))
+      bytes.back() = static_cast<char>(bytes.back() + (rng_.Chance(50) ? 1 : -1));
     // Each byte's text, then whether the next one starts plainly.
     std::vector<std::string> parts(bytes.size());
     for (size_t i = bytes.size(); i-- > 0;) {
@@ -191,7 +193,8 @@ class Generator {
     return value;
   }
 
-  std::string Rule(const std::vector<std::string>& buffers, bool continuation, const std::string& tag) {
+  std::string Rule(const std::vector<std::string>& buffers, bool continuation,
+                   const std::string& tag) {
     static const std::vector<std::string> kTypes = {"byte", "short", "long", "string"};
     const std::string type = rng_.Pick(kTypes);
     const int width = type == "byte" ? 1 : type == "short" ? 2 : type == "long" ? 4 : 0;
@@ -225,8 +228,8 @@ class Generator {
     if (rng_.Chance(30)) message += " word" + std::to_string(rng_.Below(10));
     if (type != "string" && rng_.Chance(50)) message += " " + Conversion();
 
-    return (continuation ? ">" : "") + std::to_string(offset) + Blank() + type + Blank() + relation +
-           value + Blank() + message;
+    return (continuation ? ">" : "") + std::to_string(offset) + Blank() + type + Blank() +
+           relation + value + Blank() + message;
   }
 
   Random rng_;
@@ -237,7 +240,8 @@ class Generator {
 using Answer = std::map<int, std::string>;
 
 std::vector<Answer> AskLibmagic(const std::string& magic, const std::vector<std::string>& files) {
-  std::string command = std::string("'") + ZEMRA_SOURCE_DIR + "/tools/libmagic_oracle.sh' '" + magic + "'";
+  std::string command =
+      std::string("'") + ZEMRA_SOURCE_DIR + "/tools/libmagic_oracle.sh' '" + magic + "'";
   for (const std::string& f : files) command += " '" + f + "'";
   command += " 2>/dev/null";
   std::vector<Answer> answers;
@@ -319,8 +323,9 @@ TEST_F(MagicDifferential, AgreesWithLibmagic) {
         ++compared;
         if (!ours.empty()) ++matched;
         if (ours != expected && ++failures <= 20)
-          ADD_FAILURE() << "rules:\n" << rules << "buffer: " << Shown(c.buffers[b]) << "\n  ours:     \""
-                        << ours << "\"\n  libmagic: \"" << expected << "\"";
+          ADD_FAILURE() << "rules:\n"
+                        << rules << "buffer: " << Shown(c.buffers[b]) << "\n  ours:     \"" << ours
+                        << "\"\n  libmagic: \"" << expected << "\"";
       }
       // The whole file, through MatchMagic: the first group in file order.
       char out[kMagicResultSize] = "";
@@ -328,8 +333,9 @@ TEST_F(MagicDifferential, AgreesWithLibmagic) {
                                     static_cast<int>(c.buffers[b].size()), out, sizeof out);
       const std::string expected = theirs.empty() ? "" : theirs.begin()->second;
       if ((found ? std::string(out) : "") != expected && ++failures <= 20)
-        ADD_FAILURE() << "rules:\n" << c.Text() << "buffer: " << Shown(c.buffers[b]) << "\n  ours:     \""
-                      << out << "\"\n  libmagic: \"" << expected << "\"";
+        ADD_FAILURE() << "rules:\n"
+                      << c.Text() << "buffer: " << Shown(c.buffers[b]) << "\n  ours:     \"" << out
+                      << "\"\n  libmagic: \"" << expected << "\"";
     }
   }
   EXPECT_TRUE(win::MessageBoxLog().empty()) << win::MessageBoxLog().front().text;

@@ -34,7 +34,8 @@ TEST_F(MagicLoad, NumericFields) {
       {"0 short 0x18000 cut to a short", 0, 0, '=', kMagicShort, -32768, "cut to a short"},
       {"0 short -2 negative", 0, 0, '=', kMagicShort, -2, "negative"},
       // A 32-bit pattern above 0x7fffffff keeps its bits.
-      {"0 long 0xC6D3D0C5 eps", 0, 0, '=', kMagicLong, static_cast<std::int32_t>(0xC6D3D0C5u), "eps"},
+      {"0 long 0xC6D3D0C5 eps", 0, 0, '=', kMagicLong, static_cast<std::int32_t>(0xC6D3D0C5u),
+       "eps"},
       {"0 long 4294967295 all ones", 0, 0, '=', kMagicLong, -1, "all ones"},
       // Keywords are checked by prefix.
       {"0 bytes 7 b", 0, 0, '=', kMagicByte, 0, "s 7 b"},
@@ -69,7 +70,10 @@ TEST_F(MagicLoad, StringValuesAndEscapes) {
       {"0 string BM BMP", "BM", "BMP"},
       {"0 string \\b\\f\\n\\r\\t\\v x", "\b\f\n\r\t\v", "x"},
       {"0 string \\101\\0\\1234 oct", std::string("A\0S4", 4), "oct"},
-      {"0 string \\x41\\x4a4\\xq hex", "A\xa4" "xq", "hex"},  // three digits, cut to a byte
+      {"0 string \\x41\\x4a4\\xq hex",
+       "A\xa4"
+       "xq",
+       "hex"},  // three digits, cut to a byte
       {"0 string \\x1ff cut", "\xff", "cut"},
       {"0 string a\\ b\\\\c spaces", "a b\\c", "spaces"},
       {"0 string \\=\\q\\% others", "=q%", "others"},

@@ -55,9 +55,15 @@ TEST_F(MagicMatch, ValuesBeyondTheBufferDoNotMatch) {
   };
   // A rule that would match zero bytes, against buffers of zeros.
   const Case cases[] = {
-      {"3 byte 0 z", 4, true},      {"4 byte 0 z", 4, false},      {"2 short 0 z", 4, true},
-      {"3 short 0 z", 4, false},    {"0 long 0 z", 4, true},       {"1 long 0 z", 4, false},
-      {"600 byte 0 z", 512, false}, {"2 string \\0\\0 z", 4, true}, {"3 string \\0\\0 z", 4, false},
+      {"3 byte 0 z", 4, true},
+      {"4 byte 0 z", 4, false},
+      {"2 short 0 z", 4, true},
+      {"3 short 0 z", 4, false},
+      {"0 long 0 z", 4, true},
+      {"1 long 0 z", 4, false},
+      {"600 byte 0 z", 512, false},
+      {"2 string \\0\\0 z", 4, true},
+      {"3 string \\0\\0 z", 4, false},
       {"3 string <\\1\\1 z", 4, false},  // partly past the end: no match, whatever the relation
       {"2147483647 long 0 z", 8, false},
   };
@@ -77,10 +83,11 @@ TEST_F(MagicMatch, ContinuationsAppendTheirMessages) {
 }
 
 TEST_F(MagicMatch, FirstMatchingGroupWins) {
-  ASSERT_TRUE(Load(">0 byte 1 orphan\n"
-                   "0 byte 2 two\n>1 byte 1 two-cont\n"
-                   "0 byte 1 one\n>1 byte 1 one-cont\n>1 byte 2 one-other\n"
-                   "0 byte 1 later\n"));
+  ASSERT_TRUE(
+      Load(">0 byte 1 orphan\n"
+           "0 byte 2 two\n>1 byte 1 two-cont\n"
+           "0 byte 1 one\n>1 byte 1 one-cont\n>1 byte 2 one-other\n"
+           "0 byte 1 later\n"));
   // The group of "two" does not match, its continuation is skipped with it;
   // the orphan continuation before any rule is never taken.
   EXPECT_EQ(Match("\x01\x01"), "one one-cont");

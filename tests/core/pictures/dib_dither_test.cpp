@@ -40,8 +40,8 @@ TEST_F(DibDither, PureColoursLandOnTheirSlots) {
     ASSERT_TRUE(out);
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x)
-        ASSERT_EQ(out.Pixel(x, y)[0], c.index) << int(c.r) << "," << int(c.g) << "," << int(c.b)
-                                               << " at " << x << "," << y;
+        ASSERT_EQ(out.Pixel(x, y)[0], c.index)
+            << int(c.r) << "," << int(c.g) << "," << int(c.b) << " at " << x << "," << y;
   }
 }
 
@@ -65,8 +65,8 @@ TEST_F(DibDither, ThresholdsDecideTheLevel) {
   struct Case {
     int x, y, threshold;
   };
-  const Case cases[] = {{0, 0, 0}, {1, 0, 25}, {0, 1, 38}, {3, 3, 15}, {0, 7, 50},
-                        {7, 7, 16}, {9, 8, 25}, {6, 1, 46}, {4, 4, 0}, {2, 5, 47}};
+  const Case cases[] = {{0, 0, 0},  {1, 0, 25}, {0, 1, 38}, {3, 3, 15}, {0, 7, 50},
+                        {7, 7, 16}, {9, 8, 25}, {6, 1, 46}, {4, 4, 0},  {2, 5, 47}};
   TestDib red(24, 10, 9, Uniform24(10, 9, 132, 0, 0));
   TestDib green(24, 10, 9, Uniform24(10, 9, 0, 132, 0));
   Owned r(DitherRgbToPalette(red.get()));

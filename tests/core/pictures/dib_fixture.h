@@ -18,7 +18,9 @@ struct Rgb {
   bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
-inline DWORD RowBytes(int width, int bits) { return static_cast<DWORD>((width * bits + 31) / 32 * 4); }
+inline DWORD RowBytes(int width, int bits) {
+  return static_cast<DWORD>((width * bits + 31) / 32 * 4);
+}
 
 // A DIB whose header the test may spoil before use.
 class TestDib {

@@ -1,10 +1,9 @@
 // Nearest-neighbour scaling of 24-bit and 8-bit DIBs.
 #include "core/dib_stretch.h"
 
-#include "core/empty_dib.h"
-
 #include <functional>
 
+#include "core/empty_dib.h"
 #include "dib_fixture.h"
 
 namespace {
@@ -32,7 +31,8 @@ TEST_F(DibStretch, TwoByTwoToFourByFourDoublesEachPixel) {
   EXPECT_EQ(out.Header().biBitCount, 24);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
-      EXPECT_EQ(out.Pixel(x, y), (std::vector<BYTE>{3, 2, static_cast<BYTE>(10 * (x / 2) + y / 2 + 1)}))
+      EXPECT_EQ(out.Pixel(x, y),
+                (std::vector<BYTE>{3, 2, static_cast<BYTE>(10 * (x / 2) + y / 2 + 1)}))
           << x << "," << y;
 }
 

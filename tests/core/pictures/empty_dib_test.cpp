@@ -37,7 +37,8 @@ TEST_F(EmptyDib, HeaderTableAndSize) {
     EXPECT_EQ(GlobalSize(dib.get()), 40 + 4 * c.colors + h.biSizeImage) << c.bits;
 
     const BYTE* p = static_cast<const BYTE*>(GlobalLock(dib.get()));
-    for (DWORD i = 40; i < GlobalSize(dib.get()); ++i) ASSERT_EQ(p[i], 0) << c.bits << " byte " << i;
+    for (DWORD i = 40; i < GlobalSize(dib.get()); ++i)
+      ASSERT_EQ(p[i], 0) << c.bits << " byte " << i;
     GlobalUnlock(dib.get());
   }
   EXPECT_TRUE(win::MessageBoxLog().empty());
@@ -47,10 +48,11 @@ TEST_F(EmptyDib, BadRequestsGiveNull) {
   struct Case {
     int bits, width, height;
   };
-  const Case cases[] = {{0, 4, 4},   {2, 4, 4},  {16, 4, 4},     {32, 4, 4},     {8, 0, 4},
-                        {8, 4, 0},   {8, -1, 4}, {8, 4, -4},     {8, 32768, 1},  {8, 1, 32768}};
+  const Case cases[] = {{0, 4, 4}, {2, 4, 4},  {16, 4, 4}, {32, 4, 4},    {8, 0, 4},
+                        {8, 4, 0}, {8, -1, 4}, {8, 4, -4}, {8, 32768, 1}, {8, 1, 32768}};
   for (const Case& c : cases) {
-    EXPECT_EQ(CreateEmptyDib(c.bits, c.width, c.height), nullptr) << c.bits << " " << c.width << "x" << c.height;
+    EXPECT_EQ(CreateEmptyDib(c.bits, c.width, c.height), nullptr)
+        << c.bits << " " << c.width << "x" << c.height;
   }
   EXPECT_TRUE(win::MessageBoxLog().empty());
 }

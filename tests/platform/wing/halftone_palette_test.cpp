@@ -1,12 +1,12 @@
 // The halftone palette: the static colours at both ends, and every entry of
 // the dither's colour cube on a slot holding its colour (or, where two cube
 // colours share a slot, the colour nearest to it).
-#include "win/wing.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
+
+#include "win/wing.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ Rgb CubeColor(int i) { return Rgb{i % 6 * 51, i / 6 % 6 * 51, i / 36 * 51}; }
 
 TEST(HalftonePalette, StaticColoursAtBothEnds) {
   const Rgb expected[20] = {
-      {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0}, {0, 0, 128},
+      {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
       {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
-      {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},
-      {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255}, {255, 255, 255},
+      {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
+      {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
   };
   for (int i = 0; i < 20; ++i) {
     const int index = i < 10 ? i : 236 + i;
@@ -66,7 +66,7 @@ TEST(HalftonePalette, EveryCubeEntryLandsOnItsColour) {
       if (cube[j] == cube[i] && Distance(CubeColor(j), got) == 0) holdsOne = true;
     EXPECT_TRUE(holdsOne) << "slot " << int(cube[i]);
   }
-  EXPECT_EQ(shared, 6);  // pure green and pure blue, each with two neighbours
+  EXPECT_EQ(shared, 6);       // pure green and pure blue, each with two neighbours
   EXPECT_EQ(cube[0], 0);      // black
   EXPECT_EQ(cube[215], 255);  // white
 }
