@@ -80,18 +80,18 @@ class LzwAgainstCompress : public ::testing::Test {
         << "compress(1) and gzip are needed: run tools/install-deps.sh";
   }
 
-  // Compresses with -b 12, decodes without the header, and compares with the
-  // data and with what gzip -dc makes of the same file.
-  LzwStats RoundTrip(const std::string& name, const std::string& data) {
-    std::string z = lzw_samples::CompressZ(dir_.path().string(), name, data, 12);
+  // Compresses with -b <bits>, decodes without the header, and compares with
+  // the data and with what gzip -dc makes of the same file.
+  LzwStats RoundTrip(const std::string& name, const std::string& data, WORD bits = 12) {
+    std::string z = lzw_samples::CompressZ(dir_.path().string(), name, data, bits);
     EXPECT_GE(z.size(), 3u) << name;
     if (z.size() < 3) return {};
     // Magic 1F 9D, then block mode (0x80) and the width.
     EXPECT_EQ(static_cast<BYTE>(z[0]), 0x1F);
     EXPECT_EQ(static_cast<BYTE>(z[1]), 0x9D);
-    EXPECT_EQ(static_cast<BYTE>(z[2]), 0x80 | 12);
+    EXPECT_EQ(static_cast<BYTE>(z[2]), 0x80 | bits);
     std::vector<BYTE> body(z.begin() + 3, z.end());
-    Decoded d = Expand(body);
+    Decoded d = Expand(body, bits);
     EXPECT_EQ(d.status, LzwStatus::Ok) << name;
     EXPECT_TRUE(d.bytes == data) << name << ": " << d.bytes.size() << " bytes decoded of " << data.size();
     bool ok = false;
@@ -133,6 +133,15 @@ TEST_F(LzwAgainstCompress, ClearCodesAreFollowed) {
   for (std::uint32_t seed : {10u, 20u, 30u}) {
     LzwStats stats = RoundTrip("mixed" + std::to_string(seed), lzw_samples::Mixed(seed));
     EXPECT_GT(stats.clearCodes, 0) << "the sample must make compress emit clear codes";
+  }
+}
+
+TEST_F(LzwAgainstCompress, EveryWidthTheDecoderAccepts) {
+  // From 10 bits: what ncompress writes with -b 9 neither it nor gzip reads
+  // back.
+  for (WORD bits = kLzwMinBits + 1; bits <= kLzwMaxBits; ++bits) {
+    LzwStats stats = RoundTrip("width" + std::to_string(bits), lzw_samples::Mixed(bits), bits);
+    EXPECT_EQ(stats.widestCode, bits);
   }
 }
 
