@@ -40,8 +40,14 @@ class CSocket {
   int Read(void* buffer, int length);
   // Bytes sent (on NT possibly a part); 0 without a socket; -1 on error.
   int Write(const void* buffer, int length);
-  // Closes the socket through the registry; returns 1.
+  // Closes the socket through the registry (a number held by another
+  // CSocket too is closed when the last holder closes it); returns 1.
   int Close();
+  // Holds a socket number without registering it: this object will never
+  // close it (a buffer that uses a socket it does not own).
+  void Attach(int socket);
+  // Forgets the number without closing it; returns it (-1 when none).
+  int Detach();
   // Lingering on with the given time; 0 makes the next close abortive.
   void SetLinger(int seconds);
 
@@ -70,4 +76,5 @@ class CSocket {
   int socket_ = -1;
   int state_ = 0;
   int flag_ = 0;
+  bool registered_ = false;  // this object holds a registry entry
 };

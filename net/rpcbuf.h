@@ -46,6 +46,7 @@ class rpcbuf : public oldio::streambuf {
     kLengthTooLarge,   // above kMaxMessage
     kBadHeader,        // id or code unreadable within the message
     kBodyOverrun,      // a read of the body ran past its end
+    kBadBody,          // a value of the body could not be read
   };
   static const char* ProtocolErrorText(ProtocolError error);
 
@@ -88,6 +89,8 @@ class rpcbuf : public oldio::streambuf {
   // length field is broken (protocolError() then tells why and the stream
   // is to be dropped).
   int read_request();
+  // The length of the message read_request found whole (0 before).
+  LONG messageLength() const { return messageLength_; }
   // Reads more behind the unread bytes: the next byte, or end-of-file when
   // nothing is left and nothing came.
   int readon();
@@ -163,4 +166,5 @@ class rpcbuf : public oldio::streambuf {
   std::unique_ptr<char[]> putBlock_;
   int putSize_ = 0;
   ProtocolError protocolError_ = ProtocolError::kNone;
+  LONG messageLength_ = 0;
 };

@@ -190,6 +190,18 @@ struct SYSTEMTIME {
 void GetLocalTime(SYSTEMTIME* out);
 void GetSystemTime(SYSTEMTIME* out);
 
+// ---- Version -----------------------------------------------------------------
+// The Windows version as GetVersion packs it: major version in the low byte,
+// minor in the next, build in the high word, bit 31 clear on Windows NT. The
+// layer reports NT 4.0, so socket reads and writes are not cut to the 2048
+// bytes of the other Windows versions. (Defined beside the socket layer,
+// its only reader.)
+DWORD GetVersion();
+namespace win {
+// Tests make the layer report another version; returns the previous one.
+DWORD SetVersionForTesting(DWORD version);
+}  // namespace win
+
 // ---- Modules and the string table --------------------------------------------
 HINSTANCE GetModuleHandle(LPCSTR name);
 // Strings come from the table under resources/ compiled into the program.

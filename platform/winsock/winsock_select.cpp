@@ -1,0 +1,111 @@
+// select() over our socket numbers, by poll() on the descriptors.
+#include <vector>
+
+#include "posix_backend.h"
+#include "socket_table.h"
+#include "win/winsock.h"
+
+namespace winsock {
+namespace {
+
+int failWith(int error) {
+  winsock_table::setLastError(error);
+  return SOCKET_ERROR;
+}
+
+struct Watched {
+  SOCKET s;
+  std::size_t item;  // index into the poll items
+};
+
+// Adds the sockets of one set to the poll items (one item per socket);
+// false when a number is not open.
+bool collect(fd_set* set, int kind, std::vector<SOCKET>& sockets,
+             std::vector<winsock_posix::PollItem>& items) {
+  if (!set) return true;
+  const u_int n = set->fd_count < kFdSetSize ? set->fd_count : kFdSetSize;
+  for (u_int i = 0; i < n; ++i) {
+    const SOCKET s = set->fd_array[i];
+    winsock_table::Entry e;
+    if (!winsock_table::find(s, &e)) return false;
+    std::size_t at = 0;
+    while (at < sockets.size() && sockets[at] != s) ++at;
+    if (at == sockets.size()) {
+      sockets.push_back(s);
+      items.push_back(winsock_posix::PollItem{e.fd, false, false, false, false, false, false});
+    }
+    if (kind == 0) items[at].wantRead = true;
+    if (kind == 1) items[at].wantWrite = true;
+    if (kind == 2) items[at].wantExcept = true;
+  }
+  return true;
+}
+
+// Leaves in the set the sockets that are ready for the kind; their count.
+int keepReady(fd_set* set, int kind, const std::vector<SOCKET>& sockets,
+              const std::vector<winsock_posix::PollItem>& items) {
+  if (!set) return 0;
+  const u_int n = set->fd_count < kFdSetSize ? set->fd_count : kFdSetSize;
+  u_int kept = 0;
+  for (u_int i = 0; i < n; ++i) {
+    const SOCKET s = set->fd_array[i];
+    std::size_t at = 0;
+    while (at < sockets.size() && sockets[at] != s) ++at;
+    if (at == sockets.size()) continue;
+    const bool ready = kind == 0 ? items[at].read : kind == 1 ? items[at].write : items[at].except;
+    bool already = false;
+    for (u_int k = 0; k < kept; ++k) already = already || set->fd_array[k] == s;
+    if (ready && !already) set->fd_array[kept++] = s;
+  }
+  set->fd_count = kept;
+  return static_cast<int>(kept);
+}
+
+}  // namespace
+
+int select(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, const timeval* timeout) {
+  if (!winsock_table::started()) return failWith(WSANOTINITIALISED);
+  long seconds = -1;
+  long micro = 0;
+  if (timeout) {
+    if (timeout->tv_sec < 0 || timeout->tv_usec < 0) return failWith(WSAEINVAL);
+    seconds = timeout->tv_sec + timeout->tv_usec / 1000000;
+    micro = timeout->tv_usec % 1000000;
+  }
+  std::vector<SOCKET> sockets;
+  std::vector<winsock_posix::PollItem> items;
+  if (!collect(readfds, 0, sockets, items) || !collect(writefds, 1, sockets, items) ||
+      !collect(exceptfds, 2, sockets, items))
+    return failWith(WSAEBADF);
+  if (sockets.empty()) return failWith(WSAEINVAL);
+  int err = 0;
+  if (winsock_posix::pollFds(items, seconds, micro, &err) < 0) return failWith(ErrorFromErrno(err));
+  return keepReady(readfds, 0, sockets, items) + keepReady(writefds, 1, sockets, items) +
+         keepReady(exceptfds, 2, sockets, items);
+}
+
+int FdIsSet(SOCKET s, const fd_set* set) {
+  if (!set) return 0;
+  const u_int n = set->fd_count < kFdSetSize ? set->fd_count : kFdSetSize;
+  for (u_int i = 0; i < n; ++i)
+    if (set->fd_array[i] == s) return 1;
+  return 0;
+}
+
+void FdSetAdd(SOCKET s, fd_set* set) {
+  if (!set || FdIsSet(s, set) || set->fd_count >= kFdSetSize) return;
+  set->fd_array[set->fd_count++] = s;
+}
+
+void FdSetRemove(SOCKET s, fd_set* set) {
+  if (!set) return;
+  const u_int n = set->fd_count < kFdSetSize ? set->fd_count : kFdSetSize;
+  for (u_int i = 0; i < n; ++i) {
+    if (set->fd_array[i] != s) continue;
+    for (u_int k = i + 1; k < n; ++k) set->fd_array[k - 1] = set->fd_array[k];
+    set->fd_count = n - 1;
+    return;
+  }
+}
+
+}  // namespace winsock
