@@ -36,3 +36,8 @@ void FatalErrorText(const char* text) {
   ShowErrorTexts("!! A FATAL ERROR occurred - the program will exit !!\nError:", text);
   endProgram();
 }
+
+void FatalErrorBox(const char* text) {
+  ShowErrorText(text ? text : "");
+  endProgram();
+}

@@ -10,6 +10,9 @@ inline constexpr const char* kFatalErrorText =
 [[noreturn]] void FatalError();
 // The fatal text, "\nError:" and the given text.
 [[noreturn]] void FatalErrorText(const char* text);
+// A broken invariant of the object model: the text alone in the error box
+// (caption "Error !"), then the program ends as above.
+[[noreturn]] void FatalErrorBox(const char* text);
 
 // How the program ends after a fatal error; by default std::exit. Tests put
 // in a hook that throws. A hook that returns is followed by std::exit all the
