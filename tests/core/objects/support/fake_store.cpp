@@ -49,7 +49,7 @@ void FakeStore::addRecord(const CString& name, const CString& record) {
 void FakeStore::setResults(std::int32_t kind, const CString& key,
                            std::vector<Ref<KXObject>> objects, std::int32_t announced) {
   Hits& h = hits_[{kind, key.str()}];
-  h.announced = announced < 0 ? static_cast<std::int32_t>(objects.size()) : announced;
+  h.announced = announced == kAnnounceCount ? static_cast<std::int32_t>(objects.size()) : announced;
   h.objects = std::move(objects);
 }
 

@@ -43,11 +43,12 @@ class FakeStore : public Store {
   // --- Tables ---
   void addRecord(const CString& name, const CString& record);
   // The hits of requests of `kind` about `key`: the object's identifier for
-  // kinds 0 to 5, the text argument for kinds 6 to 10. `announced` below 0
-  // announces the number of objects. A request without hits set is refused
-  // (openRequest answers null).
+  // kinds 0 to 5, the text argument for kinds 6 to 10. `announced` is what
+  // the handle announces (kAnnounceCount: the number of objects). A request
+  // without hits set is refused (openRequest answers null).
+  static constexpr std::int32_t kAnnounceCount = INT32_MIN;
   void setResults(std::int32_t kind, const CString& key, std::vector<Ref<KXObject>> objects,
-                  std::int32_t announced = -1);
+                  std::int32_t announced = kAnnounceCount);
   // The content of a read transfer about the object `key`; streamed through
   // readRequest, or, with a local file name, named in the handle's text.
   void setContent(const CString& key, std::string bytes);
