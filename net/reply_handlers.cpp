@@ -9,13 +9,6 @@ namespace {
 
 using Handler = bool (*)(const ReplyContext&, ReplyBody&, Reply&);
 
-// A string field that may also be the unterminated rest of the body.
-CString stringOrRest(ReplyBody& body) {
-  CString s;
-  if (body.readString(s)) return s;
-  std::string rest = body.rest();
-  return CString(rest.data(), static_cast<int>(rest.size()));
-}
 
 bool expandIfCompressed(const ReplyContext& context, const std::string& raw, CString& out) {
   if (context.compressed) {
@@ -112,8 +105,7 @@ bool onRecord(const ReplyContext& c, ReplyBody& b, Reply& r) {  // 7
     r.status = word == 0 ? 8 : 0;
   else
     r.status = word;
-  if (r.status == 0) r.secondText = stringOrRest(b);
-  return true;
+  return r.status != 0 || b.readString(r.secondText);
 }
 
 bool onQuery(const ReplyContext& c, ReplyBody& b, Reply& r) {  // 9, 10
@@ -167,19 +159,16 @@ bool onStatus(const ReplyContext&, ReplyBody& b, Reply& r) {  // 22, 23, 27, ...
 }
 
 bool onIdentify(const ReplyContext&, ReplyBody& b, Reply& r) {  // 24
-  r.firstText = stringOrRest(b);
-  return true;
+  return b.readString(r.firstText);
 }
 
 bool onEcho(const ReplyContext&, ReplyBody& b, Reply& r) {  // 26
-  if (b.bytesLeft() > 0) r.firstText = stringOrRest(b);
-  return true;
+  return b.bytesLeft() == 0 || b.readString(r.firstText);
 }
 
 bool onLock(const ReplyContext&, ReplyBody& b, Reply& r) {  // 29
   if (!readStatus(b, r)) return false;
-  if (r.status == 0) r.secondText = stringOrRest(b);
-  return true;
+  return r.status != 0 || b.readString(r.secondText);
 }
 
 bool onFeatures(const ReplyContext&, ReplyBody& b, Reply& r) {  // 34, 35
@@ -294,9 +283,9 @@ bool parseHello(DWORD versionWord, ReplyBody& body, HelloAnswer& answer) {
       answer.status = status;
       return true;
     }
-    if (body.bytesLeft() > 0) text = stringOrRest(body);
-  } else {
-    text = stringOrRest(body);
+    if (body.bytesLeft() > 0 && !body.readString(text)) return false;
+  } else if (!body.readString(text)) {
+    return false;
   }
   if (text.IsEmpty()) return true;
 

@@ -161,6 +161,8 @@ TEST_P(ReplyParseForms, BodiesThatDoNotFitFailTheReply) {
       {"zero weight", 34, 717, [](BodyWriter& w) { w.i(0).i(1).i(0x21).f(0.0).i(0); }, nullptr},
       {"hit count beyond the body", 35, 717, [](BodyWriter& w) { w.i(0).i(500).i(0x21).f(1.0).i(0); }, nullptr},
       {"empty body", 7, 717, [](BodyWriter&) {}, nullptr},
+      {"record cut before its NUL", 7, 717, [](BodyWriter& w) { w.i(0).raw("Type=Docu"); }, nullptr},
+      {"identification without its NUL", 24, 717, [](BodyWriter& w) { w.raw("0x00000003 al"); }, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
