@@ -67,6 +67,7 @@ struct DcRecord {
   Region visible;              // surface coordinates
   std::optional<Region> paintClip;  // BeginPaint's update region (device coordinates)
   std::uint64_t geometryEpoch = 0;  // window DCs: last window-system epoch seen
+  bool paletteBackground = false;   // SelectPalette's forceBackground
   DcState state;
   std::vector<DcState> saved;  // SaveDC stack
 
@@ -77,6 +78,7 @@ struct DcRecord {
   bool pageStarted = false;
   // DIB driver DCs: the packed DIB written back at DeleteDC.
   void* dibTarget = nullptr;
+  int dibBits = 0;
 
   // SetBoundsRect.
   bool boundsEnabled = false;

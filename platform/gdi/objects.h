@@ -64,13 +64,16 @@ struct RegionObj {
 };
 
 struct DcRecord;  // dc.h
+struct DcRecordDeleter {
+  void operator()(DcRecord* dc) const;  // dc.cpp
+};
 
 struct Object {
   Kind kind = Kind::None;
   bool stock = false;
   int selections = 0;  // how many DCs have it selected (pens, brushes, fonts, palettes)
   std::variant<std::monostate, PenObj, BrushObj, FontObj, BitmapObj, PaletteObj, RegionObj,
-               std::unique_ptr<DcRecord>>
+               std::unique_ptr<DcRecord, DcRecordDeleter>>
       data;
 };
 

@@ -15,11 +15,13 @@
 namespace win::gdi {
 
 // How the pixels of a surface take colours:
-//   Color: any 24-bit colour.
+//   Color: any 24-bit colour (memory bitmaps of explicit depth, printer pages).
 //   Mono: only black (0x000000) and white (0xFFFFFF); a monochrome bitmap.
-//   Indexed: colours of the system palette (display depth 8 or 4 bits);
-//     raster operations act on the palette indexes, as on a palette display.
-enum class PixelFormat : std::uint8_t { Color, Mono, Indexed };
+//   Display: follows the display's depth. At 24 bits any colour; at 8 or 4
+//     bits only colours of the system palette, and raster operations act on
+//     the palette indexes, as on a palette display. Window and screen
+//     surfaces and bitmaps compatible with them are Display surfaces.
+enum class PixelFormat : std::uint8_t { Color, Mono, Display };
 
 class Surface {
  public:
@@ -33,9 +35,6 @@ class Surface {
   int height() const { return height_; }
   int stride() const { return width_; }  // in pixels (4 bytes each), not bytes
   PixelFormat format() const { return format_; }
-  // Indexed surfaces: 4 or 8 (the display depth when made); others 1 or 24.
-  int bitsPerPixel() const { return bits_; }
-  void setBitsPerPixel(int bits) { bits_ = bits; }
 
   std::uint32_t* pixels() { return pixels_.data(); }
   const std::uint32_t* pixels() const { return pixels_.data(); }
@@ -67,7 +66,6 @@ class Surface {
   int width_;
   int height_;
   PixelFormat format_;
-  int bits_;
   std::vector<std::uint32_t> pixels_;
   std::vector<RECT> damage_;
   std::uint64_t changes_ = 0;

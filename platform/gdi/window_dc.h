@@ -6,9 +6,13 @@
 // the surface the window may draw on (its visible region, with overlapping
 // windows and, for WS_CLIPCHILDREN, children taken out).
 //
-// When windows move, resize, show, hide or change order, the window system
-// calls WindowGeometryChanged(); every window DC asks again before its next
+// When windows move, resize, show, hide, change order or are destroyed (and
+// before a surface a DC may hold is freed), the window system calls
+// WindowGeometryChanged(); every window DC asks again before its next
 // drawing, so long-lived DCs (CS_OWNDC) stay right.
+//
+// Window surfaces should be made with PixelFormat::Display so that they
+// behave as the display's depth says.
 #pragma once
 
 #include <cstdint>

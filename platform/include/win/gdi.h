@@ -775,9 +775,10 @@ namespace win {
 bool SetDisplayBitsPerPixel(int bits);
 int DisplayBitsPerPixel();
 
-// Drops every GDI object and DC made so far (stock objects excepted), resets
-// the display depth from ZEMRA_DISPLAY_BPP, the system palette and the screen
-// surface: a fresh GDI state for the next test.
+// Drops every GDI object and DC made so far (stock objects are made again),
+// resets the display depth from ZEMRA_DISPLAY_BPP, the system palette and the
+// screen surface: a fresh GDI state for the next test. The registered window
+// surface provider, text engine and printer provider stay.
 void ResetGdiState();
 
 }  // namespace win

@@ -1,0 +1,100 @@
+// BitBlt and StretchBlt between DCs.
+#include <algorithm>
+#include <vector>
+
+#include "gdi/color.h"
+#include "gdi/dc_internal.h"
+#include "gdi/paint.h"
+#include "gdi/rop.h"
+#include "gdi/stretch.h"
+#include "win/gdi.h"
+
+using namespace win::gdi;
+
+namespace {
+
+BOOL Blit(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int sw, int sh,
+          DWORD rop) {
+  DcRecord* dst = LookupDc(hdst);
+  if (!dst) return FALSE;
+  std::uint8_t r = Rop3Index(rop);
+  bool usesSrc = RopUsesSource(r);
+  DcRecord* src = usesSrc ? LookupDc(hsrc) : nullptr;
+  if (usesSrc && !src) return FALSE;
+  Surface* ds = DcSurface(*dst);
+  if (!ds) return TRUE;
+  DeviceSpace dspace = SpaceOf(*ds);
+  Ink ink;
+  if (RopUsesPattern(r)) {
+    ink = BrushInk(*dst, dst->state.brush, dspace);
+    if (ink.none()) return TRUE;  // a null brush paints nothing
+  }
+  // Destination corner and extents in surface coordinates (MM_TEXT: the
+  // extents do not change).
+  POINT d0 = LogicalToSurface(*dst, POINT{x, y});
+  if (!usesSrc) {
+    AxisMap ax = MakeAxis(d0.x, w, 0, 1), ay = MakeAxis(d0.y, h, 0, 1);
+    RunStretch(*dst, ax, ay, r, ink, nullptr);
+    return TRUE;
+  }
+  Surface* ss = DcSurface(*src);
+  if (!ss) return FALSE;
+  POINT s0 = LogicalToSurface(*src, POINT{sx, sy});
+  AxisMap ax = MakeAxis(d0.x, w, s0.x, sw), ay = MakeAxis(d0.y, h, s0.y, sh);
+  if (ax.dstLen == 0 || ay.dstLen == 0 || ax.srcLen == 0 || ay.srcLen == 0) return TRUE;
+
+  // Snapshot of the source part that can be read (it may be the destination).
+  RECT need{LONG(std::max<std::int64_t>(ax.src, 0)), LONG(std::max<std::int64_t>(ay.src, 0)),
+            LONG(std::min<std::int64_t>(ax.src + ax.srcLen, ss->width())),
+            LONG(std::min<std::int64_t>(ay.src + ay.srcLen, ss->height()))};
+  if (need.left >= need.right || need.top >= need.bottom) return TRUE;
+  const int nw = need.right - need.left;
+  std::vector<std::uint32_t> snap(std::size_t(nw) * std::size_t(need.bottom - need.top));
+  for (LONG yy = need.top; yy < need.bottom; ++yy) {
+    std::copy_n(ss->Row(yy) + need.left, nw, snap.data() + std::size_t(yy - need.top) * nw);
+  }
+  // How source pixels become destination values.
+  const bool srcMono = ss->format() == PixelFormat::Mono;
+  const bool dstMono = dspace.format == PixelFormat::Mono;
+  std::uint32_t monoBlack = 0, monoWhite = 0, srcBk = 0;
+  if (srcMono && !dstMono) {
+    monoBlack = ColorValue(*dst, dst->state.textColor, dspace);
+    monoWhite = ColorValue(*dst, dst->state.bkColor, dspace);
+  }
+  if (!srcMono && dstMono) {
+    DeviceSpace sspace = SpaceOf(*ss);
+    srcBk = sspace.ToPixel(sspace.FromColor(ResolveRgb(*src, src->state.bkColor)));
+  }
+  auto convert = [&](std::uint32_t px) -> std::uint32_t {
+    if (srcMono && !dstMono) return px ? monoWhite : monoBlack;
+    if (!srcMono && dstMono) return px == srcBk ? 0xFFFFFFu : 0u;
+    return dspace.FromColor(px);
+  };
+  RowFetch fetch = [&](std::int64_t row, std::int64_t x0, std::int64_t x1, std::uint32_t* out,
+                       std::uint8_t* valid) {
+    bool rowOk = row >= need.top && row < need.bottom;
+    const std::uint32_t* line = rowOk ? snap.data() + std::size_t(row - need.top) * nw : nullptr;
+    for (std::int64_t c = x0; c < x1; ++c) {
+      std::size_t i = std::size_t(c - x0);
+      if (!rowOk || c < need.left || c >= need.right) {
+        valid[i] = 0;
+        out[i] = 0;
+        continue;
+      }
+      out[i] = convert(line[c - need.left]);
+    }
+  };
+  RunStretch(*dst, ax, ay, r, ink, fetch);
+  return TRUE;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
+  return Blit(dst, x, y, width, height, src, srcX, srcY, width, height, rop);
+}
+
+BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+                int srcWidth, int srcHeight, DWORD rop) {
+  return Blit(dst, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, rop);
+}

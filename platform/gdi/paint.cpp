@@ -1,0 +1,259 @@
+#include "gdi/paint.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gdi/dc_internal.h"
+#include "gdi/palette_state.h"
+#include "gdi/rop.h"
+#include "gdi/text_engine.h"
+
+namespace win::gdi {
+namespace {
+
+// Hatch patterns, rows top to bottom, bit x = column x.
+constexpr std::uint8_t kHatch[6][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF},  // HS_HORIZONTAL
+    {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},  // HS_VERTICAL
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // HS_FDIAGONAL
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // HS_BDIAGONAL
+    {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0xFF},  // HS_CROSS
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
+};
+
+int Mod(int a, int m) {
+  int r = a % m;
+  return r < 0 ? r + m : r;
+}
+
+}  // namespace
+
+void Ink::Row(int y, int x0, int n, std::uint32_t* out, std::uint8_t* keep) const {
+  switch (type) {
+    case Type::None:
+      std::fill_n(out, n, 0u);
+      if (keep) std::fill_n(keep, n, std::uint8_t(0));
+      return;
+    case Type::Solid:
+      std::fill_n(out, n, solid);
+      if (keep) std::fill_n(keep, n, std::uint8_t(1));
+      return;
+    case Type::Hatch: {
+      std::uint8_t bits = hatch[Mod(y - orgY, 8)];
+      int px = Mod(x0 - orgX, 8);
+      for (int i = 0; i < n; ++i) {
+        bool on = (bits >> px) & 1;
+        out[i] = on ? fg : bg;
+        if (keep) keep[i] = (on || !transparentBg) ? 1 : 0;
+        px = (px + 1) & 7;
+      }
+      return;
+    }
+    case Type::Pattern: {
+      const Surface& p = *pattern;
+      const std::uint32_t* row = p.Row(Mod(y - orgY, p.height()));
+      int px = Mod(x0 - orgX, p.width());
+      for (int i = 0; i < n; ++i) {
+        std::uint32_t v = row[px];
+        out[i] = monoPattern ? (v ? bg : fg) : space.FromColor(v);
+        if (keep) keep[i] = 1;
+        if (++px == p.width()) px = 0;
+      }
+      return;
+    }
+  }
+}
+
+Ink SolidInk(std::uint32_t deviceValue) {
+  Ink ink;
+  ink.type = Ink::Type::Solid;
+  ink.solid = deviceValue;
+  return ink;
+}
+
+std::uint32_t ResolveRgb(const DcRecord& dc, COLORREF color) {
+  std::uint32_t kind = color >> 24;
+  if (kind == 0x01) {
+    PaletteObj* pal = LookupPalette(dc.state.palette);
+    if (!pal) pal = LookupPalette(static_cast<HPALETTE>(StockObject(DEFAULT_PALETTE)));
+    std::size_t i = color & 0xFFFF;
+    if (!pal || pal->entries.empty()) return 0;
+    if (i >= pal->entries.size()) i = 0;
+    const PALETTEENTRY& e = pal->entries[i];
+    return (std::uint32_t(e.peRed) << 16) | (std::uint32_t(e.peGreen) << 8) | e.peBlue;
+  }
+  std::uint32_t px = RgbToPixel(color & 0xFFFFFF);
+  if (kind == 0x02 && DisplayIsPalettized()) {
+    PaletteObj* pal = LookupPalette(dc.state.palette);
+    if (pal && !pal->entries.empty()) {
+      const PALETTEENTRY& e = pal->entries[NearestLogicalIndex(pal->entries, px)];
+      return (std::uint32_t(e.peRed) << 16) | (std::uint32_t(e.peGreen) << 8) | e.peBlue;
+    }
+  }
+  return px;
+}
+
+std::uint32_t ColorValue(const DcRecord& dc, COLORREF color, const DeviceSpace& space) {
+  return space.FromColor(ResolveRgb(dc, color));
+}
+
+Ink BrushInk(DcRecord& dc, HBRUSH brush, const DeviceSpace& space) {
+  Ink ink;
+  BrushObj* b = LookupBrush(brush);
+  if (!b) return ink;
+  ink.space = space;
+  ink.orgX = dc.origin.x + dc.state.brushOrg.x;
+  ink.orgY = dc.origin.y + dc.state.brushOrg.y;
+  switch (b->style) {
+    case BS_SOLID:
+      return SolidInk(ColorValue(dc, b->color, space));
+    case BS_HATCHED:
+      if (b->hatch < 0 || b->hatch > HS_DIAGCROSS) return SolidInk(ColorValue(dc, b->color, space));
+      ink.type = Ink::Type::Hatch;
+      ink.fg = ColorValue(dc, b->color, space);
+      ink.bg = ColorValue(dc, dc.state.bkColor, space);
+      ink.transparentBg = dc.state.bkMode == TRANSPARENT;
+      std::copy_n(kHatch[b->hatch], 8, ink.hatch);
+      return ink;
+    case BS_PATTERN:
+    case BS_DIBPATTERNPT:
+      if (!b->pattern) return ink;
+      ink.type = Ink::Type::Pattern;
+      ink.pattern = b->pattern;
+      ink.monoPattern = b->pattern->format() == PixelFormat::Mono;
+      ink.fg = ColorValue(dc, dc.state.textColor, space);
+      ink.bg = ColorValue(dc, dc.state.bkColor, space);
+      return ink;
+    default:
+      return ink;  // BS_NULL
+  }
+}
+
+void PaintSpan(Surface& s, const DeviceSpace& space, int y, int x0, int x1, std::uint8_t rop,
+               const std::uint32_t* src, const Ink* ink, const std::uint8_t* srcKeep) {
+  int n = x1 - x0;
+  if (n <= 0) return;
+  std::uint32_t* row = s.Row(y) + x0;
+  const bool usesP = RopUsesPattern(rop);
+  const bool direct = space.format != PixelFormat::Display;
+  const bool masked = srcKeep || (usesP && ink && ink->needsMask());
+
+  // The common fills on a true-colour surface go straight to the pixels.
+  if (direct && !masked) {
+    if (rop == 0xF0 && ink && ink->type == Ink::Type::Solid) {
+      std::fill_n(row, n, ink->solid & 0xFFFFFFu);
+      return;
+    }
+    if (rop == 0xCC && src) {
+      for (int i = 0; i < n; ++i) row[i] = src[i] & 0xFFFFFFu;
+      return;
+    }
+  }
+
+  thread_local std::vector<std::uint32_t> dbuf, pbuf;
+  thread_local std::vector<std::uint8_t> keep;
+  const bool inkMask = usesP && ink && ink->needsMask();
+  if (masked) keep.assign(n, 1);
+  const std::uint32_t* pat = nullptr;
+  std::uint32_t patValue = 0;
+  if (usesP && ink) {
+    if (ink->type == Ink::Type::Solid) {
+      patValue = ink->solid;
+    } else {
+      pbuf.resize(n);
+      ink->Row(y, x0, n, pbuf.data(), inkMask ? keep.data() : nullptr);
+      pat = pbuf.data();
+    }
+  }
+  if (srcKeep) {
+    for (int i = 0; i < n; ++i) keep[i] = keep[i] && srcKeep[i];
+  }
+  if (direct && !masked) {
+    Rop3Span(rop, row, src, patValue, pat, n, space.mask);
+    return;
+  }
+  dbuf.resize(n);
+  for (int i = 0; i < n; ++i) dbuf[i] = space.FromPixel(row[i]);
+  Rop3Span(rop, dbuf.data(), src, patValue, pat, n, space.mask);
+  if (masked) {
+    for (int i = 0; i < n; ++i) {
+      if (keep[i]) row[i] = space.ToPixel(dbuf[i]);
+    }
+  } else {
+    for (int i = 0; i < n; ++i) row[i] = space.ToPixel(dbuf[i]);
+  }
+}
+
+Region ClipTo(const DcRecord& dc, const RECT& r) {
+  return EffectiveClip(dc).IntersectRect(r);
+}
+
+void PaintRegion(DcRecord& dc, const Region& area, std::uint8_t rop, const Ink& ink) {
+  if (RopUsesPattern(rop) && ink.none()) return;
+  Surface* s = DcSurface(dc);
+  if (!s || area.IsEmpty()) return;
+  Region clipped = area.Intersect(EffectiveClip(dc));
+  DeviceSpace space = SpaceOf(*s);
+  for (const RECT& r : clipped.Rects()) {
+    for (int y = r.top; y < r.bottom; ++y) PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+    NoteDrawn(dc, r);
+  }
+}
+
+// ---- Helpers for text engines ------------------------------------------------
+
+std::uint32_t ResolveColor(const DcRecord& dc, COLORREF color) {
+  DcRecord& m = const_cast<DcRecord&>(dc);
+  Surface* s = DcSurface(m);
+  std::uint32_t rgb = ResolveRgb(dc, color);
+  if (!s) return rgb;
+  DeviceSpace space = SpaceOf(*s);
+  return space.ToPixel(space.FromColor(rgb));
+}
+
+void FillSurfaceRect(DcRecord& dc, const RECT& r, COLORREF color) {
+  Surface* s = DcSurface(dc);
+  if (!s) return;
+  DeviceSpace space = SpaceOf(*s);
+  PaintRegion(dc, Region(r), 0xF0, SolidInk(ColorValue(dc, color, space)));
+}
+
+void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* coverage,
+                  int pitch, COLORREF color, bool blend) {
+  Surface* s = DcSurface(dc);
+  if (!s || !coverage || w <= 0 || h <= 0) return;
+  DeviceSpace space = SpaceOf(*s);
+  std::uint32_t value = ColorValue(dc, color, space);
+  std::uint32_t px = space.ToPixel(value);
+  bool mix = blend && space.format == PixelFormat::Color;
+  Region clipped = ClipTo(dc, RECT{x, y, x + w, y + h});
+  for (const RECT& r : clipped.Rects()) {
+    for (int yy = r.top; yy < r.bottom; ++yy) {
+      const std::uint8_t* c = coverage + std::size_t(yy - y) * std::size_t(pitch) + (r.left - x);
+      std::uint32_t* row = s->Row(yy);
+      for (int xx = r.left; xx < r.right; ++xx, ++c) {
+        unsigned a = *c;
+        if (!mix) {
+          if (a >= 128) row[xx] = px;
+          continue;
+        }
+        if (a == 0) continue;
+        if (a == 255) {
+          row[xx] = px;
+          continue;
+        }
+        std::uint32_t d = row[xx];
+        std::uint32_t out = 0;
+        for (int sh = 0; sh < 24; sh += 8) {
+          unsigned dv = (d >> sh) & 0xFF, sv = (px >> sh) & 0xFF;
+          unsigned v = (sv * a + dv * (255 - a) + 127) / 255;
+          out |= v << sh;
+        }
+        row[xx] = out;
+      }
+    }
+    NoteDrawn(dc, r);
+  }
+}
+
+}  // namespace win::gdi

@@ -1,0 +1,79 @@
+#include "gdi/stretch.h"
+
+#include <algorithm>
+
+#include "gdi/rop.h"
+
+namespace win::gdi {
+
+AxisMap MakeAxis(std::int64_t dst, std::int64_t dstExt, std::int64_t src, std::int64_t srcExt) {
+  AxisMap a;
+  bool dneg = dstExt < 0, sneg = srcExt < 0;
+  a.dstLen = dneg ? -dstExt : dstExt;
+  a.srcLen = sneg ? -srcExt : srcExt;
+  a.dst = dneg ? dst + dstExt + 1 : dst;
+  a.src = sneg ? src + srcExt + 1 : src;
+  a.mirror = dneg != sneg;
+  return a;
+}
+
+void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_t rop,
+                const Ink& ink, const RowFetch& fetch) {
+  if (ax.dstLen <= 0 || ay.dstLen <= 0 || ax.srcLen <= 0 || ay.srcLen <= 0) return;
+  Surface* s = DcSurface(dst);
+  if (!s) return;
+  const std::int64_t lim = 1 << 28;
+  RECT area{LONG(std::clamp<std::int64_t>(ax.dst, -lim, lim)),
+            LONG(std::clamp<std::int64_t>(ay.dst, -lim, lim)),
+            LONG(std::clamp<std::int64_t>(ax.dst + ax.dstLen, -lim, lim)),
+            LONG(std::clamp<std::int64_t>(ay.dst + ay.dstLen, -lim, lim))};
+  Region clipped = EffectiveClip(dst).IntersectRect(area);
+  if (clipped.IsEmpty()) return;
+  DeviceSpace space = SpaceOf(*s);
+  const bool usesSrc = RopUsesSource(rop);
+  RECT bounds = clipped.Bounds();
+  // Source columns of the destination columns in the clipped bounds.
+  std::vector<std::int64_t> cols(std::size_t(bounds.right - bounds.left));
+  std::int64_t sx0 = INT64_MAX, sx1 = INT64_MIN;
+  for (LONG x = bounds.left; x < bounds.right; ++x) {
+    std::int64_t c = ax.Map(x);
+    cols[std::size_t(x - bounds.left)] = c;
+    sx0 = std::min(sx0, c);
+    sx1 = std::max(sx1, c + 1);
+  }
+  std::vector<std::uint32_t> srcRow(usesSrc ? std::size_t(sx1 - sx0) : 0);
+  std::vector<std::uint8_t> srcValid(usesSrc ? std::size_t(sx1 - sx0) : 0);
+  std::vector<std::uint32_t> span;
+  std::vector<std::uint8_t> keep;
+  std::int64_t cachedRow = INT64_MIN;
+  for (const RECT& r : clipped.Rects()) {
+    for (LONG y = r.top; y < r.bottom; ++y) {
+      if (!usesSrc) {
+        PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+        continue;
+      }
+      std::int64_t sy = ay.Map(y);
+      if (sy != cachedRow) {
+        std::fill(srcValid.begin(), srcValid.end(), std::uint8_t(1));
+        fetch(sy, sx0, sx1, srcRow.data(), srcValid.data());
+        cachedRow = sy;
+      }
+      std::size_t n = std::size_t(r.right - r.left);
+      span.resize(n);
+      keep.resize(n);
+      bool any = false, all = true;
+      for (std::size_t i = 0; i < n; ++i) {
+        std::size_t k = std::size_t(cols[std::size_t(r.left - bounds.left) + i] - sx0);
+        span[i] = srcRow[k];
+        keep[i] = srcValid[k];
+        any = any || keep[i];
+        all = all && keep[i];
+      }
+      if (!any) continue;
+      PaintSpan(*s, space, y, r.left, r.right, rop, span.data(), &ink, all ? nullptr : keep.data());
+    }
+    NoteDrawn(dst, r);
+  }
+}
+
+}  // namespace win::gdi
