@@ -7,6 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev fonts-dejavu-core
   python3 file ncompress gzip
+  imagemagick libpixman-1-dev
 )
 missing=()
 for p in "${packages[@]}"; do
