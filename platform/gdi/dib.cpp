@@ -21,8 +21,12 @@ std::uint32_t Channel(std::uint32_t px, std::uint32_t mask) {
   int shift = std::countr_zero(mask);
   std::uint32_t m = mask >> shift;
   std::uint32_t v = (px >> shift) & m;
-  if (m == 0xFF) return v;
-  return std::uint32_t((std::uint64_t(v) * 255 + m / 2) / m);
+  int n = std::popcount(m);
+  if (n >= 8) return v >> (n - 8);
+  // Repeat the bits to fill eight (5 bits abcde give abcdeabc).
+  std::uint32_t out = 0;
+  for (int s = 8 - n; s > -n; s -= n) out |= s >= 0 ? v << s : v >> -s;
+  return out & 0xFF;
 }
 
 std::uint32_t ToField(std::uint32_t v8, std::uint32_t mask) {
