@@ -20,10 +20,16 @@ struct AxisMap {
   std::int64_t dst = 0, dstLen = 0;
   std::int64_t src = 0, srcLen = 0;
   bool mirror = false;
-  // Source coordinate of destination coordinate d (inside the range).
+  // Source coordinate of destination coordinate d (inside the range): the
+  // source pixel nearest to the destination pixel's centre, a tie going to
+  // the lower one ((i + 1/2) * srcLen / dstLen - 1/2, rounded half down), as
+  // ImageMagick's -sample picks them.
   std::int64_t Map(std::int64_t d) const {
     std::int64_t i = d - dst;
-    std::int64_t j = ((2 * i + 1) * srcLen) / (2 * dstLen);
+    std::int64_t num = (2 * i + 1) * srcLen - 2 * dstLen, den = 2 * dstLen;
+    std::int64_t j = num >= 0 ? (num + den - 1) / den : -((-num) / den);
+    if (j < 0) j = 0;
+    if (j >= srcLen) j = srcLen - 1;
     if (mirror) j = srcLen - 1 - j;
     return src + j;
   }
