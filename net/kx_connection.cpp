@@ -322,6 +322,8 @@ std::unique_ptr<Reply> KxConnection::waitReply(DWORD id, int code) {
   // left over from an earlier request must not end this one before it
   // starts.
   if (error_ == kx_error::kReorganization || error_ == kx_error::kUserLimit) error_ = 0;
+  // The dispatcher may have been ended and made anew since the last wait.
+  if (receiver_ && error_ != kx_error::kNotResponding) receiver_->relink();
   awaitedId_ = id;
   awaitedCode_ = code;
   std::unique_ptr<Reply> reply;

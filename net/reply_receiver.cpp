@@ -27,6 +27,14 @@ LineHandler::~LineHandler() {
     dispatcher->unlink(socket_);
 }
 
+void LineHandler::relink() {
+  if (stream_ == nullptr || socket_ < 0 || !stream_->good()) return;
+  Dispatcher* dispatcher = Dispatcher::instance();
+  if (dispatcher->handlerFor(socket_, Dispatcher::kRead) == this) return;
+  linked_ = dispatcher->link(socket_, Dispatcher::kRead, this);
+  if (linked_ && !stream_->needsMoreInput()) dispatcher->setReady(socket_, Dispatcher::kRead);
+}
+
 LineHandler* LineHandler::targetFor(DWORD) { return this; }
 
 int LineHandler::inputReady(int socket) {

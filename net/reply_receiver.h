@@ -31,6 +31,9 @@ class LineHandler : public IOHandler {
 
   // Whether the socket is linked with the Dispatcher.
   bool isLinked() const { return linked_; }
+  // Links the socket again with the current Dispatcher when that is not
+  // the one it was linked with (the instance was ended and made anew).
+  void relink();
   int codes() const { return codes_; }
   // Messages taken off the stream so far.
   long messagesRead() const { return messagesRead_; }

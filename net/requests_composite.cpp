@@ -6,6 +6,7 @@
 #include "core/entities.h"
 #include "core/environ.h"
 #include "net/kx_connection.h"
+#include "net/requests_keys.h"
 
 ObjectId KxConnection::findCollectionByName(const CString& name) {
   IdArray ids;
@@ -35,15 +36,19 @@ bool KxConnection::createAnchor(ObjectId parent, const CString& author, const CS
                                 const CString& keyword, const CString& position, LONG& newId) {
   newId = 0;
   if (position.IsEmpty()) return false;
-  CString record = "Type=Anchor\n";
-  const std::pair<const char*, const CString*> optional[] = {
-      {"Author=", &author}, {"Rights=", &rights}, {"TimeExpire=", &expires}, {"TimeOpen=", &opens}};
+  const ProtocolKeys* keys = protocolKeys();
+  if (keys == nullptr) return false;
+  CString record = keys->type + "Anchor\n";
+  const std::pair<const CString*, const CString*> optional[] = {{&keys->author, &author},
+                                                                {&keys->rights, &rights},
+                                                                {&keys->timeExpire, &expires},
+                                                                {&keys->timeOpen, &opens}};
   for (const auto& [key, value] : optional)
-    if (!value->IsEmpty()) record += CString(key) + *value + "\n";
-  record += "TimeCreated=" + (created.IsEmpty() ? Environ::currentTime() : created) + "\n";
-  if (!title.IsEmpty()) record += "Title=" + title + "\n";
-  if (!keyword.IsEmpty()) record += "Keyword=" + keyword + "\n";
-  record += "Position=" + position + "\n";
+    if (!value->IsEmpty()) record += *key + *value + "\n";
+  record += keys->timeCreated + (created.IsEmpty() ? Environ::currentTime() : created) + "\n";
+  if (!title.IsEmpty()) record += keys->title + title + "\n";
+  if (!keyword.IsEmpty()) record += keys->keyword + keyword + "\n";
+  record += keys->position + position + "\n";
   return insertAnchor(parent, record, newId);
 }
 

@@ -190,6 +190,15 @@ TEST_F(Faults, AClosedConnectionFailsEveryLaterRequestAtOnce) {
   }
 }
 
+TEST_F(Faults, AConnectionOutlivesTheDispatcherInstance) {
+  Open(PeerOptions());
+  CString record;
+  ASSERT_TRUE(conn_->getRecord(ObjectId(0x20), record));
+  Dispatcher::destroy();  // its owner ended it; the next user makes a new one
+  ASSERT_TRUE(conn_->getRecord(ObjectId(0x21), record));
+  EXPECT_NE(record.Find("Name=notes"), -1);
+}
+
 // ---- Messages of the server ------------------------------------------------
 
 TEST_F(Faults, AnEchoRequestIsAnsweredAndOtherMessagesAreDropped) {
