@@ -110,7 +110,9 @@ TEST_P(Replies, EachMisbehaviourEndsCleanly) {
       bool ok = c.getRecord(ObjectId(0x20), record);
       EXPECT_EQ(ok, m.firstErrors.count(0) == 1);
       EXPECT_EQ(m.firstErrors.count(c.error()), 1u) << "error " << c.error();
-      if (ok) EXPECT_NE(record.Find("Name=intro"), -1);
+      if (ok) {
+        EXPECT_NE(record.Find("Name=intro"), -1);
+      }
     }
     ClearAbortFlag();
     {
@@ -126,7 +128,7 @@ TEST_P(Replies, EachMisbehaviourEndsCleanly) {
       }
     }
     ClearAbortFlag();
-    EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(9));
+    EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(15));
     conn_.reset();
     Dispatcher::destroy();
   }
