@@ -1,0 +1,242 @@
+// The software GDI against pixman on the same work: StretchDIBits of a large
+// 24-bit and 8-bit DIB to a true-colour surface (nearest pixel), and
+// FillRect. pixman is loaded at run time (libpixman-1); without it only our
+// numbers are shown. After the benchmarks, each pair is timed once more and
+// printed as a ratio (ours / pixman; below 1 is faster).
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "gdi/dc.h"
+#include "win/gdi.h"
+
+namespace {
+
+constexpr int kSrcW = 1600, kSrcH = 1200;  // the DIBs
+constexpr int kDstW = 2048, kDstH = 1536;  // the surface (a stretch of 1.28)
+
+// ---- pixman through dlopen: the few calls this benchmark makes ---------------
+struct PixmanApi {
+  using Image = void;
+  using Fixed = std::int32_t;
+  struct Transform {
+    Fixed m[3][3];
+  };
+  struct Indexed {
+    int color;
+    std::uint32_t rgba[256];
+    std::uint8_t ent[32768];
+  };
+  Image* (*createBits)(std::uint32_t format, int w, int h, std::uint32_t* bits, int strideBytes);
+  int (*unref)(Image*);
+  int (*setTransform)(Image*, const Transform*);
+  int (*setFilter)(Image*, int filter, const Fixed* params, int n);
+  void (*setIndexed)(Image*, const Indexed*);
+  void (*composite32)(int op, Image* src, Image* mask, Image* dst, std::int32_t sx, std::int32_t sy,
+                      std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy,
+                      std::int32_t w, std::int32_t h);
+  int (*fill)(std::uint32_t* bits, int stride, int bpp, int x, int y, int w, int h, std::uint32_t v);
+  bool ok = false;
+
+  // Format codes: bpp << 24 | type << 16 | a << 12 | r << 8 | g << 4 | b.
+  static constexpr std::uint32_t kX8R8G8B8 = 32u << 24 | 2u << 16 | 0x888u;
+  static constexpr std::uint32_t kR8G8B8 = 24u << 24 | 2u << 16 | 0x888u;
+  static constexpr std::uint32_t kC8 = 8u << 24 | 4u << 16;
+  static constexpr int kOpSrc = 1;
+  static constexpr int kFilterNearest = 3;
+
+  PixmanApi() {
+    void* lib = dlopen("libpixman-1.so.0", RTLD_NOW);
+    if (!lib) return;
+    auto sym = [&](const char* n) { return dlsym(lib, n); };
+    createBits = reinterpret_cast<decltype(createBits)>(sym("pixman_image_create_bits"));
+    unref = reinterpret_cast<decltype(unref)>(sym("pixman_image_unref"));
+    setTransform = reinterpret_cast<decltype(setTransform)>(sym("pixman_image_set_transform"));
+    setFilter = reinterpret_cast<decltype(setFilter)>(sym("pixman_image_set_filter"));
+    setIndexed = reinterpret_cast<decltype(setIndexed)>(sym("pixman_image_set_indexed"));
+    composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
+    fill = reinterpret_cast<decltype(fill)>(sym("pixman_fill"));
+    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill;
+  }
+};
+
+PixmanApi& Pixman() {
+  static PixmanApi api;
+  return api;
+}
+
+// A top-down packed DIB (so both sides read rows in the same order).
+struct Dib {
+  std::vector<std::uint8_t> block;
+  std::size_t bitsOffset = 0;
+  const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(block.data()); }
+  const std::uint8_t* bits() const { return block.data() + bitsOffset; }
+};
+
+Dib MakeDib(int bits) {
+  Dib d;
+  std::size_t stride = ((std::size_t(kSrcW) * bits + 31) / 32) * 4;
+  std::size_t table = bits == 8 ? 256 * 4 : 0;
+  d.bitsOffset = 40 + table;
+  d.block.assign(d.bitsOffset + stride * kSrcH, 0);
+  BITMAPINFOHEADER h{40, kSrcW, -kSrcH, 1, WORD(bits), BI_RGB, DWORD(stride * kSrcH), 0, 0,
+                     bits == 8 ? 256u : 0u, 0};
+  std::memcpy(d.block.data(), &h, 40);
+  for (int i = 0; bits == 8 && i < 256; ++i) {
+    std::uint8_t* q = d.block.data() + 40 + i * 4;
+    q[0] = std::uint8_t(i * 3);
+    q[1] = std::uint8_t(255 - i);
+    q[2] = std::uint8_t(i * 7);
+  }
+  std::uint32_t seed = 12345;
+  for (std::size_t i = d.bitsOffset; i < d.block.size(); ++i) {
+    seed = seed * 1103515245 + 12345;
+    d.block[i] = std::uint8_t(seed >> 16);
+  }
+  return d;
+}
+
+struct Target {
+  HDC dc;
+  HBITMAP bm;
+  win::gdi::Surface* surface;
+  Target() {
+    win::SetDisplayBitsPerPixel(24);
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bm = CreateCompatibleBitmap(screen, kDstW, kDstH);
+    ReleaseDC(nullptr, screen);
+    SelectObject(dc, bm);
+    surface = win::gdi::DcSurface(*win::gdi::LookupDc(dc));
+  }
+};
+
+Target& TheTarget() {
+  static Target t;
+  return t;
+}
+
+void OursStretch(const Dib& d) {
+  Target& t = TheTarget();
+  SetStretchBltMode(t.dc, COLORONCOLOR);
+  StretchDIBits(t.dc, 0, 0, kDstW, kDstH, 0, 0, kSrcW, kSrcH, d.bits(), d.info(), DIB_RGB_COLORS,
+                SRCCOPY);
+}
+
+void OursFill() {
+  Target& t = TheTarget();
+  static HBRUSH b = CreateSolidBrush(RGB(12, 200, 99));
+  RECT r{0, 0, kDstW, kDstH};
+  FillRect(t.dc, &r, b);
+}
+
+void PixmanStretch(const Dib& d, int bits) {
+  PixmanApi& p = Pixman();
+  Target& t = TheTarget();
+  static PixmanApi::Indexed* indexed = nullptr;
+  std::size_t stride = ((std::size_t(kSrcW) * bits + 31) / 32) * 4;
+  auto* src = p.createBits(bits == 8 ? PixmanApi::kC8 : PixmanApi::kR8G8B8, kSrcW, kSrcH,
+                           reinterpret_cast<std::uint32_t*>(const_cast<std::uint8_t*>(d.bits())),
+                           int(stride));
+  if (bits == 8) {
+    if (!indexed) {
+      indexed = new PixmanApi::Indexed{};
+      for (int i = 0; i < 256; ++i) {
+        const std::uint8_t* q = d.block.data() + 40 + i * 4;
+        indexed->rgba[i] = 0xFF000000u | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 | q[0];
+      }
+    }
+    p.setIndexed(src, indexed);
+  }
+  auto* dst = p.createBits(PixmanApi::kX8R8G8B8, kDstW, kDstH, t.surface->pixels(), kDstW * 4);
+  PixmanApi::Transform tr{};
+  tr.m[0][0] = PixmanApi::Fixed((std::int64_t(kSrcW) << 16) / kDstW);
+  tr.m[1][1] = PixmanApi::Fixed((std::int64_t(kSrcH) << 16) / kDstH);
+  tr.m[2][2] = 1 << 16;
+  p.setTransform(src, &tr);
+  p.setFilter(src, PixmanApi::kFilterNearest, nullptr, 0);
+  p.composite32(PixmanApi::kOpSrc, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kDstW, kDstH);
+  p.unref(src);
+  p.unref(dst);
+}
+
+void PixmanFill() {
+  Target& t = TheTarget();
+  Pixman().fill(t.surface->pixels(), kDstW, 32, 0, 0, kDstW, kDstH, 0x0C63C6u);
+}
+
+const Dib& Dib24() {
+  static Dib d = MakeDib(24);
+  return d;
+}
+const Dib& Dib8() {
+  static Dib d = MakeDib(8);
+  return d;
+}
+
+void BM_StretchDIBits24(benchmark::State& s) {
+  for (auto _ : s) OursStretch(Dib24());
+}
+void BM_StretchDIBits8(benchmark::State& s) {
+  for (auto _ : s) OursStretch(Dib8());
+}
+void BM_FillRect(benchmark::State& s) {
+  for (auto _ : s) OursFill();
+}
+void BM_Pixman24(benchmark::State& s) {
+  if (!Pixman().ok) s.SkipWithError("libpixman-1 not found");
+  for (auto _ : s) PixmanStretch(Dib24(), 24);
+}
+void BM_Pixman8(benchmark::State& s) {
+  if (!Pixman().ok) s.SkipWithError("libpixman-1 not found");
+  for (auto _ : s) PixmanStretch(Dib8(), 8);
+}
+void BM_PixmanFill(benchmark::State& s) {
+  if (!Pixman().ok) s.SkipWithError("libpixman-1 not found");
+  for (auto _ : s) PixmanFill();
+}
+
+BENCHMARK(BM_StretchDIBits24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman24)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StretchDIBits8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pixman8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillRect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PixmanFill)->Unit(benchmark::kMillisecond);
+
+double Seconds(const std::function<void()>& fn, int reps) {
+  fn();  // warm up
+  auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < reps; ++i) fn();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() / reps;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (!Pixman().ok) {
+    std::printf("pixman not found: no ratios\n");
+    return 0;
+  }
+  struct Pair {
+    const char* name;
+    std::function<void()> ours, theirs;
+  } pairs[] = {
+      {"StretchDIBits 24-bit", [] { OursStretch(Dib24()); }, [] { PixmanStretch(Dib24(), 24); }},
+      {"StretchDIBits 8-bit", [] { OursStretch(Dib8()); }, [] { PixmanStretch(Dib8(), 8); }},
+      {"FillRect", [] { OursFill(); }, [] { PixmanFill(); }},
+  };
+  for (const Pair& p : pairs) {
+    double a = Seconds(p.ours, 5), b = Seconds(p.theirs, 5);
+    std::printf("%-22s ours %8.2f ms  pixman %8.2f ms  ratio %.2f\n", p.name, a * 1e3, b * 1e3, a / b);
+  }
+  return 0;
+}
