@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "display/display.h"
+#include "display_link.h"
 #include "window_store.h"
 
 extern "C" const unsigned char zemra_res_cursors[];
@@ -132,6 +134,7 @@ HCURSOR LoadCursor(HINSTANCE, LPCSTR name) {
 HCURSOR SetCursor(HCURSOR cursor) {
   HCURSOR previous = state().current;
   state().current = cursor;
+  if (previous != cursor) win::display::Active().CursorChanged();
   return previous;
 }
 
@@ -150,7 +153,11 @@ BOOL SetCursorPos(int x, int y) {
   return TRUE;
 }
 
-int ShowCursor(BOOL show) { return show ? ++state().showCount : --state().showCount; }
+int ShowCursor(BOOL show) {
+  const int count = show ? ++state().showCount : --state().showCount;
+  win::display::Active().CursorChanged();
+  return count;
+}
 
 namespace win {
 
@@ -160,6 +167,8 @@ const char* CursorShapeName(HCURSOR cursor) {
 }
 
 namespace user {
+int CursorShowCount() { return state().showCount; }
+
 void ResetCursors() {
   State& s = state();
   s.current = LoadCursor(nullptr, IDC_ARROW);

@@ -73,6 +73,9 @@ HWND SetActiveWindow(HWND wnd) {
     return old;
   }
   if (s.active != wnd || !FindWindow(wnd)) return old;  // a handler activated another
+  // The window about to be active may realize its palette first.
+  SendMessage(wnd, WM_QUERYNEWPALETTE, 0, 0);
+  if (s.active != wnd || !FindWindow(wnd)) return old;
   Window* n = FindWindow(wnd);
   const WORD minimized = (n->style & WS_MINIMIZE) ? 1 : 0;
   SendMessage(wnd, WM_NCACTIVATE, TRUE, 0);

@@ -2,6 +2,7 @@
 // TranslateMessage makes of key codes (a US keyboard layout).
 #include <array>
 
+#include "input_queue.h"
 #include "message_queue.h"
 #include "window_store.h"
 
@@ -10,7 +11,8 @@ using namespace win::user;
 namespace {
 
 struct Keys {
-  std::array<bool, 256> down{};
+  std::array<bool, 256> down{};   // as the messages taken so far said
+  std::array<bool, 256> async{};  // as the display reports them now
   bool capsLock = false;
 };
 
@@ -51,12 +53,36 @@ namespace win::user {
 void NoteKeyMessage(const MSG& msg) {
   switch (msg.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: setDown(static_cast<UINT>(msg.wParam), true); break;
+    case WM_SYSKEYDOWN: setDown(static_cast<UINT>(msg.wParam), true); return;
     case WM_KEYUP:
-    case WM_SYSKEYUP: setDown(static_cast<UINT>(msg.wParam), false); break;
-    default: break;
+    case WM_SYSKEYUP: setDown(static_cast<UINT>(msg.wParam), false); return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: setDown(VK_LBUTTON, true); return;
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP: setDown(VK_LBUTTON, false); return;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK: setDown(VK_RBUTTON, true); return;
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP: setDown(VK_RBUTTON, false); return;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK: setDown(VK_MBUTTON, true); return;
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP: setDown(VK_MBUTTON, false); return;
+    default: return;
   }
 }
+
+void NoteAsyncKey(UINT vk, bool down) {
+  if (vk < 256) keys().async[vk] = down;
+}
+
+bool AsyncKeyDown(UINT vk) { return vk < 256 && keys().async[vk]; }
 
 int CharacterOfKey(UINT vk) {
   const bool shift = isDown(VK_SHIFT);
@@ -91,4 +117,7 @@ SHORT GetKeyState(int vk) {
   return state;
 }
 
-SHORT GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+SHORT GetAsyncKeyState(int vk) {
+  if (vk < 0 || vk >= 256) return 0;
+  return AsyncKeyDown(static_cast<UINT>(vk)) ? static_cast<SHORT>(0x8000) : 0;
+}

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <deque>
 
+#include "display/display.h"
+#include "input_queue.h"
+#include "paint.h"
 #include "win/kernel.h"
 #include "window_store.h"
 
@@ -16,9 +19,8 @@ namespace {
 // runaway poster fails instead of exhausting memory.
 constexpr size_t kMaxPosted = 10000;
 #define ERROR_NOT_ENOUGH_QUOTA 1816
-// Longest single nap while waiting: keeps a waiting thread responsive to a
-// display backend that signals only through the waiter's return.
-constexpr DWORD kMaxNapMs = 250;
+// While messages are taken, what was drawn is shown at most this often.
+constexpr DWORD kFlushIntervalMs = 15;
 
 const HWND kThreadOnly = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
 
@@ -28,6 +30,7 @@ struct Queue {
   int quitCode = 0;
   DWORD lastTime = 0;
   InputWaiter waiter = nullptr;
+  DWORD lastFlush = 0;
 };
 
 Queue& queue() {
@@ -54,8 +57,19 @@ bool rangeAdmits(UINT first, UINT last, UINT msg) {
   return (first == 0 && last == 0) || (msg >= first && msg <= last);
 }
 
+// Shows what was drawn, at most every kFlushIntervalMs unless `now`.
+void flushDisplay(bool now) {
+  Queue& q = queue();
+  const DWORD t = GetTickCount();
+  if (!now && t - q.lastFlush < kFlushIntervalMs) return;
+  q.lastFlush = t;
+  win::display::Active().Flush();
+}
+
 bool peekInternal(MSG* out, HWND filterWnd, UINT first, UINT last, bool remove) {
   Queue& q = queue();
+  win::display::Active().Poll();
+  flushDisplay(false);
   for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
     if (!FilterAdmits(filterWnd, first, last, it->hwnd, it->message)) continue;
     *out = *it;
@@ -66,11 +80,24 @@ bool peekInternal(MSG* out, HWND filterWnd, UINT first, UINT last, bool remove) 
     q.lastTime = out->time;
     return true;
   }
+  if (filterWnd != kThreadOnly && TakeInput(filterWnd, first, last, remove, out)) {
+    if (remove) NoteKeyMessage(*out);
+    q.lastTime = out->time;
+    return true;
+  }
   if (q.quitPending && rangeAdmits(first, last, WM_QUIT)) {
     *out = makeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0);
     if (remove) q.quitPending = false;
     q.lastTime = out->time;
     return true;
+  }
+  if (filterWnd != kThreadOnly && rangeAdmits(first, last, WM_PAINT)) {
+    // WM_PAINT is never taken off: it stays until the window is validated.
+    if (HWND wnd = NextWindowToPaint(filterWnd)) {
+      *out = makeMessage(wnd, WM_PAINT, 0, 0);
+      q.lastTime = out->time;
+      return true;
+    }
   }
   if (TakeDueTimer(filterWnd, first, last, remove, out)) {
     q.lastTime = out->time;
@@ -84,14 +111,16 @@ bool anythingWaiting(HWND filterWnd, UINT first, UINT last) {
   return peekInternal(&ignored, filterWnd, first, last, false);
 }
 
-// Sleeps (or lets the display wait) until the next timer is due, a nap at most.
+// Shows what was drawn, then waits on the display until input comes or the
+// next timer is due.
 void waitForInput(HWND filterWnd, UINT first, UINT last) {
-  DWORD ms = std::min(TimeToNextTimer(filterWnd, first, last), kMaxNapMs);
+  flushDisplay(true);
+  DWORD ms = TimeToNextTimer(filterWnd, first, last);
   if (ms == 0) ms = 1;
   if (queue().waiter)
-    queue().waiter(ms);
+    queue().waiter(ms == kNoTimer ? win::display::Display::kForever : ms);
   else
-    Sleep(ms);
+    win::display::Active().Wait(ms == kNoTimer ? win::display::Display::kForever : ms);
 }
 
 }  // namespace
@@ -177,7 +206,9 @@ BOOL TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   const UINT m = msg->message;
   if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN) return (m == WM_KEYUP || m == WM_SYSKEYUP);
-  const int ch = CharacterOfKey(static_cast<UINT>(msg->wParam));
+  // The display's own layout decides when it reported a character.
+  int ch = DisplayCharacterOf(*msg);
+  if (ch < 0) ch = CharacterOfKey(static_cast<UINT>(msg->wParam));
   if (ch) {
     MSG c = *msg;
     c.message = m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
@@ -189,6 +220,12 @@ BOOL TranslateMessage(const MSG* msg) {
 
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;
+  if (msg->message == WM_SYSTIMER && RunSystemTimer(*msg)) return 0;
+  if (msg->message == WM_PAINT && msg->hwnd) {
+    const LRESULT r = SendMessage(msg->hwnd, WM_PAINT, msg->wParam, msg->lParam);
+    ValidateAfterPaint(msg->hwnd);
+    return r;
+  }
   if (msg->message == WM_TIMER && msg->lParam) {
     // Only a procedure that a live timer was set with is called: a posted
     // WM_TIMER must not make us jump to an address it carries.
@@ -200,3 +237,25 @@ LRESULT DispatchMessage(const MSG* msg) {
   if (!msg->hwnd) return 0;
   return SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
+
+namespace win {
+
+void FlushDisplay() { flushDisplay(true); }
+
+bool RunModalLoop(const std::function<bool()>& done) {
+  MSG msg{};
+  while (!done || !done()) {
+    const BOOL got = GetMessage(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // The loop outside must end too: the quit goes back in the queue.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    if (got < 0) return false;
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  return true;
+}
+
+}  // namespace win

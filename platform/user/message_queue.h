@@ -37,3 +37,17 @@ void NoteKeyMessage(const MSG& msg);
 int CharacterOfKey(UINT vk);
 
 }  // namespace win::user
+
+namespace win::user {
+
+// System timers (timers.cpp): they yield WM_SYSTIMER, and DispatchMessage
+// calls `proc` for them instead of the window procedure. Kept apart from
+// the application's timers of the same window and id.
+using SystemTimerProc = void (*)(HWND wnd, UINT_PTR id);
+void SetSystemTimer(HWND wnd, UINT_PTR id, UINT elapse, SystemTimerProc proc);
+void KillSystemTimer(HWND wnd, UINT_PTR id);
+// Runs the procedure of a live system timer named by a WM_SYSTIMER; false
+// when there is none.
+bool RunSystemTimer(const MSG& msg);
+
+}  // namespace win::user

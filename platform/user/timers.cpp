@@ -23,6 +23,9 @@ struct Timer {
   UINT elapse;
   TIMERPROC proc;
   DWORD due;  // GetTickCount value
+  SystemTimerProc systemProc = nullptr;  // set for the system's own timers
+  bool system() const { return systemProc != nullptr; }
+  UINT message() const { return system() ? WM_SYSTIMER : WM_TIMER; }
 };
 
 struct Timers {
@@ -38,9 +41,9 @@ Timers& timers() {
 // Tick counts wrap after 49.7 days: compare by signed difference.
 LONG ticksUntil(DWORD due, DWORD now) { return static_cast<LONG>(due - now); }
 
-Timer* find(HWND wnd, UINT_PTR id) {
+Timer* find(HWND wnd, UINT_PTR id, bool system = false) {
   for (Timer& t : timers().list)
-    if (t.wnd == wnd && t.id == id) return &t;
+    if (t.wnd == wnd && t.id == id && t.system() == system) return &t;
   return nullptr;
 }
 
@@ -81,7 +84,7 @@ UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
 BOOL KillTimer(HWND wnd, UINT_PTR id) {
   auto& list = timers().list;
   auto it = std::find_if(list.begin(), list.end(),
-                         [&](const Timer& t) { return t.wnd == wnd && t.id == id; });
+                         [&](const Timer& t) { return t.wnd == wnd && t.id == id && !t.system(); });
   if (it == list.end()) return FALSE;
   list.erase(it);
   return TRUE;
@@ -94,15 +97,15 @@ bool TakeDueTimer(HWND filterWnd, UINT first, UINT last, bool take, MSG* out) {
   Timer* best = nullptr;
   for (Timer& t : timers().list) {
     if (ticksUntil(t.due, now) > 0) continue;
-    if (!FilterAdmits(filterWnd, first, last, t.wnd, WM_TIMER)) continue;
+    if (!FilterAdmits(filterWnd, first, last, t.wnd, t.message())) continue;
     if (!best || ticksUntil(t.due, best->due) < 0) best = &t;
   }
   if (!best) return false;
   *out = MSG{};
   out->hwnd = best->wnd;
-  out->message = WM_TIMER;
+  out->message = best->message();
   out->wParam = best->id;
-  out->lParam = reinterpret_cast<LPARAM>(best->proc);
+  out->lParam = best->system() ? 0 : reinterpret_cast<LPARAM>(best->proc);
   out->time = now;
   GetCursorPos(&out->pt);
   if (take) best->due = now + best->elapse;
@@ -113,12 +116,41 @@ DWORD TimeToNextTimer(HWND filterWnd, UINT first, UINT last) {
   const DWORD now = GetTickCount();
   DWORD soonest = kNoTimer;
   for (const Timer& t : timers().list) {
-    if (!FilterAdmits(filterWnd, first, last, t.wnd, WM_TIMER)) continue;
+    if (!FilterAdmits(filterWnd, first, last, t.wnd, t.message())) continue;
     const LONG left = ticksUntil(t.due, now);
     const DWORD wait = left <= 0 ? 0 : static_cast<DWORD>(left);
     soonest = std::min(soonest, wait);
   }
   return soonest;
+}
+
+void SetSystemTimer(HWND wnd, UINT_PTR id, UINT elapse, SystemTimerProc proc) {
+  if (!proc || (wnd && !FindWindow(wnd))) return;
+  elapse = std::clamp(elapse, kMinElapse, kMaxElapse);
+  const DWORD now = GetTickCount();
+  if (Timer* t = find(wnd, id, true)) {
+    t->elapse = elapse;
+    t->systemProc = proc;
+    t->due = now + elapse;
+    return;
+  }
+  if (timers().list.size() >= kMaxTimers) return;
+  Timer t{wnd, id, elapse, nullptr, now + elapse};
+  t.systemProc = proc;
+  timers().list.push_back(t);
+}
+
+void KillSystemTimer(HWND wnd, UINT_PTR id) {
+  std::erase_if(timers().list,
+                [&](const Timer& t) { return t.wnd == wnd && t.id == id && t.system(); });
+}
+
+bool RunSystemTimer(const MSG& msg) {
+  const Timer* t = find(msg.hwnd, msg.wParam, true);
+  if (!t) return false;
+  const SystemTimerProc proc = t->systemProc;
+  proc(msg.hwnd, msg.wParam);
+  return true;
 }
 
 bool IsTimerProc(HWND wnd, UINT_PTR id, TIMERPROC proc) {

@@ -1,6 +1,13 @@
 // Creating and destroying windows.
 #include <algorithm>
 
+#include "caret.h"
+#include "display/display.h"
+#include "geometry.h"
+#include "input_queue.h"
+#include "paint.h"
+#include "surfaces.h"
+#include "tracking.h"
 #include "win/kernel.h"
 #include "window_store.h"
 
@@ -25,8 +32,12 @@ void defaultGeometry(bool child, int& x, int& y, int& w, int& h) {
 }
 
 void unlinkFromParent(Window& w) {
-  if (!w.parent) return;
-  if (Window* p = FindWindow(w.parent)) std::erase(p->children, w.handle);
+  if (w.isChild()) {
+    if (!w.parent) return;
+    if (Window* p = FindWindow(w.parent)) std::erase(p->children, w.handle);
+  } else {
+    std::erase(FindWindow(DesktopHandle())->children, w.handle);
+  }
 }
 
 // Frees a window whose WM_DESTROY has gone out: children first (each gets
@@ -47,10 +58,15 @@ void freeTree(HWND wnd) {
   w = FindWindow(wnd);
   if (!w) return;
   unlinkFromParent(*w);
+  const bool topLevel = !w->isChild();
   ForgetWindowTimers(wnd);
   ForgetWindowInQueue(wnd);
+  ForgetWindowInput(wnd);
   ForgetWindowFocus(wnd);
+  ForgetWindowCaret(wnd);
+  if (topLevel) win::display::Active().WindowDestroyed(wnd);
   FreeWindow(wnd);
+  GeometryChanged();
 }
 
 void markDestroying(HWND wnd) {
@@ -98,6 +114,11 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
     return nullptr;
   }
   defaultGeometry(child, x, y, width, height);
+  width = std::clamp(width, 0, 1 << 28);
+  height = std::clamp(height, 0, 1 << 28);
+  x = std::clamp(x, -(1 << 28), 1 << 28);
+  y = std::clamp(y, -(1 << 28), 1 << 28);
+  EnsureSurfaceProvider();
 
   DWORD stored = style & ~static_cast<DWORD>(WS_VISIBLE);  // shown once created
   // Overlapped windows always have a caption and clip their siblings.
@@ -114,10 +135,16 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
   w.menu = menu;
   w.parent = child ? parent : nullptr;
   w.owner = child ? nullptr : TopLevelOf(parent);
-  w.rect = {x, y, static_cast<LONG>(static_cast<int64_t>(x) + width),
-            static_cast<LONG>(static_cast<int64_t>(y) + height)};
+  w.rect = {x, y, x + width, y + height};
   w.extra.assign(static_cast<size_t>(cls->wndExtraBytes), 0);
-  if (child) FindWindow(parent)->children.push_back(wnd);
+  RecalcClient(w);
+  if (child) {
+    FindWindow(parent)->children.push_back(wnd);  // the bottom of the Z order
+  } else {
+    PlaceInZOrder(wnd, HWND_TOP);
+    SyncTopSurface(wnd);
+    win::display::Active().WindowChanged(wnd);
+  }
 
   CREATESTRUCT cs{};
   cs.lpCreateParams = param;
@@ -149,8 +176,12 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
   Window* r = FindWindow(wnd);
   if (!r || r->state != WindowState::Creating) return nullptr;  // destroyed itself
   r->state = WindowState::Alive;
-  SendMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
-  SendMessage(wnd, WM_MOVE, 0, MAKELPARAM(x, y));
+  const RECT client = r->client;
+  SendMessage(wnd, WM_SIZE, SIZE_RESTORED,
+              MAKELPARAM(static_cast<WORD>(client.right - client.left),
+                         static_cast<WORD>(client.bottom - client.top)));
+  SendMessage(wnd, WM_MOVE, 0,
+              MAKELPARAM(static_cast<WORD>(x + client.left), static_cast<WORD>(y + client.top)));
   if ((style & WS_VISIBLE) && FindWindow(wnd)) ShowWindow(wnd, SW_SHOW);
   return FindWindow(wnd) ? wnd : nullptr;
 }
@@ -180,6 +211,17 @@ BOOL DestroyWindow(HWND wnd) {
     SetFocus(w && w->isChild() ? w->parent : nullptr);
   }
   if (GetActiveWindow() == wnd) SetActiveWindow(nullptr);
+  if (TrackerActive() && (GetCapture() == wnd || IsChild(wnd, GetCapture()))) CancelTracking();
+  if (HWND capture = GetCapture(); capture == wnd || IsChild(wnd, capture)) ReleaseCapture();
+
+  // A shown window leaves its area to its parent and the siblings below.
+  w = FindWindow(wnd);
+  if (w && w->isChild() && IsShowing(wnd)) {
+    const RECT area = w->rect;
+    w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+    GeometryChanged();
+    InvalidateUncovered(wnd, area);
+  }
 
   markDestroying(wnd);
   sendDestroyTree(wnd);

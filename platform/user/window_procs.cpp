@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "display/display.h"
+#include "geometry.h"
+#include "nonclient.h"
+#include "tracking.h"
+#include "win/gdi.h"
 #include "win/kernel.h"
 #include "window_store.h"
 
@@ -21,6 +26,101 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProc(w->proc, wnd, msg, wp, lp);
 }
 
+namespace {
+
+LONG LowSigned(LPARAM lp) { return static_cast<SHORT>(LOWORD(lp)); }
+LONG HighSigned(LPARAM lp) { return static_cast<SHORT>(HIWORD(lp)); }
+
+// The class brush fills the area to erase; a brush value of 1 to 25 is a
+// system colour index + 1.
+LRESULT EraseBackground(HWND wnd, HDC dc) {
+  Window* w = FindWindow(wnd);
+  if (!w || !w->cls || !w->cls->background || !dc) return 0;
+  HBRUSH brush = w->cls->background;
+  const auto value = reinterpret_cast<UINT_PTR>(brush);
+  if (value >= 1 && value <= COLOR_INFOBK + 1) brush = GetSysColorBrush(static_cast<int>(value - 1));
+  if (!brush) return 0;
+  RECT rc;
+  GetClientRect(wnd, &rc);
+  FillRect(dc, &rc, brush);
+  return 1;
+}
+
+LRESULT SetCursorFor(HWND wnd, WPARAM wp, LPARAM lp) {
+  Window* w = FindWindow(wnd);
+  if (!w) return FALSE;
+  const SHORT hit = static_cast<SHORT>(LOWORD(lp));
+  // A child lets its parent decide first, except on a sizing border.
+  if (w->isChild() && w->parent && (hit < HTLEFT || hit > HTBOTTOMRIGHT)) {
+    if (SendMessage(w->parent, WM_SETCURSOR, wp, lp)) return TRUE;
+    w = FindWindow(wnd);
+    if (!w) return FALSE;
+  }
+  switch (hit) {
+    case HTERROR:
+      if (HIWORD(lp) == WM_LBUTTONDOWN || HIWORD(lp) == WM_RBUTTONDOWN) MessageBeep(0);
+      return FALSE;
+    case HTCLIENT:
+      if (w->cls && w->cls->cursor) {
+        SetCursor(w->cls->cursor);
+        return TRUE;
+      }
+      return FALSE;
+    case HTLEFT:
+    case HTRIGHT: SetCursor(LoadCursor(nullptr, IDC_SIZEWE)); return TRUE;
+    case HTTOP:
+    case HTBOTTOM: SetCursor(LoadCursor(nullptr, IDC_SIZENS)); return TRUE;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: SetCursor(LoadCursor(nullptr, IDC_SIZENWSE)); return TRUE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT: SetCursor(LoadCursor(nullptr, IDC_SIZENESW)); return TRUE;
+    default: SetCursor(LoadCursor(nullptr, IDC_ARROW)); return TRUE;
+  }
+}
+
+void SendMoveAndSize(HWND wnd, const WINDOWPOS* pos) {
+  Window* w = FindWindow(wnd);
+  if (!w || !pos) return;
+  if (!(pos->flags & SWP_NOCLIENTMOVE)) {
+    // The client origin in the parent's client area (screen for top level).
+    const POINT p{w->rect.left + w->client.left, w->rect.top + w->client.top};
+    SendMessage(wnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    w = FindWindow(wnd);
+    if (!w) return;
+  }
+  if (!(pos->flags & SWP_NOCLIENTSIZE)) {
+    const WPARAM kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                        : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                   : SIZE_RESTORED;
+    const int cw = w->client.right - w->client.left, ch = w->client.bottom - w->client.top;
+    SendMessage(wnd, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(cw), static_cast<WORD>(ch)));
+  }
+}
+
+void NonClientPress(HWND wnd, WPARAM hit, LPARAM lp) {
+  const POINT pt{LowSigned(lp), HighSigned(lp)};
+  switch (hit) {
+    case HTVSCROLL: StartScrollTracking(wnd, SB_VERT, pt); break;
+    case HTHSCROLL: StartScrollTracking(wnd, SB_HORZ, pt); break;
+    case HTCAPTION: {
+      Window* w = FindWindow(wnd);
+      if (w && !w->isChild() && !(w->style & WS_MAXIMIZE)) StartMoveTracking(wnd, pt);
+      break;
+    }
+    case HTCLOSE: StartCloseTracking(wnd); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+// DefWindowProc: the text (WM_SETTEXT, WM_GETTEXT), the frame (WM_NCCALCSIZE,
+// WM_NCHITTEST, WM_NCPAINT, WM_NCACTIVATE), painting (WM_PAINT validates,
+// WM_ERASEBKGND fills with the class brush), WM_SETCURSOR, WM_MOUSEACTIVATE,
+// WM_WINDOWPOSCHANGED (WM_MOVE and WM_SIZE), presses on scroll bars, the
+// caption and its close box, WM_SYSCOMMAND (close, minimize, maximize,
+// restore), Alt+F4, WM_CLOSE (destroys the window), the font of WM_SETFONT
+// (given back by WM_GETFONT), WM_CANCELMODE.
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* w = FindWindow(wnd);
   if (!w) return 0;
@@ -30,12 +130,59 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
       return TRUE;
     }
+    case WM_NCCALCSIZE: {
+      RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+      if (!r) return 0;
+      const FrameLayout f = LayoutFrame(w->style, w->exStyle, r->right - r->left, r->bottom - r->top);
+      *r = RECT{r->left + f.client.left, r->top + f.client.top, r->left + f.client.right,
+                r->top + f.client.bottom};
+      return 0;
+    }
+    case WM_NCHITTEST: {
+      const POINT o = WindowOriginOnScreen(wnd);
+      return HitTestFrame(*w, POINT{LowSigned(lp) - o.x, HighSigned(lp) - o.y});
+    }
+    case WM_NCPAINT:
+      PaintFrame(wnd);
+      return 0;
+    case WM_NCACTIVATE:
+      if ((w->style & WS_CAPTION) == WS_CAPTION && IsWindowVisible(wnd)) PaintFrame(wnd);
+      return TRUE;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(wnd, &ps);
+      EndPaint(wnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return EraseBackground(wnd, reinterpret_cast<HDC>(wp));
+    case WM_SETCURSOR:
+      return SetCursorFor(wnd, wp, lp);
+    case WM_MOUSEACTIVATE:
+      if (w->isChild() && w->parent) {
+        const LRESULT r = SendMessage(w->parent, WM_MOUSEACTIVATE, wp, lp);
+        if (r) return r;
+      }
+      return MA_ACTIVATE;
+    case WM_WINDOWPOSCHANGED:
+      SendMoveAndSize(wnd, reinterpret_cast<const WINDOWPOS*>(lp));
+      return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      NonClientPress(wnd, wp, lp);
+      return 0;
+    case WM_CANCELMODE:
+      if (TrackerActive()) CancelTracking();
+      if (GetCapture() == wnd) ReleaseCapture();
+      return 0;
     case WM_CLOSE:
       DestroyWindow(wnd);
       return 0;
     case WM_SETTEXT: {
       const char* text = reinterpret_cast<const char*>(lp);
       w->text = text ? text : "";
+      if (!w->isChild()) win::display::Active().WindowChanged(wnd);
+      if ((w->style & WS_CAPTION) == WS_CAPTION && IsWindowVisible(wnd)) PaintFrame(wnd);
       return TRUE;
     }
     case WM_GETTEXT: {
@@ -48,12 +195,30 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->text.size());
+    case WM_SETFONT:
+      w->font = reinterpret_cast<HFONT>(wp);
+      if (LOWORD(lp)) InvalidateRect(wnd, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(w->font);
     case WM_ACTIVATE:
       // An activated window takes the focus unless it is minimized.
       if (LOWORD(wp) != WA_INACTIVE && !(w->style & WS_MINIMIZE)) SetFocus(wnd);
       return 0;
     case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) == SC_CLOSE) SendMessage(wnd, WM_CLOSE, 0, 0);
+      switch (wp & 0xFFF0) {
+        case SC_CLOSE: SendMessage(wnd, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(wnd, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: ShowWindow(wnd, SW_MAXIMIZE); break;
+        case SC_RESTORE: ShowWindow(wnd, SW_RESTORE); break;
+        default: break;
+      }
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (wp == VK_F4 && (lp & (1 << 29))) {
+        const HWND top = TopLevelOf(wnd);
+        if (top) SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
@@ -112,30 +277,6 @@ int GetWindowText(HWND wnd, LPSTR out, int size) {
 
 int GetWindowTextLength(HWND wnd) {
   return static_cast<int>(SendMessage(wnd, WM_GETTEXTLENGTH, 0, 0));
-}
-
-BOOL ShowWindow(HWND wnd, int cmd) {
-  Window* w = FindWindow(wnd);
-  if (!w) return FALSE;
-  const bool was = w->visible();
-  const bool show = cmd != SW_HIDE;
-  if (show != was) {
-    SendMessage(wnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-    w = FindWindow(wnd);
-    if (!w) return was ? TRUE : FALSE;
-    if (show)
-      w->style |= WS_VISIBLE;
-    else
-      w->style &= ~static_cast<DWORD>(WS_VISIBLE);
-  }
-  if (cmd == SW_MAXIMIZE || cmd == SW_SHOWMAXIMIZED) {
-    w->style = (w->style | WS_MAXIMIZE) & ~static_cast<DWORD>(WS_MINIMIZE);
-  } else if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE) {
-    w->style = (w->style | WS_MINIMIZE) & ~static_cast<DWORD>(WS_MAXIMIZE);
-  } else if (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) {
-    w->style &= ~static_cast<DWORD>(WS_MINIMIZE | WS_MAXIMIZE);
-  }
-  return was ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND wnd) {

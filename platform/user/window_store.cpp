@@ -1,5 +1,7 @@
 #include "window_store.h"
 
+#include "display_link.h"
+
 #include <cstring>
 
 namespace win::user {
@@ -50,6 +52,7 @@ Window* FindWindow(HWND wnd) {
   if (!wnd) return nullptr;
   if (wnd == s.desktop.handle) {
     s.desktop.rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    s.desktop.client = s.desktop.rect;
     return &s.desktop;
   }
   auto it = s.windows.find(IndexFromHandle(wnd));
@@ -83,6 +86,8 @@ void FreeWindow(HWND wnd) {
   if (it->second->cls) --it->second->cls->windowCount;
   s.windows.erase(it);
 }
+
+std::vector<HWND> TopLevelWindows() { return store().desktop.children; }
 
 std::vector<HWND> AllWindows() {
   std::vector<HWND> out;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "gdi/region.h"
+#include "gdi/surface.h"
 #include "win/user.h"
 
 namespace win::user {
@@ -36,6 +38,17 @@ struct WindowClass {
 
 enum class WindowState { Creating, Alive, Destroying };
 
+// One standard scroll bar of a window (WS_HSCROLL / WS_VSCROLL). Windows
+// gives a new bar the range 0 to 100.
+struct ScrollBarState {
+  int min = 0;
+  int max = 100;
+  UINT page = 0;
+  int pos = 0;
+  int trackPos = 0;
+  UINT disabled = 0;  // ESB_DISABLE_LTUP / ESB_DISABLE_RTDN bits
+};
+
 struct Window {
   HWND handle = nullptr;
   std::shared_ptr<WindowClass> cls;
@@ -47,12 +60,33 @@ struct Window {
   LONG_PTR userData = 0;
   HWND parent = nullptr;  // only for WS_CHILD windows
   HWND owner = nullptr;   // only for top-level windows
-  std::vector<HWND> children;  // creation order
+  // Z order, topmost first. New children go to the bottom, so this is also
+  // the creation order until SetWindowPos reorders them.
+  std::vector<HWND> children;
   RECT rect{};  // relative to the parent's client area; screen for top level
+  RECT client{};  // the client area, relative to the window's top-left corner
   std::string text;
   std::vector<BYTE> extra;  // cbWndExtra bytes, zeroed
   WindowState state = WindowState::Creating;
   bool sentDestroy = false;  // WM_DESTROY has been sent
+
+  // Painting: what WM_PAINT has still to cover (client coordinates), and
+  // whether the background and the frame are to be drawn first.
+  gdi::Region update;
+  bool erasePending = false;
+  bool ncPaintPending = false;
+  bool internalPaint = false;  // RDW_INTERNALPAINT: a WM_PAINT without region
+  bool painting = false;       // between BeginPaint and EndPaint
+
+  ScrollBarState hscroll;
+  ScrollBarState vscroll;
+  HFONT font = nullptr;  // WM_SETFONT / WM_GETFONT
+  RECT normalRect{};     // where a maximized or minimized window returns to
+  bool hasNormalRect = false;
+
+  // Top-level windows: the backing store that the window and its children
+  // draw into (null while the window has no area).
+  std::unique_ptr<gdi::Surface> surface;
 
   bool visible() const { return (style & WS_VISIBLE) != 0; }
   bool enabled() const { return (style & WS_DISABLED) == 0; }
@@ -60,6 +94,7 @@ struct Window {
 };
 
 // The handle of the desktop window: a fixed record that is never freed.
+// Its `children` are the top-level windows in Z order (topmost first).
 HWND DesktopHandle();
 
 // The window behind a handle, or null for a handle that is no (longer a)

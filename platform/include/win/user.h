@@ -1,7 +1,13 @@
 // USER services of our Win32 layer: window classes and procedures, the
-// message queue, timers, cursors, focus, system metrics and message boxes.
-// This layer is headless: windows exist as records with procedures; drawing
-// and a real display come with the display backends behind this interface.
+// message queue, timers, window geometry and Z order, painting, mouse and
+// keyboard input, capture, scroll bars, the caret, cursors, focus, system
+// metrics and message boxes.
+//
+// Windows draw through GDI into the backing store of their top-level window
+// (platform/gdi/window_dc.h); a display backend shows those stores: an X11
+// window per top-level window when DISPLAY is set, memory framebuffers
+// otherwise (or with ZEMRA_HEADLESS=1). Input from either comes through the
+// same path and becomes the messages Windows would send.
 #pragma once
 
 #include <functional>
@@ -73,11 +79,14 @@ struct CREATESTRUCT {
 #define WM_ENDSESSION 0x0016
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
+#define WM_CANCELMODE 0x001F
 #define WM_SETCURSOR 0x0020
+#define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
 #define WM_DRAWITEM 0x002B
 #define WM_SETFONT 0x0030
 #define WM_GETFONT 0x0031
+#define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
@@ -85,6 +94,16 @@ struct CREATESTRUCT {
 #define WM_NCHITTEST 0x0084
 #define WM_NCPAINT 0x0085
 #define WM_NCACTIVATE 0x0086
+#define WM_NCMOUSEMOVE 0x00A0
+#define WM_NCLBUTTONDOWN 0x00A1
+#define WM_NCLBUTTONUP 0x00A2
+#define WM_NCLBUTTONDBLCLK 0x00A3
+#define WM_NCRBUTTONDOWN 0x00A4
+#define WM_NCRBUTTONUP 0x00A5
+#define WM_NCRBUTTONDBLCLK 0x00A6
+#define WM_NCMBUTTONDOWN 0x00A7
+#define WM_NCMBUTTONUP 0x00A8
+#define WM_NCMBUTTONDBLCLK 0x00A9
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -100,6 +119,9 @@ struct CREATESTRUCT {
 #define WM_HSCROLL 0x0114
 #define WM_VSCROLL 0x0115
 #define WM_INITMENUPOPUP 0x0117
+// The system's own timer: caret blinking and scroll-bar repeat. Dispatching
+// it runs the system's handler, not the window procedure.
+#define WM_SYSTIMER 0x0118
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
@@ -109,9 +131,11 @@ struct CREATESTRUCT {
 #define WM_RBUTTONDBLCLK 0x0206
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
+#define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEFIRST WM_MOUSEMOVE
 #define WM_MOUSELAST 0x0209
 #define WM_PARENTNOTIFY 0x0210
+#define WM_CAPTURECHANGED 0x0215
 #define WM_PALETTECHANGED 0x0311
 #define WM_QUERYNEWPALETTE 0x030F
 #define WM_USER 0x0400
@@ -147,6 +171,7 @@ struct CREATESTRUCT {
 #define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
+#define WS_EX_STATICEDGE 0x00020000L
 
 #define CW_USEDEFAULT ((int)0x80000000)
 
@@ -275,6 +300,270 @@ LONG_PTR SetWindowLong(HWND wnd, int index, LONG_PTR value);
 LONG_PTR SetClassLong(HWND wnd, int index, LONG_PTR value);
 LONG_PTR GetClassLong(HWND wnd, int index);
 
+// ---- Window geometry and Z order ------------------------------------------
+// A window's rectangle is kept relative to its parent's client area (screen
+// coordinates for top-level windows). Its client area is what the frame
+// leaves: the border (WS_BORDER 1, WS_DLGFRAME or a caption without sizing
+// frame 3, WS_THICKFRAME 4 pixels), the caption (SM_CYCAPTION, overlapped
+// windows and WS_CAPTION), the client edge (WS_EX_CLIENTEDGE, 2 pixels;
+// WS_EX_STATICEDGE 1) and the scroll bars that are shown (WS_VSCROLL at the
+// right, WS_HSCROLL at the bottom, 16 pixels each).
+//
+// Children are kept in Z order; a new child goes to the bottom, a new
+// top-level window to the top (WS_EX_TOPMOST windows stay above the others).
+struct WINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+};
+using LPWINDOWPOS = WINDOWPOS*;
+
+struct NCCALCSIZE_PARAMS {
+  RECT rgrc[3];
+  WINDOWPOS* lppos;
+};
+
+struct WINDOWPLACEMENT {
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_DRAWFRAME SWP_FRAMECHANGED
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOCOPYBITS 0x0100
+#define SWP_NOOWNERZORDER 0x0200
+#define SWP_NOREPOSITION SWP_NOOWNERZORDER
+#define SWP_NOSENDCHANGING 0x0400
+// Set in WM_WINDOWPOSCHANGED when the client area kept its size or place;
+// DefWindowProc then sends no WM_SIZE or no WM_MOVE.
+#define SWP_NOCLIENTSIZE 0x0800
+#define SWP_NOCLIENTMOVE 0x1000
+
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define HWND_TOPMOST ((HWND)(intptr_t)-1)
+#define HWND_NOTOPMOST ((HWND)(intptr_t)-2)
+
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+#define CWP_ALL 0x0000
+#define CWP_SKIPINVISIBLE 0x0001
+#define CWP_SKIPDISABLED 0x0002
+#define CWP_SKIPTRANSPARENT 0x0004
+
+#define WPF_SETMINPOSITION 0x0001
+#define WPF_RESTORETOMAXIMIZED 0x0002
+
+// Sends WM_WINDOWPOSCHANGING (the handler may change the WINDOWPOS), moves,
+// sizes, shows, hides or reorders the window, invalidates what needs
+// painting and sends WM_WINDOWPOSCHANGED, whose DefWindowProc sends WM_MOVE
+// (client origin) and WM_SIZE (client size) when they changed. Negative
+// sizes count as 0.
+BOOL SetWindowPos(HWND wnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint);
+BOOL BringWindowToTop(HWND wnd);
+BOOL GetWindowRect(HWND wnd, LPRECT out);  // screen coordinates
+BOOL GetClientRect(HWND wnd, LPRECT out);  // (0, 0, width, height)
+BOOL ScreenToClient(HWND wnd, LPPOINT pt);
+BOOL ClientToScreen(HWND wnd, LPPOINT pt);
+// Null stands for the screen. Returns the x offset in the low word and the
+// y offset in the high word.
+int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT count);
+// The AdjustWindowRect of a window with these styles: the window rectangle
+// around a client rectangle (scroll bars are not counted, as on Windows).
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
+HWND GetWindow(HWND wnd, UINT cmd);
+HWND GetTopWindow(HWND wnd);  // the topmost child; null: the topmost top-level window
+HWND GetNextWindow(HWND wnd, UINT cmd);
+// The deepest visible, enabled window under a screen point (a disabled
+// child gives its parent), or null.
+HWND WindowFromPoint(POINT screen);
+// The direct child under a point of the parent's client area (hidden and
+// disabled ones included), the parent when no child is there, null when
+// the point is outside the parent.
+HWND ChildWindowFromPoint(HWND parent, POINT client);
+HWND ChildWindowFromPointEx(HWND parent, POINT client, UINT flags);
+BOOL IsIconic(HWND wnd);
+BOOL IsZoomed(HWND wnd);
+BOOL GetWindowPlacement(HWND wnd, WINDOWPLACEMENT* out);
+BOOL SetWindowPlacement(HWND wnd, const WINDOWPLACEMENT* placement);
+
+// ---- Painting ---------------------------------------------------------------
+// Each window keeps an update region (client coordinates). WM_PAINT is
+// generated when nothing is posted: one per window however often it was
+// invalidated, parents before their children, until BeginPaint (or
+// ValidateRect) empties the region. Invisible windows collect nothing;
+// showing a window invalidates all of it. Invalidating a window without
+// WS_CLIPCHILDREN also invalidates its children where they lie under the
+// region.
+//
+// BeginPaint sends WM_NCPAINT when the frame needs it, then WM_ERASEBKGND
+// when the background does (DefWindowProc fills the update region with the
+// class brush; a class brush may be a COLOR_ index + 1), hides the caret of
+// the window, empties the update region and gives a client DC that draws
+// only inside the region. EndPaint releases it and shows the caret again.
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;  // TRUE when WM_ERASEBKGND did not erase
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+
+#define RDW_INVALIDATE 0x0001
+#define RDW_INTERNALPAINT 0x0002
+#define RDW_ERASE 0x0004
+#define RDW_VALIDATE 0x0008
+#define RDW_NOINTERNALPAINT 0x0010
+#define RDW_NOERASE 0x0020
+#define RDW_NOCHILDREN 0x0040
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+#define RDW_ERASENOW 0x0200
+#define RDW_FRAME 0x0400
+#define RDW_NOFRAME 0x0800
+
+HDC BeginPaint(HWND wnd, LPPAINTSTRUCT ps);
+BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps);
+// rect null: the whole client area. A null window stands for all windows.
+BOOL InvalidateRect(HWND wnd, const RECT* rect, BOOL erase);
+BOOL InvalidateRgn(HWND wnd, HRGN rgn, BOOL erase);  // region in client coordinates
+BOOL ValidateRect(HWND wnd, const RECT* rect);
+BOOL ValidateRgn(HWND wnd, HRGN rgn);
+BOOL UpdateWindow(HWND wnd);  // WM_PAINT now, for the window and then its children
+BOOL RedrawWindow(HWND wnd, const RECT* rect, HRGN rgn, UINT flags);
+BOOL GetUpdateRect(HWND wnd, LPRECT out, BOOL erase);  // FALSE when nothing is invalid
+int GetUpdateRgn(HWND wnd, HRGN out, BOOL erase);     // region type
+BOOL LockWindowUpdate(HWND wnd);
+
+// ---- Scrolling the client area -------------------------------------------
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+// Moves the pixels of `scroll` (null: the client area) by dx, dy, clipped
+// to `clip` (null: the client area); what is uncovered, and what could not
+// be copied because it was not visible, becomes invalid (SW_INVALIDATE) and
+// is returned in `updateRgn` / `updateRect`. The pending update region
+// moves with the pixels, and so does the caret. SW_SCROLLCHILDREN moves the
+// children (all of them when `scroll` is null). Returns the region type of
+// the uncovered area.
+int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN updateRgn,
+                   LPRECT updateRect, UINT flags);
+// ScrollWindowEx with SW_INVALIDATE | SW_ERASE, and SW_SCROLLCHILDREN when
+// `scroll` is null.
+BOOL ScrollWindow(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+
+// ---- Scroll bars ----------------------------------------------------------
+#define SB_HORZ 0
+#define SB_VERT 1
+#define SB_CTL 2
+#define SB_BOTH 3
+
+#define SB_LINEUP 0
+#define SB_LINELEFT 0
+#define SB_LINEDOWN 1
+#define SB_LINERIGHT 1
+#define SB_PAGEUP 2
+#define SB_PAGELEFT 2
+#define SB_PAGEDOWN 3
+#define SB_PAGERIGHT 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_LEFT 6
+#define SB_BOTTOM 7
+#define SB_RIGHT 7
+#define SB_ENDSCROLL 8
+
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_BOTH 0x0003
+#define ESB_DISABLE_LEFT 0x0001
+#define ESB_DISABLE_RIGHT 0x0002
+#define ESB_DISABLE_UP 0x0001
+#define ESB_DISABLE_DOWN 0x0002
+#define ESB_DISABLE_LTUP ESB_DISABLE_LEFT
+#define ESB_DISABLE_RTDN ESB_DISABLE_RIGHT
+
+struct SCROLLINFO {
+  UINT cbSize;
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+
+// The standard scroll bars of a window (SB_HORZ, SB_VERT). A bar is shown
+// while its WS_HSCROLL / WS_VSCROLL style is set. Setting a range or page
+// that leaves nothing to scroll hides the bar (or, with
+// SIF_DISABLENOSCROLL, disables it); a range that needs one shows it. The
+// page is kept within the range and the position within min .. max - page
+// + 1. SetScrollInfo returns the new position, SetScrollPos the old one.
+//
+// With the mouse a bar sends WM_HSCROLL / WM_VSCROLL (lParam 0): SB_LINEUP /
+// SB_LINEDOWN on the arrows and SB_PAGEUP / SB_PAGEDOWN beside the thumb,
+// repeated while the button stays down (first after 200 ms, then every
+// 50 ms); SB_THUMBTRACK while the thumb is dragged and SB_THUMBPOSITION
+// where it is let go (the position in the high word of wParam, and in
+// nTrackPos); SB_ENDSCROLL when the button goes up.
+int SetScrollInfo(HWND wnd, int bar, LPCSCROLLINFO info, BOOL redraw);
+BOOL GetScrollInfo(HWND wnd, int bar, LPSCROLLINFO info);
+int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND wnd, int bar);
+BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw);
+BOOL GetScrollRange(HWND wnd, int bar, LPINT min, LPINT max);
+BOOL ShowScrollBar(HWND wnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows);
+
+// ---- The caret --------------------------------------------------------------
+// One caret for the thread, owned by one window. It is drawn by inverting
+// its rectangle in the window (so drawing it twice removes it), blinks every
+// GetCaretBlinkTime milliseconds while shown, and is hidden between
+// BeginPaint and EndPaint and while ScrollWindowEx moves pixels. A new caret
+// starts hidden; ShowCaret and HideCaret count. Bitmap null: solid;
+// (HBITMAP)1: grey.
+BOOL CreateCaret(HWND wnd, HBITMAP bitmap, int width, int height);
+BOOL DestroyCaret();
+BOOL ShowCaret(HWND wnd);  // null: the caret's window
+BOOL HideCaret(HWND wnd);
+BOOL SetCaretPos(int x, int y);  // client coordinates of the caret's window
+BOOL GetCaretPos(LPPOINT out);
+UINT GetCaretBlinkTime();
+BOOL SetCaretBlinkTime(UINT ms);
+
 // ---- The message queue ------------------------------------------------------
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
@@ -285,19 +574,24 @@ LONG_PTR GetClassLong(HWND wnd, int index);
 // its own messages and those of its descendants. A range of 0 to 0 takes
 // every message number. WM_QUIT is a thread message: it comes when the range
 // admits it, whatever the window filter.
-// Order: posted messages (first in, first out), then WM_QUIT once no posted
-// message that the filter admits is left, then WM_TIMER for a due timer.
+// Order: posted messages (first in, first out), then input from the display
+// (mouse and keys), then WM_QUIT once no posted message that the filter
+// admits is left, then WM_PAINT for a window that needs painting, then
+// WM_TIMER (WM_SYSTIMER) for a due timer. WM_PAINT stays until the window is
+// validated; dispatching a WM_PAINT whose handler left the window invalid
+// validates it, so it cannot repeat without end.
 // GetMessage returns FALSE for WM_QUIT and -1 for a window filter that is
 // not a window.
-// GetMessage and WaitMessage wait until something is there: with a timer
-// set they sleep until it is due; with nothing at all they sleep without end
-// (headless, nothing else can post).
+// GetMessage and WaitMessage wait until something is there: they show what
+// was drawn, then block on the display connection (poll) until input comes
+// or the next timer is due; with neither they sleep without end.
 //
 // PostMessage to a window that is not (or no longer) one fails; at most
 // 10000 messages wait at once. A null window makes a thread message.
 BOOL PostMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 BOOL PostThreadMessage(DWORD thread, UINT msg, WPARAM wp, LPARAM lp);  // any id: one thread
-// A direct call of the window's procedure; 0 for a bad window.
+// A direct call of the window's procedure; 0 for a bad window. Handlers may
+// send, post, and run message loops of their own.
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 BOOL PeekMessage(LPMSG msg, HWND wnd, UINT first, UINT last, UINT remove);
 BOOL GetMessage(LPMSG msg, HWND wnd, UINT first, UINT last);
@@ -312,6 +606,64 @@ LRESULT DispatchMessage(const MSG* msg);
 void PostQuitMessage(int exitCode);
 DWORD GetMessageTime();  // the time of the last message taken or looked at
 BOOL WaitMessage();
+
+// ---- Mouse input and capture ------------------------------------------------
+// Mouse input goes to the window under the pointer, or to the capture
+// window. Before each mouse message the window under the pointer gets
+// WM_NCHITTEST and then WM_SETCURSOR (lParam: hit-test code, mouse message),
+// unless the mouse is captured; DefWindowProc's WM_SETCURSOR asks the parent
+// first and then sets the class cursor in the client area (the arrow or a
+// sizing cursor elsewhere). In the client area the messages are WM_MOUSEMOVE
+// and WM_xBUTTONxxx with client coordinates, elsewhere WM_NCxxx with screen
+// coordinates and the hit-test code in wParam. A second press of the same
+// button within GetDoubleClickTime and SM_CXDOUBLECLK / SM_CYDOUBLECLK
+// becomes WM_xBUTTONDBLCLK for windows whose class has CS_DBLCLKS. A press
+// on a window of an inactive top-level window sends WM_MOUSEACTIVATE and
+// activates it.
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
+
+#define HTERROR (-2)
+#define HTTRANSPARENT (-1)
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTCAPTION 2
+#define HTSYSMENU 3
+#define HTGROWBOX 4
+#define HTSIZE HTGROWBOX
+#define HTMENU 5
+#define HTHSCROLL 6
+#define HTVSCROLL 7
+#define HTMINBUTTON 8
+#define HTMAXBUTTON 9
+#define HTLEFT 10
+#define HTRIGHT 11
+#define HTTOP 12
+#define HTTOPLEFT 13
+#define HTTOPRIGHT 14
+#define HTBOTTOM 15
+#define HTBOTTOMLEFT 16
+#define HTBOTTOMRIGHT 17
+#define HTBORDER 18
+#define HTCLOSE 20
+#define HTHELP 21
+
+#define MA_ACTIVATE 1
+#define MA_ACTIVATEANDEAT 2
+#define MA_NOACTIVATE 3
+#define MA_NOACTIVATEANDEAT 4
+
+// SetCapture sends WM_CAPTURECHANGED (lParam: the new capture window) to
+// the window that loses the capture; ReleaseCapture sends it with lParam 0.
+// A destroyed or hidden capture window loses the capture.
+HWND SetCapture(HWND wnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
+UINT GetDoubleClickTime();  // 500 ms until set
+BOOL SetDoubleClickTime(UINT ms);  // 0: the default
 
 // ---- Keyboard -------------------------------------------------------------
 #define VK_LBUTTON 0x01
@@ -377,9 +729,15 @@ BOOL WaitMessage();
 #define VK_OEM_5 0xDC       // \|
 #define VK_OEM_6 0xDD       // ]}
 #define VK_OEM_7 0xDE       // '"
-// The state of a key as the thread saw it in the key messages taken from the
-// queue so far: the high bit (negative result) while it is down, bit 0 when
-// a toggle key (caps lock) is on.
+// Key input goes to the focus window (WM_KEYDOWN / WM_KEYUP, lParam: repeat
+// count 1, scan code, bit 29 with Alt down, bit 30 when the key was down
+// before, bit 31 for a release); with Alt down, F10, or no focus window it
+// goes to the active window as WM_SYSKEYDOWN / WM_SYSKEYUP.
+//
+// The state of a key as the thread saw it in the key and mouse messages
+// taken from the queue so far: the high bit (negative result) while it is
+// down, bit 0 when a toggle key (caps lock) is on. GetAsyncKeyState gives
+// the state of the keyboard and buttons now, as the display last reported.
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 
@@ -550,9 +908,27 @@ void ClearMessageBoxLog();  // also drops queued answers
 using MessageBoxHook = std::function<int(const MessageBoxRecord&)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
-// Whether no real display is open. True for now: windows are records and
-// message boxes are answered from the script.
+// Whether no real display is open: the display is X11 when DISPLAY is set
+// and ZEMRA_HEADLESS is not 1 (and the X server can be reached), headless
+// otherwise. It is chosen when the USER layer is first used. Message boxes
+// are answered from the script either way.
 bool IsHeadless();
+
+// Shows what was drawn since the last time (the changed rectangles of every
+// top-level window's backing store). The message loop does this on its own
+// before it waits and at most every 15 ms while it runs; a long drawing
+// sequence that should be seen step by step calls it between the steps.
+void FlushDisplay();
+
+// Sends WM_PALETTECHANGED (wParam: `changer`) to every top-level window;
+// GDI calls it when realizing a palette changed the system palette of a
+// palette display. Broadcasts do not nest more than twice.
+void NotifyPaletteChanged(HWND changer);
+
+// A modal message loop: takes and dispatches messages until `done` says so
+// or WM_QUIT comes, which it posts again for the loop outside (as Windows'
+// modal loops do). Returns false when it ended on WM_QUIT.
+bool RunModalLoop(const std::function<bool()>& done);
 
 // The size of the headless screen (1024 x 768 until set); SM_CXSCREEN and
 // the metrics derived from it follow.
@@ -562,10 +938,10 @@ void SetScreenSize(int width, int height);
 // for the display; null for a handle that is no cursor.
 const char* CursorShapeName(HCURSOR cursor);
 
-// Drops every window, class, timer and queued message, and resets focus,
-// cursor, key states, screen size and the message-box script (answers, log
-// and hook): a fresh USER state for the next test. No window procedure is
-// called; handles start again at 1.
+// Drops every window, class, timer, queued message and pending input, and
+// resets focus, capture, caret, cursor, key states, double-click time, screen
+// size and the message-box script (answers, log and hook): a fresh USER state
+// for the next test. No window procedure is called; handles start again at 1.
 void ResetUserState();
 
 }  // namespace win
