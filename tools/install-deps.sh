@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev fonts-dejavu-core
+  fonts-liberation2 fonts-ipafont-gothic fonts-nanum
   python3 file ncompress gzip xvfb x11-apps
   imagemagick libpixman-1-dev
 )
