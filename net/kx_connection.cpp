@@ -224,7 +224,7 @@ std::unique_ptr<Reply> KxConnection::call(int code, const ArgWriter& args) {
   DWORD id = ++requestCounter_;
   if (registerRequest(id, code) == nullptr) return nullptr;
   if (!sendMessage(id, code, args)) {
-    delete takePending(id, code);
+    discardPending(id, code);
     return nullptr;
   }
   return waitReply(id, code);
@@ -239,7 +239,7 @@ RequestTicket KxConnection::start(int code, const ArgWriter& args) {
     return ticket;
   }
   if (!sendMessage(ticket.id, code, args)) {
-    delete takePending(ticket.id, code);
+    discardPending(ticket.id, code);
     ticket.refused = true;
     return ticket;
   }
@@ -293,6 +293,13 @@ std::unique_ptr<Reply> KxConnection::takeArrived(DWORD id, int code) {
   if (reply == nullptr) return nullptr;
   arrived_.unlink(reply);
   return std::unique_ptr<Reply>(reply);
+}
+
+void KxConnection::discardPending(DWORD id, int code) {
+  Reply* pending = findIn(pending_, matchId(id), code);
+  if (pending == nullptr) return;
+  pending_.unlink(pending);
+  delete pending;
 }
 
 void KxConnection::abandon(DWORD id, int code) {

@@ -222,6 +222,8 @@ class KxConnection {
   // Forgets the pending reply of a wait that ended without it; its late
   // reply is dropped when it comes.
   void abandon(DWORD id, int code);
+  // Drops the pending reply of a request that never went out.
+  void discardPending(DWORD id, int code);
   DWORD matchId(DWORD id) const { return version_ < 705 ? 0 : id; }
 
  private:

@@ -169,8 +169,13 @@ TEST_F(Faults, AClosedConnectionFailsEveryLaterRequestAtOnce) {
     SCOPED_TRACE(version);
     PeerOptions options;
     options.version = version;
+    options.misbehave = {"drop-reply@7#1"};
     Open(options);
     KxConnection& c = *conn_;
+    CString broken;
+    SetAbortFlag();  // a broken request whose reply never comes
+    EXPECT_FALSE(c.getRecord(ObjectId(0x20), broken));
+    ClearAbortFlag();
     peer_->control("close\n");
     ASSERT_TRUE(peer_->waitForLog("\tclose\t"));
     CString record;
@@ -187,6 +192,7 @@ TEST_F(Faults, AClosedConnectionFailsEveryLaterRequestAtOnce) {
     EXPECT_FALSE(c.getRecord(ObjectId(0x20), record));
     EXPECT_EQ(c.error(), kx_error::kNotResponding);
     EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(c.pendingCount(), 0);
     conn_.reset();
     Dispatcher::destroy();
   }
