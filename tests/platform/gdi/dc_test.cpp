@@ -306,7 +306,10 @@ class RecordingEngine : public win::gdi::TextEngine {
 TEST_F(GdiDc, TextGoesThroughTheEngine) {
   Canvas cv(10, 10);
   SIZE sz{5, 5};
-  // The default engine measures nothing and draws nothing.
+  // The default engine (the base class) measures nothing and draws nothing.
+  win::gdi::TextEngine* installed = &win::gdi::ActiveTextEngine();
+  win::gdi::TextEngine plain;
+  win::gdi::SetTextEngine(&plain);
   EXPECT_TRUE(TextOut(cv.dc(), 0, 0, "abc", 3));
   EXPECT_TRUE(GetTextExtentPoint32(cv.dc(), "abc", 3, &sz));
   EXPECT_EQ(sz.cx, 0);
@@ -324,7 +327,7 @@ TEST_F(GdiDc, TextGoesThroughTheEngine) {
   EXPECT_EQ(engine.last, "hello");
   EXPECT_TRUE(GetTextExtentPoint32(cv.dc(), "hello", 5, &sz));
   EXPECT_EQ(sz.cx, 35);
-  win::gdi::SetTextEngine(nullptr);
+  win::gdi::SetTextEngine(installed);
 }
 
 TEST_F(GdiDc, SystemColours) {
