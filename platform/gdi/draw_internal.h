@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gdi/dc.h"
+#include "gdi/raster_shapes.h"
 
 namespace win::gdi {
 
@@ -19,6 +20,11 @@ struct PenInfo {
 };
 
 PenInfo PenOf(DcRecord& dc);
+
+// The rows a shape on this DC needs to rasterise: the clip's rows with a
+// margin (outlines look at neighbouring rows). Empty range when nothing can
+// be drawn.
+RowLimit ShapeRows(DcRecord& dc, int margin);
 
 // One-pixel segment between surface points, last point left out. `dashPos`
 // carries the dash pattern on from segment to segment.

@@ -58,6 +58,13 @@ bool DashOn(const Dash& d, std::int64_t pos) {
 
 }  // namespace
 
+RowLimit ShapeRows(DcRecord& dc, int margin) {
+  const Region& clip = EffectiveClip(dc);
+  if (clip.IsEmpty()) return RowLimit{0, 0};
+  RECT b = clip.Bounds();
+  return RowLimit{b.top - margin, b.bottom + margin};
+}
+
 PenInfo PenOf(DcRecord& dc) {
   PenInfo p;
   PenObj* pen = LookupPen(dc.state.pen);
@@ -185,7 +192,8 @@ void DrawPath(DcRecord& dc, const std::vector<POINT>& pts, bool closed) {
   }
   Surface* s = DcSurface(dc);
   if (!s) return;
-  PaintRegion(dc, RasterUnion(polys), DcRop3(dc), SolidInk(ColorValue(dc, pen.color, SpaceOf(*s))));
+  PaintRegion(dc, RasterUnion(polys, ShapeRows(dc, 1)), DcRop3(dc),
+              SolidInk(ColorValue(dc, pen.color, SpaceOf(*s))));
 }
 
 }  // namespace win::gdi

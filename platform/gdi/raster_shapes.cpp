@@ -23,7 +23,8 @@ std::int32_t FirstPixel(double x) {
 
 }  // namespace
 
-Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool winding) {
+Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool winding,
+                      RowLimit limit) {
   std::vector<Edge> edges;
   double top = kLimit, bottom = -kLimit;
   for (const auto& poly : polys) {
@@ -46,8 +47,9 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
     }
   }
   if (edges.empty()) return Region();
-  std::int32_t y0 = FirstPixel(top);
-  std::int32_t y1 = FirstPixel(bottom);
+  std::int32_t y0 = std::max(FirstPixel(top), limit.yMin);
+  std::int32_t y1 = std::min(FirstPixel(bottom), limit.yMax);
+  if (y1 <= y0) return Region();
   if (y1 - y0 > ZEMRA_GDI_MAX_SIDE * 4) y1 = y0 + ZEMRA_GDI_MAX_SIDE * 4;  // runaway shapes
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
   std::vector<std::vector<std::int32_t>> rows;
@@ -57,15 +59,22 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
     int dir;
   };
   std::vector<Cross> xs;
+  // Edges sorted by top enter the active list as the scan line reaches them
+  // and leave it when it passes their bottom.
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
   for (std::int32_t y = y0; y < y1; ++y) {
     double cy = y + 0.5;
     xs.clear();
-    for (const Edge& e : edges) {
-      if (e.y0 > cy) break;  // sorted by top
-      if (cy >= e.y1) continue;
-      double x = e.x0 + (cy - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
-      xs.push_back(Cross{x, e.dir});
+    while (next < edges.size() && edges[next].y0 <= cy) active.push_back(&edges[next++]);
+    std::size_t keep = 0;
+    for (const Edge* e : active) {
+      if (cy >= e->y1) continue;  // passed: drop
+      active[keep++] = e;
+      double x = e->x0 + (cy - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0);
+      xs.push_back(Cross{x, e->dir});
     }
+    active.resize(keep);
     std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
     std::vector<std::int32_t> spans;
     int wind = 0;
@@ -81,11 +90,15 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
   return Region::FromRowSpans(y0, rows);
 }
 
-Region RasterRoundRect(double l, double t, double r, double b, double rx, double ry) {
+Region RasterRoundRect(double l, double t, double r, double b, double rx, double ry,
+                       RowLimit limit) {
   if (r <= l || b <= t) return Region();
   rx = std::clamp(rx, 0.0, (r - l) / 2);
   ry = std::clamp(ry, 0.0, (b - t) / 2);
-  std::int32_t y0 = FirstPixel(t), y1 = FirstPixel(b);
+  std::int32_t y0 = std::max(FirstPixel(t), limit.yMin);
+  std::int32_t y1 = std::min(FirstPixel(b), limit.yMax);
+  if (y1 <= y0) return Region();
+  if (y1 - y0 > ZEMRA_GDI_MAX_SIDE * 4) y1 = y0 + ZEMRA_GDI_MAX_SIDE * 4;
   std::vector<std::vector<std::int32_t>> rows;
   rows.reserve(std::size_t(std::max(0, y1 - y0)));
   for (std::int32_t y = y0; y < y1; ++y) {
@@ -108,9 +121,9 @@ Region RasterRoundRect(double l, double t, double r, double b, double rx, double
   return Region::FromRowSpans(y0, rows);
 }
 
-Region RasterUnion(const std::vector<std::vector<PointD>>& polys) {
+Region RasterUnion(const std::vector<std::vector<PointD>>& polys, RowLimit limit) {
   Region out;
-  for (const auto& p : polys) out = out.Union(RasterPolygons({p}, true));
+  for (const auto& p : polys) out = out.Union(RasterPolygons({p}, true, limit));
   return out;
 }
 

@@ -152,19 +152,19 @@ BOOL FrameRgn(HDC h, HRGN rgn, HBRUSH brush, int width, int height) {
   if (!dc || !r || !LookupBrush(brush) || width < 0 || height < 0) return FALSE;
   width = std::min(width, 256);
   height = std::min(height, 256);
-  // What stays of the region when it shrinks by the frame: each row piece
-  // loses `width` at both ends, then only rows with `height` rows of region
-  // above and below stay.
+  // The frame is what the region loses when moved `width` left and right
+  // and `height` up and down: pixels that far from its edge in a straight
+  // line. Row pieces shrink by `width` at both ends; rows stay where the
+  // region reaches `height` rows above and below.
   std::vector<RECT> narrowed;
   for (const RECT& q : r->Rects()) {
     if (q.right - q.left > 2 * width) {
       narrowed.push_back(RECT{q.left + width, q.top, q.right - width, q.bottom});
     }
   }
-  Region inner = Region::FromRects(narrowed);
-  Region shrunk = inner;
+  Region shrunk = Region::FromRects(narrowed);
   for (int dy = 1; dy <= height; ++dy) {
-    Region up = inner, down = inner;
+    Region up = *r, down = *r;
     up.Offset(0, -dy);
     down.Offset(0, dy);
     shrunk = shrunk.Intersect(up).Intersect(down);

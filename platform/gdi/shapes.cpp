@@ -42,10 +42,12 @@ void PaintWithPen(DcRecord& dc, const Region& area, const PenInfo& pen) {
 void DrawBoxShape(DcRecord& dc, RECT logical, double rx, double ry, bool square) {
   RECT b = LogicalRectToSurface(dc, logical);
   PenInfo pen = PenOf(dc);
+  RowLimit rows = ShapeRows(dc, 2);
+  if (rows.yMin >= rows.yMax) return;
   auto shape = [&](double l, double t, double r, double bt) {
     if (square) return Region(RECT{LONG(l), LONG(t), LONG(r), LONG(bt)});
     double ex = rx < 0 ? (r - l) / 2 : rx, ey = ry < 0 ? (bt - t) / 2 : ry;
-    return RasterRoundRect(l, t, r, bt, ex, ey);
+    return RasterRoundRect(l, t, r, bt, ex, ey, rows);
   };
   if (!pen.visible) {
     // Without a pen the filled area is one pixel smaller on the right and bottom.
@@ -125,8 +127,8 @@ BOOL PolyPolygon(HDC h, const POINT* pts, const INT* counts, int polygons) {
     }
     polys.push_back(std::move(poly));
   }
-  PaintWithBrush(*dc, RasterPolygons(polys, dc->state.polyFillMode == WINDING), dc->state.brush,
-                 DcRop3(*dc));
+  PaintWithBrush(*dc, RasterPolygons(polys, dc->state.polyFillMode == WINDING, ShapeRows(*dc, 1)),
+                 dc->state.brush, DcRop3(*dc));
   at = 0;
   for (int k = 0; k < polygons; ++k) {
     DrawPath(*dc, std::vector<POINT>(pts + at, pts + at + counts[k]), true);

@@ -160,6 +160,27 @@ TEST_F(GdiDraw, EllipseStaysInItsBoxAndIsSymmetric) {
   }
 }
 
+// Shapes far larger than the surface cost only the rows that can be seen.
+TEST_F(GdiDraw, HugeShapesAreCutToTheClip) {
+  Canvas cv(16, 16);
+  SelectObject(cv.dc(), GetStockObject(BLACK_BRUSH));
+  SelectObject(cv.dc(), GetStockObject(NULL_PEN));
+  Ellipse(cv.dc(), -100000000, -100000000, 100000000, 100000000);
+  ExpectPicture(cv.surface(), [](int, int) { return K; }, "ellipse");
+  PatBlt(cv.dc(), 0, 0, 16, 16, WHITENESS);
+  const POINT tri[] = {{-2000000000, -2000000000}, {2000000000, -2000000000}, {8, 2000000000}};
+  Polygon(cv.dc(), tri, 3);
+  EXPECT_EQ(cv.At(8, 8), K);
+  HPEN wide = CreatePen(PS_SOLID, 3, R);
+  SelectObject(cv.dc(), wide);
+  MoveToEx(cv.dc(), -2000000000, 8, nullptr);
+  LineTo(cv.dc(), 2000000000, 8);
+  EXPECT_EQ(cv.At(0, 8), R);
+  EXPECT_EQ(cv.At(15, 9), R);
+  SelectObject(cv.dc(), GetStockObject(BLACK_PEN));
+  DeleteObject(wide);
+}
+
 // A five-pointed star: ALTERNATE leaves the middle empty, WINDING fills it.
 TEST_F(GdiDraw, PolygonFillModes) {
   const POINT star[] = {{20, 1}, {32, 38}, {1, 14}, {39, 14}, {8, 38}};
@@ -287,6 +308,58 @@ TEST_F(GdiDraw, WidePensAndHatchedBrushes) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) EXPECT_NE(h.At(x, y), R);
   DeleteObject(hatch);
+}
+
+TEST_F(GdiDraw, RegionPaintingAndEdges) {
+  Canvas cv(16, 12);
+  HRGN a = CreateRectRgn(1, 1, 7, 6);
+  HRGN b = CreateRectRgn(5, 4, 12, 10);
+  CombineRgn(a, a, b, RGN_OR);
+  HBRUSH red = CreateSolidBrush(R);
+  EXPECT_TRUE(FillRgn(cv.dc(), a, red));
+  auto in = [](int x, int y) { return (x >= 1 && x < 7 && y >= 1 && y < 6) || (x >= 5 && x < 12 && y >= 4 && y < 10); };
+  ExpectPicture(cv.surface(), [&](int x, int y) { return in(x, y) ? R : W; }, "fillrgn");
+  // A frame one pixel wide: the region's pixels with a neighbour outside it.
+  PatBlt(cv.dc(), 0, 0, 16, 12, WHITENESS);
+  EXPECT_TRUE(FrameRgn(cv.dc(), a, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 1));
+  ExpectPicture(cv.surface(), [&](int x, int y) {
+    bool edge = in(x, y) && (!in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1));
+    return edge ? K : W;
+  }, "framergn");
+  // PaintRgn uses the selected brush and the ROP2; with a window origin the
+  // region is in logical coordinates.
+  PatBlt(cv.dc(), 0, 0, 16, 12, WHITENESS);
+  SelectObject(cv.dc(), red);
+  SetWindowOrgEx(cv.dc(), 1, 1, nullptr);
+  SetROP2(cv.dc(), R2_NOT);
+  EXPECT_TRUE(PaintRgn(cv.dc(), a));
+  SetROP2(cv.dc(), R2_COPYPEN);
+  SetWindowOrgEx(cv.dc(), 0, 0, nullptr);
+  ExpectPicture(cv.surface(), [&](int x, int y) { return in(x + 1, y + 1) ? K : W; }, "paintrgn");
+  SelectObject(cv.dc(), GetStockObject(WHITE_BRUSH));
+  DeleteObject(red);
+  DeleteObject(a);
+  DeleteObject(b);
+  // A raised edge: light top-left, dark bottom-right, then the inner ring.
+  Canvas e(6, 5);
+  RECT r{0, 0, 6, 5};
+  EXPECT_TRUE(DrawEdge(e.dc(), &r, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST));
+  EXPECT_EQ(r.left, 2);
+  EXPECT_EQ(r.bottom, 3);
+  EXPECT_EQ(e.At(0, 0), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(e.At(5, 4), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(e.At(1, 1), GetSysColor(COLOR_3DHILIGHT));
+  EXPECT_EQ(e.At(4, 3), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(e.At(2, 2), GetSysColor(COLOR_3DFACE));
+  // A rounded rectangle keeps its corners empty and its sides straight.
+  Canvas rr(12, 10);
+  SelectObject(rr.dc(), GetStockObject(BLACK_BRUSH));
+  RoundRect(rr.dc(), 0, 0, 12, 10, 6, 6);
+  EXPECT_EQ(rr.At(0, 0), W);
+  EXPECT_EQ(rr.At(11, 9), W);
+  EXPECT_EQ(rr.At(0, 5), K);
+  EXPECT_EQ(rr.At(6, 0), K);
+  EXPECT_EQ(rr.At(6, 9), K);
 }
 
 TEST_F(GdiDraw, Rop2Modes) {
