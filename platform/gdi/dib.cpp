@@ -62,6 +62,8 @@ bool ParseDib(const BITMAPINFOHEADER* h, DibInfo& out) {
     case BI_BITFIELDS: if (bits != 16 && bits != 32) return false; break;
     default: return false;
   }
+  // Drawing may expand the picture to 4 bytes a pixel (or 2 for RLE).
+  if (std::uint64_t(width) * std::uint64_t(height) * 4 > ZEMRA_GDI_MAX_BYTES) return false;
   std::uint64_t stride = ((std::uint64_t(width) * bits + 31) / 32) * 4;
   std::uint64_t need = stride * std::uint64_t(height);
   if (need > ZEMRA_GDI_MAX_BYTES) return false;

@@ -27,8 +27,8 @@ struct DibInfo {
 };
 
 // Checks a header (biSize 40, 52, 56, 108 or 124; planes 1; a known bit
-// count and compression; sides up to ZEMRA_GDI_MAX_SIDE; the pixel bytes up
-// to ZEMRA_GDI_MAX_BYTES; RLE only with 8 or 4 bits and a non-zero image
+// count and compression; sides up to ZEMRA_GDI_MAX_SIDE; the pixel bytes,
+// and the picture at 4 bytes a pixel, up to ZEMRA_GDI_MAX_BYTES; RLE only with 8 or 4 bits and a non-zero image
 // size; an uncompressed image size, when given, at least the rows need).
 // False when anything is off.
 bool ParseDib(const BITMAPINFOHEADER* h, DibInfo& out);

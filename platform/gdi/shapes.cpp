@@ -116,10 +116,15 @@ BOOL RoundRect(HDC h, int left, int top, int right, int bottom, int width, int h
 BOOL PolyPolygon(HDC h, const POINT* pts, const INT* counts, int polygons) {
   DcRecord* dc = LookupDc(h);
   if (!dc || !pts || !counts || polygons < 1 || polygons > 100000) return FALSE;
+  std::int64_t total = 0;
+  for (int k = 0; k < polygons; ++k) {
+    if (counts[k] < 2 || counts[k] > 1000000) return FALSE;
+    total += counts[k];
+  }
+  if (total > 1000000) return FALSE;  // more points than any picture needs
   std::vector<std::vector<PointD>> polys;
   std::size_t at = 0;
   for (int k = 0; k < polygons; ++k) {
-    if (counts[k] < 2 || counts[k] > 1000000) return FALSE;
     std::vector<PointD> poly;
     for (int i = 0; i < counts[k]; ++i, ++at) {
       POINT p = LogicalToSurface(*dc, pts[at]);
