@@ -288,11 +288,9 @@ int FontTextEngine::EnumFontFamilies(DcRecord&, const char* family, FONTENUMPROC
     std::vector<EnumEntry> styles;
     AddStyles(styles, a->reportedName, *a->family);
     for (EnumEntry& e : styles) {
-      if (a->forceBold && !e.bold) continue;  // "System" has only its bold face
+      // "System" has only its upright bold face.
+      if (a->forceBold && (!e.bold || e.italic)) continue;
       entries.push_back({e, a->family->charset});
-    }
-    if (a->forceBold && entries.empty() && !styles.empty()) {
-      entries.push_back({EnumEntry{a->reportedName, true, false, "Bold"}, a->family->charset});
     }
   } else {
     for (const fonts::FamilyStyleFile& f : fonts::FamilyFiles(wanted)) {
