@@ -19,10 +19,15 @@ constexpr size_t kMaxRaw = 10000;
 constexpr size_t kMaxCharacters = 64;
 constexpr UINT kDefaultDoubleClickMs = 500;
 
+// An event with the state of the keyboard and buttons when it happened:
+// cooking happens later, when the display has already reported more.
 struct TimedInput {
   RawInput raw;
   DWORD time = 0;
   bool wasDown = false;  // keys: the key was down before this event
+  bool alt = false;      // Alt down (for a release: before it)
+  bool ctrl = false;
+  WPARAM mouseKeys = 0;  // MK_ flags after the event
 };
 
 struct ReportedCharacter {
@@ -182,7 +187,7 @@ void CookMouse(const TimedInput& in) {
     POINT local = r.pt;
     ScreenToClient(target, &local);
     m.message = clientMsg;
-    m.wParam = MouseKeyFlags();
+    m.wParam = in.mouseKeys;
     m.lParam = PackPoint(local.x, local.y);
   } else {
     m.message = clientMsg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
@@ -196,8 +201,8 @@ void CookKey(const TimedInput& in) {
   InputState& s = state();
   const RawInput& r = in.raw;
   const bool down = r.kind == InputKind::KeyDown;
-  const bool alt = AsyncKeyDown(VK_MENU);
-  const bool ctrl = AsyncKeyDown(VK_CONTROL);
+  const bool alt = in.alt;
+  const bool ctrl = in.ctrl;
   // Alt without Ctrl (Ctrl+Alt stands for AltGr) and F10 make system keys,
   // and so does any key while no window has the focus.
   bool system = (alt && !ctrl) || r.vk == VK_F10;
@@ -275,6 +280,10 @@ void QueueInput(const RawInput& input) {
       break;
     default: break;
   }
+  const bool altBefore = t.wasDown && input.vk == VK_MENU;
+  t.alt = input.kind == InputKind::KeyUp && input.vk == VK_MENU ? altBefore : AsyncKeyDown(VK_MENU);
+  t.ctrl = AsyncKeyDown(VK_CONTROL);
+  t.mouseKeys = MouseKeyFlags();
   if (input.kind == InputKind::MouseMove && !s.raw.empty() &&
       s.raw.back().raw.kind == InputKind::MouseMove && s.raw.back().raw.top == input.top) {
     s.raw.back() = t;  // only where the pointer is now matters

@@ -78,14 +78,15 @@ void RedrawRegion(HWND wnd, const gdi::Region* clientRgn, UINT flags) {
   const RECT clientRect = ClientArea(*w);
   const gdi::Region area = clientRgn ? clientRgn->IntersectRect(clientRect) : gdi::Region(clientRect);
 
+  if ((flags & (RDW_INVALIDATE | RDW_INTERNALPAINT)) && !IsShowing(wnd))
+    return;  // hidden windows are painted whole when shown
+  if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
   if (flags & RDW_INVALIDATE) {
-    if (!IsShowing(wnd)) return;  // hidden windows are painted whole when shown
     if (!area.IsEmpty()) {
       w->update = w->update.Union(area);
       if (flags & RDW_ERASE) w->erasePending = true;
     }
     if ((flags & RDW_FRAME) && !clientRgn) w->ncPaintPending = true;
-    if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
   } else if (flags & RDW_VALIDATE) {
     w->update = w->update.Subtract(area);
     if (w->update.IsEmpty() || (flags & RDW_NOERASE)) w->erasePending = false;
