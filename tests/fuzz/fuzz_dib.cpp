@@ -14,7 +14,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 8 + 40) return 0;
   const std::int8_t* p = reinterpret_cast<const std::int8_t*>(data);
-  std::vector<std::uint8_t> dib(data + 8, data + size);  // aligned copy
+  // An aligned copy, with zeros after it: a BI_BITFIELDS header is followed
+  // by its three masks even when the input ends early.
+  const std::size_t n = size - 8;
+  std::vector<std::uint8_t> dib(data + 8, data + size);
+  dib.resize(n + 16, 0);
   win::gdi::DibInfo info;
   if (!win::gdi::ParseDib(reinterpret_cast<const BITMAPINFOHEADER*>(dib.data()), info)) {
     // Refused headers must be refused by the calls too.
@@ -27,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   std::size_t offset = win::gdi::PackedBitsOffset(info);
-  if (offset > dib.size() || dib.size() - offset < info.imageBytes) return 0;
+  if (offset > n || n - offset < info.imageBytes) return 0;
   if (std::uint64_t(info.width) * info.height > 512 * 512) return 0;  // keep runs quick
   static HDC dc = nullptr;
   static HBITMAP bm = nullptr;
