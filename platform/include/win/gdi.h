@@ -697,9 +697,13 @@ BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX,
 int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int srcX, int srcY,
                       UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info,
                       UINT usage);
-// StretchDIBits: the source rectangle's (srcX, srcY) is its top-left corner
-// in picture coordinates (row 0 the top row). Negative widths or heights
-// mirror. Returns the number of rows of the DIB, 0 on failure.
+// StretchDIBits: as with SetDIBitsToDevice, (srcX, srcY) is the source
+// rectangle's corner nearest the DIB's origin: its lower-left corner counted
+// from the bottom row of a bottom-up DIB, its upper-left one counted from the
+// top of a top-down DIB. Each destination pixel takes the source pixel
+// nearest its centre; negative widths or heights mirror. Source pixels
+// outside the DIB (and pixels an RLE stream skips) leave the destination as
+// it was. Returns the number of rows of the DIB, 0 on failure.
 int StretchDIBits(HDC dc, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 // GetDIBits: bits null fills in the header (biSizeImage, and the colour table
