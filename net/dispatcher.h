@@ -10,9 +10,11 @@
 // forgotten by the dispatcher on its own (see IOHandler).
 #pragma once
 
+
 #include <list>
 #include <memory>
 
+#include "app/framework/user_break.h"
 #include "core/environ.h"
 #include "net/io_handler.h"
 #include "net/socket_set.h"
@@ -123,11 +125,10 @@ class Dispatcher {
 // Set by the application shell when the user breaks a running request,
 // polled by the waiting caller. Cleared when a Dispatcher is made.
 
+// The flag is the framework's (SetAbortFlag, ClearAbortFlag,
+// TestAbortFlag), shared with the object model and the progress reporter.
+//
 // Runs one window-message step without sleeping (the application's exit
 // hook is called when the quit message arrives), then returns the flag and
 // clears it.
 bool PollMessages();
-// Sets the flag; returns its old value.
-bool SetAbortFlag();
-// Clears the flag; returns its old value.
-bool ClearAbortFlag();

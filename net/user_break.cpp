@@ -1,28 +1,7 @@
-// The user-break flag: set by the application shell when the user breaks a
-// running request, polled by the request that waits.
-#include "app/framework/app_hooks.h"
-#include "core/message_pump.h"
+// The user-break flag lives in the viewer framework, shared with the object
+// model and the progress reporter; polling it runs one window-message step
+// (the foundation installs that step, see core/user_break.h).
+#include "core/user_break.h"
 #include "net/dispatcher.h"
 
-namespace {
-bool gAbort = false;
-}
-
-bool PollMessages() {
-  if (PumpMessages(false) < 0) CleanupBeforeExit(0);
-  const bool was = gAbort;
-  gAbort = false;
-  return was;
-}
-
-bool SetAbortFlag() {
-  const bool was = gAbort;
-  gAbort = true;
-  return was;
-}
-
-bool ClearAbortFlag() {
-  const bool was = gAbort;
-  gAbort = false;
-  return was;
-}
+bool PollMessages() { return PollUserBreak(); }
