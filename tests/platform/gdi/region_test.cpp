@@ -99,6 +99,17 @@ TEST(GdiRegion, QueriesMatchPixelModel) {
       EXPECT_EQ(a.Intersects(q), any);
       EXPECT_EQ(a.ContainsRect(q), all);
     }
+    // Row spans cut to a window agree with the pixels.
+    for (int y = -5; y < 35; y += 3) {
+      std::vector<bool> row(40, false);
+      a.ForEachSpan(y, 2, 30, [&](int x0, int x1) {
+        ASSERT_LT(x0, x1);
+        for (int x = x0; x < x1; ++x) row[std::size_t(x + 5)] = true;
+      });
+      for (int x = -5; x < 35; ++x) {
+        EXPECT_EQ(row[std::size_t(x + 5)], x >= 2 && x < 30 && InRects(ra, x, y)) << x << "," << y;
+      }
+    }
     RECT b = a.Bounds();
     if (!a.IsEmpty()) {
       EXPECT_TRUE(a.ContainsRect(b) == (a.Type() == SIMPLEREGION));
