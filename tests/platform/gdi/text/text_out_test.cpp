@@ -180,6 +180,36 @@ TEST_F(TextTest, MonochromeBitmapsTakeOnlyBlackAndWhite) {
   EXPECT_GT(black, 20);
 }
 
+// On a palette display the edges are not blended: every pixel is the
+// background or the text colour as the palette shows it.
+TEST_F(TextTest, PaletteDisplaysDrawWithoutBlending) {
+  ASSERT_TRUE(win::SetDisplayBitsPerPixel(8));
+  Close();
+  dc_ = CreateCompatibleDC(nullptr);
+  HDC screen = GetDC(nullptr);
+  bitmap_ = CreateCompatibleBitmap(screen, 120, 40);
+  ReleaseDC(nullptr, screen);
+  ASSERT_NE(bitmap_, nullptr);
+  oldBitmap_ = SelectObject(dc_, bitmap_);
+  PatBlt(dc_, 0, 0, 120, 40, WHITENESS);
+  SetBkMode(dc_, TRANSPARENT);
+  SetTextColor(dc_, RGB(255, 0, 0));
+  Use(FontSpec{-16, "Arial"});
+  TextOut(dc_, 4, 4, "Palette", 7);
+  const std::uint32_t white = Pixel(0, 0);
+  int inked = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      std::uint32_t p = Pixel(x, y);
+      if (p == white) continue;
+      ++inked;
+      EXPECT_EQ(p, 0xFF0000u) << x << "," << y;
+    }
+  }
+  EXPECT_GT(inked, 20);
+  Close();  // the next test's set-up puts the display depth back
+}
+
 TEST_F(TextTest, Windows1252HighBytesAreWindowsCharacters) {
   const win::gdi::text::CodePage& page = win::gdi::text::CodePage::ForCharset(ANSI_CHARSET);
   const struct {
