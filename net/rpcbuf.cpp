@@ -271,7 +271,7 @@ int rpcbuf::fill(bool compact) {
   }
   const int room = getSize_ - static_cast<int>(filled_);
   if (room <= 0) return -2;  // full: nothing could be read
-  const int n = socket_.Read(base + filled_, room);
+  const int n = receiver_ ? receiver_(base + filled_, room) : socket_.Read(base + filled_, room);
   if (n > 0) filled_ += n;
   refreshGetArea();
   return n;

@@ -18,6 +18,7 @@
 // calls to the logbook; both only while the verbose flag is set.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "mfc/cstring.h"
@@ -114,6 +115,12 @@ class rpcbuf : public oldio::streambuf {
 
   // Bytes of the length field in the agreed form (0 until known).
   int lengthFieldSize() const { return lengthFieldSize_; }
+  // Where incoming bytes come from: by default CSocket::Read of the
+  // buffer's socket. Tests and the fuzzer feed bytes from memory (same
+  // contract: bytes read, 0 at the end, -1 with the WinSock error set).
+  using Receiver = std::function<int(char* buffer, int length)>;
+  void setReceiver(Receiver receiver) { receiver_ = std::move(receiver); }
+
   // Sizes of the areas, for tests of their growth.
   int getAreaSize() const { return getSize_; }
   int putAreaSize() const { return putSize_; }
@@ -167,4 +174,5 @@ class rpcbuf : public oldio::streambuf {
   int putSize_ = 0;
   ProtocolError protocolError_ = ProtocolError::kNone;
   LONG messageLength_ = 0;
+  Receiver receiver_;
 };
