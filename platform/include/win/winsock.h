@@ -3,7 +3,10 @@
 // Everything lives in namespace winsock: the C library declares select(),
 // fd_set and struct timeval of its own (the C++ headers bring them in), and
 // ours differ (an fd_set here is a list of up to 64 sockets, as WinSock's
-// is, not a bitmap of descriptors). The FD_* macros are WinSock's.
+// is, not a bitmap of descriptors). The FD_* macros are WinSock's. A file
+// that says `using namespace winsock` still names fd_set, timeval and the
+// u_* types with winsock:: (or with using-declarations of its own), since
+// the C library's are visible too.
 //
 // A SOCKET is a number of our own (1, 2, 3, ...: the lowest free one), not
 // the descriptor underneath, so a number that was closed is refused

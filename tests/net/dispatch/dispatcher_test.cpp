@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -355,6 +357,19 @@ TEST_F(DispatcherTest, ADeletedHandlerIsForgottenNotCalled) {
   gNow.tv_sec += 1;
   d().dispatch();
   EXPECT_EQ(gCalls, std::vector<std::string>({"other:timer"}));
+}
+
+TEST_F(DispatcherTest, DestroyingTheDispatcherLeavesHandlersToTheirOwners) {
+  auto probe = std::make_unique<Probe>("kept");
+  d().link(5, Dispatcher::kRead, probe.get());
+  d().startTimer(1, 0, probe.get());
+  Dispatcher::destroy();
+  EXPECT_EQ(Dispatcher::existing(), nullptr);
+  // Still the owner's: usable, and deleted by the owner alone.
+  probe->timerExpired(0, 0);
+  EXPECT_EQ(gCalls, std::vector<std::string>({"kept:timer"}));
+  probe.reset();
+  EXPECT_EQ(Dispatcher::instance()->slotCount(), 0);
 }
 
 TEST_F(DispatcherTest, DestroyedInsideAPassItEndsWhenThePassReturns) {
