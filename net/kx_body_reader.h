@@ -1,0 +1,67 @@
+// Takes a document body off a data connection, with the KXHDR header that
+// may open it cut off.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "net/kx_header.h"
+
+// Takes a document body off a data connection: the first bytes are checked
+// for a KXHDR header, which may arrive split over several reads and is cut
+// off; the body follows. When the header announces a size, the body is
+// held to it: bytes past it are not delivered, and an end of the stream
+// before it is a failure, so a short transfer is never taken for a whole
+// one.
+class KxBodyReader {
+ public:
+  // Reads up to `length` bytes into `buffer`: the count, 0 at the end of the
+  // stream, -1 on failure (the same contract as CSocket::Read).
+  using Source = std::function<int(char* buffer, int length)>;
+
+  enum class Failure {
+    kNone,
+    kSource,      // the source failed
+    kHeader,      // a header began but was broken or longer than kMaxLength
+    kShortBody,   // the stream ended before the announced size
+    kEmpty        // the stream ended before any byte came
+  };
+
+  explicit KxBodyReader(Source source);
+
+  // The next body bytes: the count placed in `buffer` (at most `size`), 0
+  // at the end of the body, -1 on failure (failure() tells which).
+  int read(char* buffer, int size);
+
+  // The header as read; unset when the stream carried none (or not yet).
+  const KxHeader& header() const { return header_; }
+  bool sawHeader() const { return headerDone_ && headerLength_ > 0; }
+  // The size the header announced; -1 when unknown.
+  std::int32_t announcedSize() const;
+  // Body bytes delivered so far.
+  std::int64_t delivered() const { return delivered_; }
+  // Bytes that came past the announced size and were dropped.
+  std::int64_t dropped() const { return dropped_; }
+  Failure failure() const { return failure_; }
+  // A short text of the failure for the logbook; "" when none.
+  const char* failureText() const;
+
+ private:
+  // Reads until the header is complete or known to be absent.
+  bool takeHeader();
+  int fail(Failure why);   // -1
+  bool failed(Failure why);  // false
+
+  Source source_;
+  KxHeader header_;
+  bool headerDone_ = false;
+  int headerLength_ = 0;
+  bool ended_ = false;
+  // Bytes read while looking for the header that belong to the body.
+  char start_[KxHeader::kMaxLength];
+  int startLength_ = 0;
+  int startOffset_ = 0;
+  std::int64_t delivered_ = 0;
+  std::int64_t dropped_ = 0;
+  Failure failure_ = Failure::kNone;
+};
