@@ -93,7 +93,8 @@ void BM_WordExtents(benchmark::State& state) {
     pos = end + 1;
   }
   SIZE sz{};
-  for (const std::string& w : words) GetTextExtentPoint32(canvas.dc(), w.c_str(), int(w.size()), &sz);
+  for (const std::string& w : words)
+    GetTextExtentPoint32(canvas.dc(), w.c_str(), int(w.size()), &sz);
   for (auto _ : state) {
     for (const std::string& w : words) {
       GetTextExtentPoint32(canvas.dc(), w.c_str(), int(w.size()), &sz);

@@ -185,7 +185,8 @@ RealFont::SizedFace* RealFont::SizedFor(std::size_t which) {
   if (!s.size) {
     FT_Size size = nullptr;
     if (FT_New_Size(face, &size) != 0) return nullptr;
-    if (FT_Activate_Size(size) != 0 || FT_Set_Pixel_Sizes(face, FT_UInt(emX_), FT_UInt(emY_)) != 0) {
+    if (FT_Activate_Size(size) != 0 ||
+        FT_Set_Pixel_Sizes(face, FT_UInt(emX_), FT_UInt(emY_)) != 0) {
       FT_Done_Size(size);
       return nullptr;
     }

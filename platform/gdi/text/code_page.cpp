@@ -14,10 +14,9 @@ namespace {
 // Windows-1252 0x80-0x9F; the five unassigned bytes stand for themselves,
 // as Windows converts them.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 enum class Outcome { Char, Incomplete, Invalid };
@@ -88,7 +87,8 @@ void CodePage::BuildFromIconv(const char* name, bool doubleByte) {
     for (int lead = 0x80; lead < 256; ++lead) {
       if (!lead_[lead]) continue;
       for (int trail = 0x20; trail < 256; ++trail) {
-        unsigned char pair[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+        unsigned char pair[2] = {static_cast<unsigned char>(lead),
+                                 static_cast<unsigned char>(trail)};
         char32_t ch = 0;
         if (ConvertOne(cd, pair, 2, &ch) == Outcome::Char && ch > 0 && ch <= 0xFFFF) {
           pairs_[std::size_t(lead) << 8 | std::size_t(trail)] = char16_t(ch);

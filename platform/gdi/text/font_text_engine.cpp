@@ -276,8 +276,9 @@ int FontTextEngine::EnumFontFamilies(DcRecord&, const char* family, FONTENUMPROC
     for (int i = 0; i < fonts::EnumerableAliasCount(); ++i) {
       const fonts::FaceAlias& a = fonts::EnumerableAlias(i);
       if (!fonts::FindFontFile(a.family->regular)) continue;
-      entries.push_back({EnumEntry{a.reportedName, a.forceBold, false, a.forceBold ? "Bold" : "Regular"},
-                         a.family->charset});
+      entries.push_back(
+          {EnumEntry{a.reportedName, a.forceBold, false, a.forceBold ? "Bold" : "Regular"},
+           a.family->charset});
       seen.push_back(fonts::LowerAscii(a.reportedName));
     }
     for (const std::string& f : fonts::InstalledFamilies()) {

@@ -23,7 +23,8 @@ void GlyphPainter::Glyph(char32_t ch, int penX, int baseline) {
            baseline - g->top + g->height};
   RECT r = box;
   if (!Clip(r)) return;
-  const std::uint8_t* first = g->coverage.data() + std::size_t(r.top - box.top) * std::size_t(g->width) +
+  const std::uint8_t* first = g->coverage.data() +
+                              std::size_t(r.top - box.top) * std::size_t(g->width) +
                               std::size_t(r.left - box.left);
   DrawCoverage(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, first, g->width, color_,
                font_.antialiased());

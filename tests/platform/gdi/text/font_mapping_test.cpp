@@ -35,25 +35,32 @@ TEST_F(TextTest, FaceNamesMapToPinnedFiles) {
       {{16, "System"}, "LiberationSans-Bold.ttf", "System"},
       // No face: chosen by pitch and family.
       {{-16, "", FW_NORMAL, false, false, false, ANSI_CHARSET, FF_ROMAN},
-       "LiberationSerif-Regular.ttf", "Times New Roman"},
+       "LiberationSerif-Regular.ttf",
+       "Times New Roman"},
       {{-16, "", FW_NORMAL, false, false, false, ANSI_CHARSET, FIXED_PITCH},
-       "LiberationMono-Regular.ttf", "Courier New"},
+       "LiberationMono-Regular.ttf",
+       "Courier New"},
       {{-16, ""}, "LiberationSans-Regular.ttf", "Arial"},
       // A name nobody has: the same choice, not whatever fontconfig likes.
       {{-16, "No Such Face", FW_NORMAL, false, false, false, ANSI_CHARSET, FF_ROMAN},
-       "LiberationSerif-Regular.ttf", "Times New Roman"},
+       "LiberationSerif-Regular.ttf",
+       "Times New Roman"},
       // Japanese and Korean faces, and a Latin face asked for with their
       // character sets.
-      {{-16, "MS Gothic", FW_NORMAL, false, false, false, SHIFTJIS_CHARSET}, "ipag.ttf",
+      {{-16, "MS Gothic", FW_NORMAL, false, false, false, SHIFTJIS_CHARSET},
+       "ipag.ttf",
        "MS Gothic"},
       {{-16, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", FW_NORMAL, false, false, false,
         SHIFTJIS_CHARSET},
-       "ipag.ttf", "MS Gothic"},
+       "ipag.ttf",
+       "MS Gothic"},
       {{-16, "Arial", FW_NORMAL, false, false, false, SHIFTJIS_CHARSET}, "ipag.ttf", "MS Gothic"},
       {{-16, "Gulim", FW_NORMAL, false, false, false, HANGUL_CHARSET}, "NanumGothic.ttf", "Gulim"},
-      {{-16, "Gulim", FW_BOLD, false, false, false, HANGUL_CHARSET}, "NanumGothicBold.ttf",
+      {{-16, "Gulim", FW_BOLD, false, false, false, HANGUL_CHARSET},
+       "NanumGothicBold.ttf",
        "Gulim"},
-      {{-16, "Times New Roman", FW_NORMAL, false, false, false, HANGUL_CHARSET}, "NanumGothic.ttf",
+      {{-16, "Times New Roman", FW_NORMAL, false, false, false, HANGUL_CHARSET},
+       "NanumGothic.ttf",
        "Gulim"},
       // A family we have no entry for comes from fontconfig under its own name.
       {{-16, "NanumBarunGothic"}, "NanumBarunGothic.ttf", "NanumBarunGothic"},
@@ -105,7 +112,7 @@ struct Enumerated {
   int stopAfter = 1 << 30;
 };
 
-int CALLBACK_Collect(const LOGFONT* lf, const TEXTMETRIC* tm, DWORD type, LPARAM lp) {
+int Collect(const LOGFONT* lf, const TEXTMETRIC* tm, DWORD type, LPARAM lp) {
   auto* e = reinterpret_cast<Enumerated*>(lp);
   e->fonts.push_back(*lf);
   e->metrics.push_back(*tm);
@@ -119,7 +126,7 @@ int CALLBACK_Collect(const LOGFONT* lf, const TEXTMETRIC* tm, DWORD type, LPARAM
 
 TEST_F(TextTest, EnumFontFamiliesOfAFaceListsItsStyles) {
   Enumerated e;
-  EXPECT_EQ(EnumFontFamilies(dc_, "Times New Roman", CALLBACK_Collect, LPARAM(&e)), 1);
+  EXPECT_EQ(EnumFontFamilies(dc_, "Times New Roman", Collect, LPARAM(&e)), 1);
   ASSERT_EQ(e.fonts.size(), 4u);
   const LOGFONT& first = e.fonts[0];
   // What a caller copies from the first entry (face, character set,
@@ -156,7 +163,7 @@ TEST_F(TextTest, EnumFontFamiliesCases) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.family);
     Enumerated e;
-    EXPECT_EQ(EnumFontFamilies(dc_, c.family, CALLBACK_Collect, LPARAM(&e)), 1);
+    EXPECT_EQ(EnumFontFamilies(dc_, c.family, Collect, LPARAM(&e)), 1);
     ASSERT_EQ(e.fonts.size(), c.count);
     if (c.count == 0) continue;
     EXPECT_EQ(e.fonts[0].lfCharSet, c.charset);
@@ -166,15 +173,16 @@ TEST_F(TextTest, EnumFontFamiliesCases) {
 
 TEST_F(TextTest, EnumFontFamiliesOfAllStopsWhenTheCallbackSaysSo) {
   Enumerated all;
-  EnumFontFamilies(dc_, nullptr, CALLBACK_Collect, LPARAM(&all));
+  EnumFontFamilies(dc_, nullptr, Collect, LPARAM(&all));
   std::vector<std::string> names;
   for (const LOGFONT& lf : all.fonts) names.emplace_back(lf.lfFaceName);
-  for (const char* want : {"Arial", "Times New Roman", "Courier New", "Liberation Sans", "IPAGothic"}) {
+  for (const char* want :
+       {"Arial", "Times New Roman", "Courier New", "Liberation Sans", "IPAGothic"}) {
     EXPECT_NE(std::find(names.begin(), names.end(), want), names.end()) << want;
   }
   Enumerated two;
   two.stopAfter = 2;
-  EXPECT_EQ(EnumFontFamilies(dc_, nullptr, CALLBACK_Collect, LPARAM(&two)), 0);
+  EXPECT_EQ(EnumFontFamilies(dc_, nullptr, Collect, LPARAM(&two)), 0);
   EXPECT_EQ(two.fonts.size(), 2u);
 }
 

@@ -94,7 +94,9 @@ class TextTest : public ::testing::Test {
 
   // The smallest rectangle holding every pixel that is not `background`
   // (0x00RRGGBB); all zero when there is none.
-  RECT InkBox(std::uint32_t background = 0xFFFFFF) { return InkBoxIn(RECT{0, 0, 1 << 20, 1 << 20}, background); }
+  RECT InkBox(std::uint32_t background = 0xFFFFFF) {
+    return InkBoxIn(RECT{0, 0, 1 << 20, 1 << 20}, background);
+  }
   RECT InkBoxIn(RECT area, std::uint32_t background = 0xFFFFFF) {
     win::gdi::Surface& s = surface();
     RECT box{0, 0, 0, 0};
@@ -155,7 +157,8 @@ class TextTest : public ::testing::Test {
 // pixel. ZEMRA_UPDATE_GOLDEN=1 writes the picture instead. A mismatch saves
 // what was drawn next to the test binary for a look.
 inline void ExpectGolden(const win::gdi::Surface& s, const std::string& name) {
-  std::string golden = std::string(ZEMRA_SOURCE_DIR) + "/tests/platform/gdi/text/golden/" + name + ".png";
+  std::string golden =
+      std::string(ZEMRA_SOURCE_DIR) + "/tests/platform/gdi/text/golden/" + name + ".png";
   const char* update = std::getenv("ZEMRA_UPDATE_GOLDEN");
   if (update && *update && std::strcmp(update, "0") != 0) {
     std::string error;
@@ -164,8 +167,7 @@ inline void ExpectGolden(const win::gdi::Surface& s, const std::string& name) {
   }
   std::string error;
   auto expected = win::gdi::ReadPng(golden, &error);
-  ASSERT_NE(expected, nullptr) << golden << ": " << error
-                               << " (ZEMRA_UPDATE_GOLDEN=1 makes it)";
+  ASSERT_NE(expected, nullptr) << golden << ": " << error << " (ZEMRA_UPDATE_GOLDEN=1 makes it)";
   ASSERT_EQ(expected->width(), s.width());
   ASSERT_EQ(expected->height(), s.height());
   int differ = 0;
