@@ -15,4 +15,8 @@ inline constexpr int kListenerDone = 1;
 class ContentListener : public ListElement {
  public:
   virtual int contentReady(const CString& fileName, int status) = 0;
+  // The object the listener stands for (a view, a picture of a page), by
+  // which a text document finds the same listener among the children of
+  // the objects it shows inline; null when it stands for none.
+  virtual const void* referent() const { return nullptr; }
 };

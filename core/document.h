@@ -160,6 +160,13 @@ class Document : public KXObject {
   CString templateSection() const;
   // Tells every listener among the children, removing those that are done.
   void notifyListeners(const CString& fileName, int status);
+  // Opens a read transfer and gets its content into contentFile (saved, or
+  // the local file the store names), with the viewer command for it.
+  bool fetchContent(int mode, const CString& fileName, const CString& commandTemplate,
+                    const CString& request);
+  // The extension of streamed content, from the document type, the MIME
+  // type or the format of the first bytes.
+  CString contentExtension(const char* firstChunk, std::int32_t count) const;
   // Sends `size` bytes from a file or a memory block through a write
   // transfer of the own store. True when the store took every byte.
   bool writeThroughTransfer(int fileHandle, const char* data, std::uint32_t size);
