@@ -2,6 +2,21 @@
 
 #include <fontconfig/fontconfig.h>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define ZEMRA_LEAK_CHECKS 1
+#endif
+#endif
+#if !defined(ZEMRA_LEAK_CHECKS) && defined(__SANITIZE_ADDRESS__)
+#define ZEMRA_LEAK_CHECKS 1
+#endif
+#ifndef ZEMRA_LEAK_CHECKS
+#define ZEMRA_LEAK_CHECKS 0
+#endif
+#if ZEMRA_LEAK_CHECKS
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -25,7 +40,14 @@ constexpr const char* kDebianDirs[] = {
 
 FcConfig* Config() {
   // FcInitLoadConfigAndFonts gives a configuration we own for the process.
-  static FcConfig* config = FcInitLoadConfigAndFonts();
+  static FcConfig* config = [] {
+#if ZEMRA_LEAK_CHECKS
+    // fontconfig 2.14 loses a few hundred bytes while it parses its files,
+    // once per process; leak checking would fail every program for it.
+    __lsan::ScopedDisabler inside_fontconfig;
+#endif
+    return FcInitLoadConfigAndFonts();
+  }();
   return config;
 }
 
@@ -182,9 +204,3 @@ std::vector<std::string> InstalledFamilies() {
 }
 
 }  // namespace win::gdi::fonts
-
-// fontconfig 2.14 loses a few hundred bytes while it parses its
-// configuration (once per process, inside the library). Leak checking builds
-// would report that in every program that asks fontconfig anything; only
-// allocations made inside libfontconfig are let through.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
