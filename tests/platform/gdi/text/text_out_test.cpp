@@ -303,4 +303,39 @@ TEST_F(TextTest, BrokenDoubleByteTextIsReadSafely) {
   EXPECT_EQ(dx[2], sz.cx);
 }
 
+
+TEST_F(TextTest, NonAntialiasedQualityDrawsWholePixels) {
+  HFONT f = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc_, f);
+  TextOut(dc_, 4, 4, "Sharp edges", 11);
+  int black = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      std::uint32_t p = Pixel(x, y) & 0xFFFFFF;
+      ASSERT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y;
+      black += p == 0;
+    }
+  }
+  EXPECT_GT(black, 40);
+  SelectObject(dc_, old);
+  DeleteObject(f);
+}
+
+// A printer page measures in its own pixels: the same LOGFONT height is the
+// same number of device pixels, and the metrics report the page's resolution.
+TEST_F(TextTest, PrinterPagesReportTheirResolution) {
+  HDC printer = CreateDC("WINSPOOL", "Printer", nullptr, nullptr);
+  ASSERT_NE(printer, nullptr);
+  HFONT f = text_test::MakeFont(FontSpec{-50, "Times New Roman"});
+  HGDIOBJ old = SelectObject(printer, f);
+  TEXTMETRIC tm{};
+  ASSERT_TRUE(GetTextMetrics(printer, &tm));
+  EXPECT_EQ(tm.tmDigitizedAspectY, GetDeviceCaps(printer, LOGPIXELSY));
+  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 50);
+  SelectObject(printer, old);
+  DeleteObject(f);
+  DeleteDC(printer);
+}
+
 }  // namespace
