@@ -1,5 +1,6 @@
 // System metrics of a headless screen, with the sizes a Windows 95 desktop
 // at 96 dots per inch reports.
+#include "display/display.h"
 #include "window_store.h"
 
 namespace {
@@ -23,6 +24,7 @@ constexpr int kFrame = 4;
 }  // namespace
 
 int GetSystemMetrics(int index) {
+  win::display::Active();  // the display decides the screen size when it is chosen
   const Screen& s = screen();
   switch (index) {
     case SM_CXSCREEN: return s.width;

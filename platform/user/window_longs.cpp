@@ -1,5 +1,6 @@
 // GetWindowLong and SetWindowLong: the window's procedure, styles, id, user
 // data, owner and extra bytes.
+#include "geometry.h"
 #include "win/kernel.h"
 #include "window_store.h"
 
@@ -56,9 +57,13 @@ LONG_PTR SetWindowLong(HWND wnd, int index, LONG_PTR value) {
       // Whether a window is a child is fixed at creation: the tree follows it.
       const DWORD keep = w->style & WS_CHILD;
       w->style = (static_cast<DWORD>(value) & ~static_cast<DWORD>(WS_CHILD)) | keep;
+      GeometryChanged();  // visibility or clipping may have changed under the DCs
       return old;
     }
-    case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); return old;
+    case GWL_EXSTYLE:
+      w->exStyle = static_cast<DWORD>(value);
+      GeometryChanged();
+      return old;
     case GWL_USERDATA: w->userData = value; return old;
     case GWL_ID: w->menu = reinterpret_cast<HMENU>(value); return old;
     default: break;
