@@ -2,7 +2,6 @@
 // member count and the operations forwarded to a store.
 #include "core/collection.h"
 
-#include <vector>
 
 #include "core/attr_record.h"
 #include "core/fatal.h"
