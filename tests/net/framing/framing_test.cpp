@@ -388,7 +388,9 @@ TEST_F(FramingTest, NegotiationOfFormAndByteOrder) {
       EXPECT_EQ(s.isBinary(), c.binary) << c.answers;
       EXPECT_EQ(s.isSwapped(), c.swapped) << c.answers;
     }
-    if (!c.answers.empty()) EXPECT_EQ(p.take(c.expectSent.size(), 200), c.expectSent) << c.answers;
+    if (!c.answers.empty()) {
+      EXPECT_EQ(p.take(c.expectSent.size(), 200), c.expectSent) << c.answers;
+    }
   }
 }
 

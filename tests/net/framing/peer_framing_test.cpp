@@ -161,7 +161,9 @@ TEST_F(PeerFramingTest, BrokenFramingAndAClosedConnectionEndTheStream) {
     EXPECT_FALSE(stream.good()) << c.rule;
     EXPECT_EQ(stream.bad() != 0, c.bad) << c.rule;
     EXPECT_EQ(stream.rdbuf()->protocolError() != rpcbuf::ProtocolError::kNone, c.bad) << c.rule;
-    if (!c.bad) EXPECT_TRUE(stream.eof()) << c.rule;
+    if (!c.bad) {
+      EXPECT_TRUE(stream.eof()) << c.rule;
+    }
     stream.rdbuf()->close();
   }
 }

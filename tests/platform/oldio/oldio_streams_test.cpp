@@ -111,11 +111,15 @@ TEST(OldioStreamTest, FloatsAndShorts) {
     float f = 0;
     in >> v;
     EXPECT_EQ(!in.fail(), c.ok) << c.text;
-    if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    if (c.ok) {
+      EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
     TextBuf b2(c.text);
     oldio::istream in2(&b2);
     in2 >> f;
-    if (c.ok) EXPECT_FLOAT_EQ(f, static_cast<float>(c.value)) << c.text;
+    if (c.ok) {
+      EXPECT_FLOAT_EQ(f, static_cast<float>(c.value)) << c.text;
+    }
   }
   TextBuf b("-32768 65535 70000");
   oldio::istream in(&b);

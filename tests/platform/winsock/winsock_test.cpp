@@ -219,7 +219,9 @@ TEST_F(WinsockTest, RefusedConnectionAndNonBlockingConnect) {
   winsock::u_long on = 1;
   ASSERT_EQ(ioctlsocket(nb, FIONBIO, &on), 0);
   const int rc = connectTo(nb, port);
-  if (rc == SOCKET_ERROR) EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+  if (rc == SOCKET_ERROR) {
+    EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
+  }
   fd_set w;
   FD_ZERO(&w);
   FD_SET(nb, &w);
