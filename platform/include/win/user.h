@@ -907,6 +907,12 @@ void ClearMessageBoxLog();  // also drops queued answers
 // A hook that answers instead of the script (null: the script answers).
 using MessageBoxHook = std::function<int(const MessageBoxRecord&)>;
 void SetMessageBoxHook(MessageBoxHook hook);
+// Whether a box that neither a queued answer nor the hook answers shows as
+// a window for the user (its owner disabled meanwhile; Enter chooses the
+// default button, Escape and the close box Cancel): -1 as the display has
+// it (on X11, not headless; the start), 1 always, 0 never (the default
+// button answers).
+void ShowMessageBoxWindows(int mode);
 
 // Whether no real display is open: the display is X11 when DISPLAY is set
 // and ZEMRA_HEADLESS is not 1 (and the X server can be reached), headless
