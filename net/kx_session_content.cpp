@@ -1,0 +1,282 @@
+// Document content over a data connection: the session listens on a port
+// of its own, asks the server (on the control connection) to connect to
+// it, and reads the body behind the KXHDR header from the connection the
+// server opened.
+//
+// Every wait here is bounded and serves the dispatcher, so the control
+// connection and the window stay alive and the user can break it: the
+// wait for the server's connection (AcceptWaitMs) and each wait for the
+// next bytes (ReadWaitMs).
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "core/attr_record.h"
+#include "core/document.h"
+#include "core/document_kinds.h"
+#include "core/environ.h"
+#include "core/logbook.h"
+#include "core/message_boxes.h"
+#include "net/dispatcher.h"
+#include "net/error_texts.h"
+#include "net/kx_session.h"
+#include "net/listening_endpoint.h"
+#include "win/kernel.h"
+#include "win/winsock.h"
+
+namespace {
+
+constexpr const char* kQueryKey = "CGI_QUERY_STRING=";
+constexpr const char* kMethodKey = "CGI_REQUEST_METHOD=";
+
+// Listens for the one connection the server opens for a content request.
+class DataEndpoint : public ListeningEndpoint {
+ public:
+  DataEndpoint() : ListeningEndpoint(0) {}
+  void connectionAccepted(int socket) override {
+    if (!accepted) {
+      accepted = std::make_unique<CSocket>(socket);
+      return;
+    }
+    CSocket extra(socket);  // one connection per request: a second is closed
+    extra.Close();
+  }
+  std::unique_ptr<CSocket> accepted;
+};
+
+long long NowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+enum class WaitEnd { kReady, kBroken, kTimedOut };
+
+// One round of a wait: the dispatcher is served (the control connection,
+// the endpoint) and the window gets one message step. True when the user
+// broke the wait; the flag is set again so that outer waits see it too.
+bool ServeAndPoll() {
+  LONG seconds = 0;
+  LONG microseconds = 0;
+  Dispatcher::instance()->dispatch(seconds, microseconds);
+  if (PollMessages()) {
+    SetAbortFlag();
+    return true;
+  }
+  return false;
+}
+
+// Waits until `socket` can be read (data, or the end of the stream).
+WaitEnd WaitReadable(int socket, int limitMs) {
+  const long long deadline = NowMs() + limitMs;
+  for (;;) {
+    winsock::fd_set set{};
+    winsock::FdSetAdd(static_cast<winsock::SOCKET>(socket), &set);
+    const winsock::timeval slice{0, 1000};
+    const int ready = winsock::select(0, &set, nullptr, nullptr, &slice);
+    if (ready != 0) return WaitEnd::kReady;  // readable, or an error the read will tell
+    if (ServeAndPoll()) return WaitEnd::kBroken;
+    if (NowMs() >= deadline) return WaitEnd::kTimedOut;
+  }
+}
+
+// Waits until the endpoint has accepted the server's connection.
+WaitEnd WaitAccepted(DataEndpoint& endpoint, int limitMs) {
+  const long long deadline = NowMs() + limitMs;
+  while (!endpoint.accepted) {
+    const bool served = Dispatcher::instance()->dispatch();
+    if (endpoint.accepted) break;
+    if (PollMessages()) {
+      SetAbortFlag();
+      return WaitEnd::kBroken;
+    }
+    if (NowMs() >= deadline) return WaitEnd::kTimedOut;
+    // A pass refused (we are inside one) has not slept: do it here.
+    if (!served) Sleep(1);
+  }
+  return WaitEnd::kReady;
+}
+
+// The start of a line with this key in the record, or -1.
+int FindLineKey(const CString& record, const char* key) {
+  if (record.view().substr(0, std::char_traits<char>::length(key)) == key) return 0;
+  const int at = record.Find(("\n" + CString(key)).c_str());
+  return at < 0 ? -1 : at + 1;
+}
+
+void LogTransfer(const char* what, const KXObject& object) {
+  CString line;
+  line.Format("Content of 0x%08x: %s", static_cast<unsigned>(object.getObjectId()), what);
+  TheLogbook().Write(line.c_str());
+}
+
+}  // namespace
+
+KxContentEntry::KxContentEntry() = default;
+
+KxContentEntry::~KxContentEntry() {
+  reader.reset();
+  if (socket) socket->Close();
+}
+
+CString KxSession::ownAddress() const {
+  CString local;
+  if (connection_ && connection_->socket() >= 0) {
+    winsock::sockaddr_in a{};
+    int length = sizeof a;
+    if (winsock::getsockname(static_cast<winsock::SOCKET>(connection_->socket()),
+                             reinterpret_cast<winsock::sockaddr*>(&a), &length) == 0) {
+      local = winsock::inet_ntoa(a.sin_addr);
+    }
+  }
+  if (!local.IsEmpty() && local != "0.0.0.0" && local != "127.0.0.1") return local;
+  CString byName;
+  if (Environ::hostAddress(Environ::hostName().c_str(), byName) && !byName.IsEmpty()) return byName;
+  // A server reached over the loopback is on this machine: it can connect
+  // back there even when this host's name has no address.
+  if (local == "127.0.0.1") return local;
+  return CString();
+}
+
+void KxSession::reportRefusal() {
+  const int code = connection_->error();
+  if (code == kx_error::kUserBreak) {
+    ShowInfoId(kStrInterrupted);
+    return;
+  }
+  ShowErrorText(("Error: " + ::errorText(code)).c_str());
+}
+
+bool KxSession::sendContentRequest(KXObject& object, const CString& text, const CString& address,
+                                   int dataPort) {
+  const bool isDocument = object.getType() == kxdoc::kTypeName;
+  const CString documentType = object.getAttribute(kxdoc::kDocumentTypeKey);
+
+  if (isDocument && documentType == kxdoc::kRemote) {
+    CString record = object.getRecord();
+    CString body = text;
+    const CString method = AttrRecord(record).getAttribute(kMethodKey);
+    if (!method.IsEmpty()) {
+      // The query is the rest of the record after its key, less one final
+      // line feed; it becomes the body.
+      const int at = FindLineKey(record, kQueryKey);
+      CString query;
+      if (at >= 0) {
+        query = record.Mid(at + static_cast<int>(std::char_traits<char>::length(kQueryKey)));
+        if (query.Right(1) == "\n") query = query.Left(query.GetLength() - 1);
+      }
+      body = query;
+      if (at >= 0 && method == "POST") {
+        record = record.Left(at);  // the key and the query go
+      } else if (at >= 0) {
+        const int pathAt = FindLineKey(record, kxdoc::kPathKey);
+        if (pathAt >= 0) {
+          const int nl = record.Find('\n', pathAt);
+          const int end = nl < 0 ? record.GetLength() : nl;
+          record = record.Left(end) + "?" + query + record.Mid(end);
+        }
+      }
+    }
+    return connection_->requestRemoteContent(address, dataPort, record, body, 1);
+  }
+
+  if (isDocument && documentType == kxdoc::kCGI) {
+    CString record = object.getRecord();
+    CString method;
+    CString queryString;
+    if (auto* cgi = dynamic_cast<CGIDocument*>(&object)) {
+      method = cgi->getRequestMethod();
+      queryString = cgi->getQueryString();
+    }
+    CString body;
+    if (method.IsEmpty() || method == "GET") {
+      record += "\nCGI_REQUEST_METHOD=GET\nCGI_QUERY_STRING=" + queryString;
+    } else {
+      record += "\nCGI_REQUEST_METHOD=POST\n";
+      body = queryString;
+    }
+    return connection_->requestCgiContent(address, dataPort, record, body, 1);
+  }
+
+  return connection_->requestReference(address, dataPort, ObjectId(object.getObjectId()), 1);
+}
+
+StoreEntry* KxSession::openContent(const Ref<KXObject>& object, const CString& text) {
+  if (!object) return nullptr;
+  const CString address = ownAddress();
+  if (address.IsEmpty()) {
+    ShowMessageId(kStrNoOwnAddress);
+    return nullptr;
+  }
+  auto endpoint = std::make_unique<DataEndpoint>();
+  if (endpoint->port() == 0) {
+    LogTransfer("no port to listen on", *object);
+    return nullptr;
+  }
+  if (!sendContentRequest(*object, text, address, endpoint->port())) {
+    reportRefusal();
+    return nullptr;
+  }
+  // As a rule the server connects before it answers, and the endpoint
+  // accepted while the answer was awaited; otherwise wait for it.
+  const WaitEnd end = WaitAccepted(*endpoint, AcceptWaitMs());
+  std::unique_ptr<CSocket> socket = std::move(endpoint->accepted);
+  endpoint.reset();  // the listening socket goes at once, accepted or not
+  if (end == WaitEnd::kBroken) {
+    ShowInfoId(kStrInterrupted);
+    return nullptr;
+  }
+  if (!socket) {
+    LogTransfer("the server did not connect", *object);
+    return nullptr;
+  }
+
+  auto entry = std::make_unique<KxContentEntry>();
+  entry->kind = kRequestRead;
+  entry->scheme = kServerScheme;
+  entry->object = object;
+  entry->socket = std::move(socket);
+  KxContentEntry* raw = entry.get();
+  entry->reader = std::make_unique<KxBodyReader>([raw](char* buffer, int length) -> int {
+    switch (WaitReadable(raw->socket->socket(), ReadWaitMs())) {
+      case WaitEnd::kBroken:
+        raw->broken = true;
+        return -1;
+      case WaitEnd::kTimedOut:
+        raw->timedOut = true;
+        return -1;
+      case WaitEnd::kReady:
+        break;
+    }
+    const int n = raw->socket->Read(buffer, length);
+    if (n < 0) raw->socketError = winsock::WSAGetLastError();
+    return n;
+  });
+  return entry.release();
+}
+
+std::int32_t KxSession::readRequest(StoreEntry* entry, char* buffer, std::int32_t size) {
+  auto* content = dynamic_cast<KxContentEntry*>(entry);
+  if (content == nullptr || !content->reader || buffer == nullptr || size < 0) return -1;
+  if (content->failed) return -1;
+  const int n = content->reader->read(buffer, size);
+  if (content->reader->sawHeader()) content->announcedSize = content->reader->announcedSize();
+  if (n >= 0) {
+    content->delivered += n;
+    return n;
+  }
+
+  // Told once; every later read fails quietly.
+  content->failed = true;
+  const KXObject* object = content->object.get();
+  if (object) LogTransfer(content->broken     ? "interrupted by the user"
+                          : content->timedOut ? "the server sent nothing in time"
+                                              : content->reader->failureText(),
+                          *object);
+  if (content->broken) {
+    ShowInfoId(kStrInterrupted);
+    return -1;
+  }
+  if (content->socketError != 0) ShowErrorNumber("Socket error:", content->socketError);
+  ShowMessageId(kStrSocketRead);
+  return -1;
+}
