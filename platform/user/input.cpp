@@ -16,6 +16,7 @@ using namespace win::user;
 namespace {
 
 constexpr size_t kMaxRaw = 10000;
+constexpr size_t kMaxCooked = 10000;
 constexpr size_t kMaxCharacters = 64;
 constexpr UINT kDefaultDoubleClickMs = 500;
 
@@ -142,6 +143,14 @@ void CookMouse(const TimedInput& in) {
   LRESULT hit = HTCLIENT;
   if (!target) {
     target = TargetAt(r.top, r.pt);
+    if (target && !IsWindowEnabled(TopLevelOf(target))) {
+      // A disabled window (an owner while its modal box is up) takes no
+      // input: it only shows the error cursor, and beeps at a press.
+      const UINT clientMsg = ClientMouseMessage(r.kind, r.button, false);
+      SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                  MAKELPARAM(static_cast<WORD>(HTERROR), static_cast<WORD>(clientMsg)));
+      return;
+    }
     while (target) {
       hit = SendMessage(target, WM_NCHITTEST, 0, PackPoint(r.pt.x, r.pt.y));
       if (!FindWindow(target)) return;
@@ -194,7 +203,7 @@ void CookMouse(const TimedInput& in) {
     m.wParam = static_cast<WPARAM>(hit);
     m.lParam = PackPoint(r.pt.x, r.pt.y);
   }
-  s.cooked.push_back(m);
+  if (s.cooked.size() < kMaxCooked) s.cooked.push_back(m);
 }
 
 void CookKey(const TimedInput& in) {
@@ -223,6 +232,7 @@ void CookKey(const TimedInput& in) {
   m.lParam = static_cast<LPARAM>(static_cast<LONG>(lp));
   m.time = in.time;
   GetCursorPos(&m.pt);
+  if (s.cooked.size() >= kMaxCooked) return;
   s.cooked.push_back(m);
   if (down && r.character >= 0) {
     if (s.characters.size() >= kMaxCharacters) s.characters.pop_front();

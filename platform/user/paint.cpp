@@ -199,8 +199,6 @@ BOOL UpdateWindow(HWND wnd) {
   return RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-BOOL LockWindowUpdate(HWND) { return TRUE; }
-
 BOOL GetUpdateRect(HWND wnd, LPRECT out, BOOL erase) {
   Window* w = FindWindow(wnd);
   if (!w) return FALSE;

@@ -457,7 +457,6 @@ BOOL UpdateWindow(HWND wnd);  // WM_PAINT now, for the window and then its child
 BOOL RedrawWindow(HWND wnd, const RECT* rect, HRGN rgn, UINT flags);
 BOOL GetUpdateRect(HWND wnd, LPRECT out, BOOL erase);  // FALSE when nothing is invalid
 int GetUpdateRgn(HWND wnd, HRGN out, BOOL erase);     // region type
-BOOL LockWindowUpdate(HWND wnd);
 
 // ---- Scrolling the client area -------------------------------------------
 #define SW_SCROLLCHILDREN 0x0001

@@ -176,6 +176,17 @@ TEST_F(InputTest, AClickActivatesAnInactiveWindow) {
   EXPECT_EQ(got, expected);
 }
 
+TEST_F(InputTest, ADisabledWindowTakesNoPointerInput) {
+  HWND w = Window();
+  EnableWindow(w, FALSE);
+  received().clear();
+  hl::Click(150, 120);
+  hl::DispatchPending();
+  EXPECT_EQ(Messages(), (std::vector<UINT>{WM_SETCURSOR, WM_SETCURSOR, WM_SETCURSOR}));
+  EXPECT_EQ(static_cast<SHORT>(LOWORD(received()[1].lp)), HTERROR);
+  EXPECT_EQ(HIWORD(received()[1].lp), WM_LBUTTONDOWN);
+}
+
 TEST_F(InputTest, KeysGoToTheFocusAndAltMakesSystemKeys) {
   HWND top = Window();
   HWND child = CreateWindow(kClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, top, nullptr, nullptr, nullptr);
