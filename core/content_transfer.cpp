@@ -292,7 +292,11 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
   // A store that claims more than the buffer holds has failed.
   if (firstCount > kTransferChunk) firstCount = -1;
 
-  const CString extension = contentExtension(buffer.data(), firstCount);
+  // The format rules are consulted only when the name or the template
+  // needs the extension.
+  const bool needExtension = fileName.Find('*') >= 0 || commandTemplate.IsEmpty();
+  const CString extension =
+      needExtension ? contentExtension(buffer.data(), firstCount) : CString();
   if (fileName.Find('*') >= 0)
     fileName = fileName.Left(fileName.GetLength() - 1) + FileNameSafe(extension.Left(3));
   if (commandTemplate.IsEmpty() && !extension.IsEmpty())
