@@ -75,7 +75,10 @@ Line MakeLine(const Document& doc, std::string raw) {
 
 // A last line without a line end gets one before anything follows it.
 void EndLastLine(Document& doc) {
-  if (!doc.lines.empty() && doc.lines.back().eol.empty()) doc.lines.back().eol = doc.eol;
+  if (doc.lines.empty()) return;
+  std::string& eol = doc.lines.back().eol;
+  if (eol.empty()) eol = doc.eol;
+  else if (eol == "\r") eol = "\r\n";
 }
 
 }  // namespace
@@ -94,7 +97,12 @@ Document Parse(std::string_view bytes) {
     size_t lf = bytes.find('\n');
     Line line;
     if (lf == std::string_view::npos) {
-      line.raw = std::string(bytes);
+      // A carriage return that ends the file ends the line, as it would
+      // before a line feed; otherwise it would become part of a name and
+      // change meaning once a line feed is written after it.
+      bool cr = bytes.back() == '\r';
+      line.raw = std::string(bytes.substr(0, bytes.size() - (cr ? 1 : 0)));
+      if (cr) line.eol = "\r";
       bytes = {};
     } else {
       bool crlf = lf > 0 && bytes[lf - 1] == '\r';

@@ -201,6 +201,21 @@ TEST_F(ProfileTest, DeletingKeysAndSections) {
   EXPECT_EQ(Get("Last", "Tail"), "no line end");
 }
 
+// A file whose last line ends in a bare carriage return: the return ends the
+// line (it is not part of the name), and stays so once a write appends more.
+TEST(Profile, CarriageReturnAtTheEndOfTheFileEndsTheLine) {
+  testing_support::TempDir tmp;
+  std::string file = tmp.write("cr.ini", "[A]\nx=1\n[B]\r");
+  char buf[64];
+  GetPrivateProfileString(nullptr, nullptr, "", buf, sizeof buf, file.c_str());
+  EXPECT_EQ(std::string(buf, 4), std::string("A\0B\0", 4));
+  ASSERT_TRUE(WritePrivateProfileString("C", "y", "2", file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileString("B", nullptr, nullptr, file.c_str()));
+  EXPECT_EQ(GetPrivateProfileString("B", "y", "<none>", buf, sizeof buf, file.c_str()), 6u);
+  EXPECT_EQ(GetPrivateProfileInt("C", "y", 0, file.c_str()), 2u);
+  EXPECT_EQ(testing_support::TempDir::read(file).find("[B]"), std::string::npos);
+}
+
 TEST(Profile, WriteThenReadRoundTrips) {
   testing_support::TempDir tmp;
   std::string file = tmp.file("new.ini");  // created by the first write
