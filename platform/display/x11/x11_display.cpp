@@ -258,11 +258,9 @@ class X11Display final : public Display {
     return it == byX_.end() ? nullptr : it->second;
   }
 
-  // A point of the X window as screen coordinates of our window rectangle.
-  POINT ScreenPoint(HWND top, int x, int y) const {
-    const RECT& r = wins_.at(top).rect;
-    return POINT{r.left + x, r.top + y};
-  }
+  // The pointer in root coordinates, which are our screen coordinates
+  // (the window's own coordinates go stale while it is being moved).
+  static POINT ScreenPoint(int rootX, int rootY) { return POINT{rootX, rootY}; }
 
   void Handle(XEvent& ev) {
     const HWND top = TopOf(ev.xany.window);
@@ -299,7 +297,7 @@ class X11Display final : public Display {
         return;
       case MotionNotify:
         in.kind = InputKind::MouseMove;
-        in.pt = ScreenPoint(top, ev.xmotion.x, ev.xmotion.y);
+        in.pt = ScreenPoint(ev.xmotion.x_root, ev.xmotion.y_root);
         user::QueueInput(in);
         return;
       case ButtonPress:
@@ -308,7 +306,7 @@ class X11Display final : public Display {
         if (b < 1 || b > 3) return;  // wheel steps: Windows 95 has no wheel
         in.kind = ev.type == ButtonPress ? InputKind::ButtonDown : InputKind::ButtonUp;
         in.button = b == 1 ? user::MouseButton::Left : b == 2 ? user::MouseButton::Middle : user::MouseButton::Right;
-        in.pt = ScreenPoint(top, ev.xbutton.x, ev.xbutton.y);
+        in.pt = ScreenPoint(ev.xbutton.x_root, ev.xbutton.y_root);
         user::QueueInput(in);
         return;
       }
