@@ -85,7 +85,8 @@ class Document : public KXObject {
   // The objects the link anchors lead to.
   List* getLinkDestinations(List* list, std::int32_t unused) override;
   // Every anchor that leads to the document or into it; asked once and
-  // kept (owned by the document).
+  // kept. The answer belongs to the document: a list the caller gives is
+  // filled and kept, and the caller deletes neither it nor the answer.
   List* getReferrers(List* list, std::int32_t unused) override;
   bool removeFromStore() override;
   // Inserts the document below the parent and stores its content (a file,
