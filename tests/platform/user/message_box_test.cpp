@@ -89,7 +89,9 @@ void CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND box = GetActiveWindow();
   EXPECT_NE(box, gBoxOwner);
-  if (gBoxOwner) EXPECT_FALSE(IsWindowEnabled(gBoxOwner));
+  if (gBoxOwner) {
+    EXPECT_FALSE(IsWindowEnabled(gBoxOwner));
+  }
   if (gClickId) {
     RECT r;
     ASSERT_TRUE(GetWindowRect(GetDlgItem(box, gClickId), &r));
