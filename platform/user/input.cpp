@@ -247,11 +247,13 @@ void Cook(const TimedInput& in) {
     case InputKind::ButtonUp: CookMouse(in); break;
     case InputKind::KeyDown:
     case InputKind::KeyUp: CookKey(in); break;
-    case InputKind::Close: {
-      if (!FindWindow(in.raw.top)) break;
+    case InputKind::Close:
+    case InputKind::Command: {
+      if (!FindWindow(in.raw.top) || state().cooked.size() >= kMaxCooked) break;
       MSG m{};
       m.hwnd = in.raw.top;
-      m.message = WM_CLOSE;
+      m.message = in.raw.kind == InputKind::Close ? WM_CLOSE : WM_SYSCOMMAND;
+      m.wParam = in.raw.kind == InputKind::Close ? 0 : in.raw.command;
       m.time = in.time;
       GetCursorPos(&m.pt);
       state().cooked.push_back(m);

@@ -20,6 +20,7 @@ enum class InputKind : std::uint8_t {
   Close,      // the display's close request for `top` (WM_CLOSE)
   Activate,   // the display gave `top` the input focus
   Configure,  // the display moved or sized `top` to `rect`
+  Command,    // the window manager's minimize or restore (WM_SYSCOMMAND `command`)
 };
 
 enum class MouseButton : std::uint8_t { Left, Right, Middle };
@@ -35,6 +36,7 @@ struct RawInput {
   UINT scan = 0;      // scan code for lParam bits 16-23
   int character = -1;  // what the key makes on the display's layout; -1: US layout from vk
   RECT rect{};        // Configure: the new window rectangle (screen)
+  WPARAM command = 0;  // Command: SC_MINIMIZE, SC_RESTORE
 };
 
 // Queues an event (time-stamped now). Consecutive pointer moves are merged.

@@ -290,6 +290,26 @@ class X11Display final : public Display {
         user::QueueInput(in);
         return;
       }
+      case MapNotify:
+        // Mapped while we thought it minimized: the window manager restored it.
+        if (x.iconic) {
+          x.iconic = false;
+          x.mapped = true;
+          x.sendAll = true;
+          in.kind = InputKind::Command;
+          in.command = SC_RESTORE;
+          user::QueueInput(in);
+        }
+        return;
+      case UnmapNotify:
+        // Unmapped while we keep it shown: the window manager minimized it.
+        if (x.mapped && !x.iconic) {
+          x.iconic = true;
+          in.kind = InputKind::Command;
+          in.command = SC_MINIMIZE;
+          user::QueueInput(in);
+        }
+        return;
       case FocusIn:
         if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab) return;
         in.kind = InputKind::Activate;
