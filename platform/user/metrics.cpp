@@ -73,6 +73,7 @@ int GetSystemMetrics(int index) {
 namespace win {
 
 void SetScreenSize(int width, int height) {
+  display::Active();  // chosen first, so that its own size does not come later over this one
   screen().width = width > 0 ? width : kDefaultWidth;
   screen().height = height > 0 ? height : kDefaultHeight;
 }
