@@ -154,7 +154,7 @@ TEST_F(ScrollBarTest, AHeldArrowRepeatsOnATimer) {
   hl::PressButton(292, 245);
   hl::DispatchPending();
   EXPECT_EQ(Codes().size(), 1u);
-  Sleep(100);  // before the first repeat (200 ms)
+  Sleep(50);  // before the first repeat (200 ms)
   hl::DispatchPending();
   EXPECT_EQ(Codes().size(), 1u);
   for (int i = 0; i < 3; ++i) {
