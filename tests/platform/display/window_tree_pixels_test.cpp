@@ -2,6 +2,7 @@
 // pixel with the picture the visible regions should give.
 #include <algorithm>
 
+#include "support/temp_dir.h"
 #include "window_pixels.h"
 
 using namespace pixels_test;
@@ -132,7 +133,8 @@ TEST_F(WindowTreePixels, TheFrameIsDrawnAroundTheClientArea) {
 TEST_F(WindowTreePixels, SavedPictureIsAPngOfTheWindow) {
   HWND top = Solid(nullptr, 0, 5, 5, 16, 8, kBlue);
   win::headless::DispatchPending();
-  const std::string path = ::testing::TempDir() + "zemra_window.png";
+  testing_support::TempDir dir;
+  const std::string path = dir.file("window.png");
   std::string error;
   ASSERT_TRUE(win::headless::SaveWindowPng(top, path, &error)) << error;
   auto back = win::gdi::ReadPng(path, &error);
@@ -140,7 +142,6 @@ TEST_F(WindowTreePixels, SavedPictureIsAPngOfTheWindow) {
   auto want = win::gdi::Surface::Create(16, 8);
   Paint(*want, RECT{0, 0, 16, 8}, kBlue);
   EXPECT_EQ(Difference(*back, *want), "");
-  std::remove(path.c_str());
   EXPECT_FALSE(win::headless::SaveWindowPng(reinterpret_cast<HWND>(999), path, &error));
 }
 

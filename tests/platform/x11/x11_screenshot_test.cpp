@@ -9,6 +9,7 @@
 
 #include "display/display.h"
 #include "display/headless.h"
+#include "support/temp_dir.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 #include "win/user.h"
@@ -90,11 +91,11 @@ TEST_F(X11Screenshot, TheServerShowsWhatTheHeadlessDisplayDraws) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
   OpenAndDraw();
 
-  const std::string dump = ::testing::TempDir() + "zemra_x11_" + std::to_string(getpid()) + ".xwd";
+  testing_support::TempDir dir;
+  const std::string dump = dir.file("screen.xwd");
   const std::string command = "xwd -root -silent -display " + server_.name() + " -out " + dump;
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   auto screen = x11_test::ReadXwd(dump, &error);
-  std::remove(dump.c_str());
   ASSERT_NE(screen, nullptr) << error;
   ASSERT_GE(screen->width(), kX + kWidth);
 
