@@ -148,7 +148,12 @@ bool KxSession::modifyAttributes(const Ref<KXObject>& object, const CString& rem
       ok = false;
     }
   }
-  if (sent) refetch(*object);
+  if (sent) {
+    // The refusal's code stays for getErrorText, past the fetch.
+    const int refusal = connection_->error();
+    refetch(*object);
+    if (!ok) connection_->setError(refusal);
+  }
   return ok;
 }
 
