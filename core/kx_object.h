@@ -259,12 +259,15 @@ class KXObject : public ObjRef {
   // For the marked-objects register when it lets go of every group.
   void clearMarkedFlag() { marked = false; }
 
+  // Hits are fetched this many at a time by the related-objects walk and
+  // the unscoped searches.
+  static constexpr std::int32_t kRelatedBatch = 16;
+
  protected:
   // The related-objects walk: request `kind` about this object, asked of
   // every open store in list order when `allStores`, else of the own store;
   // hits go in batches of kRelatedBatch into `list`, with progress and a
   // user break between batches. See kx_object_related.cpp.
-  static constexpr std::int32_t kRelatedBatch = 16;
   List* fetchRelated(std::int32_t kind, List* list, bool allStores);
   // Whether the walk asks every open store: the object's store is a server
   // store.
