@@ -146,3 +146,24 @@ TEST_F(WindowTreePixels, SavedPictureIsAPngOfTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowTreePixels, TheScreenShowsTheWindowsInTheirOrder) {
+  Solid(nullptr, 0, 10, 10, 30, 30, kRed);
+  HWND upper = Solid(nullptr, 0, 20, 20, 30, 30, kBlue);
+  win::headless::DispatchPending();
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(GetPixel(screen, 15, 15), kRed);
+  EXPECT_EQ(GetPixel(screen, 25, 25), kBlue);  // the newer window is on top
+  EXPECT_EQ(GetPixel(screen, 45, 45), kBlue);
+  EXPECT_EQ(GetPixel(screen, 5, 5), GetSysColor(COLOR_BACKGROUND));
+  ReleaseDC(nullptr, screen);
+  SetWindowPos(upper, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, 25, 25), kRed);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
