@@ -1,5 +1,5 @@
-// The thread's message queue: internal view for the timers, the keyboard
-// and the display backend that will feed input into it.
+// The thread's message queue: internal view for the timers, the keyboard,
+// painting and the input from the display.
 #pragma once
 
 #include "win/user.h"
@@ -13,10 +13,11 @@ bool FilterAdmits(HWND filterWnd, UINT first, UINT last, HWND wnd, UINT msg);
 // characters come next, before what was posted after their key).
 void PostFront(const MSG& msg);
 
-// Waiting for input: the display backend, once there is one, waits on its
-// connection and posts what arrives; without one the thread just sleeps.
-// `timeoutMs` is at most that long; the function returns early when input
-// may have arrived.
+// Waiting for input: the display waits on its connection (or the headless
+// one sleeps) and queues what arrives. A waiter set here replaces it (null
+// puts the display back). `timeoutMs` is at most that long (the display's
+// kForever: no limit); the function returns early when input may have
+// arrived.
 using InputWaiter = void (*)(DWORD timeoutMs);
 void SetInputWaiter(InputWaiter waiter);
 

@@ -228,13 +228,17 @@ BOOL GetClassInfo(HINSTANCE inst, LPCSTR name, WNDCLASS* out);
 // unregistered.
 //
 // CreateWindow sends WM_NCCREATE and WM_CREATE (lParam: the CREATESTRUCT),
-// then WM_SIZE and WM_MOVE. FALSE from WM_NCCREATE or -1 from WM_CREATE
-// destroys the window again and the result is null. A WS_CHILD window needs a
-// parent and belongs to it (children are kept in creation order; `menu` is
-// its id); another window given as parent becomes the owner of the new
-// top-level window. Handles are small integers (1, 2, 3, ...).
+// then WM_SIZE (the client size) and WM_MOVE (the client origin), and shows
+// a WS_VISIBLE window as ShowWindow(SW_SHOW) does. FALSE from WM_NCCREATE or
+// -1 from WM_CREATE destroys the window again and the result is null. A
+// WS_CHILD window needs a parent and belongs to it (children are kept in Z
+// order, new ones at the bottom; `menu` is its id); another window given as
+// parent becomes the owner of the new top-level window. Handles are small
+// integers (1, 2, 3, ...).
 //
-// DestroyWindow destroys the owned windows first, then sends WM_DESTROY to the
+// DestroyWindow destroys the owned windows first, gives up the capture and
+// the caret, leaves the window's area to be painted by what lay below it,
+// then sends WM_DESTROY to the
 // window and then to its children (so a parent's WM_DESTROY handler still
 // finds its children), frees the children (each receives WM_NCDESTROY) and
 // last sends WM_NCDESTROY to the window and frees its handle: IsWindow is
@@ -258,9 +262,13 @@ BOOL SetWindowText(HWND wnd, LPCSTR text);
 int GetWindowText(HWND wnd, LPSTR out, int size);
 int GetWindowTextLength(HWND wnd);
 // Visibility and enabled state are the WS_VISIBLE and WS_DISABLED styles.
-// ShowWindow sends WM_SHOWWINDOW when visibility changes and returns whether
-// the window was visible before; EnableWindow sends WM_ENABLE when the state
-// changes and returns whether the window was disabled before.
+// ShowWindow sends WM_SHOWWINDOW when visibility changes, moves the window
+// through SetWindowPos (maximized: its parent's client area or the screen,
+// the sizing frame outside; minimized: parked off the screen; restored: back
+// to its normal place), activates a top-level window for the commands that
+// do, and returns whether the window was visible before; EnableWindow sends
+// WM_ENABLE when the state changes and returns whether the window was
+// disabled before.
 BOOL ShowWindow(HWND wnd, int cmd);
 BOOL IsWindowVisible(HWND wnd);  // the window and all its parents visible
 BOOL EnableWindow(HWND wnd, BOOL enable);
