@@ -163,10 +163,14 @@ class KxSession : public Store {
   // (http, gopher, ftp ...), with the given creation time text.
   static CString RemotePseudoRecord(const CString& url, const CString& timeCreated);
 
+  // The score of a search hit: its weight against the best weight of the
+  // search, times 1000, toward zero (the best hit scores 1000). When no
+  // weight is above 0 every hit scores 0.
+  static int SearchScore(float weight, float best);
+
   // How long a content transfer waits for the server to connect back, and
   // how long a read waits for the next bytes, in milliseconds. Both waits
-  // serve the dispatcher and end early when the user breaks. Returns the
-  // previous values through the arguments' companions.
+  // serve the dispatcher and end early when the user breaks.
   static constexpr int kDefaultAcceptWaitMs = 30000;
   static constexpr int kDefaultReadWaitMs = 60000;
   static void SetDataWaits(int acceptMs, int readMs);

@@ -41,18 +41,6 @@ CString WithLine(const CString& record, const CString& line) {
   return out;
 }
 
-// The score of a hit: its weight against the best weight, 1000 for the
-// best. When no weight is above 0 there is nothing to measure against and
-// every hit scores 0.
-int ScoreOf(float weight, float best) {
-  if (!(best > 0.0f)) return 0;
-  const double score = static_cast<double>(weight) / static_cast<double>(best) * 1000.0;
-  if (!std::isfinite(score)) return 0;
-  if (score > 1000.0) return 1000;
-  if (score < -1000000.0) return -1000000;
-  return static_cast<int>(score);  // toward zero
-}
-
 }  // namespace
 
 StoreEntry* KxSession::openRequest(const Ref<KXObject>& object, std::int32_t kind,
@@ -146,6 +134,16 @@ StoreEntry* KxSession::openSearch(const Ref<KXObject>& object, List* collections
   return entry.release();
 }
 
+int KxSession::SearchScore(float weight, float best) {
+  // Without a weight above 0 there is nothing to measure against.
+  if (!(best > 0.0f)) return 0;
+  const double score = static_cast<double>(weight) / static_cast<double>(best) * 1000.0;
+  if (!std::isfinite(score)) return 0;
+  if (score > 1000.0) return 1000;
+  if (score < -1000000.0) return -1000000;
+  return static_cast<int>(score);  // toward zero
+}
+
 bool KxSession::closeRequest(StoreEntry* entry) {
   delete entry;
   return false;
@@ -205,7 +203,7 @@ List* KxSession::getResults(StoreEntry* entry, std::int32_t n, List* list) {
          f = FeatureVector::next(f), ++index) {
       if (index < first) continue;
       CString lines;
-      lines.Format("Score=%d\n", ScoreOf(f->weight(), best));
+      lines.Format("Score=%d\n", SearchScore(f->weight(), best));
       lines += "Positions=" + f->entry().formatPositions() + "\n";
       ids.push_back(f->id());
       extras.push_back(lines);
