@@ -9,6 +9,7 @@
 #include "copy_out.h"
 #include "errno_map.h"
 #include "win/kernel.h"
+#include "win/module.h"
 #include "win/path_map.h"
 
 namespace {
@@ -31,16 +32,22 @@ HINSTANCE GetModuleHandle(LPCSTR) { return kProgramInstance; }
 // A buffer too small gets the name cut to size - 1 characters; the result is
 // then the size and the last error ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileName(HMODULE module, LPSTR buffer, DWORD size) {
+  std::string name;
   if (module != nullptr && module != kProgramInstance) {
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return 0;
+    // A library loaded at run time (win/module.h).
+    name = win::LoadedModuleFileName(module);
+    if (name.empty()) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return 0;
+    }
+  } else {
+    std::string path = ProgramHostPath();
+    if (path.empty()) {
+      win::detail::SetLastErrorFromErrno(errno ? errno : ENOENT);
+      return 0;
+    }
+    name = win::WindowsPath(path);
   }
-  std::string path = ProgramHostPath();
-  if (path.empty()) {
-    win::detail::SetLastErrorFromErrno(errno ? errno : ENOENT);
-    return 0;
-  }
-  std::string name = win::WindowsPath(path);
   if (!buffer || size == 0) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
