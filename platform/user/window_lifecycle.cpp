@@ -159,6 +159,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, 
   cs.lpszName = title;
   cs.lpszClass = className;
   cs.dwExStyle = exStyle;
+  win::CallWindowCreationHook(wnd, &cs);  // the framework attaches its object
 
   if (!SendMessage(wnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     if (Window* r = FindWindow(wnd)) {

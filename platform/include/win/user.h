@@ -248,6 +248,17 @@ HWND CreateWindow(LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w, in
                   HMENU menu, HINSTANCE inst, LPVOID param);
 HWND CreateWindowEx(DWORD exStyle, LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w,
                     int h, HWND parent, HMENU menu, HINSTANCE inst, LPVOID param);
+namespace win {
+// The application framework's window-creation hook: CreateWindowEx calls it
+// once the window exists and before WM_NCCREATE, so that the framework can
+// tie its window object to the handle and subclass the window before the
+// first message arrives. Returns the previous hook; null removes it.
+// (platform/user/mfc_support)
+using WindowCreationHook = void (*)(HWND wnd, CREATESTRUCT* cs);
+WindowCreationHook SetWindowCreationHook(WindowCreationHook hook);
+// Runs the installed hook, if any; called by CreateWindowEx.
+void CallWindowCreationHook(HWND wnd, CREATESTRUCT* cs);
+}  // namespace win
 BOOL DestroyWindow(HWND wnd);
 BOOL IsWindow(HWND wnd);
 HWND GetParent(HWND wnd);
