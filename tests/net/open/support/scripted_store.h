@@ -63,7 +63,7 @@ class RegistryTest : public ::testing::Test {
   std::vector<std::string> LogLines() const;
   // The texts of the message boxes shown so far.
   static std::vector<std::string> BoxTexts();
-  // Files in the temporary directory.
+  // Files in the temporary directory (not the folders others make there).
   std::vector<std::string> TempFiles() const;
 
   testing_support::TempDir tmp_;
