@@ -6,6 +6,7 @@
 #include "gdi/dc_internal.h"
 #include "gdi/palette_state.h"
 #include "win/gdi.h"
+#include "win/user.h"
 
 using namespace win::gdi;
 
@@ -39,7 +40,11 @@ UINT RealizePalette(HDC h) {
   if (!dc) return UINT(GDI_ERROR);
   PaletteObj* p = LookupPalette(dc->state.palette);
   if (!p || IsStockObject(dc->state.palette)) return 0;
-  return RealizeIntoSystemPalette(*p, dc->paletteBackground);
+  const UINT changed = RealizeIntoSystemPalette(*p, dc->paletteBackground);
+  // Other windows must learn that the system palette moved under them, so
+  // they can realize theirs again.
+  if (changed && dc->kind == DcKind::Window && dc->window) win::NotifyPaletteChanged(dc->window);
+  return changed;
 }
 
 UINT GetPaletteEntries(HPALETTE pal, UINT start, UINT count, LPPALETTEENTRY out) {

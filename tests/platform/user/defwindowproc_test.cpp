@@ -1,5 +1,6 @@
 // What DefWindowProc does for the messages windows leave to it, and the
 // palette messages.
+#include <cstdlib>
 #include <vector>
 
 #include "display/headless.h"
@@ -119,6 +120,45 @@ TEST_F(DefProcTest, PaletteMessagesGoToEveryTopLevelWindowWithoutEndlessNesting)
   ASSERT_GE(act.size(), 2u);
   EXPECT_EQ(act[act.size() - 2].msg, static_cast<UINT>(WM_QUERYNEWPALETTE));
   EXPECT_EQ(act.back().wnd, a);
+}
+
+// On a palette display, realizing a palette that changes the system palette
+// on a window's DC tells every top-level window; one that changes nothing,
+// or a true-colour display, tells no one.
+TEST_F(DefProcTest, RealizingAPaletteOnAWindowTellsTheOtherWindows) {
+  HWND a = Top("a");
+  HWND b = Top("b");
+  LOGPALETTE* lp = static_cast<LOGPALETTE*>(std::calloc(1, sizeof(LOGPALETTE) + 2 * sizeof(PALETTEENTRY)));
+  lp->palVersion = 0x300;
+  lp->palNumEntries = 2;
+  lp->palPalEntry[0] = {12, 34, 56, 0};
+  lp->palPalEntry[1] = {78, 90, 123, 0};
+  HPALETTE pal = CreatePalette(lp);
+  std::free(lp);
+  for (int bits : {24, 8}) {
+    SCOPED_TRACE(bits);
+    win::SetDisplayBitsPerPixel(bits);
+    HDC dc = GetDC(a);
+    HPALETTE old = SelectPalette(dc, pal, FALSE);
+    received().clear();
+    const UINT first = RealizePalette(dc);
+    const size_t afterFirst = Only({WM_PALETTECHANGED}).size();
+    received().clear();
+    RealizePalette(dc);  // the same colours again: nothing changes
+    EXPECT_TRUE(Only({WM_PALETTECHANGED}).empty());
+    if (bits == 8) {
+      EXPECT_EQ(first, 2u);
+      EXPECT_EQ(afterFirst, 2u);  // both top-level windows, wParam the realizer
+    } else {
+      EXPECT_EQ(first, 0u);
+      EXPECT_EQ(afterFirst, 0u);
+    }
+    SelectPalette(dc, old, FALSE);
+    ReleaseDC(a, dc);
+  }
+  win::SetDisplayBitsPerPixel(24);
+  DeleteObject(pal);
+  (void)b;
 }
 
 }  // namespace
