@@ -10,6 +10,7 @@ packages=(
   python3 file ncompress gzip xvfb x11-apps
   imagemagick libpixman-1-dev
   netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
