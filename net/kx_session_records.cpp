@@ -120,6 +120,8 @@ CString KxSession::getRecord(const CString& name) {
   CString hostPart;
   CString urlPath;
   SplitUrl(name, colon, hostPart, urlPath);
+  // A user part (as in the session's own address) names no host.
+  if (const int at = hostPart.Find('@'); at >= 0) hostPart = hostPart.Mid(at + 1);
   const int portColon = hostPart.Find(':');
   const CString urlHost = portColon >= 0 ? hostPart.Left(portColon) : hostPart;
   // SplitUrl cut the path at a "#"; the object name ends at ";" instead.
