@@ -24,7 +24,6 @@ class ProgressDialog {
   void Set(int percent);
 
  private:
-  HWND dialog_ = nullptr;
   int shown_ = -1;
 };
 

@@ -116,7 +116,9 @@ const char* EncodePcx(const plugins::DibSource& dib, const PcxWriteOptions& opti
   }
 
   const std::uint64_t lineBytes = std::uint64_t{h.planes} * bpl;
-  const std::uint64_t lines = (std::uint64_t{height} - 1 + 8) / 8 * 8;
+  // Only the picture's lines: a 256-colour palette must follow the last
+  // one, where other readers look for its marker.
+  const std::uint64_t lines = height;
   std::vector<std::uint8_t> raw;
   if (!TryResize(raw, lines * lineBytes)) return msg::kNoMemoryPcxBitmap;
   const bool rle = options.runLength != 0;

@@ -1,7 +1,6 @@
-// PCX encoding of a DIB, as Murvik writes it: the header, then every line
-// of a buffer rounded up to a multiple of eight lines (the lines after the
-// picture zero), run-length coded line by line or as they are, and for
-// 256-colour pictures the palette behind its marker.
+// PCX encoding of a DIB, as Murvik writes it: the header, then the
+// picture's lines, top line first, run-length coded line by line or as they
+// are, and for 256-colour pictures the palette behind its marker.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 #include "win/kernel.h"
 
-namespace plugin_test {
+namespace convert_test {
 namespace {
 std::size_t RowBytes(int width, int bits) { return (static_cast<std::size_t>(width) * bits + 31) / 32 * 4; }
 std::size_t TableEntries(const BITMAPINFOHEADER& h) {
@@ -177,13 +177,13 @@ std::string DibToPpm(const std::vector<std::uint8_t>& dib) {
   return o.str();
 }
 
-int Run(const std::string& command) {
+int RunCommand(const std::string& command) {
   int status = std::system(command.c_str());
   if (status == -1 || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
 }
 
-bool HaveTool(const std::string& name) { return Run("command -v " + name + " >/dev/null 2>&1") == 0; }
+bool HaveTool(const std::string& name) { return RunCommand("command -v " + name + " >/dev/null 2>&1") == 0; }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -199,4 +199,4 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 std::string ModuleDirectory() { return std::string(ZEMRA_BINARY_DIR) + "/bin"; }
 
-}  // namespace plugin_test
+}  // namespace convert_test

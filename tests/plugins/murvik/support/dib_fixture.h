@@ -10,7 +10,7 @@
 
 #include "win/types.h"
 
-namespace plugin_test {
+namespace convert_test {
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -48,7 +48,7 @@ bool ReadPnm(const std::string& bytes, Pnm& out);
 std::string DibToPpm(const std::vector<std::uint8_t>& dib);
 
 // Runs a shell command; its exit status (-1 when it could not run).
-int Run(const std::string& command);
+int RunCommand(const std::string& command);
 bool HaveTool(const std::string& name);
 
 // Whole files.
@@ -58,4 +58,4 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // The directory the plug-in modules are built into.
 std::string ModuleDirectory();
 
-}  // namespace plugin_test
+}  // namespace convert_test
