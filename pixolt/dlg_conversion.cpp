@@ -1,0 +1,13 @@
+// The dialog procedure of the progress dialog (template 200).
+#include "pixolt.h"
+#include "win/kernel.h"
+#include "win/user.h"
+
+INT_PTR DlgConversion(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return 0;
+  char version[16];
+  win_snprintf(version, sizeof version, "%d.%d", 1, 2);
+  SetWindowText(GetDlgItem(dialog, PIXOLT_IDC_VERSION), version);
+  SetWindowText(GetDlgItem(dialog, PIXOLT_IDC_PERCENT), "0");
+  return 1;
+}
