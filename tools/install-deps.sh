@@ -11,6 +11,7 @@ packages=(
   imagemagick libpixman-1-dev
   netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev
   poppler-utils
+  netcat-openbsd
 )
 missing=()
 for p in "${packages[@]}"; do
