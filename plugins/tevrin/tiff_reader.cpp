@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "common/byte_span.h"
 #include "common/dib_block.h"
 #include "common/plugin_box.h"
 #include "common/progress.h"
+#include "common/scratch_block.h"
 #include "tevrin/tevrin_texts.h"
 #include "tevrin/tiff_lzw.h"
 #include "tevrin/tiff_packbits.h"
@@ -243,28 +243,6 @@ bool Acceptable(const Fields& f) {
   return ok;
 }
 
-// A scratch block for decoded strips, freed with the object.
-class Scratch {
- public:
-  explicit Scratch(std::size_t bytes) {
-    block_ = GlobalAlloc(GMEM_MOVEABLE, bytes ? bytes : 1);
-    if (block_) data_ = static_cast<std::uint8_t*>(GlobalLock(block_));
-  }
-  ~Scratch() {
-    if (block_) {
-      GlobalUnlock(block_);
-      GlobalFree(block_);
-    }
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-  std::uint8_t* data() const { return data_; }
-
- private:
-  HGLOBAL block_ = nullptr;
-  std::uint8_t* data_ = nullptr;
-};
-
 // Stores `rows` decoded rows (of which `available` bytes are there) from
 // picture row `top` into the bottom-up DIB.
 void StoreRows(const std::uint8_t* src, std::size_t available, std::uint32_t top,
@@ -383,10 +361,9 @@ HGLOBAL ReadTiff(const std::uint8_t* data, std::size_t size, HGLOBAL block, HWND
   const std::size_t stripBytes = packedRow * rowsPerStrip;
   std::uint8_t* bitsOut = out + layout.bitsOffset;
 
-  std::unique_ptr<Scratch> scratch;
+  plugins::ScratchBlock scratch;
   if (f.compression == 5 || f.compression == 32773) {
-    scratch = std::make_unique<Scratch>(stripBytes);
-    if (!scratch->data()) {
+    if (!scratch.Allocate(stripBytes)) {
       Warn(text::kNoMemoryDecode);
       return nullptr;
     }
@@ -409,19 +386,19 @@ HGLOBAL ReadTiff(const std::uint8_t* data, std::size_t size, HGLOBAL block, HWND
         got = std::min<std::size_t>(count, want);
         break;
       case 5: {
-        LzwDecodeResult r = DecodeTiffLzw(src, count, scratch->data(), want);
+        LzwDecodeResult r = DecodeTiffLzw(src, count, scratch.data(), want);
         if (!r.ok) {
           plugins::ShowWarningF(kCaption, text::kBadLzwCode, r.badCode);
           Warn(text::kDecodeError);
           return nullptr;
         }
-        src = scratch->data();
+        src = scratch.data();
         got = r.written;
         break;
       }
       case 32773:
-        got = DecodePackBits(src, count, scratch->data(), want);
-        src = scratch->data();
+        got = DecodePackBits(src, count, scratch.data(), want);
+        src = scratch.data();
         break;
       case 2:
         Warn(text::kCcitt);
