@@ -9,7 +9,7 @@ packages=(
   fonts-liberation2 fonts-ipafont-gothic fonts-nanum
   python3 file ncompress gzip xvfb x11-apps
   imagemagick libpixman-1-dev
-  netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev
+  netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev ghostscript
   poppler-utils
   netcat-openbsd
 )
