@@ -1,4 +1,6 @@
-// The readers: an EPS file of Ospray's, or its image in memory, into a DIB.
+// The readers and the format test: an EPS file of Ospray's, or its image
+// in memory, into a DIB. Part of the codec library, so that the fuzz
+// targets drive them as the client does.
 #include "common/file_io.h"
 #include "common/plugin_box.h"
 #include "eps_reader.h"

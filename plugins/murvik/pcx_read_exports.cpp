@@ -1,4 +1,6 @@
-// The readers: a PCX file or file image in memory into the caller's block.
+// The readers and the format test: a PCX file or file image in memory into
+// the caller's block. Part of the codec library, so that the fuzz targets
+// drive them as the client does.
 #include "common/file_io.h"
 #include "common/plugin_box.h"
 #include "murvik.h"
