@@ -1,6 +1,7 @@
 #include "net/kx_body_reader.h"
 
 #include <cstring>
+#include <new>
 #include <utility>
 
 KxBodyReader::KxBodyReader(Source source) : source_(std::move(source)) {}
@@ -96,13 +97,35 @@ int KxBodyReader::read(char* buffer, int size) {
     return n;
   }
 
+  // Bytes read ahead before.
+  if (aheadStart_ < aheadEnd_) {
+    int n = aheadEnd_ - aheadStart_;
+    if (n > room) n = static_cast<int>(room);
+    std::memcpy(buffer, ahead_.get() + aheadStart_, static_cast<size_t>(n));
+    aheadStart_ += n;
+    delivered_ += n;
+    return n;
+  }
+
   if (!ended_) {
-    const int n = source_(buffer, static_cast<int>(room));
-    if (n < 0) return fail(Failure::kSource);
-    if (n > room) return fail(Failure::kSource);
+    // Reads go to the source in large pieces (each read of a socket costs
+    // a window-message step), but never past the announced size.
+    std::int64_t want = announced >= 0 ? announced - delivered_ : kReadAhead;
+    if (want > kReadAhead) want = kReadAhead;
+    if (want > room && !ahead_) ahead_.reset(new (std::nothrow) char[kReadAhead]);
+    const bool intoAhead = want > room && ahead_;
+    char* target = intoAhead ? ahead_.get() : buffer;
+    const int ask = static_cast<int>(intoAhead ? want : room);
+    const int n = source_(target, ask);
+    if (n < 0 || n > ask) return fail(Failure::kSource);
     if (n > 0) {
-      delivered_ += n;
-      return n;
+      if (!intoAhead) {
+        delivered_ += n;
+        return n;
+      }
+      aheadStart_ = 0;
+      aheadEnd_ = n;
+      return read(buffer, size);
     }
     ended_ = true;
   }

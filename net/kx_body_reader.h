@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "net/kx_header.h"
 
@@ -26,6 +27,11 @@ class KxBodyReader {
     kShortBody,   // the stream ended before the announced size
     kEmpty        // the stream ended before any byte came
   };
+
+  // The most the reader asks of the source at once: it reads ahead of the
+  // caller (never past the announced size) so that a caller that takes
+  // small pieces does not pay for a socket read each time.
+  static constexpr int kReadAhead = 1024 * 1024;
 
   explicit KxBodyReader(Source source);
 
@@ -61,6 +67,9 @@ class KxBodyReader {
   char start_[KxHeader::kMaxLength];
   int startLength_ = 0;
   int startOffset_ = 0;
+  std::unique_ptr<char[]> ahead_;  // made on first use
+  int aheadStart_ = 0;
+  int aheadEnd_ = 0;
   std::int64_t delivered_ = 0;
   std::int64_t dropped_ = 0;
   Failure failure_ = Failure::kNone;

@@ -1,0 +1,305 @@
+// Download throughput of a 10 MB document over the loopback interface,
+// through the server session (the reference peer sends it over a data
+// connection with its KXHDR header), side by side with netcat fetching the
+// same bytes from a plain TCP server. The session benchmarks report their
+// rate as a ratio to netcat's ("ratio_to_nc"; 1.0 would be as fast).
+//
+// Without nc (netcat-openbsd) the baseline is a plain recv() loop in this
+// process, and the counter is called "ratio_to_recv".
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/kx_object.h"
+#include "core/store_registry.h"
+#include "net/open_store.h"
+#include "net/references.h"
+
+namespace {
+
+constexpr size_t kDocumentBytes = 10 * 1024 * 1024;
+
+std::string sourceDir() {
+  std::string here = __FILE__;
+  size_t slash = here.rfind("/bench/");
+  return slash == std::string::npos ? "." : here.substr(0, slash);
+}
+
+std::string documentBytes() {
+  std::string s(kDocumentBytes, '\0');
+  std::uint32_t x = 0x12345678;
+  for (char& c : s) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 24);
+  }
+  return s;
+}
+
+const std::string& payload() {
+  static const std::string bytes = documentBytes();
+  return bytes;
+}
+
+// The reference peer serving one collection and the 10 MB document.
+class Peer {
+ public:
+  Peer() {
+    char dir[] = "/tmp/zemra-download-bench-XXXXXX";
+    if (mkdtemp(dir) == nullptr) return;
+    dir_ = dir;
+    std::filesystem::create_directories(dir_ + "/content");
+    std::ofstream(dir_ + "/content/root.rec")
+        << "ObjectID=0x00000001\nType=Document\nDocumentType=collection\nName=rootcollection\n";
+    std::ofstream(dir_ + "/content/big.rec")
+        << "ObjectID=0x00000020\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
+           "Name=big\nParent=0x00000001\n";
+    std::ofstream(dir_ + "/content/big.body", std::ios::binary) << payload();
+    const std::string portFile = dir_ + "/port";
+    const std::string script = sourceDir() + "/tests/peer/korvex_peer.py";
+    const std::string content = dir_ + "/content";
+    pid_ = fork();
+    if (pid_ == 0) {
+      execlp("python3", "python3", script.c_str(), "--port", "0", "--port-file", portFile.c_str(),
+             "--content", content.c_str(), "--lifetime", "600", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    for (int k = 0; k < 150 && port_ == 0; ++k) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      std::ifstream in(portFile);
+      in >> port_;
+    }
+  }
+  ~Peer() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+  }
+  int port() const { return port_; }
+
+ private:
+  std::string dir_;
+  pid_t pid_ = -1;
+  int port_ = 0;
+};
+
+Peer& peer() {
+  static Peer p;
+  return p;
+}
+
+// A plain TCP server on the loopback interface that sends the payload to
+// every connection and closes it.
+class PlainServer {
+ public:
+  PlainServer() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd_, 8) != 0) return;
+    socklen_t n = sizeof a;
+    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &n);
+    port_ = ntohs(a.sin_port);
+    thread_ = std::thread([this] {
+      for (;;) {
+        const int c = ::accept(fd_, nullptr, nullptr);
+        if (c < 0 || stop_) {
+          if (c >= 0) ::close(c);
+          return;
+        }
+        const std::string& bytes = payload();
+        size_t done = 0;
+        while (done < bytes.size()) {
+          const ssize_t w = ::send(c, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+          if (w <= 0) break;
+          done += static_cast<size_t>(w);
+        }
+        ::close(c);
+      }
+    });
+  }
+  ~PlainServer() {
+    stop_ = true;
+    ::shutdown(fd_, SHUT_RDWR);
+    ::close(fd_);
+    if (thread_.joinable()) thread_.join();
+  }
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+bool haveNetcat() { return std::system("command -v nc >/dev/null 2>&1") == 0; }
+
+// Bytes received by a recv() loop from the plain server.
+size_t recvAll(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  size_t total = 0;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+    std::vector<char> buf(65536);
+    for (;;) {
+      const ssize_t n = ::recv(fd, buf.data(), buf.size(), 0);
+      if (n <= 0) break;
+      total += static_cast<size_t>(n);
+    }
+  }
+  ::close(fd);
+  return total;
+}
+
+// One fetch of the payload by the baseline; its time in seconds.
+double baselineFetch(PlainServer& server) {
+  const auto t0 = std::chrono::steady_clock::now();
+  if (haveNetcat()) {
+    const std::string cmd = "nc -d 127.0.0.1 " + std::to_string(server.port()) + " >/dev/null";
+    if (std::system(cmd.c_str()) != 0) return 0.0;
+  } else if (recvAll(server.port()) != kDocumentBytes) {
+    return 0.0;
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// The baseline's best rate (bytes per second) over a few fetches.
+double baselineRate() {
+  static const double rate = [] {
+    PlainServer server;
+    double best = 0.0;
+    for (int k = 0; k < 5; ++k) {
+      const double s = baselineFetch(server);
+      if (s > 0.0) best = std::max(best, static_cast<double>(kDocumentBytes) / s);
+    }
+    return best;
+  }();
+  return rate;
+}
+
+const char* ratioName() { return haveNetcat() ? "ratio_to_nc" : "ratio_to_recv"; }
+
+void reportRatio(benchmark::State& state, double seconds, size_t bytes) {
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+  const double base = baselineRate();
+  if (seconds > 0.0 && base > 0.0)
+    state.counters[ratioName()] = (static_cast<double>(bytes) / seconds) / base;
+}
+
+Ref<KXObject> openDocument(benchmark::State& state) {
+  InstallObjectFactory();
+  if (peer().port() == 0) {
+    state.SkipWithError("the reference peer did not start");
+    return Ref<KXObject>();
+  }
+  const std::string address = "korvex://127.0.0.1:" + std::to_string(peer().port()) + "/";
+  const Ref<Store> store = openStore(address.c_str(), Ref<Store>());
+  Ref<KXObject> big = store ? fetchObject("0x00000020", store) : Ref<KXObject>();
+  if (!big) state.SkipWithError("no session or no document");
+  return big;
+}
+
+// openRequest, readRequest in chunks of range(0) bytes, closeRequest.
+void BM_SessionDownload(benchmark::State& state) {
+  const Ref<KXObject> big = openDocument(state);
+  if (!big) return;
+  const Ref<Store> store = big->getStore();
+  std::vector<char> buffer(static_cast<size_t>(state.range(0)));
+  size_t total = 0;
+  double seconds = 0.0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    StoreEntry* entry = store->openRequest(big, kRequestRead, nullptr, "");
+    if (!entry) {
+      state.SkipWithError("openRequest failed");
+      return;
+    }
+    size_t got = 0;
+    for (;;) {
+      const int n = store->readRequest(entry, buffer.data(), static_cast<int>(buffer.size()));
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+    store->closeRequest(entry);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (got != kDocumentBytes) {
+      state.SkipWithError("short download");
+      return;
+    }
+    total += got;
+  }
+  reportRatio(state, seconds, total);
+}
+BENCHMARK(BM_SessionDownload)->Arg(8192)->Arg(65536)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// DownloadToFile: the whole path into a temporary file of the file cache.
+void BM_DownloadToFile(benchmark::State& state) {
+  if (!openDocument(state)) return;
+  size_t total = 0;
+  double seconds = 0.0;
+  for (auto _ : state) {
+    // A fresh object each time: a loaded document would answer with the
+    // file it has.
+    state.PauseTiming();
+    ClearObjectCache();
+    state.ResumeTiming();
+    const auto t0 = std::chrono::steady_clock::now();
+    CString file;
+    if (!DownloadToFile("0x00000020", file)) {
+      state.SkipWithError("download failed");
+      return;
+    }
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.PauseTiming();
+    std::string path = file.c_str();
+    if (path.size() > 2 && path[1] == ':') path = path.substr(2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    state.ResumeTiming();
+    total += kDocumentBytes;
+  }
+  reportRatio(state, seconds, total);
+}
+BENCHMARK(BM_DownloadToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The baseline itself: nc (or a recv() loop) against the plain server.
+void BM_Baseline(benchmark::State& state) {
+  PlainServer server;
+  size_t total = 0;
+  for (auto _ : state) {
+    if (baselineFetch(server) <= 0.0) {
+      state.SkipWithError("baseline fetch failed");
+      return;
+    }
+    total += kDocumentBytes;
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(total));
+  state.SetLabel(haveNetcat() ? "nc" : "recv");
+}
+BENCHMARK(BM_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
