@@ -147,4 +147,27 @@ TEST(KxBodyReader, ReadsNoFurtherThanTheAnnouncedSize) {
   EXPECT_EQ(calls, 1);
 }
 
+TEST(KxBodyReader, SmallPiecesAreServedFromLargeReads) {
+  // Each source read may cost a socket read with its message step: a caller
+  // that takes 8192 bytes at a time reads the source in large pieces, none
+  // past the announced size.
+  const std::string body(300000, 'b');
+  const std::string wire = "KXHDR\nsz=300000\n\0"s + body;
+  size_t offset = 0;
+  std::vector<int> asked;
+  KxBodyReader r([&](char* buffer, int length) {
+    asked.push_back(length);
+    const size_t n = std::min(static_cast<size_t>(length), wire.size() - offset);
+    std::memcpy(buffer, wire.data() + offset, n);
+    offset += n;
+    return static_cast<int>(n);
+  });
+  std::string got;
+  ASSERT_TRUE(ReadAll(r, got, 8192));
+  EXPECT_TRUE(got == body);
+  // The header read, then one read for the rest of the announced body.
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1], static_cast<int>(wire.size()) - KxHeader::kMaxLength);
+}
+
 }  // namespace
