@@ -1,0 +1,40 @@
+// Tevrin's two dialogs: the options dialog of ConvertDIBtoTIF (template 100,
+// procedure DlgTIF) and the modeless progress dialog of the writer
+// (template 200, procedure DlgConversion, percentage in item 201).
+#pragma once
+
+#include "tevrin/tiff_writer.h"
+#include "win/types.h"
+
+namespace tevrin {
+
+// Items of the options dialog.
+inline constexpr int kIdVersion = 101;
+inline constexpr int kIdBitsPerPixel = 102;
+inline constexpr int kIdNone = 103;
+inline constexpr int kIdCcitt = 104;
+inline constexpr int kIdPackBits = 105;
+inline constexpr int kIdLzw = 106;
+inline constexpr int kIdStripSize = 107;
+inline constexpr int kIdKind = 108;
+
+// The progress dialog for one write: open while the object lives.
+class ProgressDialog {
+ public:
+  ProgressDialog();
+  ~ProgressDialog();
+  ProgressDialog(const ProgressDialog&) = delete;
+  ProgressDialog& operator=(const ProgressDialog&) = delete;
+  void Set(int percent);
+
+ private:
+  int shown_ = -1;
+};
+
+// Runs the options dialog on `options`; true on OK.
+bool RunOptionsDialog(TiffWriteOptions& options);
+
+INT_PTR DlgTIF(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR DlgConversion(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace tevrin
