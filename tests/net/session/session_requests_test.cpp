@@ -246,3 +246,43 @@ TEST_F(SessionRequests, TheObjectModelWalksTheStoresThroughTheSession) {
 
 }  // namespace
 }  // namespace session_test
+
+namespace session_test {
+namespace {
+
+// Older servers: ids in replies (705), requests 43 and 46 (704, 711), the
+// members request (705): the session's work is the same.
+class SessionOlderServers : public SessionTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SessionOlderServers, BrowseAndRead) {
+  PeerOptions options;
+  options.version = GetParam();
+  StartPeer(options);
+  Ref<KxSession> s = OpenAs("alice:wonder");
+  ASSERT_EQ(s->getError(), 0) << s->getErrorText().c_str();
+  EXPECT_TRUE(s->isIdentified());
+  EXPECT_STREQ(s->getPath().c_str(), "0x00000010");
+
+  const Ref<KXObject> music = fetchObject("music", Ref<Store>(s.get()));
+  ASSERT_TRUE(music);
+  StoreEntry* entry = s->openRequest(music, kRequestMembers, nullptr, "");
+  ASSERT_NE(entry, nullptr);
+  List* list = nullptr;
+  while (entry->delivered < entry->announcedSize) list = s->getResults(entry, 2, list);
+  EXPECT_EQ(IdsOf(list), (std::vector<LONG>{0x20, 0x21, 0x40, 0x41, 0x50}));
+  DeleteObjectList(list);
+  s->closeRequest(entry);
+
+  entry = s->openRequest(fetchObject("notes", Ref<Store>(s.get())), kRequestRead, nullptr, "");
+  ASSERT_NE(entry, nullptr);
+  std::string bytes;
+  char buffer[kTransferChunk];
+  for (int n; (n = s->readRequest(entry, buffer, kTransferChunk)) > 0;) bytes.append(buffer, n);
+  s->closeRequest(entry);
+  EXPECT_EQ(bytes, ContentFile("objects/notes.body"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, SessionOlderServers, ::testing::Values(717, 711, 705, 704, 702));
+
+}  // namespace
+}  // namespace session_test
