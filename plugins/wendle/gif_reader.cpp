@@ -259,6 +259,10 @@ HGLOBAL GifReader::Read(HGLOBAL block) {
     int local = LargestLocalTable(scan);
     if (local >= 0) depth = std::max(depth, DepthFor(static_cast<unsigned>(local)));
   }
+  if (cursor_.remaining() < 3 * globalCount) {
+    Warn(readError_);
+    return nullptr;
+  }
   if (!plugins::MakeDibLayout(width, height, depth, 1u << depth, layout_)) {
     Warn(text::kNoMemoryDib);
     return nullptr;
