@@ -146,6 +146,20 @@ TEST(EpsWriter, SixteenColoursMakeTwoTableLinesWithUnusedEntriesZero) {
   EXPECT_TRUE(Has(text, "0101"));
 }
 
+// Indices beyond the used colours read no memory past the table: they
+// stand for black in grey and in level 1 colour output.
+TEST(EpsWriter, IndicesBeyondTheUsedColoursAreBlack) {
+  Bytes full = MakeDib(2, 1, 8, {{10, 20, 30}, {40, 50, 60}}, [](int x, int) { return x == 0 ? 1u : 200u; });
+  reinterpret_cast<BITMAPINFOHEADER*>(full.data())->biClrUsed = 2;
+  Bytes dib(full.begin(), full.begin() + 48);
+  dib.insert(dib.end(), full.begin() + 40 + 1024, full.end());
+  std::string text;
+  ASSERT_EQ(Write(dib, Options(1, 0, 1), text), nullptr);
+  EXPECT_TRUE(Has(text, "28323C000000"));
+  ASSERT_EQ(Write(dib, Options(1, 1, 1), text), nullptr);
+  EXPECT_TRUE(Has(text, "3000"));  // grey of (40, 50, 60) is 48
+}
+
 TEST(EpsWriter, FailuresAndShortWrites) {
   Bytes dib = MakeDib(8, 4, 8, TestPalette(256), [](int x, int y) { return static_cast<std::uint32_t>(x * y); });
   std::string text;
