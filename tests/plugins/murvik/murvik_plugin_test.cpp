@@ -39,7 +39,9 @@ class MurvikPlugin : public testing::Test {
     win::ClearMessageBoxLog();
   }
   void TearDown() override {
-    if (lib_) EXPECT_TRUE(FreeLibrary(lib_));
+    if (lib_) {
+      EXPECT_TRUE(FreeLibrary(lib_));
+    }
     win::ClearMessageBoxLog();
   }
   template <class Fn>

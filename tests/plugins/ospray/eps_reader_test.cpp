@@ -78,7 +78,9 @@ TEST(EpsReader, ReadsBackWhatTheWriterWrote) {
         Rgb s = DibPixel(src, x, y);
         Rgb want = c.grey ? Rgb{GreyOf(s.r, s.g, s.b), GreyOf(s.r, s.g, s.b), GreyOf(s.r, s.g, s.b)} : s;
         ASSERT_EQ(DibPixel(dib, x, y), want) << x << "," << y;
-        if (!c.grey && c.wantBits == c.bits && c.bits < 24) ASSERT_EQ(DibIndex(dib, x, y), DibIndex(src, x, y));
+        if (!c.grey && c.wantBits == c.bits && c.bits < 24) {
+          ASSERT_EQ(DibIndex(dib, x, y), DibIndex(src, x, y));
+        }
       }
   }
 }

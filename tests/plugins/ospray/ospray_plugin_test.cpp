@@ -42,7 +42,9 @@ class OsprayPlugin : public testing::Test {
     win::ClearMessageBoxLog();
   }
   void TearDown() override {
-    if (lib_) EXPECT_TRUE(FreeLibrary(lib_));
+    if (lib_) {
+      EXPECT_TRUE(FreeLibrary(lib_));
+    }
     win::ClearMessageBoxLog();
   }
   template <class Fn>
@@ -56,7 +58,9 @@ class OsprayPlugin : public testing::Test {
     int transparent = -1;
     HGLOBAL dib = read_(path.c_str(), 0, nullptr, block, 0, &transparent);
     // The caller's block grows into the DIB: one block for the caller to free.
-    if (dib) EXPECT_EQ(dib, block);
+    if (dib) {
+      EXPECT_EQ(dib, block);
+    }
     Bytes out = FromBlock(dib);
     GlobalFree(dib ? dib : block);
     return out;
@@ -221,8 +225,9 @@ TEST_F(OsprayPlugin, GhostscriptRendersWhatItWrote) {
     EXPECT_EQ(preview.width, half ? w / 2 : w);
     EXPECT_EQ(preview.height, half ? h / 2 : h);
     if (c.kind == 4) ExpectPicture(preview, DibAsPnm(src));
-    if (c.kind <= 2)
+    if (c.kind <= 2) {
       for (const Rgb& p : preview.pixels) ASSERT_TRUE(p == (Rgb{0, 0, 0}) || p == (Rgb{255, 255, 255}));
+    }
   }
 }
 
