@@ -70,7 +70,7 @@ GifLzwResult DecodeGifLzw(const std::uint8_t* data, std::size_t size, unsigned m
   if (width == 0 || height == 0 || width > 0xFFFF) return result;
   if (minCodeSize < 1 || minCodeSize > 8) {
     result.ok = false;
-    result.badCode = 1 << minCodeSize;
+    result.badCode = minCodeSize < 12 ? 1 << minCodeSize : 4096;  // the clear code it would have
     return result;
   }
   const unsigned clear = 1u << minCodeSize;
