@@ -92,6 +92,15 @@ bool Enabled(const Preview& p, UINT id) {
   }
 }
 
+// The page area as it would be without scroll bars: what the whole-page
+// size is measured against, so that zoom steps stay exact doublings.
+SIZE FullArea(HWND wnd) {
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  return SIZE{window.right - window.left,
+              std::max(0, static_cast<int>(window.bottom - window.top) - kToolbarHeight)};
+}
+
 RECT PageArea(HWND wnd) {
   RECT client{};
   GetClientRect(wnd, &client);
@@ -106,15 +115,16 @@ void Layout(HWND wnd, Preview& p) {
   p.laying = true;
   const int pw = p.picture->width();
   const int ph = p.picture->height();
+  const SIZE full = FullArea(wnd);
+  const double fit = std::min(static_cast<double>(full.cx - 2 * kMargin) / pw,
+                              static_cast<double>(full.cy - 2 * kMargin) / ph);
+  const double scale = std::max(fit, 0.01) * static_cast<double>(1 << p.zoom);
+  const int w = std::max(1, static_cast<int>(pw * scale + 0.5));
+  const int h = std::max(1, static_cast<int>(ph * scale + 0.5));
   for (int pass = 0; pass < 2; ++pass) {  // again when a scroll bar came or went
     const RECT area = PageArea(wnd);
     const int aw = area.right - area.left;
     const int ah = area.bottom - area.top;
-    const double fit = std::min(static_cast<double>(aw - 2 * kMargin) / pw,
-                                static_cast<double>(ah - 2 * kMargin) / ph);
-    const double scale = std::max(fit, 0.01) * static_cast<double>(1 << p.zoom);
-    const int w = std::max(1, static_cast<int>(pw * scale + 0.5));
-    const int h = std::max(1, static_cast<int>(ph * scale + 0.5));
     SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, w + 2 * kMargin - 1,
                   static_cast<UINT>(std::max(aw, 0)), 0, 0};
     SetScrollInfo(wnd, SB_HORZ, &si, TRUE);
