@@ -969,3 +969,694 @@ const char* CursorShapeName(HCURSOR cursor);
 void ResetUserState();
 
 }  // namespace win
+
+// =============================================================================
+// Dialogs, standard controls, menus, accelerators and resources
+// (platform/user/dialogs, platform/user/controls, platform/user/menus).
+// =============================================================================
+
+using LPCREATESTRUCT = CREATESTRUCT*;
+
+// ---- More messages --------------------------------------------------------
+#define WM_NEXTDLGCTL 0x0028
+#define WM_MEASUREITEM 0x002C
+#define WM_DELETEITEM 0x002D
+#define WM_VKEYTOITEM 0x002E
+#define WM_CHARTOITEM 0x002F
+#define WM_COMPAREITEM 0x0039
+#define WM_GETDLGCODE 0x0087
+#define WM_INITMENU 0x0116
+#define WM_MENUSELECT 0x011F
+#define WM_MENUCHAR 0x0120
+#define WM_ENTERIDLE 0x0121
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_CTLCOLORSTATIC 0x0138
+#define WM_ENTERMENULOOP 0x0211
+#define WM_EXITMENULOOP 0x0212
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
+#define WM_CLEAR 0x0303
+#define WM_UNDO 0x0304
+#define SC_KEYMENU 0xF100
+#define WS_EX_CONTROLPARENT 0x00010000L
+
+// ---- Resources ------------------------------------------------------------
+// Every module (the program, the image library, each plug-in) has its own
+// resources: dialog templates, menus and accelerator tables, in the binary
+// forms Windows keeps them in (DLGTEMPLATE, menu templates, ACCEL rows). A
+// module's resources are compiled into it as a resource script (the RC-like
+// text described in resources/dialogs/FORMAT.md) and registered once, when
+// it is loaded:
+//
+//   extern "C" const unsigned char zemra_res_pixolt[];       // zemra_embed()
+//   extern "C" const unsigned long zemra_res_pixolt_size;
+//   static const HINSTANCE gModule =
+//       win::RegisterResourceScript("Pixolt", zemra_res_pixolt, zemra_res_pixolt_size);
+//
+// The registry keeps its own copy, so a plug-in may be unloaded and loaded
+// again; the same name gives the same handle, and registering it again
+// replaces its resources. The program's module is GetModuleHandle(nullptr);
+// a null module in the calls below stands for it.
+#define RT_CURSOR MAKEINTRESOURCE(1)
+#define RT_BITMAP MAKEINTRESOURCE(2)
+#define RT_ICON MAKEINTRESOURCE(3)
+#define RT_MENU MAKEINTRESOURCE(4)
+#define RT_DIALOG MAKEINTRESOURCE(5)
+#define RT_STRING MAKEINTRESOURCE(6)
+#define RT_ACCELERATOR MAKEINTRESOURCE(9)
+#define RT_RCDATA MAKEINTRESOURCE(10)
+#define ERROR_RESOURCE_DATA_NOT_FOUND 1812
+#define ERROR_RESOURCE_TYPE_NOT_FOUND 1813
+#define ERROR_RESOURCE_NAME_NOT_FOUND 1814
+#define ERROR_RESOURCE_LANG_NOT_FOUND 1815
+
+// Names are numbers (MAKEINTRESOURCE, or "#142") or strings, which compare
+// without case. The data stays valid while the module stays registered.
+HRSRC FindResource(HMODULE module, LPCSTR name, LPCSTR type);
+HGLOBAL LoadResource(HMODULE module, HRSRC res);
+LPVOID LockResource(HGLOBAL data);
+DWORD SizeofResource(HMODULE module, HRSRC res);
+BOOL FreeResource(HGLOBAL data);  // nothing to free; FALSE as on Win32
+
+namespace win {
+// Compiles the script and registers its resources as the module `moduleName`
+// (null: the program). Returns the module's handle, or null when the script
+// does not compile (`error` says where and why; nothing is registered then).
+HINSTANCE RegisterResourceScript(LPCSTR moduleName, const void* script, size_t size,
+                                 std::string* error = nullptr);
+// Registers (or replaces) one resource of a module from its binary form.
+HINSTANCE RegisterResource(LPCSTR moduleName, LPCSTR type, LPCSTR name, const void* data,
+                           size_t size);
+// The handle of a registered module (null name: the program); null when the
+// module is unknown.
+HINSTANCE FindResourceModule(LPCSTR moduleName);
+// Forgets every module other than the program, and the program's
+// resources (tests).
+void ResetResources();
+}  // namespace win
+
+// ---- Dialog templates -------------------------------------------------------
+#define DS_ABSALIGN 0x01L
+#define DS_SYSMODAL 0x02L
+#define DS_3DLOOK 0x04L
+#define DS_FIXEDSYS 0x08L
+#define DS_NOFAILCREATE 0x10L
+#define DS_LOCALEDIT 0x20L
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define DS_NOIDLEMSG 0x100L
+#define DS_SETFOREGROUND 0x200L
+#define DS_CONTROL 0x0400L
+#define DS_CENTER 0x0800L
+#define DS_CENTERMOUSE 0x1000L
+#define DS_CONTEXTHELP 0x2000L
+
+#pragma pack(push, 2)
+// The binary template: this header, then (each WORD-aligned) the menu, the
+// window class and the caption, each 0x0000 (none), 0xFFFF and an ordinal,
+// or a NUL-ended UTF-16 string; with DS_SETFONT the point size (WORD) and
+// the face name; then `cdit` items, each DWORD-aligned: a DLGITEMTEMPLATE,
+// its class (0xFFFF and 0x0080 button, 0x0081 edit, 0x0082 static, 0x0083
+// list box, 0x0084 scroll bar, 0x0085 combo box, or a string), its text
+// (ordinal or string), and a WORD count of creation-data bytes that follow.
+// Coordinates are dialog units.
+struct DLGTEMPLATE {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  WORD cdit;
+  short x;
+  short y;
+  short cx;
+  short cy;
+};
+struct DLGITEMTEMPLATE {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  WORD id;
+};
+#pragma pack(pop)
+static_assert(sizeof(DLGTEMPLATE) == 18);
+static_assert(sizeof(DLGITEMTEMPLATE) == 18);
+using LPCDLGTEMPLATE = const DLGTEMPLATE*;
+
+// ---- The dialog manager ----------------------------------------------------------
+// Dialog windows are of the class "#32770" (unless the template names one)
+// whose procedure is DefDlgProc; DefDlgProc calls the dialog procedure first
+// and does the default work when it returns FALSE. A dialog procedure that
+// handles a message returns TRUE and puts the result in DWL_MSGRESULT
+// (WM_CTLCOLOR*, WM_COMPAREITEM, WM_VKEYTOITEM, WM_CHARTOITEM and
+// WM_INITDIALOG return theirs directly).
+//
+// Creation: the window from the template (hidden, DS_MODALFRAME adds
+// WS_EX_DLGMODALFRAME, the template's size is the client area), the
+// template's font (DS_SETFONT: its face in its points at 96 dpi; otherwise
+// the system font) whose average character width cx and height cy are the
+// dialog base units (x = dlu * cx / 4, y = dlu * cy / 8, rounded as MulDiv
+// does), every control in template order with WM_SETFONT, then
+// WM_INITDIALOG (wParam: the first tab stop, lParam: the init parameter);
+// TRUE from it puts the focus on that control. The dialog shows when the
+// template has WS_VISIBLE (a modal one always). A popup dialog is placed
+// relative to its owner's client area (DS_ABSALIGN: the screen), DS_CENTER
+// centres it on the screen; it stays on the screen.
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+#define DWL_DLGPROC ((int)sizeof(LONG_PTR))
+#define DWL_USER ((int)(2 * sizeof(LONG_PTR)))
+#define DWLP_MSGRESULT DWL_MSGRESULT
+#define DWLP_DLGPROC DWL_DLGPROC
+#define DWLP_USER DWL_USER
+#define DLGWINDOWEXTRA ((int)(4 * sizeof(LONG_PTR)))
+#define WC_DIALOG "#32770"
+
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
+
+// WM_GETDLGCODE answers.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Modal dialogs: the owner's top-level window is disabled, a message loop
+// runs (IsDialogMessage first) until EndDialog, and the dialog is destroyed
+// before the result is returned; -1 when the template is not found or the
+// window cannot be made. WM_QUIT ends the loop (the result is then 0) and is
+// posted again for the loop outside.
+INT_PTR DialogBoxParam(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc, LPARAM init);
+INT_PTR DialogBoxIndirectParam(HINSTANCE inst, LPCDLGTEMPLATE tmpl, HWND owner, DLGPROC proc,
+                               LPARAM init);
+inline INT_PTR DialogBox(HINSTANCE inst, LPCSTR name, HWND owner, DLGPROC proc) {
+  return DialogBoxParam(inst, name, owner, proc, 0);
+}
+inline INT_PTR DialogBoxIndirect(HINSTANCE inst, LPCDLGTEMPLATE tmpl, HWND owner, DLGPROC proc) {
+  return DialogBoxIndirectParam(inst, tmpl, owner, proc, 0);
+}
+// Modeless dialogs: the window, or null. The caller's loop passes messages
+// through IsDialogMessage.
+HWND CreateDialogParam(HINSTANCE inst, LPCSTR name, HWND parent, DLGPROC proc, LPARAM init);
+HWND CreateDialogIndirectParam(HINSTANCE inst, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc,
+                               LPARAM init);
+inline HWND CreateDialog(HINSTANCE inst, LPCSTR name, HWND parent, DLGPROC proc) {
+  return CreateDialogParam(inst, name, parent, proc, 0);
+}
+inline HWND CreateDialogIndirect(HINSTANCE inst, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc) {
+  return CreateDialogIndirectParam(inst, tmpl, parent, proc, 0);
+}
+// Ends a modal dialog's loop with `result` and hides it; FALSE for a window
+// that is no dialog.
+BOOL EndDialog(HWND dlg, INT_PTR result);
+LRESULT DefDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+
+// The dialog keyboard for a message taken from the queue: Tab and Shift+Tab
+// through the tab stops, arrows within a group (an automatic radio button
+// reached so is checked), Enter for the focused push button or the default
+// one (DM_GETDEFID, else IDOK), Escape for IDCANCEL, and mnemonics (Alt+
+// letter, or the letter alone where the focused control takes no
+// characters). Controls keep keys they ask for (WM_GETDLGCODE). Any other
+// message for the dialog or its controls is translated and dispatched here.
+// FALSE for a message that is not the dialog's.
+BOOL IsDialogMessage(HWND dlg, LPMSG msg);
+// Tab stops and groups among the dialog's visible, enabled controls (into
+// child dialogs with WS_EX_CONTROLPARENT); `ctl` null starts at either end.
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous);
+HWND GetNextDlgGroupItem(HWND dlg, HWND ctl, BOOL previous);
+
+BOOL SetDlgItemText(HWND dlg, int id, LPCSTR text);
+UINT GetDlgItemText(HWND dlg, int id, LPSTR out, int size);
+// The number must be the whole text (blanks around it allowed) and fit
+// 32 bits; `translated` says whether it was one.
+BOOL SetDlgItemInt(HWND dlg, int id, UINT value, BOOL isSigned);
+UINT GetDlgItemInt(HWND dlg, int id, BOOL* translated, BOOL isSigned);
+BOOL CheckDlgButton(HWND dlg, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dlg, int id);
+BOOL CheckRadioButton(HWND dlg, int first, int last, int check);
+LRESULT SendDlgItemMessage(HWND dlg, int id, UINT msg, WPARAM wp, LPARAM lp);
+// Dialog units of the dialog's font to pixels.
+BOOL MapDialogRect(HWND dlg, LPRECT rect);
+// The base units of the system font: width in the low word, height in the
+// high word.
+LONG GetDialogBaseUnits();
+
+// ---- Owner drawing --------------------------------------------------------------------
+using ULONG_PTR = std::uintptr_t;
+#define ODT_MENU 1
+#define ODT_LISTBOX 2
+#define ODT_COMBOBOX 3
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define ODA_DRAWENTIRE 0x0001
+#define ODA_SELECT 0x0002
+#define ODA_FOCUS 0x0004
+#define ODS_SELECTED 0x0001
+#define ODS_GRAYED 0x0002
+#define ODS_DISABLED 0x0004
+#define ODS_CHECKED 0x0008
+#define ODS_FOCUS 0x0010
+#define ODS_DEFAULT 0x0020
+struct DRAWITEMSTRUCT {
+  UINT CtlType;
+  UINT CtlID;
+  UINT itemID;
+  UINT itemAction;
+  UINT itemState;
+  HWND hwndItem;
+  HDC hDC;
+  RECT rcItem;
+  ULONG_PTR itemData;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// ---- Controls: common --------------------------------------------------------------
+// The classes "BUTTON", "STATIC", "EDIT", "LISTBOX", "COMBOBOX" and
+// "SCROLLBAR" draw the Windows 95 way in the system colours. Before drawing
+// they send WM_CTLCOLORBTN / STATIC / EDIT / LISTBOX / SCROLLBAR (wParam:
+// the DC, lParam: the control) to the parent; a brush answered is the
+// background and the DC's colours are kept, no brush gives the defaults
+// (COLOR_WINDOW behind edits and list boxes, COLOR_3DFACE elsewhere; a
+// read-only or disabled edit is a static). Disabled controls draw greyed.
+// Notifications go to the parent as WM_COMMAND (MAKEWPARAM(id, code),
+// control). WM_SETFONT / WM_GETFONT on each; no font: the system font.
+//
+// The classes are registered when the library is loaded; after
+// win::ResetUserState, win::RegisterControlClasses registers them again.
+
+namespace win {
+// Registers "BUTTON", "STATIC", "EDIT", "LISTBOX", "COMBOBOX", "SCROLLBAR",
+// the dialog class "#32770" and the menu window class where they are not
+// registered yet.
+void RegisterControlClasses();
+}  // namespace win
+
+// ---- Buttons ----------------------------------------------------------------------------
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_CHECKBOX 0x00000002L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_RADIOBUTTON 0x00000004L
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
+#define BS_GROUPBOX 0x00000007L
+#define BS_USERBUTTON 0x00000008L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_OWNERDRAW 0x0000000BL
+#define BS_TYPEMASK 0x0000000FL
+#define BS_LEFTTEXT 0x00000020L
+#define BS_TEXT 0x00000000L
+#define BS_ICON 0x00000040L
+#define BS_BITMAP 0x00000080L
+#define BS_LEFT 0x00000100L
+#define BS_RIGHT 0x00000200L
+#define BS_CENTER 0x00000300L
+#define BS_TOP 0x00000400L
+#define BS_BOTTOM 0x00000800L
+#define BS_VCENTER 0x00000C00L
+#define BS_PUSHLIKE 0x00001000L
+#define BS_MULTILINE 0x00002000L
+#define BS_NOTIFY 0x00004000L
+#define BS_FLAT 0x00008000L
+
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
+#define BST_PUSHED 0x0004
+#define BST_FOCUS 0x0008
+
+#define BN_CLICKED 0
+#define BN_PAINT 1
+#define BN_HILITE 2
+#define BN_UNHILITE 3
+#define BN_DISABLE 4
+#define BN_DOUBLECLICKED 5
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+// ---- Static controls --------------------------------------------------------------------
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_BLACKRECT 0x00000004L
+#define SS_GRAYRECT 0x00000005L
+#define SS_WHITERECT 0x00000006L
+#define SS_BLACKFRAME 0x00000007L
+#define SS_GRAYFRAME 0x00000008L
+#define SS_WHITEFRAME 0x00000009L
+#define SS_SIMPLE 0x0000000BL
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_OWNERDRAW 0x0000000DL
+#define SS_BITMAP 0x0000000EL
+#define SS_ETCHEDHORZ 0x00000010L
+#define SS_ETCHEDVERT 0x00000011L
+#define SS_ETCHEDFRAME 0x00000012L
+#define SS_TYPEMASK 0x0000001FL
+#define SS_NOPREFIX 0x00000080L
+#define SS_NOTIFY 0x00000100L
+#define SS_CENTERIMAGE 0x00000200L
+#define SS_SUNKEN 0x00001000L
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define STN_CLICKED 0
+#define STN_DBLCLK 1
+
+// ---- Edit controls ----------------------------------------------------------------------
+#define ES_LEFT 0x0000L
+#define ES_CENTER 0x0001L
+#define ES_RIGHT 0x0002L
+#define ES_MULTILINE 0x0004L
+#define ES_UPPERCASE 0x0008L
+#define ES_LOWERCASE 0x0010L
+#define ES_PASSWORD 0x0020L
+#define ES_AUTOVSCROLL 0x0040L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_NOHIDESEL 0x0100L
+#define ES_OEMCONVERT 0x0400L
+#define ES_READONLY 0x0800L
+#define ES_WANTRETURN 0x1000L
+#define ES_NUMBER 0x2000L
+
+#define EM_GETSEL 0x00B0
+#define EM_SETSEL 0x00B1
+#define EM_GETRECT 0x00B2
+#define EM_SCROLL 0x00B5
+#define EM_LINESCROLL 0x00B6
+#define EM_SCROLLCARET 0x00B7
+#define EM_GETMODIFY 0x00B8
+#define EM_SETMODIFY 0x00B9
+#define EM_GETLINECOUNT 0x00BA
+#define EM_LINEINDEX 0x00BB
+#define EM_LINELENGTH 0x00C1
+#define EM_REPLACESEL 0x00C2
+#define EM_GETLINE 0x00C4
+#define EM_LIMITTEXT 0x00C5
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_CANUNDO 0x00C6
+#define EM_UNDO 0x00C7
+#define EM_LINEFROMCHAR 0x00C9
+#define EM_SETPASSWORDCHAR 0x00CC
+#define EM_EMPTYUNDOBUFFER 0x00CD
+#define EM_GETFIRSTVISIBLELINE 0x00CE
+#define EM_SETREADONLY 0x00CF
+#define EM_GETPASSWORDCHAR 0x00D2
+#define EM_GETLIMITTEXT 0x00D5
+#define EM_POSFROMCHAR 0x00D6
+#define EM_CHARFROMPOS 0x00D7
+
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
+#define EN_UPDATE 0x0400
+#define EN_ERRSPACE 0x0500
+#define EN_MAXTEXT 0x0501
+#define EN_HSCROLL 0x0601
+#define EN_VSCROLL 0x0602
+
+// ---- List boxes -------------------------------------------------------------------------
+#define LBS_NOTIFY 0x0001L
+#define LBS_SORT 0x0002L
+#define LBS_NOREDRAW 0x0004L
+#define LBS_MULTIPLESEL 0x0008L
+#define LBS_OWNERDRAWFIXED 0x0010L
+#define LBS_OWNERDRAWVARIABLE 0x0020L
+#define LBS_HASSTRINGS 0x0040L
+#define LBS_USETABSTOPS 0x0080L
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+#define LBS_MULTICOLUMN 0x0200L
+#define LBS_WANTKEYBOARDINPUT 0x0400L
+#define LBS_EXTENDEDSEL 0x0800L
+#define LBS_DISABLENOSCROLL 0x1000L
+#define LBS_NOSEL 0x4000L
+#define LBS_STANDARD (LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER)
+
+#define LB_ADDSTRING 0x0180
+#define LB_INSERTSTRING 0x0181
+#define LB_DELETESTRING 0x0182
+#define LB_RESETCONTENT 0x0184
+#define LB_SETSEL 0x0185
+#define LB_SETCURSEL 0x0186
+#define LB_GETSEL 0x0187
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+#define LB_SELECTSTRING 0x018C
+#define LB_GETTOPINDEX 0x018E
+#define LB_FINDSTRING 0x018F
+#define LB_GETSELCOUNT 0x0190
+#define LB_GETSELITEMS 0x0191
+#define LB_SETTABSTOPS 0x0192
+#define LB_SETTOPINDEX 0x0197
+#define LB_GETITEMRECT 0x0198
+#define LB_GETITEMDATA 0x0199
+#define LB_SETITEMDATA 0x019A
+#define LB_SELITEMRANGE 0x019B
+#define LB_SETANCHORINDEX 0x019C
+#define LB_GETANCHORINDEX 0x019D
+#define LB_SETCARETINDEX 0x019E
+#define LB_GETCARETINDEX 0x019F
+#define LB_SETITEMHEIGHT 0x01A0
+#define LB_GETITEMHEIGHT 0x01A1
+#define LB_FINDSTRINGEXACT 0x01A2
+#define LB_ITEMFROMPOINT 0x01A9
+#define LB_OKAY 0
+#define LB_ERR (-1)
+#define LB_ERRSPACE (-2)
+
+#define LBN_ERRSPACE (-2)
+#define LBN_SELCHANGE 1
+#define LBN_DBLCLK 2
+#define LBN_SELCANCEL 3
+#define LBN_SETFOCUS 4
+#define LBN_KILLFOCUS 5
+
+// ---- Combo boxes ------------------------------------------------------------------------
+#define CBS_SIMPLE 0x0001L
+#define CBS_DROPDOWN 0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_OWNERDRAWFIXED 0x0010L
+#define CBS_OWNERDRAWVARIABLE 0x0020L
+#define CBS_AUTOHSCROLL 0x0040L
+#define CBS_OEMCONVERT 0x0080L
+#define CBS_SORT 0x0100L
+#define CBS_HASSTRINGS 0x0200L
+#define CBS_NOINTEGRALHEIGHT 0x0400L
+#define CBS_DISABLENOSCROLL 0x0800L
+#define CBS_UPPERCASE 0x2000L
+#define CBS_LOWERCASE 0x4000L
+
+#define CB_GETEDITSEL 0x0140
+#define CB_LIMITTEXT 0x0141
+#define CB_SETEDITSEL 0x0142
+#define CB_ADDSTRING 0x0143
+#define CB_DELETESTRING 0x0144
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_INSERTSTRING 0x014A
+#define CB_RESETCONTENT 0x014B
+#define CB_FINDSTRING 0x014C
+#define CB_SELECTSTRING 0x014D
+#define CB_SETCURSEL 0x014E
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+#define CB_GETDROPPEDCONTROLRECT 0x0152
+#define CB_SETITEMHEIGHT 0x0153
+#define CB_GETITEMHEIGHT 0x0154
+#define CB_GETDROPPEDSTATE 0x0157
+#define CB_FINDSTRINGEXACT 0x0158
+#define CB_OKAY 0
+#define CB_ERR (-1)
+#define CB_ERRSPACE (-2)
+
+#define CBN_ERRSPACE (-1)
+#define CBN_SELCHANGE 1
+#define CBN_DBLCLK 2
+#define CBN_SETFOCUS 3
+#define CBN_KILLFOCUS 4
+#define CBN_EDITCHANGE 5
+#define CBN_EDITUPDATE 6
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
+
+// ---- Scroll-bar controls ------------------------------------------------------------------
+// A "SCROLLBAR" control is one bar filling the window (SBS_VERT: vertical);
+// it answers the scroll-bar functions with SB_CTL and the SBM_ messages, and
+// sends WM_HSCROLL / WM_VSCROLL (lParam: the control) to its parent.
+#define SBS_HORZ 0x0000L
+#define SBS_VERT 0x0001L
+#define SBM_SETPOS 0x00E0
+#define SBM_GETPOS 0x00E1
+#define SBM_SETRANGE 0x00E2
+#define SBM_GETRANGE 0x00E3
+#define SBM_ENABLE_ARROWS 0x00E4
+#define SBM_SETRANGEREDRAW 0x00E6
+#define SBM_SETSCROLLINFO 0x00E9
+#define SBM_GETSCROLLINFO 0x00EA
+
+// ---- Icons and system bitmaps ---------------------------------------------------------------
+// The system icons (32 x 32, drawn the Windows 95 way) by LoadIcon(null,
+// IDI_...); DrawIcon draws one with its transparent parts left alone.
+// LoadBitmap(null, OBM_CHECKBOXES) gives the check-box and radio-button
+// pictures: 4 columns (unchecked, checked, pushed, pushed and checked) by
+// 3 rows (check box, radio button, 3-state box) of 13 x 13 cells.
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
+#define IDI_HAND MAKEINTRESOURCE(32513)
+#define IDI_QUESTION MAKEINTRESOURCE(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCE(32515)
+#define IDI_ASTERISK MAKEINTRESOURCE(32516)
+#define IDI_ERROR IDI_HAND
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_INFORMATION IDI_ASTERISK
+#define OBM_CHECKBOXES 32759
+HICON LoadIcon(HINSTANCE inst, LPCSTR name);
+BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
+BOOL DestroyIcon(HICON icon);  // system icons stay
+HBITMAP LoadBitmap(HINSTANCE inst, LPCSTR name);
+
+// ---- The clipboard ------------------------------------------------------------------------------
+// Text only (CF_TEXT, CR LF line ends). The data of SetClipboardData (a
+// global block) belongs to the clipboard afterwards; GetClipboardData's
+// belongs to the clipboard. On X11 the text is also the display's clipboard
+// (platform/display/clipboard.h); otherwise it stays in the program.
+#define CF_TEXT 1
+BOOL OpenClipboard(HWND owner);
+BOOL CloseClipboard();
+BOOL EmptyClipboard();
+HANDLE SetClipboardData(UINT format, HANDLE data);
+HANDLE GetClipboardData(UINT format);
+BOOL IsClipboardFormatAvailable(UINT format);
+
+// ---- Menus -----------------------------------------------------------------------------
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_STRING 0x00000000L
+#define MF_BITMAP 0x00000004L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_POPUP 0x00000010L
+#define MF_MENUBARBREAK 0x00000020L
+#define MF_MENUBREAK 0x00000040L
+#define MF_UNHILITE 0x00000000L
+#define MF_HILITE 0x00000080L
+#define MF_DEFAULT 0x00001000L
+#define MF_SYSMENU 0x00002000L
+#define MF_HELP 0x00004000L
+#define MF_RIGHTJUSTIFY 0x00004000L
+#define MF_MOUSESELECT 0x00008000L
+#define MF_END 0x00000080L  // in menu templates: the last item of a level
+
+#define TPM_LEFTBUTTON 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_CENTERALIGN 0x0004L
+#define TPM_RIGHTALIGN 0x0008L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_VCENTERALIGN 0x0010L
+#define TPM_BOTTOMALIGN 0x0020L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+
+// Menus are handles of item lists; a popup item holds a submenu, which is
+// destroyed with its menu. Items are found by command id (any depth) or by
+// position. Menu templates (LoadMenuIndirect) are the Windows form: a WORD
+// version 0 and a WORD header size 0, then items: WORD flags (MF_POPUP,
+// MF_END on the last item of a level, MF_GRAYED, MF_CHECKED, ...), a WORD
+// id (not for popups), the UTF-16 text; a popup's items follow it.
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+HMENU LoadMenu(HINSTANCE inst, LPCSTR name);
+HMENU LoadMenuIndirect(const void* tmpl);
+HMENU GetSubMenu(HMENU menu, int pos);
+int GetMenuItemCount(HMENU menu);        // -1 for no menu
+UINT GetMenuItemID(HMENU menu, int pos);  // 0xFFFFFFFF for a popup or no item
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);  // 0xFFFFFFFF for no item
+int GetMenuString(HMENU menu, UINT item, LPSTR out, int size, UINT flags);
+// The previous state (MF_CHECKED / MF_GRAYED | MF_DISABLED bits), or
+// 0xFFFFFFFF for no item.
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrPopup, LPCSTR text);
+BOOL InsertMenu(HMENU menu, UINT item, UINT flags, UINT_PTR idOrPopup, LPCSTR text);
+BOOL ModifyMenu(HMENU menu, UINT item, UINT flags, UINT_PTR idOrPopup, LPCSTR text);
+BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);  // keeps a submenu
+BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);  // destroys a submenu
+// The menu bar of a top-level window (GetMenu of a child gives null).
+// SetMenu changes the frame; DrawMenuBar draws it again.
+HMENU GetMenu(HWND wnd);
+BOOL SetMenu(HWND wnd, HMENU menu);
+BOOL DrawMenuBar(HWND wnd);
+// Shows the popup at the screen point and tracks it until an item is chosen
+// (WM_COMMAND to `owner`, or the id returned with TPM_RETURNCMD) or the
+// menu is dismissed (a click elsewhere, Escape, WM_CANCELMODE). Submenus
+// open on hover or Right; WM_INITMENUPOPUP goes to the owner before each
+// popup shows. Returns TRUE (or the id) when an item was chosen.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                    const RECT* ignored);
+BOOL EndMenu();
+
+// ---- Accelerators -------------------------------------------------------------------------
+#define FVIRTKEY 0x01
+#define FNOINVERT 0x02
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+struct ACCEL {
+  BYTE fVirt;
+  WORD key;
+  WORD cmd;
+};
+using LPACCEL = ACCEL*;
+// Resource form (RT_ACCELERATOR): rows of WORD flags (0x80 on the last),
+// WORD key, WORD command, WORD padding.
+HACCEL LoadAccelerators(HINSTANCE inst, LPCSTR name);
+HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+int CopyAcceleratorTable(HACCEL table, LPACCEL out, int count);  // entries, or the count for null
+// A WM_KEYDOWN / WM_SYSKEYDOWN (virtual keys, with the Shift, Ctrl and Alt
+// state that must match exactly) or WM_CHAR / WM_SYSCHAR (character
+// entries) that the table has becomes WM_COMMAND (MAKEWPARAM(cmd, 1), 0) to
+// `wnd` (WM_SYSCOMMAND for a command at or above 0xF000); TRUE when one did.
+int TranslateAccelerator(HWND wnd, HACCEL table, LPMSG msg);
