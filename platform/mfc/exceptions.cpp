@@ -12,6 +12,7 @@ IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
+IMPLEMENT_DYNAMIC(CUserException, CException)
 
 namespace {
 
@@ -130,6 +131,7 @@ BOOL CFileException::GetErrorMessage(LPSTR out, UINT size, UINT* helpContext) {
 void AfxThrowMemoryException() { throw new CMemoryException(); }
 
 void AfxThrowNotSupportedException() { throw new CNotSupportedException(); }
+void AfxThrowUserException() { throw new CUserException(); }
 
 void AfxThrowFileException(int cause, LONG osError, LPCSTR fileName) {
   throw new CFileException(cause, osError, fileName);

@@ -1,23 +1,32 @@
-// CWinApp: the current application, its names and start-up, and the
-// message boxes shown on its behalf.
+// CWinApp: the current application, its names and start-up, idle work, the
+// message boxes shown on its behalf, cursors and the standard commands.
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "afx_state.h"
+#include "mfc/afxres.h"
 #include "mfc/app.h"
+#include "mfc/document.h"
+#include "mfc/print.h"
 #include "win/kernel.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+  ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
+END_MESSAGE_MAP()
 
 namespace {
 
 // The title of boxes shown while there is no application object.
 constexpr char kDefaultTitle[] = "Tolm";
-// The string-table entry that may hold the application's title.
-constexpr UINT kAppTitleId = 0xE000;
 
 CWinApp* gApp = nullptr;
 AfxWindowHandleResolver gResolver = nullptr;
+HINSTANCE gResourceHandle = nullptr;
+bool gResourceHandleSet = false;
 
 char* copyOf(const char* s) { return s ? ::strdup(s) : nullptr; }
 
@@ -61,6 +70,11 @@ CWinApp::CWinApp(LPCSTR appName) {
 }
 
 CWinApp::~CWinApp() {
+  for (CDocTemplate* t : templates_) delete t;
+  templates_.clear();
+  if (m_hDevMode) ::GlobalFree(m_hDevMode);
+  if (m_hDevNames) ::GlobalFree(m_hDevNames);
+  m_hDevMode = m_hDevNames = nullptr;
   std::free(const_cast<char*>(m_pszAppName));
   std::free(const_cast<char*>(m_pszExeName));
   std::free(const_cast<char*>(m_pszHelpFilePath));
@@ -74,17 +88,82 @@ int CWinApp::ExitInstance() {
   return static_cast<int>(m_msgCur.wParam);
 }
 
-BOOL CWinApp::OnIdle(LONG count) { return CWinThread::OnIdle(count); }
+BOOL CWinApp::OnIdle(LONG count) {
+  if (count <= 0) {
+    CWinThread::OnIdle(count);
+    for (CDocTemplate* t : templates_) t->OnIdle();
+  } else if (count == 1) {
+    CWinThread::OnIdle(count);
+  }
+  return count < 1 ? TRUE : FALSE;
+}
 
 int CWinApp::DoMessageBox(LPCSTR prompt, UINT type, UINT) {
   const char* title = m_pszAppName ? m_pszAppName : kDefaultTitle;
   return MessageBox(AfxGetWindowHandle(m_pMainWnd), prompt, title, withDefaultIcon(type));
 }
 
+void CWinApp::WinHelp(DWORD, UINT) {}
+
+// ---- Cursors ---------------------------------------------------------------------------------
+
+HCURSOR CWinApp::LoadCursor(LPCSTR name) const { return ::LoadCursor(AfxGetResourceHandle(), name); }
+HCURSOR CWinApp::LoadCursor(UINT id) const { return LoadCursor(MAKEINTRESOURCE(id)); }
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR name) const { return ::LoadCursor(nullptr, name); }
+HICON CWinApp::LoadIcon(LPCSTR name) const { return ::LoadIcon(AfxGetResourceHandle(), name); }
+HICON CWinApp::LoadIcon(UINT id) const { return LoadIcon(MAKEINTRESOURCE(id)); }
+HICON CWinApp::LoadStandardIcon(LPCSTR name) const { return ::LoadIcon(nullptr, name); }
+
+void CWinApp::DoWaitCursor(int code) {
+  waitCursorCount_ += code;
+  if (waitCursorCount_ > 0) {
+    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    if (code > 0 && waitCursorCount_ == 1) waitCursorRestore_ = previous;
+  } else {
+    waitCursorCount_ = 0;
+    ::SetCursor(waitCursorRestore_);
+  }
+}
+
+// ---- Commands ----------------------------------------------------------------------------------
+
+void CWinApp::OnAppExit() {
+  if (HWND main = AfxGetWindowHandle(m_pMainWnd)) ::SendMessage(main, WM_CLOSE, 0, 0);
+}
+
+void CWinApp::OnHelp() { WinHelp(0, HELP_CONTEXT); }
+void CWinApp::OnHelpIndex() { WinHelp(0, HELP_INDEX); }
+void CWinApp::OnHelpFinder() { WinHelp(0, HELP_FINDER); }
+void CWinApp::OnHelpUsing() { WinHelp(0, HELP_HELPONHELP); }
+void CWinApp::OnContextHelp() {}
+
+BOOL CWinApp::OnOpenRecentFile(UINT id) {
+  const int index = static_cast<int>(id) - ID_FILE_MRU_FILE1;
+  if (index < 0 || index >= RecentFileCount()) return FALSE;
+  const CString path = recentFiles_[static_cast<size_t>(index)];
+  if (!OpenDocumentFile(path)) {
+    // A file that cannot be opened leaves the list.
+    recentFiles_.erase(recentFiles_.begin() + index);
+  }
+  return TRUE;
+}
+
+// ---- The current application ----------------------------------------------------------------------
+
 CWinApp* AfxGetApp() { return gApp; }
+CWinThread* AfxGetThread() { return gApp; }
 HINSTANCE AfxGetInstanceHandle() { return gApp ? gApp->m_hInstance : nullptr; }
+HINSTANCE AfxGetResourceHandle() {
+  if (gResourceHandleSet) return gResourceHandle;
+  return gApp ? gApp->m_hInstance : nullptr;
+}
+void AfxSetResourceHandle(HINSTANCE inst) {
+  gResourceHandle = inst;
+  gResourceHandleSet = true;
+}
 CWnd* AfxGetMainWnd() { return gApp ? gApp->m_pMainWnd : nullptr; }
 LPCSTR AfxGetAppName() { return gApp ? gApp->m_pszAppName : nullptr; }
+void AfxPostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 
 int AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
   if (gApp) return gApp->DoMessageBox(text, type, helpId);
@@ -100,7 +179,11 @@ int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {
 
 void AfxSetWindowHandleResolver(AfxWindowHandleResolver resolver) { gResolver = resolver; }
 
-HWND AfxGetWindowHandle(const CWnd* wnd) { return wnd && gResolver ? gResolver(wnd) : nullptr; }
+HWND AfxGetWindowHandle(const CWnd* wnd) {
+  if (!wnd) return nullptr;
+  if (gResolver) return gResolver(wnd);
+  return wnd->m_hWnd;
+}
 
 BOOL AfxWinInit(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow) {
   CWinApp* app = gApp;
@@ -114,7 +197,7 @@ BOOL AfxWinInit(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int c
   const std::string exe = baseName(path);
   if (!app->m_pszExeName) app->m_pszExeName = copyOf(exe.c_str());
   if (!app->m_pszAppName) {
-    const char* title = win_string_resource(kAppTitleId);
+    const char* title = win_string_resource(AFX_IDS_APP_TITLE);
     app->m_pszAppName = copyOf(title ? title : app->m_pszExeName);
   }
   if (!app->m_pszHelpFilePath && !path.empty())

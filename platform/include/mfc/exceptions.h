@@ -44,6 +44,14 @@ class CNotSupportedException : public CException {
   BOOL GetErrorMessage(LPSTR out, UINT size, UINT* helpContext = nullptr) override;
 };
 
+// Thrown when the user has been told of a problem already (a failed
+// dialog-data validation): it is caught without a further report.
+class CUserException : public CException {
+  DECLARE_DYNAMIC(CUserException)
+ public:
+  CUserException() = default;
+};
+
 class CFileException : public CException {
   DECLARE_DYNAMIC(CFileException)
  public:
@@ -85,6 +93,7 @@ class CFileException : public CException {
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowNotSupportedException();
+[[noreturn]] void AfxThrowUserException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1, LPCSTR fileName = nullptr);
 
 // MFC's exception macros for code written with them. The caught exception is

@@ -24,6 +24,8 @@ class CPoint : public POINT {
 
   bool operator==(POINT p) const { return x == p.x && y == p.y; }
   bool operator!=(POINT p) const { return !(*this == p); }
+  bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
+  bool operator!=(const CPoint& p) const { return !(*this == p); }
   void operator+=(SIZE s) { Offset(s); }
   void operator-=(SIZE s);
   void operator+=(POINT p) { Offset(p); }
@@ -48,6 +50,8 @@ class CSize : public SIZE {
 
   bool operator==(SIZE s) const { return cx == s.cx && cy == s.cy; }
   bool operator!=(SIZE s) const { return !(*this == s); }
+  bool operator==(const CSize& s) const { return cx == s.cx && cy == s.cy; }
+  bool operator!=(const CSize& s) const { return !(*this == s); }
   void operator+=(SIZE s);
   void operator-=(SIZE s);
   CSize operator+(SIZE s) const;

@@ -7,6 +7,11 @@
 class CObject;
 class CDumpContext;
 
+// A place in one of the framework's lists (templates, documents, views):
+// null past the end.
+struct AfxPositionTag;
+using POSITION = AfxPositionTag*;
+
 struct CRuntimeClass {
   LPCSTR m_lpszClassName;
   int m_nObjectSize;
