@@ -71,7 +71,7 @@ BOOL ViewerApp::InitInstance() {
   CString help = withSeparator(currentDirectory()) + section + ".hlp";
   replaceOwned(m_pszHelpFilePath, help);
 
-  busyCursor_ = LoadCursor(m_hInstance, "BUSYCURSOR");
+  busyCursor_ = LoadCursor("BUSYCURSOR");
   return TRUE;
 }
 
