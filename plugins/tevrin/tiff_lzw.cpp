@@ -9,22 +9,28 @@ namespace {
 constexpr unsigned kTableSize = 4096;
 constexpr unsigned kMaxWidth = 12;
 
+// A string of the table is a piece of the strip's output: every string was
+// written out whole before its code can be read, so decoding a code copies
+// that earlier piece instead of walking a chain of prefixes.
 struct Entry {
-  std::uint16_t prefix;  // code of the string without its last byte
-  std::uint16_t length;  // bytes of the string
-  std::uint8_t last;     // last byte
-  std::uint8_t first;    // first byte
+  std::uint32_t offset;  // where the string starts in the output
+  std::uint16_t length;
+  std::uint8_t first;
 };
 
-// Writes the string of `code` (and, when `extra` is set, one more byte)
-// ending at `end` - 1, walking the prefix chain backwards.
-inline void WriteString(const Entry* table, unsigned code, std::uint8_t* end) {
-  std::uint8_t* p = end;
-  while (code >= 256) {
-    *--p = table[code].last;
-    code = table[code].prefix;
+// Copies `n` bytes from an earlier, non-overlapping place of the output;
+// short strings move as two 8-byte words when there is room behind them.
+inline void CopyEarlier(std::uint8_t* out, std::size_t to, std::size_t from, std::size_t n,
+                        std::size_t size) {
+  if (n <= 16 && size - to >= 16) {
+    std::uint64_t a, b;
+    std::memcpy(&a, out + from, 8);
+    std::memcpy(&b, out + from + 8, 8);
+    std::memcpy(out + to, &a, 8);
+    std::memcpy(out + to + 8, &b, 8);
+  } else {
+    std::memcpy(out + to, out + from, n);
   }
-  *--p = static_cast<std::uint8_t>(code);
 }
 
 }  // namespace
@@ -33,89 +39,89 @@ LzwDecodeResult DecodeTiffLzw(const std::uint8_t* in, std::size_t inSize, std::u
                               std::size_t outSize) {
   LzwDecodeResult result;
   Entry table[kTableSize];
-  for (unsigned i = 0; i < 256; ++i) table[i] = Entry{0, 1, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
   unsigned width = 9;
   unsigned next = kLzwFirstFree;
-  int previous = -1;
+  bool havePrevious = false;
+  std::size_t prevOffset = 0, prevLength = 0;  // the last string written
+  std::uint8_t prevFirst = 0;
   std::uint64_t bitBuffer = 0;  // unread bits, most significant first
   unsigned bitCount = 0;
   std::size_t inPos = 0;
   std::size_t outPos = 0;
 
   while (outPos < outSize) {
-    while (bitCount <= 56 && inPos < inSize) {
-      bitBuffer |= std::uint64_t{in[inPos++]} << (56 - bitCount);
-      bitCount += 8;
+    if (bitCount <= 32) {
+      if (inSize - inPos >= 4) {
+        std::uint32_t word = std::uint32_t{in[inPos]} << 24 | std::uint32_t{in[inPos + 1]} << 16 |
+                             std::uint32_t{in[inPos + 2]} << 8 | in[inPos + 3];
+        bitBuffer |= std::uint64_t{word} << (32 - bitCount);
+        bitCount += 32;
+        inPos += 4;
+      } else {
+        while (bitCount <= 56 && inPos < inSize) {
+          bitBuffer |= std::uint64_t{in[inPos++]} << (56 - bitCount);
+          bitCount += 8;
+        }
+      }
     }
     if (bitCount < width) break;  // the data ran out before an end code
-    unsigned code = static_cast<unsigned>(bitBuffer >> (64 - width));
+    const unsigned code = static_cast<unsigned>(bitBuffer >> (64 - width));
     bitBuffer <<= width;
     bitCount -= width;
 
-    if (code == kLzwEnd) break;
-    if (code == kLzwClear) {
+    std::size_t length;
+    std::uint8_t first;
+    if (code < 256) {
+      out[outPos] = static_cast<std::uint8_t>(code);
+      length = 1;
+      first = static_cast<std::uint8_t>(code);
+    } else if (code == kLzwClear) {
       width = 9;
       next = kLzwFirstFree;
-      previous = -1;
+      havePrevious = false;
       continue;
-    }
-    if (previous < 0) {
+    } else if (code == kLzwEnd) {
+      break;
+    } else if (!havePrevious || code > next || (code == next && next >= kTableSize)) {
       // Right after a Clear only a single byte can follow.
-      if (code >= 256) {
-        result.ok = false;
-        result.badCode = static_cast<int>(code);
-        break;
-      }
-      out[outPos++] = static_cast<std::uint8_t>(code);
-      previous = static_cast<int>(code);
-      continue;
-    }
-    if (code > next || (code == next && next >= kTableSize)) {
       result.ok = false;
       result.badCode = static_cast<int>(code);
       break;
-    }
-    const Entry& prev = table[previous];
-    std::size_t length;
-    std::uint8_t first;
-    if (code < next) {
-      length = table[code].length;
-      first = table[code].first;
-    } else {  // the string being defined: previous string plus its first byte
-      length = prev.length + 1u;
-      first = prev.first;
-    }
-    if (outSize - outPos >= length) {
-      std::uint8_t* end = out + outPos + length;
-      if (code < next) {
-        WriteString(table, code, end);
-      } else {
-        end[-1] = first;
-        WriteString(table, static_cast<unsigned>(previous), end - 1);
+    } else if (code < next) {
+      const Entry& e = table[code];
+      length = e.length;
+      first = e.first;
+      if (outSize - outPos < length) {
+        // The strip is full: keep the bytes that fit and drop the rest.
+        std::memcpy(out + outPos, out + e.offset, outSize - outPos);
+        outPos = outSize;
+        break;
       }
-      outPos += length;
+      CopyEarlier(out, outPos, e.offset, length, outSize);
     } else {
-      // The strip is full: keep the bytes that fit and drop the rest.
-      std::uint8_t whole[kTableSize + 1];
-      std::uint8_t* end = whole + length;
-      if (code < next) {
-        WriteString(table, code, end);
-      } else {
-        end[-1] = first;
-        WriteString(table, static_cast<unsigned>(previous), end - 1);
+      // The string being defined: the previous string and its first byte.
+      // The previous string ends right here, so the copy cannot overlap.
+      length = prevLength + 1;
+      first = prevFirst;
+      const std::size_t n = std::min(prevLength, outSize - outPos);
+      std::memcpy(out + outPos, out + prevOffset, n);
+      if (n < prevLength || outSize - outPos == prevLength) {
+        outPos += n;
+        break;
       }
-      std::size_t room = outSize - outPos;
-      std::memcpy(out + outPos, whole, room);
-      outPos += room;
-      break;
+      out[outPos + prevLength] = prevFirst;
     }
-    if (next < kTableSize) {
-      table[next] = Entry{static_cast<std::uint16_t>(previous), static_cast<std::uint16_t>(prev.length + 1u),
-                          first, prev.first};
+    if (havePrevious && next < kTableSize) {
+      table[next] = Entry{static_cast<std::uint32_t>(prevOffset), static_cast<std::uint16_t>(prevLength + 1),
+                          prevFirst};
       ++next;
       if (next == (1u << width) - 1 && width < kMaxWidth) ++width;
     }
-    previous = static_cast<int>(code);
+    havePrevious = true;
+    prevOffset = outPos;
+    prevLength = length;
+    prevFirst = first;
+    outPos += length;
   }
   result.written = outPos;
   return result;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace wendle {
 namespace {
@@ -10,64 +9,34 @@ namespace {
 constexpr unsigned kTableSize = 4096;
 constexpr unsigned kMaxWidth = 12;
 
+// A string of the table is a piece of the output written earlier: decoding
+// a code copies that piece instead of walking a chain of prefixes.
 struct Entry {
-  std::uint16_t prefix;
+  std::uint32_t offset;
   std::uint16_t length;
-  std::uint8_t last;
   std::uint8_t first;
 };
 
-inline void WriteString(const Entry* table, unsigned code, unsigned literals, std::uint8_t* end) {
-  std::uint8_t* p = end;
-  while (code >= literals) {
-    *--p = table[code].last;
-    code = table[code].prefix;
+// Copies `n` bytes from an earlier, non-overlapping place of the output;
+// short strings move as two 8-byte words when there is room behind them.
+inline void CopyEarlier(std::uint8_t* out, std::size_t to, std::size_t from, std::size_t n,
+                        std::size_t size) {
+  if (n <= 16 && size - to >= 16) {
+    std::uint64_t a, b;
+    std::memcpy(&a, out + from, 8);
+    std::memcpy(&b, out + from + 8, 8);
+    std::memcpy(out + to, &a, 8);
+    std::memcpy(out + to + 8, &b, 8);
+  } else {
+    std::memcpy(out + to, out + from, n);
   }
-  *--p = static_cast<std::uint8_t>(code);
 }
-
-// Collects decoded indices into rows.
-class RowBuilder {
- public:
-  RowBuilder(std::uint32_t width, std::uint32_t height, RowSink& sink)
-      : row_(width), width_(width), height_(height), sink_(sink) {}
-  bool done() const { return rows_ >= height_; }
-  std::uint32_t rows() const { return rows_; }
-  std::size_t room() const { return width_ - pos_; }
-  std::uint8_t* cursor() { return row_.data() + pos_; }
-  // `n` bytes were written at cursor() (n <= room()).
-  void Advance(std::size_t n) {
-    pos_ += n;
-    if (pos_ == width_) {
-      sink_.Row(rows_++, row_.data());
-      pos_ = 0;
-    }
-  }
-  void Put(const std::uint8_t* bytes, std::size_t n) {
-    while (n > 0 && !done()) {
-      std::size_t piece = std::min(n, room());
-      std::memcpy(cursor(), bytes, piece);
-      Advance(piece);
-      bytes += piece;
-      n -= piece;
-    }
-  }
-
- private:
-  std::vector<std::uint8_t> row_;  // at most 65535 bytes: the width is 16 bits in a file
-  std::size_t pos_ = 0;
-  std::uint32_t rows_ = 0;
-  std::uint32_t width_;
-  std::uint32_t height_;
-  RowSink& sink_;
-};
 
 }  // namespace
 
 GifLzwResult DecodeGifLzw(const std::uint8_t* data, std::size_t size, unsigned minCodeSize,
-                          std::uint32_t width, std::uint32_t height, RowSink& sink) {
+                          std::uint8_t* out, std::size_t outSize) {
   GifLzwResult result;
-  if (width == 0 || height == 0 || width > 0xFFFF) return result;
   if (minCodeSize < 1 || minCodeSize > 8) {
     result.ok = false;
     result.badCode = minCodeSize < 12 ? 1 << minCodeSize : 4096;  // the clear code it would have
@@ -76,72 +45,90 @@ GifLzwResult DecodeGifLzw(const std::uint8_t* data, std::size_t size, unsigned m
   const unsigned clear = 1u << minCodeSize;
   const unsigned end = clear + 1;
   Entry table[kTableSize];
-  for (unsigned i = 0; i < clear; ++i)
-    table[i] = Entry{0, 1, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};
-  unsigned width_bits = minCodeSize + 1;
+  unsigned width = minCodeSize + 1;
   unsigned next = clear + 2;
-  int previous = -1;
+  bool havePrevious = false;
+  std::size_t prevOffset = 0, prevLength = 0;  // the last string written
+  std::uint8_t prevFirst = 0;
   std::uint64_t bitBuffer = 0;  // unread bits, least significant first
   unsigned bitCount = 0;
   std::size_t inPos = 0;
-  RowBuilder rows(width, height, sink);
-  std::uint8_t spill[kTableSize + 1];
+  std::size_t outPos = 0;
 
-  while (!rows.done()) {
-    while (bitCount <= 56 && inPos < size) {
-      bitBuffer |= std::uint64_t{data[inPos++]} << bitCount;
-      bitCount += 8;
+  while (outPos < outSize) {
+    if (bitCount <= 32) {
+      if (size - inPos >= 4) {
+        const std::uint8_t* d = data + inPos;
+        const std::uint32_t word = std::uint32_t{d[0]} | std::uint32_t{d[1]} << 8 |
+                                   std::uint32_t{d[2]} << 16 | std::uint32_t{d[3]} << 24;
+        bitBuffer |= std::uint64_t{word} << bitCount;
+        bitCount += 32;
+        inPos += 4;
+      } else {
+        while (bitCount <= 56 && inPos < size) {
+          bitBuffer |= std::uint64_t{data[inPos++]} << bitCount;
+          bitCount += 8;
+        }
+      }
     }
-    if (bitCount < width_bits) break;
-    const unsigned code = static_cast<unsigned>(bitBuffer & ((1u << width_bits) - 1));
-    bitBuffer >>= width_bits;
-    bitCount -= width_bits;
+    if (bitCount < width) break;
+    const unsigned code = static_cast<unsigned>(bitBuffer & ((1u << width) - 1));
+    bitBuffer >>= width;
+    bitCount -= width;
 
-    if (code == clear) {
-      width_bits = minCodeSize + 1;
+    std::size_t length;
+    std::uint8_t first;
+    if (code < clear) {
+      out[outPos] = static_cast<std::uint8_t>(code);
+      length = 1;
+      first = static_cast<std::uint8_t>(code);
+    } else if (code == clear) {
+      width = minCodeSize + 1;
       next = clear + 2;
-      previous = -1;
+      havePrevious = false;
       continue;
-    }
-    if (code == end) break;
-    if (code > next || (code == next && (previous < 0 || next >= kTableSize))) {
+    } else if (code == end) {
+      break;
+    } else if (!havePrevious || code > next || (code == next && next >= kTableSize)) {
       result.ok = false;
       result.badCode = static_cast<int>(code);
       break;
-    }
-    std::size_t length;
-    std::uint8_t first;
-    if (code < next) {
-      length = table[code].length;
-      first = table[code].first;
+    } else if (code < next) {
+      const Entry& e = table[code];
+      length = e.length;
+      first = e.first;
+      if (outSize - outPos < length) {
+        std::memcpy(out + outPos, out + e.offset, outSize - outPos);
+        outPos = outSize;
+        break;
+      }
+      CopyEarlier(out, outPos, e.offset, length, outSize);
     } else {
-      length = table[previous].length + 1u;
-      first = table[previous].first;
+      // The string being defined: the previous string, which ends right
+      // here, and its first index.
+      length = prevLength + 1;
+      first = prevFirst;
+      const std::size_t n = std::min(prevLength, outSize - outPos);
+      std::memcpy(out + outPos, out + prevOffset, n);
+      if (n < prevLength || outSize - outPos == prevLength) {
+        outPos += n;
+        break;
+      }
+      out[outPos + prevLength] = prevFirst;
     }
-    // Write the string straight into the row when it fits, else through
-    // a spill buffer across the row ends.
-    std::uint8_t* target = length <= rows.room() ? rows.cursor() : spill;
-    if (code < next) {
-      WriteString(table, code, clear, target + length);
-    } else {
-      target[length - 1] = first;
-      WriteString(table, static_cast<unsigned>(previous), clear, target + length - 1);
-    }
-    if (target == spill)
-      rows.Put(spill, length);
-    else
-      rows.Advance(length);
-
-    if (previous >= 0 && next < kTableSize) {
-      table[next] = Entry{static_cast<std::uint16_t>(previous),
-                          static_cast<std::uint16_t>(table[previous].length + 1u), first,
-                          table[previous].first};
+    if (havePrevious && next < kTableSize) {
+      table[next] = Entry{static_cast<std::uint32_t>(prevOffset), static_cast<std::uint16_t>(prevLength + 1),
+                          prevFirst};
       ++next;
-      if (next == (1u << width_bits) && width_bits < kMaxWidth) ++width_bits;
+      if (next == (1u << width) && width < kMaxWidth) ++width;
     }
-    previous = static_cast<int>(code);
+    havePrevious = true;
+    prevOffset = outPos;
+    prevLength = length;
+    prevFirst = first;
+    outPos += length;
   }
-  result.rows = rows.rows();
+  result.written = outPos;
   return result;
 }
 

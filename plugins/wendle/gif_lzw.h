@@ -8,26 +8,18 @@
 
 namespace wendle {
 
-// Receives each decoded row of an image, in the order the rows are stored
-// (an interlaced image's passes one after the other).
-class RowSink {
- public:
-  virtual ~RowSink() = default;
-  virtual void Row(std::uint32_t index, const std::uint8_t* pixels) = 0;
-};
-
 struct GifLzwResult {
-  bool ok = true;      // false: a code beyond the next free one
+  bool ok = true;            // false: a code beyond the next free one
   int badCode = 0;
-  std::uint32_t rows = 0;  // complete rows handed to the sink
+  std::size_t written = 0;   // indices stored into the output
 };
 
-// Decodes the image data (its sub-blocks already joined) of an image of
-// `width` x `height` indices. Decoding stops at the end code, when every
-// row is complete (the rest is dropped) or when the data run out (the rows
-// not reached are not delivered). `minCodeSize` must be 1 to 8.
+// Decodes the image data (its sub-blocks already joined) into `out`, one
+// index per byte. Decoding stops at the end code, when `outSize` indices
+// are there (the rest is dropped) or when the data run out. `minCodeSize`
+// must be 1 to 8.
 GifLzwResult DecodeGifLzw(const std::uint8_t* data, std::size_t size, unsigned minCodeSize,
-                          std::uint32_t width, std::uint32_t height, RowSink& sink);
+                          std::uint8_t* out, std::size_t outSize);
 
 // 12 child slots per code, as in the TIFF encoder (0x30000 bytes).
 inline constexpr std::size_t kGifChildSlots = 12;

@@ -100,7 +100,7 @@ std::uint32_t InterlacedRow(std::uint32_t i, std::uint32_t height) {
 // Draws decoded rows into the DIB at the image's place, clipped to the
 // logical screen. Indices are kept to the DIB's depth, so no pixel beside
 // them changes.
-class DibRows : public RowSink {
+class DibRows {
  public:
   DibRows(std::uint8_t* bits, const plugins::DibLayout& screen, std::uint32_t left,
           std::uint32_t top, std::uint32_t width, std::uint32_t height, bool interlaced)
@@ -108,7 +108,8 @@ class DibRows : public RowSink {
         visible_(std::min<std::uint32_t>(width, static_cast<std::uint32_t>(screen.width) - left)),
         interlaced_(interlaced) {}
 
-  void Row(std::uint32_t index, const std::uint8_t* pixels) override {
+  // Row `index` of the image data (in the order the file stores them).
+  void Row(std::uint32_t index, const std::uint8_t* pixels) {
     std::uint32_t y = top_ + (interlaced_ ? InterlacedRow(index, height_) : index);
     if (y >= static_cast<std::uint32_t>(screen_.height)) return;
     std::uint8_t* row = bits_ + static_cast<std::size_t>(screen_.height - 1 - y) * screen_.rowBytes;
@@ -228,12 +229,20 @@ bool GifReader::Image() {
   // Images that start right of or below the screen, and empty ones, draw
   // nothing.
   if (width == 0 || height == 0 || left >= layout_.width || top >= layout_.height) return true;
-  DibRows rows(dib_ + layout_.bitsOffset, layout_, left, top, width, height, (packed & 0x40) != 0);
-  GifLzwResult r = DecodeGifLzw(data.data(), size, minCodeSize, width, height, rows);
+  // The indices of the whole image, then its rows into the DIB.
+  plugins::ScratchBlock indices;
+  const std::size_t pixels = std::size_t{width} * height;
+  if (!indices.Allocate(pixels)) {
+    Warn(text::kNoMemory);
+    return false;
+  }
+  GifLzwResult r = DecodeGifLzw(data.data(), size, minCodeSize, indices.data(), pixels);
   if (!r.ok) {
     plugins::ShowWarningF(kCaption, text::kBadLzwCode, r.badCode);
     return false;
   }
+  DibRows rows(dib_ + layout_.bitsOffset, layout_, left, top, width, height, (packed & 0x40) != 0);
+  for (std::uint32_t i = 0; i < r.written / width; ++i) rows.Row(i, indices.data() + std::size_t{i} * width);
   return true;
 }
 
