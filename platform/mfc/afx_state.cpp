@@ -36,6 +36,11 @@ BOOL AfxUnlockTempMaps() {
   return TRUE;
 }
 
+size_t AfxTemporaryObjectCount() {
+  return zemra_mfc::WindowMap().TemporaryCount() + zemra_mfc::DCMap().TemporaryCount() +
+         zemra_mfc::GdiMap().TemporaryCount() + zemra_mfc::MenuMap().TemporaryCount();
+}
+
 void AfxResetWindowMaps() {
   zemra_mfc::WindowMap().Reset();
   zemra_mfc::DCMap().Reset();

@@ -82,6 +82,9 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH bac
 void AfxLockTempMaps();
 BOOL AfxUnlockTempMaps();  // TRUE when the count reached 0 and they were freed
 
+// How many temporary objects are held now (tests).
+size_t AfxTemporaryObjectCount();
+
 // Tests: deletes the temporary objects and unties every permanent object
 // from its handle (without calling it), as before win::ResetUserState.
 void AfxResetWindowMaps();
