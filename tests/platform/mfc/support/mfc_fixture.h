@@ -58,6 +58,9 @@ class MfcTest : public ::testing::Test {
     AfxResetWindowMaps();
     win::ResetUserState();
     win::ResetGdiState();
+    // The stock objects first: a brush made before them fills with another
+    // colour (a fault of the GDI layer, reported to its owner).
+    GetStockObject(WHITE_BRUSH);
     win::ResetResources();
     win::RegisterControlClasses();
   }
