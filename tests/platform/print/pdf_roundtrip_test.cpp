@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "display/headless.h"
 #include "gdi/dc.h"
 #include "support/pdf_pages.h"
 #include "support/print_fixture.h"
 #include "win/gdi.h"
 #include "win/print.h"
+#include "win/user.h"
 
 namespace print_test {
 namespace {
@@ -152,6 +154,47 @@ TEST_F(PdfRoundTrip, PrintedPageEqualsTheSameDrawingOnABitmap) {
     }
     EXPECT_EQ(FilesBesideSettings(dir_), 1) << what;  // the PDF, no temporary file
   }
+}
+
+// At the screen's resolution the printed page is the very picture the same
+// drawing makes in a window on the screen.
+TEST_F(PdfRoundTrip, PrintedPageEqualsTheSameDrawingInAWindowOnTheScreen) {
+  Settings("Letter", "Portrait", 96);
+  const int width = 816;
+  const int height = 1056;
+  win::SetScreenSize(1280, 1200);
+  WNDCLASS wc{};
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "PrintedPageWindow";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  ASSERT_TRUE(RegisterClass(&wc));
+  HWND wnd = CreateWindowEx(0, "PrintedPageWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                            nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(wnd);
+  win::headless::DispatchPending();
+  HDC screen = GetDC(wnd);
+  DrawSample(screen, width, height, 2);
+  ReleaseDC(wnd, screen);
+  auto shown = win::headless::CaptureWindow(wnd);
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->width(), width);
+  const std::vector<std::uint32_t> drawn(shown->pixels(),
+                                         shown->pixels() + static_cast<std::size_t>(width) * height);
+  DestroyWindow(wnd);
+
+  HDC dc = PrinterDc();
+  win::print::PrintLoop loop;
+  loop.last = 1;
+  loop.print = [&](HDC d, UINT) {
+    DrawSample(d, width, height, 2);
+    return true;
+  };
+  ASSERT_TRUE(win::print::PrintPages(dc, loop));
+  DeleteDC(dc);
+  std::string error;
+  const std::vector<PagePicture> splash = RenderPdf(out_, 96, Reader::SplashTimes4, &error);
+  ASSERT_EQ(splash.size(), 1u) << error;
+  ExpectSamePixels(splash[0], drawn, width, height, "window (pdftoppm)");
 }
 
 }  // namespace
