@@ -1,0 +1,163 @@
+// The image library against netpbm on the same files: BMP decoding (ReadDIB
+// against bmptopnm, for 24-bit, 8-bit and RLE8 files of 2048 x 1536) and
+// median-cut reduction of a 640 x 480 picture to 256 colours (ReduceColors
+// against pnmquant). The files are made by ImageMagick at start. Pixolt is
+// loaded at run time from the build's bin directory and bound by ordinal, as
+// its callers bind it. After the benchmarks each pair is timed once more and
+// printed as a ratio (ours / netpbm; below 1 is faster). netpbm runs as a
+// process, so its times include starting it.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+// Declarations only: the library itself is loaded at run time.
+#include "pixolt/include/pixolt.h"
+#include "win/module.h"
+#include "win/path_map.h"
+#include "win/windows.h"
+
+namespace {
+
+struct Api {
+  decltype(&ReadDIB) readDib = nullptr;
+  decltype(&ReduceColors) reduce = nullptr;
+  decltype(&RLEtoDIB) rleToDib = nullptr;
+} api;
+
+std::filesystem::path g_dir;
+
+std::string File(const char* name) { return (g_dir / name).string(); }
+
+bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+bool Prepare() {
+  std::string lib = win::ProgramHostDirectory() + "/../bin/Pixolt.DLL";
+  HMODULE pixolt = LoadLibrary(lib.c_str());
+  if (!pixolt) {
+    std::printf("Pixolt not found at %s (build the Pixolt target)\n", lib.c_str());
+    return false;
+  }
+  api.readDib = reinterpret_cast<decltype(&ReadDIB)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_ReadDIB)));
+  api.reduce = reinterpret_cast<decltype(&ReduceColors)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_ReduceColors)));
+  api.rleToDib = reinterpret_cast<decltype(&RLEtoDIB)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_RLEtoDIB)));
+  g_dir = std::filesystem::temp_directory_path() / ("pixolt-bench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(g_dir);
+  std::string source = File("source.ppm");
+  return Run("convert -size 2048x1536 -seed 3 plasma:fractal -blur 0x1 ppm:" + source) &&
+         Run("convert " + source + " -type TrueColor BMP3:" + File("rgb.bmp")) &&
+         Run("convert " + source + " -colors 256 -compress None BMP3:" + File("c256.bmp")) &&
+         Run("convert " + source + " -colors 256 -compress RLE BMP3:" + File("rle8.bmp")) &&
+         // pnmquant slows down sharply with the number of colours: a
+         // smaller picture for the reduction.
+         Run("convert " + source + " -resize 640x480 ppm:" + File("small.ppm")) &&
+         Run("convert " + File("small.ppm") + " -type TrueColor BMP3:" + File("small.bmp"));
+}
+
+HGLOBAL Read(const std::string& path) {
+  HGLOBAL dib = api.readDib(path.c_str(), GlobalAlloc(GHND, 44));
+  if (dib) {
+    auto* h = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
+    bool rle = h->biCompression != 0;
+    GlobalUnlock(dib);
+    if (rle) {
+      HGLOBAL plain = api.rleToDib(dib);
+      GlobalFree(dib);
+      dib = plain;
+    }
+  }
+  return dib;
+}
+
+void Decode(const char* name) {
+  HGLOBAL dib = Read(File(name));
+  benchmark::DoNotOptimize(dib);
+  GlobalFree(dib);
+}
+
+void NetpbmDecode(const char* name) { Run("bmptopnm " + File(name) + " > /dev/null 2>&1"); }
+
+HGLOBAL g_rgb = nullptr;
+
+void Reduce() { GlobalFree(api.reduce(g_rgb, 8, PIXOLT_REDUCE_MEDIANCUT)); }
+
+void Pnmquant() { Run("pnmquant -nofs 256 " + File("small.ppm") + " > /dev/null 2>&1"); }
+
+void BM_ReadDib24(benchmark::State& s) {
+  for (auto _ : s) Decode("rgb.bmp");
+}
+void BM_Bmptopnm24(benchmark::State& s) {
+  for (auto _ : s) NetpbmDecode("rgb.bmp");
+}
+void BM_ReadDib8(benchmark::State& s) {
+  for (auto _ : s) Decode("c256.bmp");
+}
+void BM_Bmptopnm8(benchmark::State& s) {
+  for (auto _ : s) NetpbmDecode("c256.bmp");
+}
+void BM_ReadDibRle8(benchmark::State& s) {
+  for (auto _ : s) Decode("rle8.bmp");
+}
+void BM_BmptopnmRle8(benchmark::State& s) {
+  for (auto _ : s) NetpbmDecode("rle8.bmp");
+}
+void BM_MedianCut(benchmark::State& s) {
+  for (auto _ : s) Reduce();
+}
+void BM_Pnmquant(benchmark::State& s) {
+  for (auto _ : s) Pnmquant();
+}
+
+double Seconds(const std::function<void()>& work, int reps) {
+  auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < reps; ++i) work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() / reps;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("ZEMRA_HEADLESS", "1", 0);
+  if (!Prepare()) {
+    std::printf("ImageMagick's convert or the library is missing: nothing to compare\n");
+    return 0;
+  }
+  g_rgb = Read(File("small.bmp"));
+  BENCHMARK(BM_ReadDib24)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_Bmptopnm24)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_ReadDib8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_Bmptopnm8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_ReadDibRle8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_BmptopnmRle8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_MedianCut)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_Pnmquant)->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+
+  struct Pair {
+    const char* name;
+    std::function<void()> ours, theirs;
+  } pairs[] = {
+      {"decode 24-bit", [] { Decode("rgb.bmp"); }, [] { NetpbmDecode("rgb.bmp"); }},
+      {"decode 8-bit", [] { Decode("c256.bmp"); }, [] { NetpbmDecode("c256.bmp"); }},
+      {"decode RLE8", [] { Decode("rle8.bmp"); }, [] { NetpbmDecode("rle8.bmp"); }},
+      {"median cut 256", Reduce, Pnmquant},
+  };
+  if (std::system("command -v bmptopnm >/dev/null && command -v pnmquant >/dev/null") != 0) {
+    std::printf("netpbm not found: no ratios\n");
+  } else {
+    for (const Pair& p : pairs) {
+      double a = Seconds(p.ours, 5), b = Seconds(p.theirs, 5);
+      std::printf("%-16s ours %8.2f ms  netpbm %8.2f ms  ratio %.2f\n", p.name, a * 1e3, b * 1e3, a / b);
+    }
+  }
+  GlobalFree(g_rgb);
+  std::filesystem::remove_all(g_dir);
+  return 0;
+}
