@@ -1,6 +1,7 @@
-// Tevrin's two dialogs: the options dialog of ConvertDIBtoTIF (template 100,
-// procedure DlgTIF) and the modeless progress dialog of the writer
-// (template 200, procedure DlgConversion, percentage in item 201).
+// Tevrin's two dialogs, from its own resources (tevrin.rc): the options
+// dialog of ConvertDIBtoTIF (template 100, procedure DlgTIF) and the
+// modeless progress dialog of the writer (template 200, procedure
+// DlgConversion, percentage in item 201).
 #pragma once
 
 #include "tevrin/tiff_writer.h"
@@ -18,22 +19,14 @@ inline constexpr int kIdLzw = 106;
 inline constexpr int kIdStripSize = 107;
 inline constexpr int kIdKind = 108;
 
-// The progress dialog for one write: open while the object lives.
-class ProgressDialog {
- public:
-  ProgressDialog();
-  ~ProgressDialog();
-  ProgressDialog(const ProgressDialog&) = delete;
-  ProgressDialog& operator=(const ProgressDialog&) = delete;
-  void Set(int percent);
+// The plug-in's resource module ("Tevrin"), registered when first needed.
+HINSTANCE TevrinResources();
 
- private:
-  int shown_ = -1;
-};
-
-// Runs the options dialog on `options`; true on OK.
+// Runs the options dialog on `options` (owner: the window with the focus);
+// true on OK.
 bool RunOptionsDialog(TiffWriteOptions& options);
 
+// The options dialog; its init parameter points at the options record.
 INT_PTR DlgTIF(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR DlgConversion(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,6 +1,7 @@
 // The writers of the TIFF plug-in.
 #include "common/dib_block.h"
 #include "common/plugin_box.h"
+#include "common/plugin_dialogs.h"
 #include "tevrin/tevrin.h"
 #include "tevrin/tevrin_dialogs.h"
 #include "tevrin/tevrin_texts.h"
@@ -15,7 +16,7 @@ BOOL ConvertDIBtoTIFEx(LPCSTR fileName, HGLOBAL dib, void* options) {
   }
   TiffWriteOptions chosen;
   if (options) chosen = *static_cast<const TiffWriteOptions*>(options);
-  ProgressDialog progress;
+  plugins::ProgressDialog progress(TevrinResources(), DlgConversion);
   return WriteTiff(fileName, dib, chosen, [&](int percent) { progress.Set(percent); }) ? TRUE : FALSE;
 }
 

@@ -1,7 +1,8 @@
 // The options dialog of ConvertDIBtoGIF, run from the template named
-// "DLG_GIF". The plug-in carries no such template, so the dialog does not
-// open and ConvertDIBtoGIF writes nothing; the procedure is here for a
-// host whose resources supply one.
+// "DLG_GIF" in the resources of the module "Wendle". The plug-in carries no
+// such template, so unless a host registers one the dialog does not open
+// and ConvertDIBtoGIF writes nothing; ConvertDIBtoGIFEx takes the options
+// record directly.
 #pragma once
 
 #include "wendle/gif_writer.h"
@@ -9,6 +10,7 @@
 
 namespace wendle {
 
+inline constexpr const char* kOptionsTemplate = "DLG_GIF";
 inline constexpr int kIdVersion = 101;
 inline constexpr int kIdFormat87 = 102;
 inline constexpr int kIdFormat89 = 103;

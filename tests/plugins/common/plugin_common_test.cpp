@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "common/byte_span.h"
 #include "common/dib_block.h"
 #include "common/file_io.h"
 #include "common/plugin_box.h"
+#include "common/plugin_dialogs.h"
 #include "common/progress.h"
 #include "support/temp_dir.h"
 #include "win/user.h"
@@ -169,6 +171,34 @@ TEST(PluginProgress, PercentIsBounded) {
   EXPECT_EQ(plugins::Percent(5, 3), 100);
   EXPECT_EQ(plugins::Percent(-1, 3), 0);
   EXPECT_EQ(plugins::Percent(0x7FFFFFFF, 0x7FFFFFFF), 100);
+}
+
+TEST(PluginDialogs, ProgressDialogShowsVersionAndPercent) {
+  const std::string script =
+      "200 DIALOG 0, 0, 120, 40\nSTYLE WS_POPUP | WS_CAPTION\nBEGIN\n"
+      "    LTEXT \"\", 101, 5, 5, 40, 8\n    LTEXT \"\", 201, 5, 20, 40, 8\nEND\n";
+  HINSTANCE module = plugins::PluginResources("PluginCommonTest", script.data(), script.size());
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(plugins::PluginResources("PluginCommonTest", "broken", 6), module);  // there already
+  HWND window;
+  {
+    plugins::ProgressDialog progress(module, plugins::ConversionDialogProc);
+    window = progress.window();
+    ASSERT_NE(window, nullptr);
+    char text[16] = {};
+    GetDlgItemText(window, 101, text, sizeof text);
+    EXPECT_STREQ(text, "1.0");
+    GetDlgItemText(window, 201, text, sizeof text);
+    EXPECT_STREQ(text, "0");
+    progress.Set(42);
+    GetDlgItemText(window, 201, text, sizeof text);
+    EXPECT_STREQ(text, "42");
+  }
+  EXPECT_FALSE(IsWindow(window));
+  // Without resources the write goes on without a window.
+  plugins::ProgressDialog none(nullptr, plugins::ConversionDialogProc);
+  EXPECT_EQ(none.window(), nullptr);
+  none.Set(10);
 }
 
 }  // namespace
