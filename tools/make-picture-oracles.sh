@@ -16,13 +16,13 @@ gif=$root/tests/data/plugins/gif
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 rm -rf "$tiff" "$gif"
-mkdir -p "$tiff/refused" "$gif"
+mkdir -p "$tiff/refused" "$tiff/predictor" "$gif"
 cd "$work"
 
 to_ppm() { ppmtoppm | pamdepth 255; }
 
 # ---- Sources -----------------------------------------------------------------
-pgmramp -diag 45 21 | pamditherbw -floyd | pamtopnm > bw.pbm           # 1 bit, odd width
+pgmramp -diag 45 21 | pamditherbw -floyd -randomseed=1 | pamtopnm > bw.pbm           # 1 bit, odd width
 pgmramp -lr 37 23 | pamdepth 15 > g4.pgm                                 # 16 grey levels
 pgmramp -ellipse 61 33 > g8.pgm                                          # 256 grey levels
 pgmnoise -randomseed=7 160 120 > noise8.pgm                              # LZW table resets
@@ -75,6 +75,11 @@ tifcp rgbnoise-packbits-be-r9 rgbnoise-lzw-le -B -c packbits -r 9
 # Several pictures: the first one is read.
 tiffcp "$tiff/p4-none-le.tif" "$tiff/g8-none-le.tif" "$tiff/two-ifds.tif"
 cp "$tiff/p4-none-le.ppm" "$tiff/two-ifds.ppm"
+
+# A horizontal predictor, which the reader does not undo: it reads the
+# differences as they are stored.
+mkdir -p "$tiff/predictor"
+tiffcp -c lzw:2 "$tiff/g8-none-le.tif" "$tiff/predictor/g8-lzw-predictor.tif"
 
 refuse() {  # refuse <name> <message> <command...>
   local name=$1 message=$2

@@ -80,6 +80,25 @@ TEST(TiffOracle, RefusedLayoutsShowTheirMessage) {
   }
 }
 
+TEST(TiffOracle, PredictorIsNotUndone) {
+  // A horizontal predictor stores each pixel as its difference to the one
+  // on its left; the reader takes those differences as they are.
+  ReadResult r = Read(plugin_test::ReadBytes(DataPath("tiff/predictor/g8-lzw-predictor.tif")));
+  ASSERT_NE(r.dib, nullptr);
+  EXPECT_TRUE(r.messages.empty());
+  const auto original = plugin_test::ReadPnmFile(DataPath("tiff/g8-none-le.ppm"));
+  const auto read = plugin_test::DibToRgb(r.dib);
+  ASSERT_EQ(read.width, original.width);
+  for (int y = 0; y < original.height; ++y) {
+    for (int x = 0; x < original.width; ++x) {
+      const std::size_t at = (std::size_t(y) * original.width + x) * 3;
+      const int left = x ? original.pixels[at - 3] : 0;
+      ASSERT_EQ(read.pixels[at], static_cast<std::uint8_t>(original.pixels[at] - left)) << x << "," << y;
+    }
+  }
+  GlobalFree(r.dib);
+}
+
 TEST(TiffSignature, BothByteOrdersByTheirBytes) {
   struct Case {
     const char* bytes;

@@ -247,6 +247,10 @@ TEST(TiffWriter, MessagesAndRefusals) {
   EXPECT_FALSE(tevrin::WriteTiff(dir.file("no/such/dir/out.tif").c_str(), grey, {0x100, 8, 1, 10}, nullptr));
   EXPECT_EQ(Messages(), (std::vector<std::string>{"TIFF-Datei konnte nicht erzeugt werden!"}));
 
+  // A disk that is full: the header cannot be written.
+  EXPECT_FALSE(tevrin::WriteTiff("/dev/full", grey, {0x100, 8, 1, 10}, nullptr));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Fehler beim Schreiben der TIFF-Datei!"}));
+
   // Progress after every row, from 0.
   std::vector<int> seen;
   EXPECT_TRUE(tevrin::WriteTiff(file.c_str(), grey, {0x100, 8, 1, 0}, [&](int p) { seen.push_back(p); }));

@@ -155,6 +155,8 @@ TEST(GifWriter, MessagesAndRefusals) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Wendle.DLL: Unknown Format"});
   EXPECT_FALSE(wendle::WriteGif(dir.file("no/dir/a.gif").c_str(), dib, GifWriteOptions{}, nullptr));
   EXPECT_EQ(Messages(), std::vector<std::string>{"Wendle.DLL: Error on writing GIF-file"});
+  EXPECT_FALSE(wendle::WriteGif("/dev/full", dib, GifWriteOptions{}, nullptr));
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Wendle.DLL: Error on writing GIF-file"});
   HGLOBAL wide = MakeDib(70000, 1, 1, {0, 0xFFFFFF}, [](int, int) { return 0u; });
   EXPECT_FALSE(wendle::WriteGif(dir.file("wide.gif").c_str(), wide, GifWriteOptions{}, nullptr));
   EXPECT_EQ(Messages(), std::vector<std::string>{"Wendle.DLL: Error on writing GIF-file"});
