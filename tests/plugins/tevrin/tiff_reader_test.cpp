@@ -36,7 +36,8 @@ ReadResult Read(const std::vector<std::uint8_t>& bytes, HWND progress = nullptr)
     EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
     r.messages.push_back(box.text);
   }
-  if (!r.dib) GlobalFree(block);  // a failed read leaves the block to us
+  // A failed read leaves the block to the caller, still a valid handle.
+  if (!r.dib) EXPECT_EQ(GlobalFree(block), nullptr);
   win::ClearMessageBoxLog();
   return r;
 }

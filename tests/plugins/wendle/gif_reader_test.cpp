@@ -38,7 +38,7 @@ ReadResult Read(const Bytes& bytes, wendle::GifSource source = wendle::GifSource
     EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
     r.messages.push_back(box.text);
   }
-  if (!r.dib) GlobalFree(block);
+  if (!r.dib) EXPECT_EQ(GlobalFree(block), nullptr);  // still the caller's, still valid
   return r;
 }
 
