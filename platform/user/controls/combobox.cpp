@@ -26,6 +26,7 @@ struct ComboState {
   bool buttonDown = false;
   bool tracking = false;  // the press that dropped the list is still held
   bool focused = false;
+  int chosen = -1;  // while the list is down: the selection (the list shows the hovered item)
   HFONT font = nullptr;
 };
 using State = std::shared_ptr<ComboState>;
@@ -71,7 +72,11 @@ RECT FieldRect(HWND cb, const State& s) {
   return in;
 }
 
-int CurSel(const State& s) { return static_cast<int>(SendMessage(s->list, LB_GETCURSEL, 0, 0)); }
+// The selection: the list's, except while it is down and shows the item
+// under the mouse.
+int CurSel(const State& s) {
+  return s->dropped ? s->chosen : static_cast<int>(SendMessage(s->list, LB_GETCURSEL, 0, 0));
+}
 std::string ItemText(const State& s, int i) {
   const LRESULT n = SendMessage(s->list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
   if (n < 0) return std::string();
@@ -105,16 +110,23 @@ void Layout(HWND cb, const State& s) {
 
 void Remeasure(HWND cb, const State& s) {
   HDC dc = GetDC(cb);
+  HWND from = cb;
+  if (!dc) {
+    dc = GetDC(nullptr);
+    from = nullptr;
+  }
   if (!dc) return;
   HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(SYSTEM_FONT));
   TEXTMETRIC tm{};
   if (GetTextMetrics(dc, &tm) && tm.tmHeight > 0) s->itemHeight = tm.tmHeight;
   SelectObject(dc, old);
-  ReleaseDC(cb, dc);
+  ReleaseDC(from, dc);
 }
 
 void Close(HWND cb, const State& s, bool ok) {
   if (!s->dropped) return;
+  // The list goes back to the selection (the mouse may have moved its highlight).
+  SendMessage(s->list, LB_SETCURSEL, static_cast<WPARAM>(s->chosen), 0);
   s->dropped = false;
   s->buttonDown = false;
   s->tracking = false;
@@ -136,7 +148,8 @@ void Drop(HWND cb, const State& s) {
   const int h = std::min(room, std::max(1, count) * s->itemHeight + 2);
   int y = wr.bottom;
   if (y + h > GetSystemMetrics(SM_CYSCREEN) && wr.top - h >= 0) y = wr.top - h;
-  ListSetCurrent(s->list, CurSel(s));
+  s->chosen = CurSel(s);
+  ListSetCurrent(s->list, s->chosen);
   SetWindowPos(s->list, HWND_TOPMOST, wr.left, y, wr.right - wr.left, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   s->dropped = true;
   s->buttonDown = true;
@@ -148,12 +161,14 @@ void Drop(HWND cb, const State& s) {
 void Choose(HWND cb, const State& s, int i) {
   const int count = static_cast<int>(SendMessage(s->list, LB_GETCOUNT, 0, 0));
   if (i < 0 || i >= count) return;
-  if (i == CurSel(s) && !s->edit) {
-    if (s->dropped) ListSetCurrent(s->list, i);
-    return;
+  const bool same = i == CurSel(s);
+  if (s->dropped) {
+    s->chosen = i;
+    ListSetCurrent(s->list, i);
+  } else {
+    SendMessage(s->list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
   }
-  SendMessage(s->list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-  if (s->dropped) ListSetCurrent(s->list, i);
+  if (same && !s->edit) return;
   ShowSelection(cb, s);
   NotifyParent(cb, CBN_SELCHANGE);
 }
@@ -174,7 +189,7 @@ bool InsideWindow(HWND w, POINT client) {
 // Keys the field and the list share; true when taken.
 bool Key(HWND cb, const State& s, WPARAM vk, bool alt) {
   const int count = static_cast<int>(SendMessage(s->list, LB_GETCOUNT, 0, 0));
-  const int cur = s->dropped ? static_cast<int>(SendMessage(s->list, LB_GETCARETINDEX, 0, 0)) : CurSel(s);
+  const int cur = CurSel(s);
   const int page = std::max(1, ListVisibleRows(s->list) - 1);
   if (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP))) {
     if (IsSimple(cb)) return false;
@@ -304,10 +319,11 @@ LRESULT CbMessage(HWND cb, const State& s, UINT msg, WPARAM wp, LPARAM lp) {
     case CB_GETLBTEXTLEN: return SendMessage(s->list, LB_GETTEXTLEN, wp, lp);
     case CB_SETCURSEL: {
       const LRESULT r = SendMessage(s->list, LB_SETCURSEL, wp, 0);
+      if (s->dropped) s->chosen = static_cast<int>(r);
       ShowSelection(cb, s);
       return r;
     }
-    case CB_GETCURSEL: return SendMessage(s->list, LB_GETCURSEL, 0, 0);
+    case CB_GETCURSEL: return CurSel(s);
     case CB_FINDSTRING: return SendMessage(s->list, LB_FINDSTRING, wp, lp);
     case CB_FINDSTRINGEXACT: return SendMessage(s->list, LB_FINDSTRINGEXACT, wp, lp);
     case CB_SELECTSTRING: {
@@ -457,7 +473,7 @@ LRESULT ComboBoxProc(HWND cb, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:
       if (IsList(cb) && wp > ' ' && wp <= 0xFF) {
         const char prefix[2] = {static_cast<char>(wp), 0};
-        const int at = s->dropped ? static_cast<int>(SendMessage(s->list, LB_GETCARETINDEX, 0, 0)) : CurSel(s);
+        const int at = CurSel(s);
         const int i = static_cast<int>(SendMessage(s->list, LB_FINDSTRING, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(prefix)));
         if (i >= 0) Choose(cb, s, i);
       }

@@ -54,7 +54,7 @@ int Rows(HWND lb, const State& s) {
 }
 
 void UpdateScrollBar(HWND lb, const State& s) {
-  if (!(Style(lb) & WS_VSCROLL)) return;
+  if (!s->scrollBar) return;
   SCROLLINFO si{sizeof si, SIF_ALL, 0, std::max(0, Count(s) - 1), static_cast<UINT>(Rows(lb, s)), s->top, 0};
   if (Style(lb) & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
   SetScrollInfo(lb, SB_VERT, &si, TRUE);
@@ -77,13 +77,19 @@ void ShowItem(HWND lb, const State& s, int index) {
 }
 
 void Remeasure(HWND lb, const State& s) {
+  // A list that was never shown may have no surface yet: measure on the screen.
   HDC dc = GetDC(lb);
+  HWND from = lb;
+  if (!dc) {
+    dc = GetDC(nullptr);
+    from = nullptr;
+  }
   if (!dc) return;
   HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(SYSTEM_FONT));
   TEXTMETRIC tm{};
   if (GetTextMetrics(dc, &tm) && tm.tmHeight > 0) s->itemHeight = tm.tmHeight;
   SelectObject(dc, old);
-  ReleaseDC(lb, dc);
+  ReleaseDC(from, dc);
 }
 
 // Without LBS_NOINTEGRALHEIGHT a list box shows whole rows only.
@@ -344,8 +350,7 @@ void MouseAt(HWND lb, const State& s, POINT p, WPARAM keys, bool down) {
 
 LRESULT Create(HWND lb) {
   State s = States().Attach(lb);
-  char cls[16] = {};
-  GetClassName(lb, cls, sizeof cls);
+  s->scrollBar = (Style(lb) & WS_VSCROLL) != 0;
   Remeasure(lb, s);
   UpdateScrollBar(lb, s);
   FitWholeRows(lb, s);

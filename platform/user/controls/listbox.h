@@ -35,6 +35,7 @@ struct ListState {
   bool focused = false;
   bool tracking = false;  // the mouse is down in the list
   HWND combo = nullptr;   // set for the list of a combo box: it notifies nobody
+  bool scrollBar = false;  // made with WS_VSCROLL (the bar hides when not needed)
 };
 
 std::shared_ptr<ListState> ListStateOf(HWND list);
