@@ -1,6 +1,6 @@
 #include "progress.h"
 
-#include "win/kernel.h"
+#include "pixolt.h"
 #include "win/user.h"
 
 namespace pixolt {
@@ -16,14 +16,11 @@ void SetProgressWindow(HWND window) { g_window = window; }
 HWND ProgressWindow() { return g_window; }
 
 void ProgressStep(const char* text) {
-  if (g_window && IsWindow(g_window)) SetWindowText(GetDlgItem(g_window, 203), text);
+  if (g_window && IsWindow(g_window)) SetDlgItemText(g_window, PIXOLT_IDC_STEP, text);
 }
 
 void ProgressPercent(unsigned percent) {
-  if (!g_window || !IsWindow(g_window)) return;
-  char text[16];
-  win_snprintf(text, sizeof text, "%u", percent);
-  SetWindowText(GetDlgItem(g_window, 202), text);
+  if (g_window && IsWindow(g_window)) SetDlgItemInt(g_window, PIXOLT_IDC_PERCENT, percent, FALSE);
 }
 
 void ProgressFinish() {

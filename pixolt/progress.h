@@ -3,14 +3,12 @@
 // that keeps the caller's windows alive during the long steps.
 #pragma once
 
-#include "win/types.h"
+#include "pixolt.h"
 
 namespace pixolt {
 
-// The progress window whose fields the reduction fills (step text 203,
-// percentage 202); null detaches it. It is destroyed when the reduction
-// ends, as the progress dialog of template 200 would be.
-void SetProgressWindow(HWND window);
+// SetProgressWindow (pixolt.h) attaches the window whose fields the
+// reduction fills.
 HWND ProgressWindow();
 
 void ProgressStep(const char* text);

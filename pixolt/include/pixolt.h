@@ -152,3 +152,14 @@ PIXOLT_EXPORT HGLOBAL DIB24To8(HGLOBAL dib, BOOL grey);
 PIXOLT_EXPORT HGLOBAL ReduceColors(HGLOBAL dib, UINT nBPP, UINT flags);
 // Dialog procedure of the progress dialog (template 200).
 PIXOLT_EXPORT INT_PTR DlgConversion(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- Attaching the progress dialog (not exports by ordinal) ------------------------
+// The library's resource module (its dialog templates 200 and 6000). A
+// caller that wants to see a reduction's progress makes the modeless dialog
+// CreateDialog(pixolt::ResourceModule(), MAKEINTRESOURCE(200), owner,
+// DlgConversion) and attaches it: the next reduction fills in its step
+// (203) and percentage (202) and destroys it when it ends.
+namespace pixolt {
+__attribute__((visibility("default"))) HINSTANCE ResourceModule();
+__attribute__((visibility("default"))) void SetProgressWindow(HWND window);
+}  // namespace pixolt
