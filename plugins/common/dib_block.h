@@ -65,15 +65,17 @@ inline bool MakeDibLayout(std::int64_t width, std::int64_t height, unsigned bits
 }
 
 // Grows the caller's block to `bytes` as the readers' contract says
-// (GlobalReAlloc, GMEM_MOVEABLE | GMEM_ZEROINIT) and zeroes all of it, so
-// nothing the caller left in the block shows through. Returns the block's
-// handle after the call, or null (the block is then unchanged).
+// (GlobalReAlloc, GMEM_MOVEABLE | GMEM_ZEROINIT, which zeroes the growth)
+// and zeroes what the block held before, so nothing the caller left in it
+// shows through. Returns the block's handle after the call, or null (the
+// block is then unchanged).
 inline HGLOBAL GrowDibBlock(HGLOBAL block, std::uint64_t bytes) {
   if (!block || bytes > kMaxDibBytes) return nullptr;
+  const std::uint64_t before = GlobalSize(block);
   HGLOBAL grown = GlobalReAlloc(block, static_cast<DWORD_PTR>(bytes), GMEM_MOVEABLE | GMEM_ZEROINIT);
   if (!grown) return nullptr;
   if (void* p = GlobalLock(grown)) {
-    std::memset(p, 0, static_cast<std::size_t>(bytes));
+    std::memset(p, 0, static_cast<std::size_t>(before < bytes ? before : bytes));
     GlobalUnlock(grown);
   }
   return grown;

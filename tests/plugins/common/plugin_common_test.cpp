@@ -2,6 +2,7 @@
 // views of a caller's DIB, bounded reads, the warning box and progress.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -103,6 +104,23 @@ TEST(PluginDibView, ChecksTheCallersBlock) {
   auto depth = Dib(4, 2, 8, 0, 0);
   reinterpret_cast<BITMAPINFOHEADER*>(depth.data())->biBitCount = 16;
   EXPECT_EQ(plugins::ViewDib(depth.data(), depth.size(), s), plugins::DibCheck::kBadShape);
+}
+
+TEST(PluginDibBlock, GrownBlockIsAllZero) {
+  // The caller's block may hold anything; the grown DIB starts from zeros.
+  for (DWORD_PTR start : {44u, 5000u}) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, start);
+    std::memset(GlobalLock(block), 0xAB, start);
+    GlobalUnlock(block);
+    HGLOBAL grown = plugins::GrowDibBlock(block, 3000);
+    ASSERT_NE(grown, nullptr);
+    ASSERT_EQ(GlobalSize(grown), 3000u);
+    auto* p = static_cast<const std::uint8_t*>(GlobalLock(grown));
+    EXPECT_EQ(std::count(p, p + 3000, 0), 3000);
+    GlobalUnlock(grown);
+    GlobalFree(grown);
+  }
+  EXPECT_EQ(plugins::GrowDibBlock(nullptr, 10), nullptr);
 }
 
 TEST(PluginBytes, ReadsStayInsideTheData) {
