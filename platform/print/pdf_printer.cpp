@@ -69,6 +69,12 @@ void PdfPrinter::EndDoc(bool aborted) {
     last_.aborted = true;
     return;
   }
+  if (last_.pages == 0) {
+    // Nothing was printed: no empty file in place of the old one.
+    job->file.Discard();
+    last_.error = "the document has no pages";
+    return;
+  }
   if (!job->writer->Finish()) {
     last_.error = job->writer->error();
     job->file.Discard();
@@ -77,7 +83,7 @@ void PdfPrinter::EndDoc(bool aborted) {
     return;
   }
   const std::string text = "The document could not be printed to " + last_.output + ".\n" + last_.error;
-  MessageBox(nullptr, text.c_str(), "Print", MB_OK | MB_ICONEXCLAMATION);
+  MessageBox(GetActiveWindow(), text.c_str(), "Print", MB_OK | MB_ICONEXCLAMATION);
 }
 
 PdfPrinter& ThePdfPrinter() {
@@ -88,15 +94,10 @@ PdfPrinter& ThePdfPrinter() {
 
 void InstallPdfPrinter() { gdi::SetPrinterProvider(&ThePdfPrinter()); }
 
+void EnsurePrinterInstalled() {
+  if (gdi::GetPrinterProvider() == nullptr) InstallPdfPrinter();
+}
+
 PrintJobResult LastPrintJob() { return ThePdfPrinter().last(); }
 
 }  // namespace win::print
-
-// The PDF printer is GDI's printer from the moment the library is loaded.
-extern "C" {
-extern int zemra_pdf_printer_anchor;
-int zemra_pdf_printer_anchor = [] {
-  win::print::InstallPdfPrinter();
-  return 1;
-}();
-}

@@ -21,9 +21,9 @@ class PdfPrinter : public gdi::PrinterProvider {
   // the output file cannot be made.
   bool StartDoc(const std::string& docName) override;
   void Page(const gdi::Surface& page) override;
-  // Completes the file, or removes it when aborted. A file that cannot be
-  // completed is removed and the user told in a message box (GDI's EndDoc
-  // cannot report it); LastPrintJob() has the reason.
+  // Completes the file, or removes it when aborted or without pages. A file
+  // that cannot be completed is removed and the user told in a message box
+  // (GDI's EndDoc cannot report it); LastPrintJob() has the reason.
   void EndDoc(bool aborted) override;
 
   const PrintJobResult& last() const { return last_; }
@@ -39,5 +39,8 @@ class PdfPrinter : public gdi::PrinterProvider {
 };
 
 PdfPrinter& ThePdfPrinter();
+
+// Installs the PDF printer unless GDI has a printer already (a test's).
+void EnsurePrinterInstalled();
 
 }  // namespace win::print

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gdi/surface.h"
+#include "print/pdf_printer.h"
 #include "print/preview_render.h"
 #include "win/gdi.h"
 #include "win/user.h"
@@ -374,6 +375,7 @@ HWND ShowPrintPreview(HWND frame, PreviewOptions options) {
   auto p = std::make_unique<Preview>();
   p->dc = options.printerDc;
   if (!p->dc) {
+    EnsurePrinterInstalled();
     p->dc = CreateDC(kPrinterDriver, kPrinterName, nullptr, nullptr);
     p->ownDc = true;
   }

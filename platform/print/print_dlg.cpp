@@ -49,8 +49,6 @@ BOOL HandBack(PRINTDLG* pd, const PrinterSetup& setup) {
   pd->hDevNames = devNames;
   pd->hDC = nullptr;
   if (pd->Flags & (PD_RETURNDC | PD_RETURNIC)) {
-    // The DC must be of the printer just chosen, not of GDI's placeholder.
-    if (gdi::GetPrinterProvider() == nullptr) InstallPdfPrinter();
     void* dm = GlobalLock(pd->hDevMode);
     const char* output = setup.output.c_str();
     pd->hDC = (pd->Flags & PD_RETURNDC) ? CreateDC(kPrinterDriver, kPrinterName, output, dm)
@@ -73,6 +71,9 @@ DWORD CommDlgExtendedError() { return g_lastError; }
 
 BOOL PrintDlg(LPPRINTDLG pd) {
   g_lastError = 0;
+  // The printer the dialogs set up is the one later DCs get, not GDI's
+  // placeholder that drops every page.
+  EnsurePrinterInstalled();
   if (!pd) return Fail(CDERR_INITIALIZATION);
   if (pd->lStructSize != sizeof(PRINTDLG)) return Fail(CDERR_STRUCTSIZE);
 

@@ -214,8 +214,9 @@ bool ChooseOutput(const std::string& file);
 // Forgets this session's choices (tests).
 void ResetPrinterChoices();
 
-// Makes the PDF printer GDI's printer (it is from the start; a test that
-// installed another one puts it back with this).
+// Makes the PDF printer GDI's printer. PrintDlg and print preview install it
+// themselves when GDI has none (GDI's placeholder drops every page); a test
+// that installed another one puts it back with this.
 void InstallPdfPrinter();
 
 // How the last document ended.

@@ -137,6 +137,20 @@ TEST_F(PdfPrinterTest, AnEndedEarlyOrFailedDocumentLeavesNoFileAndKeepsAnOlderOn
   EXPECT_TRUE(win::MessageBoxLog().empty());  // the caller knew; nobody is told twice
 }
 
+TEST_F(PdfPrinterTest, ADocumentWithoutPagesLeavesTheOldFile) {
+  dir_.write("out.pdf", "older");
+  HDC dc = PrinterDc();
+  DOCINFO doc{sizeof(DOCINFO), "d", nullptr, nullptr, 0};
+  ASSERT_GT(StartDoc(dc, &doc), 0);
+  EXPECT_GT(EndDoc(dc), 0);
+  DeleteDC(dc);
+  EXPECT_FALSE(win::print::LastPrintJob().finished);
+  EXPECT_EQ(win::print::LastPrintJob().pages, 0);
+  EXPECT_EQ(Slurp(out_), "older");
+  EXPECT_EQ(FilesBesideSettings(dir_), 1);
+  EXPECT_TRUE(win::MessageBoxLog().empty());
+}
+
 TEST_F(PdfPrinterTest, OutputsThatCannotBeWrittenAreRefusedAtStartDoc) {
   std::filesystem::create_directory(dir_.file("folder"));
   const std::string outputs[] = {

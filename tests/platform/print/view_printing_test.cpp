@@ -9,6 +9,7 @@
 #include "display/headless.h"
 #include "mfc/afx.h"
 #include "platform/mfc/support/mfc_fixture.h"
+#include "gdi/printer.h"
 #include "print/preview_window.h"
 #include "support/pdf_pages.h"
 #include "support/temp_dir.h"
@@ -85,7 +86,8 @@ class ViewPrinting : public mfc_test::MfcTest {
     Events().clear();
     ini_ = dir_.write("settings.ini", "[Printer]\nPageSize=Letter\nResolution=72\nOutput=" +
                                           dir_.file("default.pdf") + "\n");
-    win::print::InstallPdfPrinter();
+    // GDI's placeholder: the print dialog puts the PDF printer in its place.
+    win::gdi::SetPrinterProvider(nullptr);
     win::print::ResetPrinterChoices();
     win::print::SetPrinterProfile(ini_.c_str());
     mfc_test::RegisterScript("128 MENU\nBEGIN\n  MENUITEM \"&Print\", 57607\nEND\n");
@@ -103,6 +105,7 @@ class ViewPrinting : public mfc_test::MfcTest {
     mfc_test::TakeQuit();
     win::print::SetPrinterProfile(nullptr);
     win::print::ResetPrinterChoices();
+    win::gdi::SetPrinterProvider(nullptr);  // GDI's own tests expect its placeholder
     MfcTest::TearDown();
   }
 

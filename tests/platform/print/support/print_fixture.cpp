@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "gdi/printer.h"
 #include "win/kernel.h"
 #include "win/user.h"
 
@@ -24,6 +25,8 @@ void PrintTest::TearDown() {
   win::print::SetPrintDialogHook(nullptr);
   win::print::SetPrinterProfile(nullptr);
   win::print::ResetPrinterChoices();
+  // GDI's own tests expect its placeholder printer.
+  win::gdi::SetPrinterProvider(nullptr);
   win::ResetGdiState();
   win::ResetUserState();
 }
