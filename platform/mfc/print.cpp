@@ -2,25 +2,10 @@
 // application's printer.
 #include "mfc/print.h"
 
-#include <cstring>
-#include <string>
-
 #include "mfc/app.h"
 #include "mfc/wnd.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
-
-namespace {
-
-// A NUL-ended name at a character offset of the DEVNAMES block, within it.
-std::string NameAt(const char* block, size_t size, WORD offset) {
-  if (offset >= size) return {};
-  const char* start = block + offset;
-  const void* end = std::memchr(start, '\0', size - offset);
-  return end ? std::string(start, static_cast<const char*>(end)) : std::string();
-}
-
-}  // namespace
 
 CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD flags, CWnd* parent) {
   m_pd.lStructSize = sizeof m_pd;
@@ -38,24 +23,15 @@ int CPrintDialog::DoModal() {
 HDC CPrintDialog::CreatePrinterDC() {
   if (m_pd.hDC) ::DeleteDC(m_pd.hDC);
   m_pd.hDC = nullptr;
-  if (!m_pd.hDevNames) return nullptr;
-  const char* names = static_cast<const char*>(::GlobalLock(m_pd.hDevNames));
-  if (!names) return nullptr;
-  const size_t size = ::GlobalSize(m_pd.hDevNames);
-  std::string driver, device, output;
-  if (size >= sizeof(DEVNAMES)) {
-    DEVNAMES dn{};
-    std::memcpy(&dn, names, sizeof dn);
-    driver = NameAt(names, size, dn.wDriverOffset);
-    device = NameAt(names, size, dn.wDeviceOffset);
-    output = NameAt(names, size, dn.wOutputOffset);
-  }
-  ::GlobalUnlock(m_pd.hDevNames);
-  if (device.empty()) return nullptr;
-  const void* mode = m_pd.hDevMode ? ::GlobalLock(m_pd.hDevMode) : nullptr;
-  m_pd.hDC = ::CreateDC(driver.c_str(), device.c_str(), output.empty() ? nullptr : output.c_str(),
-                        mode);
-  if (mode) ::GlobalUnlock(m_pd.hDevMode);
+  // The print dialog's default answer makes the DC of the current printer
+  // (this session's setup included) and puts that printer in place.
+  PRINTDLG current{};
+  current.lStructSize = sizeof current;
+  current.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+  if (!::PrintDlg(&current)) return nullptr;
+  if (current.hDevMode) ::GlobalFree(current.hDevMode);
+  if (current.hDevNames) ::GlobalFree(current.hDevNames);
+  m_pd.hDC = current.hDC;
   return m_pd.hDC;
 }
 

@@ -24,7 +24,7 @@ class CPrintDialog {
   // IDOK (m_pd filled: the printer's DEVMODE and DEVNAMES blocks, for the
   // print dialog a printer DC in m_pd.hDC) or IDCANCEL.
   virtual int DoModal();
-  // A DC of the printer m_pd names (kept in m_pd.hDC, replacing one made
+  // A DC of the current printer (kept in m_pd.hDC, replacing one made
   // before); null on failure.
   HDC CreatePrinterDC();
   HDC GetPrinterDC() const { return m_pd.hDC; }

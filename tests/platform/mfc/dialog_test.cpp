@@ -133,6 +133,13 @@ TEST_F(DialogTest, ModalDataExchangeBothWays) {
     d.SetDlgItemText(kUnsigned, "7");
     d.CheckDlgButton(kCheck, 0);
     d.CheckRadioButton(kRadioA, kRadioC, kRadioB);
+    // Moving the focus the dialog's way.
+    d.GotoDlgCtrl(d.GetDlgItem(kCount));
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.m_hWnd, kCount));
+    d.NextDlgCtrl();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.m_hWnd, kUnsigned));
+    d.PrevDlgCtrl();
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.m_hWnd, kCount));
     d.PostMessage(WM_COMMAND, IDOK);
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
