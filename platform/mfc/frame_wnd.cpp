@@ -138,10 +138,10 @@ CWnd* CFrameWnd::CreateView(CCreateContext* context, UINT id) {
 }
 
 void CFrameWnd::OnDestroy() {
-  // The default menu goes with the window.
-  if (m_hMenuDefault && ::IsMenu(m_hMenuDefault) && ::GetMenu(m_hWnd) != m_hMenuDefault) {
-    ::SetMenu(m_hWnd, m_hMenuDefault);
-  }
+  // The default menu goes with the window, also when the frame took it off.
+  if (m_hMenuDefault && ::IsMenu(m_hMenuDefault) && ::GetMenu(m_hWnd) != m_hMenuDefault)
+    ::DestroyMenu(m_hMenuDefault);
+  m_hMenuDefault = nullptr;
   if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->WinHelp(0, HELP_QUIT);
   CWnd::OnDestroy();
 }

@@ -261,4 +261,52 @@ TEST_F(DocFrameViewTest, AModifiedDocumentAsksBeforeClosingAndCancelKeepsIt) {
   EXPECT_TRUE(mfc_test::TakeQuit());
 }
 
+// The client's main frame: a borderless popup whose menu is taken off at
+// creation and that keeps its accelerators.
+class PopupFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(PopupFrame)
+ public:
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+    if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+    cs.style = WS_POPUP;
+    return TRUE;
+  }
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    removedMenu = ::GetMenu(m_hWnd);
+    SetMenu(nullptr);
+    ShowWindow(SW_SHOW);
+    return 0;
+  }
+  afx_msg void OnFrameApp() { Note("popup frame"); }
+  HMENU removedMenu = nullptr;
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(PopupFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(PopupFrame, CFrameWnd)
+  ON_WM_CREATE()
+  ON_COMMAND(kFrameApp, OnFrameApp)
+END_MESSAGE_MAP()
+
+TEST_F(DocFrameViewTest, APopupFrameWithoutItsMenuKeepsItsAccelerators) {
+  auto* frame = new PopupFrame;
+  ASSERT_TRUE(frame->LoadFrame(kTemplate));
+  EXPECT_EQ(frame->GetStyle() & ~static_cast<DWORD>(WS_VISIBLE | WS_CLIPSIBLINGS), static_cast<DWORD>(WS_POPUP));
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+  const HMENU menu = frame->removedMenu;
+  ASSERT_TRUE(::IsMenu(menu));
+  ::SetActiveWindow(frame->m_hWnd);
+  ::SetFocus(frame->m_hWnd);
+  mfc_test::PumpPending();
+  Events().clear();
+  win::headless::PressKey(VK_CONTROL);
+  win::headless::TypeKey('Q');
+  win::headless::ReleaseKey(VK_CONTROL);
+  mfc_test::PumpPending();
+  EXPECT_EQ(Events(), (std::vector<std::string>{"popup frame"}));
+  // The menu it took off goes with it.
+  frame->DestroyWindow();
+  EXPECT_FALSE(::IsMenu(menu));
+}
+
 }  // namespace
