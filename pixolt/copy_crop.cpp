@@ -64,7 +64,7 @@ HGLOBAL CropDIB(HGLOBAL dib, UINT x, UINT y, UINT width, UINT height) {
   std::uint64_t srcWidth = static_cast<std::uint64_t>(d.width());
   std::uint64_t srcHeight = static_cast<std::uint64_t>(d.height());
   std::uint64_t columns = x < srcWidth ? std::min<std::uint64_t>(width, srcWidth - x) : 0;
-  for (std::uint64_t r = 0; r < height && y + r < srcHeight; ++r) {
+  for (std::uint64_t r = 0; columns > 0 && r < height && y + r < srcHeight; ++r) {
     const std::uint8_t* src = d.row(y + r);
     std::uint8_t* dst = outBits + r * rowBytes;
     if (bits >= 8) {

@@ -77,6 +77,12 @@ TEST_F(CopyCropRleTest, CropAtEveryDepth) {
         }
     }
   }
+  // A rectangle wholly outside, far beyond the picture: all 0.
+  HGLOBAL far = Keep(CropDIB(Keep(MakeDib(3, 3, 24, {}, [](int, int) { return 0xFFFFFFu; })), 0xFFFFFFF0u,
+                             0xFFFFFFF0u, 2, 2));
+  ASSERT_NE(far, nullptr);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) EXPECT_EQ(PixelAt(far, x, y), 0u);
   // The right pixel of a 2 x 1 picture.
   HGLOBAL two = Keep(MakeDib(2, 1, 24, {}, [](int x, int) { return x ? 0x123456u : 0u; }));
   HGLOBAL right = Keep(CropDIB(two, 1, 0, 1, 1));
