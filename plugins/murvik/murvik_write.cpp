@@ -3,6 +3,7 @@
 
 #include "common/file_io.h"
 #include "common/plugin_box.h"
+#include "common/plugin_dialogs.h"
 #include "murvik.h"
 #include "murvik_dialogs.h"
 #include "murvik_messages.h"
@@ -41,7 +42,7 @@ BOOL ConvertDIBtoPCXEx(LPCSTR fileName, HGLOBAL dib, void* options) {
   if (!dib) return Fail(msg::kNoDib);
   PcxWriteOptions chosen;
   if (options) chosen = *static_cast<const PcxWriteOptions*>(options);
-  ProgressDialog progress;
+  plugins::ProgressDialog progress(MurvikResources(), DlgConversion);
   plugins::FileWriter file;
   if (!file.Create(fileName)) return Fail(msg::kCannotCreate);
   std::vector<std::uint8_t> bytes;

@@ -5,6 +5,7 @@
 
 #include "common/file_io.h"
 #include "common/plugin_box.h"
+#include "common/plugin_dialogs.h"
 #include "eps_preview_tiff.h"
 #include "eps_reader.h"
 #include "eps_writer.h"
@@ -149,7 +150,7 @@ BOOL ConvertDIBtoEPSEx(LPCSTR fileName, HGLOBAL dib, void* options) {
   HGLOBAL source = nullptr;
   if (const char* bad = PrepareSource(dib, expanded, source)) return Fail(bad);
 
-  ProgressDialog progress;
+  plugins::ProgressDialog progress(OsprayResources(), DlgConversion);
   plugins::FileWriter file;
   if (!file.Create(fileName)) return Fail(msg::kCannotCreate);
   if (o.preview == 1) {
