@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/owned_dib.h"
 #include "common/plugin_box.h"
 #include "common/plugin_dialogs.h"
 #include "eps_preview_tiff.h"
@@ -22,27 +23,6 @@ BOOL Fail(const char* text) {
   return FALSE;
 }
 
-// A DIB made for the conversion, freed on every way out.
-class OwnedDib {
- public:
-  OwnedDib() = default;
-  explicit OwnedDib(HGLOBAL dib) : dib_(dib) {}
-  ~OwnedDib() {
-    if (dib_) GlobalFree(dib_);
-  }
-  OwnedDib(const OwnedDib&) = delete;
-  OwnedDib& operator=(const OwnedDib&) = delete;
-  OwnedDib& operator=(HGLOBAL dib) {
-    if (dib_) GlobalFree(dib_);
-    dib_ = dib;
-    return *this;
-  }
-  HGLOBAL get() const { return dib_; }
-
- private:
-  HGLOBAL dib_ = nullptr;
-};
-
 std::string Now() {
   SYSTEMTIME t;
   GetLocalTime(&t);
@@ -54,7 +34,7 @@ std::string Now() {
 
 // The header's kind and compression, read before anything else. An RLE
 // DIB is expanded into `expanded`; `source` is the DIB to write.
-const char* PrepareSource(HGLOBAL dib, OwnedDib& expanded, HGLOBAL& source) {
+const char* PrepareSource(HGLOBAL dib, plugins::OwnedDib& expanded, HGLOBAL& source) {
   source = dib;
   DWORD size = 0, compression = 0;
   {
@@ -66,7 +46,7 @@ const char* PrepareSource(HGLOBAL dib, OwnedDib& expanded, HGLOBAL& source) {
   }
   if (size != sizeof(BITMAPINFOHEADER)) return msg::kOs2Bitmap;
   if (compression != BI_RGB) {
-    expanded = RLEtoDIB(dib);
+    expanded.Reset(RLEtoDIB(dib));
     if (!expanded.get()) return msg::kRleBitmap;
     source = expanded.get();
   }
@@ -90,10 +70,10 @@ const char* ViewText(plugins::DibCheck check) {
 // reason.
 HGLOBAL MakePreviewDib(HGLOBAL source, int kind, const char*& reason) {
   reason = msg::kPreviewCreate;
-  OwnedDib small;
+  plugins::OwnedDib small;
   HGLOBAL base = source;
   if (kind == 1 || kind == 3) {
-    small = SmallSizeDIB(source);
+    small.Reset(SmallSizeDIB(source));
     if (!small.get()) return nullptr;
     base = small.get();
   }
@@ -115,7 +95,7 @@ HGLOBAL MakePreviewDib(HGLOBAL source, int kind, const char*& reason) {
 const char* AppendPreview(HGLOBAL source, int kind, plugins::FileWriter& file, std::uint32_t& offset,
                           std::uint32_t& length) {
   const char* reason = nullptr;
-  OwnedDib preview(MakePreviewDib(source, kind, reason));
+  plugins::OwnedDib preview(MakePreviewDib(source, kind, reason));
   if (!preview.get()) return reason;
   std::vector<std::uint8_t> tiff;
   {
@@ -146,7 +126,7 @@ BOOL ConvertDIBtoEPSEx(LPCSTR fileName, HGLOBAL dib, void* options) {
   if (!dib) return Fail(msg::kNoDib);
   EpsWriteOptions o;
   if (options) o = *static_cast<const EpsWriteOptions*>(options);
-  OwnedDib expanded;
+  plugins::OwnedDib expanded;
   HGLOBAL source = nullptr;
   if (const char* bad = PrepareSource(dib, expanded, source)) return Fail(bad);
 

@@ -120,6 +120,8 @@ TEST_F(OsprayPlugin, ExportsTheContract) {
   EXPECT_EQ(Bind<int (*)(int)>(1)(0), 1);
   EXPECT_EQ(version_(), 0x0100);
   EXPECT_EQ(GetProcAddress(lib_, "ConvertEPStoDIB"), GetProcAddress(lib_, MAKEINTRESOURCE(2)));
+  EXPECT_EQ(GetProcAddress(lib_, "DlgEPS"), GetProcAddress(lib_, MAKEINTRESOURCE(14)));
+  EXPECT_NE(GetProcAddress(lib_, MAKEINTRESOURCE(16)), nullptr);
   testing_support::TempDir tmp;
   EXPECT_TRUE(isEps_(tmp.write("a.eps", "%!PS").c_str()));
   EXPECT_TRUE(isEps_(tmp.write("b.eps", std::string("\xC5\xD0\xD3\xC6", 4)).c_str()));
