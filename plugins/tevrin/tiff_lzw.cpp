@@ -71,23 +71,8 @@ LzwDecodeResult DecodeTiffLzw(const std::uint8_t* in, std::size_t inSize, std::u
 
     std::size_t length;
     std::uint8_t first;
-    if (code < 256) {
-      out[outPos] = static_cast<std::uint8_t>(code);
-      length = 1;
-      first = static_cast<std::uint8_t>(code);
-    } else if (code == kLzwClear) {
-      width = 9;
-      next = kLzwFirstFree;
-      havePrevious = false;
-      continue;
-    } else if (code == kLzwEnd) {
-      break;
-    } else if (!havePrevious || code > next || (code == next && next >= kTableSize)) {
-      // Right after a Clear only a single byte can follow.
-      result.ok = false;
-      result.badCode = static_cast<int>(code);
-      break;
-    } else if (code < next) {
+    if (code >= kLzwFirstFree && code < next) {
+      // The common case first: a string of the table, written before.
       const Entry& e = table[code];
       length = e.length;
       first = e.first;
@@ -98,6 +83,23 @@ LzwDecodeResult DecodeTiffLzw(const std::uint8_t* in, std::size_t inSize, std::u
         break;
       }
       CopyEarlier(out, outPos, e.offset, length, outSize);
+    } else if (code < 256) {
+      out[outPos] = static_cast<std::uint8_t>(code);
+      length = 1;
+      first = static_cast<std::uint8_t>(code);
+    } else if (code == kLzwClear) {
+      width = 9;
+      next = kLzwFirstFree;
+      havePrevious = false;
+      continue;
+    } else if (code == kLzwEnd) {
+      break;
+    } else if (!havePrevious || code != next || next >= kTableSize) {
+      // Beyond the table, or a string right after a Clear, where only a
+      // single byte can follow.
+      result.ok = false;
+      result.badCode = static_cast<int>(code);
+      break;
     } else {
       // The string being defined: the previous string and its first byte.
       // The previous string ends right here, so the copy cannot overlap.
