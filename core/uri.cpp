@@ -80,7 +80,11 @@ bool URI::Parse(const CString& text) {
     fragment = frag;
   }
   valid = pUri(rest);
-  if (valid) NormaliseUriPath(path);
+  if (valid) {
+    NormaliseUriPath(path);
+    // "korvex://host/./" names the root, as "korvex://host/" does.
+    if (path.IsEmpty() && scheme == kKorvex && !noHost) path = "/";
+  }
   return valid;
 }
 

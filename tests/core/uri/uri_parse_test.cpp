@@ -286,4 +286,17 @@ TEST(UriParse, NormalisePath) {
   }
 }
 
+// A korvex path that normalises to nothing is the root: it composes and
+// reads back as the same link.
+TEST(UriParse, KorvexPathNormalisedAwayIsTheRoot) {
+  for (const char* text : {"korvex://m/./", "korvex://m/a/..", "korvex://m/./#x"}) {
+    URI u;
+    ASSERT_TRUE(u.Parse(text)) << text;
+    EXPECT_EQ(u.path, "/") << text;
+    URI again;
+    ASSERT_TRUE(again.Parse(u.toString())) << text;
+    EXPECT_EQ(again.toString(), u.toString()) << text;
+  }
+}
+
 }  // namespace
