@@ -62,6 +62,10 @@ TEST_F(ControlsTest, WrappersReachTheirControls) {
   EXPECT_STREQ(text, "hello there");
   dlg.edit.LimitText(4);
   EXPECT_EQ(dlg.edit.GetLimitText(), 4u);
+  CFont font;
+  ASSERT_TRUE(font.CreatePointFont(90, "Arial"));
+  dlg.edit.SetFont(&font, FALSE);
+  EXPECT_EQ(dlg.edit.GetFont(), &font);  // the program's own object comes back
 
   EXPECT_EQ(dlg.list.AddString("alpha"), 0);
   EXPECT_EQ(dlg.list.AddString("beta"), 1);
