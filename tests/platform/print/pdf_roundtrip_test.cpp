@@ -166,7 +166,7 @@ TEST_F(PdfRoundTrip, PrintedPageEqualsTheSameDrawingInAWindowOnTheScreen) {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefWindowProc;
   wc.lpszClassName = "PrintedPageWindow";
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);  // white
   ASSERT_TRUE(RegisterClass(&wc));
   HWND wnd = CreateWindowEx(0, "PrintedPageWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
                             nullptr, nullptr, nullptr, nullptr);
