@@ -286,16 +286,18 @@ struct PreviewOptions {
   UINT minPage = 1;
   UINT maxPage = 0xFFFF;  // 0xFFFF: not known; the end is where render says so
   UINT firstPage = 1;
-  RenderPageFn render;          // draws one page (OnPrepareDC + OnPrint)
+  RenderPageFn render;          // draws one page (OnPrepareDC + OnPrint); false: no such page
   std::function<void()> print;  // the Print... button, after the preview closed
   std::function<void()> closed; // the preview closed (any way); called once
 };
 
 // Shows the preview over the client area of `frame` (a child window with a
 // toolbar: Print..., Next Page, Prev Page, Zoom In, Zoom Out, Close; Page Up,
-// Page Down and Escape work too) on page `firstPage`. The frame keeps it
-// sized to its client area (MoveWindow in its WM_SIZE). Null when the
-// window cannot be made or the first page does not render.
+// Page Down and Escape work too) on page `firstPage`. The frame's other
+// children are hidden while it shows and shown again when it closes. The
+// frame keeps it sized to its client area (MoveWindow in its WM_SIZE). Null
+// (and nothing called) when the window cannot be made or the first page
+// does not render.
 HWND ShowPrintPreview(HWND frame, PreviewOptions options);
 // The page the preview shows (0 for a window that is no preview) and its
 // zoom step (0 whole page, 1 and 2 closer).

@@ -39,7 +39,7 @@ class PreviewTest : public PrintTest {
     WNDCLASS wc{};
     wc.lpfnWndProc = DefWindowProc;
     wc.lpszClassName = kFrameClass;
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClass(&wc);
     frame_ = CreateWindowEx(0, kFrameClass, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640,
                             560, nullptr, nullptr, nullptr, nullptr);
