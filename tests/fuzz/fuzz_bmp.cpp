@@ -16,12 +16,8 @@
 
 namespace {
 
-std::string TempFile() {
-  char name[] = "/tmp/zemra-fuzz-bmp-XXXXXX";
-  int fd = mkstemp(name);
-  if (fd >= 0) close(fd);
-  return name;
-}
+// A scratch file of this process, removed after each input.
+std::string ScratchName() { return "/tmp/zemra-fuzz-bmp-" + std::to_string(getpid()); }
 
 void Use(HGLOBAL dib) {
   if (!dib) return;
@@ -49,7 +45,7 @@ void Use(HGLOBAL dib) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = [] {
     setenv("ZEMRA_HEADLESS", "1", 1);
-    return TempFile();
+    return ScratchName();
   }();
   // The size form.
   HGLOBAL block = GlobalAlloc(GHND, 44);
@@ -77,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     dib = ReadDIB(path.c_str(), block);
     Use(dib);
     GlobalFree(dib ? dib : block);
+    unlink(path.c_str());
   }
   win::ClearMessageBoxLog();
   return 0;

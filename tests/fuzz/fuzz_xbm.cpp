@@ -14,12 +14,10 @@
 #include "win/windows.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // A scratch file of this process, removed after each input.
   static const std::string path = [] {
     setenv("ZEMRA_HEADLESS", "1", 1);
-    char name[] = "/tmp/zemra-fuzz-xbm-XXXXXX";
-    int fd = mkstemp(name);
-    if (fd >= 0) close(fd);
-    return std::string(name);
+    return "/tmp/zemra-fuzz-xbm-" + std::to_string(getpid());
   }();
   std::vector<char> text(data, data + size);
   HGLOBAL block = GlobalAlloc(GHND, 44);
@@ -31,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     block = GlobalAlloc(GHND, 44);
     dib = ReadXbm(path.c_str(), block);
     GlobalFree(dib ? dib : block);
+    unlink(path.c_str());
   }
   return 0;
 }
