@@ -28,14 +28,15 @@ bool Notifies(HWND b, DWORD type) {
          type == BS_USERBUTTON;
 }
 
-// Redraws the button now: a pushed look must show while the mouse is down.
+// A state change: an owner-drawn button is drawn at once (with the action
+// that changed), any other is painted with the next WM_PAINT, after its
+// parent.
 void Redraw(HWND b, UINT action) {
   if (TypeOf(b) == BS_OWNERDRAW) {
     DrawOwnerButton(b, action);
     return;
   }
   InvalidateRect(b, nullptr, FALSE);
-  UpdateWindow(b);
 }
 
 void SetPushed(HWND b, bool pushed) {
@@ -253,10 +254,7 @@ LRESULT ButtonProc(HWND b, UINT msg, WPARAM wp, LPARAM lp) {
     case BM_SETSTYLE: {
       const LONG_PTR style = GetWindowLong(b, GWL_STYLE);
       SetWindowLong(b, GWL_STYLE, (style & ~static_cast<LONG_PTR>(0xFFFF)) | static_cast<LONG_PTR>(wp & 0xFFFF));
-      if (LOWORD(lp)) {
-        InvalidateRect(b, nullptr, FALSE);
-        UpdateWindow(b);
-      }
+      if (LOWORD(lp)) InvalidateRect(b, nullptr, FALSE);
       return 0;
     }
     case BM_CLICK:

@@ -292,9 +292,14 @@ LRESULT Create(HWND cb, const CREATESTRUCT* cs) {
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kComboEditId)), inst, nullptr);
     if (!s->edit) return -1;
   }
+  // The scroll-bar styles are the list's: the box itself has no bars.
+  SetWindowLong(cb, GWL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL)));
   if (!IsSimple(cb) && cs) {
     s->dropHeight = cs->cy;
-    SetWindowPos(cb, nullptr, 0, 0, cs->cx, ClosedHeight(s), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(cb, nullptr, 0, 0, cs->cx, ClosedHeight(s),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else {
+    SetWindowPos(cb, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
   Layout(cb, s);
   return 0;

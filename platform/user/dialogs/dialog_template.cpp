@@ -210,11 +210,40 @@ bool ParseDialogTemplate(const void* data, size_t size, DialogTemplate* out, std
   return true;
 }
 
+namespace {
+
+void WriteCreationData(Writer& w, const std::vector<BYTE>& creationData, bool extended) {
+  if (creationData.empty()) {
+    w.Word(0);
+    return;
+  }
+  // A WORD count (in the classic form including itself): longer data is cut.
+  std::vector<BYTE> data = creationData;
+  const size_t max = extended ? 0xFFFF : 0xFFFD;
+  if (data.size() > max) data.resize(max);
+  w.Word(static_cast<WORD>(data.size() + (extended ? 0 : 2)));
+  w.Bytes(data);
+}
+
+}  // namespace
+
 std::vector<BYTE> WriteDialogTemplate(const DialogTemplate& t) {
   Writer w;
   const DWORD style = t.face.empty() && t.pointSize == 0 ? t.style : (t.style | DS_SETFONT);
-  w.Dword(style);
-  w.Dword(t.exStyle);
+  // The extended form when the classic one cannot say it all, or when a
+  // classic header would read as the extended form's signature.
+  bool extended = t.weight || t.italic || t.charset || ((style & 0xFFFF) == 1 && (style >> 16) == 0xFFFF);
+  for (const DialogItem& item : t.items) extended = extended || item.id > 0xFFFF;
+  if (extended) {
+    w.Word(1);
+    w.Word(0xFFFF);
+    w.Dword(0);  // help id
+    w.Dword(t.exStyle);
+    w.Dword(style);
+  } else {
+    w.Dword(style);
+    w.Dword(t.exStyle);
+  }
   w.Word(static_cast<WORD>(t.items.size()));
   w.Short(t.x);
   w.Short(t.y);
@@ -225,25 +254,33 @@ std::vector<BYTE> WriteDialogTemplate(const DialogTemplate& t) {
   w.String(t.title);
   if (style & DS_SETFONT) {
     w.Word(t.pointSize);
+    if (extended) {
+      w.Word(t.weight);
+      w.Bytes({t.italic, t.charset});
+    }
     w.String(t.face);
   }
   for (const DialogItem& item : t.items) {
     w.AlignDword();
-    w.Dword(item.style);
-    w.Dword(item.exStyle);
+    if (extended) {
+      w.Dword(0);  // help id
+      w.Dword(item.exStyle);
+      w.Dword(item.style);
+    } else {
+      w.Dword(item.style);
+      w.Dword(item.exStyle);
+    }
     w.Short(item.x);
     w.Short(item.y);
     w.Short(item.cx);
     w.Short(item.cy);
-    w.Word(static_cast<WORD>(item.id));
+    if (extended)
+      w.Dword(item.id);
+    else
+      w.Word(static_cast<WORD>(item.id));
     w.Name(item.cls);
     w.Name(item.text);
-    if (item.creationData.empty()) {
-      w.Word(0);
-    } else {
-      w.Word(static_cast<WORD>(item.creationData.size() + 2));
-      w.Bytes(item.creationData);
-    }
+    WriteCreationData(w, item.creationData, extended);
   }
   return w.Take();
 }

@@ -51,7 +51,8 @@ inline constexpr size_t kMaxDialogItems = 2000;
 // Reads a template of at most `size` bytes; false (and a reason) when it is
 // cut short, holds too many items or names that do not end.
 bool ParseDialogTemplate(const void* data, size_t size, DialogTemplate* out, std::string* error);
-// The classic DLGTEMPLATE form (the one the compiler emits).
+// The classic DLGTEMPLATE form (the one the compiler emits), or the
+// extended one where the classic cannot hold the template.
 std::vector<BYTE> WriteDialogTemplate(const DialogTemplate& tmpl);
 
 // The class name of a standard class ordinal ("BUTTON" for 0x80 ...); null

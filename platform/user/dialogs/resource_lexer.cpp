@@ -139,6 +139,8 @@ Token ResourceLexer::Next() {
         }
       }
       if (s.size() >= kMaxScriptString) return Fail("string too long");
+      // Templates end their strings with NUL: one inside would cut them.
+      if (ch == '\0') return Fail("a string may not hold a NUL");
       s += ch;
     }
     t.kind = Token::Kind::String;

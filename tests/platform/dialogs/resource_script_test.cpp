@@ -190,9 +190,10 @@ END
 
 TEST(ResourceScriptTest, ErrorsSayWhereAndWhy) {
   struct Case {
-    const char* script;
+    std::string script;
     const char* expect;
   };
+  static const char kRawNul[] = "1 DIALOG 0, 0, 1, 1\nCAPTION \"a\0b\"\nBEGIN END";
   const Case cases[] = {
       {"1 DIALOG 0, 0, 10\nBEGIN END", "line 2"},
       {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  LTEXT \"x\", -1, 0, 0, 10\nEND", "line 4"},
@@ -206,6 +207,8 @@ TEST(ResourceScriptTest, ErrorsSayWhereAndWhy) {
       {"1 DIALOG 0, 0, 99999999999, 1\nBEGIN END", "number too large"},
       {"1 BITMAP \"x.bmp\"", "DIALOG, MENU or ACCELERATORS"},
       {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  BUTTON \"x\", 1, 0, 0, 1, 1\nEND", "control statement expected"},
+      {"1 DIALOG 0, 0, 1, 1\nCAPTION \"a\\x00b\"\nBEGIN END", "NUL"},
+      {std::string(kRawNul, sizeof kRawNul - 1), "NUL"},
   };
   for (const Case& c : cases) {
     std::vector<CompiledResource> out;
@@ -244,6 +247,29 @@ END)");
   for (size_t n = 0; n + 1 < full.size(); ++n) {
     std::vector<BYTE> cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(n));
     EXPECT_FALSE(ParseDialogTemplate(cut.data(), cut.size(), &t, &error)) << n;
+  }
+}
+
+TEST(DialogTemplateTest, WhatTheClassicFormCannotHoldIsWrittenExtended) {
+  // A style whose words read as the extended form's signature, a 32-bit
+  // id and a font weight: each survives writing and reading.
+  DialogTemplate t;
+  t.style = 0xFFFF0001;
+  t.items.resize(1);
+  t.items[0].id = 0x12345;
+  t.items[0].cls = win::user::TemplateName::Ordinal(0x80);
+  std::string error;
+  for (int round = 0; round < 2; ++round) {
+    const std::vector<BYTE> bytes = win::user::WriteDialogTemplate(t);
+    DialogTemplate back;
+    ASSERT_TRUE(ParseDialogTemplate(bytes.data(), bytes.size(), &back, &error)) << error;
+    EXPECT_EQ(back.style, t.style);
+    EXPECT_EQ(back.items.at(0).id, t.items[0].id);
+    EXPECT_EQ(back.weight, t.weight);
+    t.style = WS_POPUP | DS_SETFONT;
+    t.pointSize = 9;
+    t.face = "Arial";
+    t.weight = FW_BOLD;
   }
 }
 
