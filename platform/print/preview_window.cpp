@@ -53,6 +53,7 @@ struct Preview {
   bool closing = false;
   bool laying = false;                    // guards Layout against its own WM_SIZE
   std::vector<HWND> hidden;               // the frame's children hidden meanwhile
+  HWND focusBefore = nullptr;             // gets the focus back at the end
 };
 
 Preview* StateOf(HWND wnd) {
@@ -233,10 +234,21 @@ void Scroll(HWND wnd, Preview& p, int bar, int code) {
   InvalidateRect(wnd, nullptr, FALSE);
 }
 
-// Ends the preview: the window goes, then the owner hears of it.
+// The frame's children come back.
+void ShowHidden(Preview& p) {
+  for (HWND sibling : p.hidden) {
+    if (IsWindow(sibling)) ShowWindow(sibling, SW_SHOWNA);
+  }
+  p.hidden.clear();
+}
+
+// Ends the preview: the frame's children and the focus come back, the
+// window goes, then the owner hears of it.
 void Close(HWND wnd, Preview& p, bool print) {
   if (p.closing) return;
   p.closing = true;
+  ShowHidden(p);
+  if (IsWindow(p.focusBefore) && IsWindowVisible(p.focusBefore)) SetFocus(p.focusBefore);
   std::function<void()> closed = std::move(p.options.closed);
   std::function<void()> printer = print ? std::move(p.options.print) : nullptr;
   DestroyWindow(wnd);  // `p` is gone after this
@@ -328,10 +340,7 @@ LRESULT PreviewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       Command(wnd, *p, LOWORD(wp));
       return 0;
     case WM_DESTROY: {
-      for (HWND sibling : p->hidden) {
-        if (IsWindow(sibling)) ShowWindow(sibling, SW_SHOWNA);
-      }
-      p->hidden.clear();
+      ShowHidden(*p);
       if (!p->closing) {
         // The frame went away under the preview.
         p->closing = true;
@@ -387,6 +396,7 @@ HWND ShowPrintPreview(HWND frame, PreviewOptions options) {
   p->page = options.firstPage;
   p->options = std::move(options);
 
+  p->focusBefore = GetFocus();
   // The frame's own children stand aside while the preview shows.
   for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (IsWindowVisible(child)) p->hidden.push_back(child);

@@ -197,6 +197,7 @@ TEST_F(PreviewTest, EveryWayOutClosesOnceAndGivesTheViewBack) {
   for (const Case& c : cases) {
     events_.clear();
     if (!IsWindow(frame_)) SetUp();
+    SetFocus(view_);
     HWND preview = win::print::ShowPrintPreview(frame_, Options(2, 2));
     ASSERT_TRUE(preview) << c.how;
     const std::string how = c.how;
@@ -209,7 +210,10 @@ TEST_F(PreviewTest, EveryWayOutClosesOnceAndGivesTheViewBack) {
     if (how == "frame destroyed") DestroyWindow(frame_);
     EXPECT_FALSE(IsWindow(preview)) << c.how;
     EXPECT_EQ(events_, c.events) << c.how;
-    if (IsWindow(view_)) EXPECT_TRUE(IsWindowVisible(view_)) << c.how;
+    if (IsWindow(view_)) {
+      EXPECT_TRUE(IsWindowVisible(view_)) << c.how;
+      EXPECT_EQ(GetFocus(), view_) << c.how;  // where it was before
+    }
   }
 }
 
