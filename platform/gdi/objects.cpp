@@ -16,8 +16,13 @@ struct Slot {
   Object obj;
 };
 
+// The first slots are never used: no handle is 0, and none is a small
+// number, which as a brush stands for a system colour (COLOR_xxx + 1).
+constexpr std::uint32_t kFirstSlot = 2;
+static_assert((kFirstSlot << kKindBits) > COLOR_INFOBK + 1);
+
 struct Table {
-  std::vector<Slot> slots{1};  // slot 0 unused: no handle is 0
+  std::vector<Slot> slots{kFirstSlot};
   std::vector<std::uint32_t> free;
   std::size_t live = 0;
 };
@@ -39,7 +44,7 @@ Slot* Decode(const void* handle) {
   std::uint32_t slot = (v >> kKindBits) & kMaxSlots;
   std::uint8_t gen = std::uint8_t(v >> (kKindBits + kSlotBits));
   Table& t = TheTable();
-  if (slot == 0 || slot >= t.slots.size()) return nullptr;
+  if (slot < kFirstSlot || slot >= t.slots.size()) return nullptr;
   Slot& s = t.slots[slot];
   if (s.obj.kind == Kind::None || s.generation != gen || std::uint32_t(s.obj.kind) != kind) {
     return nullptr;
@@ -199,7 +204,7 @@ bool RemoveObject(const void* handle) {
 std::vector<void*> LiveHandles(Kind kind) {
   std::vector<void*> out;
   Table& t = TheTable();
-  for (std::uint32_t i = 1; i < t.slots.size(); ++i) {
+  for (std::uint32_t i = kFirstSlot; i < t.slots.size(); ++i) {
     const Slot& s = t.slots[i];
     if (s.obj.kind == kind) out.push_back(reinterpret_cast<void*>(Encode(i, s.generation, kind)));
   }
@@ -214,16 +219,16 @@ void ClearObjectTable() {
   std::vector<Slot> old;
   old.swap(t.slots);
   t.slots.clear();
-  t.slots.emplace_back();
+  t.slots.resize(kFirstSlot);
   t.free.clear();
   t.live = 0;
   TheStock() = Stock{};
   // Keep generations moving so that old handles stay invalid.
-  for (std::size_t i = 1; i < old.size(); ++i) {
+  for (std::size_t i = kFirstSlot; i < old.size(); ++i) {
     t.slots.emplace_back();
     t.slots.back().generation = std::uint8_t(old[i].generation + 1);
   }
-  for (std::uint32_t i = static_cast<std::uint32_t>(t.slots.size()) - 1; i >= 1; --i) {
+  for (std::uint32_t i = static_cast<std::uint32_t>(t.slots.size()) - 1; i >= kFirstSlot; --i) {
     t.free.push_back(i);
   }
 }

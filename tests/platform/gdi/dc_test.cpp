@@ -348,4 +348,18 @@ TEST_F(GdiDc, SystemColours) {
   EXPECT_EQ(cv.At(1, 1), RGB(192, 192, 192));
 }
 
+// No object handle is one of the small numbers that stand for system-colour
+// brushes: the first objects made after a fresh start fill with their own
+// colour.
+TEST_F(GdiDc, FirstObjectsAreNotTakenForSystemColours) {
+  win::ResetGdiState();
+  HBRUSH first = CreateSolidBrush(RGB(0, 0, 200));
+  EXPECT_GT(reinterpret_cast<std::uintptr_t>(first), std::uintptr_t(COLOR_INFOBK + 1));
+  Canvas cv(2, 2);
+  RECT all{0, 0, 2, 2};
+  FillRect(cv.dc(), &all, first);
+  EXPECT_EQ(cv.At(1, 1), RGB(0, 0, 200));
+  DeleteObject(first);
+}
+
 }  // namespace
