@@ -1511,8 +1511,10 @@ void RegisterControlClasses();
 
 // ---- Scroll-bar controls ------------------------------------------------------------------
 // A "SCROLLBAR" control is one bar filling the window (SBS_VERT: vertical);
-// it answers the scroll-bar functions with SB_CTL and the SBM_ messages, and
-// sends WM_HSCROLL / WM_VSCROLL (lParam: the control) to its parent.
+// it answers the SBM_ messages (which the scroll-bar functions are to send
+// for SB_CTL), and tells its parent WM_HSCROLL / WM_VSCROLL (lParam: the
+// control) of the arrows, the track and the thumb, leaving the position to
+// the parent.
 #define SBS_HORZ 0x0000L
 #define SBS_VERT 0x0001L
 #define SBM_SETPOS 0x00E0

@@ -4,6 +4,7 @@
 #include "combobox.h"
 #include "edit.h"
 #include "listbox.h"
+#include "scrollbar_control.h"
 #include "static_control.h"
 #include "user/dialogs/dialog_state.h"
 #include "user/menus/menu_window.h"
@@ -39,6 +40,7 @@ void RegisterControlClasses() {
   Register("LISTBOX", ListBoxProc, kListBoxExtra, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW);
   Register(kComboListClass, ListBoxProc, kListBoxExtra, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW);
   Register("COMBOBOX", ComboBoxProc, kComboBoxExtra, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW);
+  Register("SCROLLBAR", ScrollBarControlProc, kScrollBarExtra, CS_DBLCLKS | CS_PARENTDC, IDC_ARROW);
   RegisterDialogClass();
   RegisterMenuWindowClass();
 }

@@ -30,7 +30,7 @@ inline std::vector<Note>& notes() {
   return n;
 }
 
-// The host records WM_COMMAND, WM_DRAWITEM, WM_INITMENUPOPUP, WM_*SCROLL.
+// The host records commands, owner drawing, the menu messages and scrolling.
 inline LRESULT HostProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
@@ -40,6 +40,8 @@ inline LRESULT HostProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MENUSELECT:
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
       notes().push_back(Note{wnd, msg, wp, lp});
       if (msg == WM_SYSCOMMAND) return 0;
       return 0;
