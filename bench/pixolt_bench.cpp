@@ -1,9 +1,10 @@
+// bench-libs: Pixolt
 // The image library against netpbm on the same files: BMP decoding (ReadDIB
 // against bmptopnm, for 24-bit, 8-bit and RLE8 files of 2048 x 1536) and
 // median-cut reduction of a 640 x 480 picture to 256 colours (ReduceColors
 // against pnmquant). The files are made by ImageMagick at start. Pixolt is
-// loaded at run time from the build's bin directory and bound by ordinal, as
-// its callers bind it. After the benchmarks each pair is timed once more and
+// loaded from the build's bin directory and bound by ordinal, as its
+// callers bind it. After the benchmarks each pair is timed once more and
 // printed as a ratio (ours / netpbm; below 1 is faster). netpbm runs as a
 // process, so its times include starting it.
 #include <benchmark/benchmark.h>
@@ -16,8 +17,7 @@
 #include <functional>
 #include <string>
 
-// Declarations only: the library itself is loaded at run time.
-#include "pixolt/include/pixolt.h"
+#include "pixolt.h"
 #include "win/module.h"
 #include "win/path_map.h"
 #include "win/windows.h"
