@@ -326,11 +326,18 @@ bool TakeInput(HWND filterWnd, UINT first, UINT last, bool remove, MSG* out) {
 }
 
 int DisplayCharacterOf(const MSG& msg) {
-  for (const ReportedCharacter& c : state().characters) {
-    const MSG& k = c.key;
+  // Two presses of one key within a millisecond make equal messages (Shift+E
+  // then e): each translation takes the oldest report that matches, so the
+  // second press gets its own character.
+  auto& reports = state().characters;
+  for (auto it = reports.begin(); it != reports.end(); ++it) {
+    const MSG& k = it->key;
     if (k.hwnd == msg.hwnd && k.message == msg.message && k.wParam == msg.wParam &&
-        k.lParam == msg.lParam && k.time == msg.time)
-      return c.character;
+        k.lParam == msg.lParam && k.time == msg.time) {
+      const int character = it->character;
+      reports.erase(it);
+      return character;
+    }
   }
   return -1;
 }

@@ -245,6 +245,18 @@ TEST_F(InputTest, TheDisplaysCharacterWinsOverTheUsLayout) {
   ASSERT_EQ(chars.size(), 2u);
   EXPECT_EQ(chars[0].wp, 0xE4u);
   EXPECT_EQ(chars[1].wp, static_cast<WPARAM>('z'));
+
+  // One key pressed twice in the same millisecond for two characters: each
+  // press keeps its own.
+  received().clear();
+  hl::PressKey('E', 'E');
+  hl::ReleaseKey('E');
+  hl::PressKey('E', 'e');
+  hl::DispatchPending();
+  const std::vector<Received> again = Only({WM_CHAR});
+  ASSERT_EQ(again.size(), 2u);
+  EXPECT_EQ(again[0].wp, static_cast<WPARAM>('E'));
+  EXPECT_EQ(again[1].wp, static_cast<WPARAM>('e'));
 }
 
 TEST_F(InputTest, TheCloseRequestSendsCloseAndTheCaptionMovesTheWindow) {
