@@ -1056,8 +1056,7 @@ HINSTANCE RegisterResource(LPCSTR moduleName, LPCSTR type, LPCSTR name, const vo
 // The handle of a registered module (null name: the program); null when the
 // module is unknown.
 HINSTANCE FindResourceModule(LPCSTR moduleName);
-// Forgets every module other than the program, and the program's
-// resources (tests).
+// Forgets every module and resource (tests).
 void ResetResources();
 }  // namespace win
 
@@ -1084,8 +1083,9 @@ void ResetResources();
 // the face name; then `cdit` items, each DWORD-aligned: a DLGITEMTEMPLATE,
 // its class (0xFFFF and 0x0080 button, 0x0081 edit, 0x0082 static, 0x0083
 // list box, 0x0084 scroll bar, 0x0085 combo box, or a string), its text
-// (ordinal or string), and a WORD count of creation-data bytes that follow.
-// Coordinates are dialog units.
+// (ordinal or string), and a WORD count of creation data (counting itself)
+// followed by the data. Coordinates are dialog units. The extended form
+// (DLGTEMPLATEEX: the WORDs 1 and 0xFFFF first) is read too.
 struct DLGTEMPLATE {
   DWORD style;
   DWORD dwExtendedStyle;

@@ -62,6 +62,8 @@ LRESULT DefaultDialogWork(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         if (auto s = DialogStateOf(dlg); s && Inside(dlg, GetFocus())) s->savedFocus = GetFocus();
       } else if (!Inside(dlg, GetFocus())) {
         RestoreFocus(dlg);
+        // A dialog without a control to take the focus keeps it itself.
+        if (!Inside(dlg, GetFocus()) && GetFocus() != dlg) SetFocus(dlg);
       }
       return 0;
     case WM_SETFOCUS:
