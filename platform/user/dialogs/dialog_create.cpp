@@ -163,6 +163,10 @@ bool ReadTemplateAt(LPCDLGTEMPLATE tmpl, DialogTemplate* out) {
 HWND CreateDialogFromTemplate(HINSTANCE inst, const DialogTemplate& t, HWND parent, DLGPROC proc,
                               LPARAM init, bool modal) {
   RegisterControlClasses();
+  // A popup dialog is owned by a top-level window (callers pass the window
+  // with the focus, which may be a control).
+  if (!(t.style & (WS_CHILD | DS_CONTROL)))
+    while (parent && (GetWindowLong(parent, GWL_STYLE) & WS_CHILD)) parent = GetParent(parent);
   HFONT font = TemplateFont(t);
   const SIZE base = DialogBaseUnitsOf(font);
   const RECT place = PlaceDialog(t, parent, base);

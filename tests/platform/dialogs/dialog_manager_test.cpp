@@ -421,6 +421,16 @@ TEST_F(DialogManagerTest, DialogUnitsComeFromTheTemplateFont) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessage(GetDlgItem(dlg, 201), WM_GETFONT, 0, 0)), font);
 }
 
+TEST_F(DialogManagerTest, APopupDialogIsOwnedByTheTopLevelWindowOfTheControlGiven) {
+  // The plug-ins' progress dialogs are made with the focus window as parent.
+  HWND host = Host();
+  HWND focus = Control(host, "EDIT", "", 0, 5, 0, 0, 50, 20);
+  HWND dlg = CreateDialogParam(module_, MAKEINTRESOURCE(143), focus, nullptr, 0);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(GetWindow(dlg, GW_OWNER), host);
+  EXPECT_FALSE(GetWindowLong(dlg, GWL_STYLE) & WS_CHILD);
+}
+
 TEST_F(DialogManagerTest, AChildDialogSitsInItsParentAndStaysHidden) {
   HWND host = Host();
   HWND page = CreateDialogParam(module_, MAKEINTRESOURCE(131), host, nullptr, 0);
