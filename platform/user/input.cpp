@@ -121,6 +121,59 @@ HWND TargetAt(HWND top, POINT pt) {
   return best;
 }
 
+bool Holds(HWND wnd, POINT screen) {
+  RECT r;
+  return GetWindowRect(wnd, &r) && PtInRect(&r, screen);
+}
+
+struct Hit {
+  HWND wnd = nullptr;
+  LRESULT code = HTNOWHERE;
+};
+
+// Hit testing as Windows does it: the deepest window under the point is
+// asked first (WM_NCHITTEST); one that answers HTTRANSPARENT lets the point
+// through to the next sibling below it that holds the point, and so on up
+// to the parent. `wnd` holds the point; null when it and everything in it
+// are transparent there.
+Hit HitWithin(HWND wnd, POINT screen) {
+  Window* w = FindWindow(wnd);
+  if (!w) return {};
+  POINT local = screen;
+  ScreenToClient(wnd, &local);
+  RECT client;
+  GetClientRect(wnd, &client);
+  if (PtInRect(&client, local)) {
+    const std::vector<HWND> children = w->children;
+    for (HWND c : children) {
+      Window* cw = FindWindow(c);
+      // A disabled child leaves the point to what lies below it.
+      if (!cw || !cw->visible() || !cw->enabled() || !Holds(c, screen)) continue;
+      const Hit h = HitWithin(c, screen);
+      if (h.wnd) return h;
+      if (!FindWindow(wnd)) return {};
+    }
+  }
+  const LRESULT code = SendMessage(wnd, WM_NCHITTEST, 0, PackPoint(screen.x, screen.y));
+  if (!FindWindow(wnd) || code == HTTRANSPARENT) return {};
+  return Hit{wnd, code};
+}
+
+// The window that takes mouse input at the point: within `top` when the
+// display named it (it knows which of its windows the pointer was in,
+// whatever our records say), else among the enabled top-level windows from
+// the topmost down.
+Hit HitTest(HWND top, POINT screen) {
+  if (top) return FindWindow(top) && IsShowing(top) ? HitWithin(top, screen) : Hit{};
+  const std::vector<HWND> tops = FindWindow(DesktopHandle())->children;
+  for (HWND t : tops) {
+    if (!FindWindow(t) || !IsShowing(t) || !IsWindowEnabled(t) || !Holds(t, screen)) continue;
+    const Hit h = HitWithin(t, screen);
+    if (h.wnd) return h;
+  }
+  return {};
+}
+
 bool IsDoubleClick(const LastClick& last, HWND wnd, MouseButton b, POINT pt, DWORD time) {
   if (!last.valid || last.wnd != wnd || last.button != b) return false;
   if (time - last.time > state().doubleClickMs) return false;
@@ -151,13 +204,11 @@ void CookMouse(const TimedInput& in) {
                   MAKELPARAM(static_cast<WORD>(HTERROR), static_cast<WORD>(clientMsg)));
       return;
     }
-    while (target) {
-      hit = SendMessage(target, WM_NCHITTEST, 0, PackPoint(r.pt.x, r.pt.y));
-      if (!FindWindow(target)) return;
-      if (hit != HTTRANSPARENT) break;
-      target = GetParent(target);  // let the window below have it
-    }
     if (!target) return;
+    const Hit h = HitTest(r.top, r.pt);
+    if (!h.wnd) return;
+    target = h.wnd;
+    hit = h.code;
   }
   const bool client = hit == HTCLIENT;
   bool doubleClick = false;

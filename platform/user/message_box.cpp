@@ -1,10 +1,11 @@
-// Message boxes on the headless display: every box is recorded and answered
-// from the script (queued answers, then the hook, then the default button).
+// Message boxes: every box is recorded and answered from the script (queued
+// answers, then the hook); otherwise a user answers the dialog-manager box on
+// a display, and the default button answers headless.
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 
-#include "message_box_window.h"
+#include "dialogs/message_box_display.h"
 #include "window_store.h"
 
 namespace {
@@ -41,6 +42,21 @@ bool ShowAsWindow() {
 
 }  // namespace
 
+namespace win::user {
+
+int MessageBoxButtons(UINT type, int out[3]) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: out[0] = IDOK; out[1] = IDCANCEL; return 2;
+    case MB_ABORTRETRYIGNORE: out[0] = IDABORT; out[1] = IDRETRY; out[2] = IDIGNORE; return 3;
+    case MB_YESNOCANCEL: out[0] = IDYES; out[1] = IDNO; out[2] = IDCANCEL; return 3;
+    case MB_YESNO: out[0] = IDYES; out[1] = IDNO; return 2;
+    case MB_RETRYCANCEL: out[0] = IDRETRY; out[1] = IDCANCEL; return 2;
+    default: out[0] = IDOK; return 1;  // MB_OK and unknown types
+  }
+}
+
+}  // namespace win::user
+
 int MessageBoxDefaultAnswer(UINT type) {
   int buttons[3] = {IDOK, IDOK, IDOK};
   const int count = win::user::MessageBoxButtons(type, buttons);
@@ -68,7 +84,7 @@ int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     record.answer = hook(record);
   } else if (ShowAsWindow()) {
     ++b.depth;
-    record.answer = win::user::RunMessageBoxWindow(owner, record.text.c_str(), record.caption.c_str(), type);
+    record.answer = win::user::RunMessageBoxDisplay(owner, record.text.c_str(), record.caption.c_str(), type);
     --boxes().depth;
   } else {
     record.answer = MessageBoxDefaultAnswer(type);

@@ -6,7 +6,6 @@
 
 #include "dialogs/dialog_state.h"
 #include "dialogs/message_box_display.h"
-#include "message_box_window.h"
 #include "win/gdi.h"
 
 namespace win::user {

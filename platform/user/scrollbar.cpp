@@ -1,4 +1,6 @@
-// The scroll-bar functions of windows: state, visibility and layout.
+// The scroll-bar functions of windows: state, visibility and layout. For
+// SB_CTL the window is a scroll-bar control and the functions send it the
+// SBM_ messages, as Windows does.
 #include "scrollbar.h"
 
 #include <algorithm>
@@ -117,7 +119,30 @@ void RedrawScrollBar(HWND wnd, int bar) {
 
 using namespace win::user;
 
+namespace {
+
+// A control's scroll-bar message; false (last error set) for no window.
+bool SendToControl(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (!FindWindow(wnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return false;
+  }
+  *result = SendMessage(wnd, msg, wp, lp);
+  return true;
+}
+
+}  // namespace
+
 int SetScrollInfo(HWND wnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
+  if (bar == SB_CTL) {
+    LRESULT pos = 0;
+    if (!info) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return 0;
+    }
+    SendToControl(wnd, SBM_SETSCROLLINFO, static_cast<WPARAM>(redraw), reinterpret_cast<LPARAM>(info), &pos);
+    return static_cast<int>(pos);
+  }
   Window* w = FindWindow(wnd);
   if (!w || !info || !ValidBar(bar)) {
     SetLastError(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
@@ -165,6 +190,11 @@ int SetScrollInfo(HWND wnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
 }
 
 BOOL GetScrollInfo(HWND wnd, int bar, LPSCROLLINFO info) {
+  if (bar == SB_CTL) {
+    LRESULT ok = FALSE;
+    if (!info || !SendToControl(wnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info), &ok)) return FALSE;
+    return ok ? TRUE : FALSE;
+  }
   Window* w = FindWindow(wnd);
   if (!w || !info || !ValidBar(bar)) return FALSE;
   const ScrollBarState& s = *BarState(*w, bar);
@@ -180,6 +210,11 @@ BOOL GetScrollInfo(HWND wnd, int bar, LPSCROLLINFO info) {
 }
 
 int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw) {
+  if (bar == SB_CTL) {
+    LRESULT old = 0;
+    SendToControl(wnd, SBM_SETPOS, static_cast<WPARAM>(pos), redraw, &old);
+    return static_cast<int>(old);
+  }
   Window* w = FindWindow(wnd);
   if (!w || !ValidBar(bar)) return 0;
   const int old = BarState(*w, bar)->pos;
@@ -189,20 +224,40 @@ int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw) {
 }
 
 int GetScrollPos(HWND wnd, int bar) {
+  if (bar == SB_CTL) {
+    LRESULT pos = 0;
+    SendToControl(wnd, SBM_GETPOS, 0, 0, &pos);
+    return static_cast<int>(pos);
+  }
   Window* w = FindWindow(wnd);
   if (!w || !ValidBar(bar)) return 0;
   return BarState(*w, bar)->pos;
 }
 
 BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw) {
-  if (!FindWindow(wnd) || !ValidBar(bar)) return FALSE;
   if (static_cast<std::int64_t>(max) - min > INT_MAX) return FALSE;
+  if (bar == SB_CTL) {
+    LRESULT old = 0;
+    return SendToControl(wnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(min), max, &old)
+               ? TRUE
+               : FALSE;
+  }
+  if (!FindWindow(wnd) || !ValidBar(bar)) return FALSE;
   SCROLLINFO info{sizeof info, SIF_RANGE, min, max, 0, 0, 0};
   SetScrollInfo(wnd, bar, &info, redraw);
   return TRUE;
 }
 
 BOOL GetScrollRange(HWND wnd, int bar, LPINT min, LPINT max) {
+  if (bar == SB_CTL) {
+    int lo = 0, hi = 0;
+    LRESULT ignored = 0;
+    if (!SendToControl(wnd, SBM_GETRANGE, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi), &ignored))
+      return FALSE;
+    if (min) *min = lo;
+    if (max) *max = hi;
+    return TRUE;
+  }
   Window* w = FindWindow(wnd);
   if (!w || !ValidBar(bar)) return FALSE;
   const ScrollBarState& s = *BarState(*w, bar);
@@ -213,6 +268,11 @@ BOOL GetScrollRange(HWND wnd, int bar, LPINT min, LPINT max) {
 
 BOOL ShowScrollBar(HWND wnd, int bar, BOOL show) {
   if (!FindWindow(wnd)) return FALSE;
+  if (bar == SB_CTL) {
+    // The control is the bar: it is shown or hidden as a window.
+    ShowWindow(wnd, show ? SW_SHOW : SW_HIDE);
+    return TRUE;
+  }
   DWORD bits = 0;
   if (bar == SB_HORZ || bar == SB_BOTH) bits |= WS_HSCROLL;
   if (bar == SB_VERT || bar == SB_BOTH) bits |= WS_VSCROLL;
@@ -222,6 +282,11 @@ BOOL ShowScrollBar(HWND wnd, int bar, BOOL show) {
 }
 
 BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows) {
+  if (bar == SB_CTL) {
+    LRESULT ok = FALSE;
+    if (!SendToControl(wnd, SBM_ENABLE_ARROWS, arrows, 0, &ok)) return FALSE;
+    return ok ? TRUE : FALSE;
+  }
   Window* w = FindWindow(wnd);
   if (!w) return FALSE;
   bool changed = false;

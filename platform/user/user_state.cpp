@@ -28,6 +28,9 @@ void ResetUserState() {
     const SIZE size = d.ScreenSize();
     SetScreenSize(size.cx, size.cy);
   }
+  // The standard controls, the dialog class and the menu window exist in a
+  // fresh state as they do when the program starts.
+  RegisterControlClasses();
 }
 
 }  // namespace win

@@ -926,10 +926,10 @@ void ClearMessageBoxLog();  // also drops queued answers
 using MessageBoxHook = std::function<int(const MessageBoxRecord&)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 // Whether a box that neither a queued answer nor the hook answers shows as
-// a window for the user (its owner disabled meanwhile; Enter chooses the
-// default button, Escape and the close box Cancel): -1 as the display has
-// it (on X11, not headless; the start), 1 always, 0 never (the default
-// button answers).
+// a dialog for the user (its icon and buttons, its owner disabled
+// meanwhile; Enter chooses the focused button, which starts as the default
+// one, Escape and the close box Cancel): -1 as the display has it (on X11,
+// not headless; the start), 1 always, 0 never (the default button answers).
 void ShowMessageBoxWindows(int mode);
 
 // Whether no real display is open: the display is X11 when DISPLAY is set
@@ -965,7 +965,8 @@ const char* CursorShapeName(HCURSOR cursor);
 // Drops every window, class, timer, queued message and pending input, and
 // resets focus, capture, caret, cursor, key states, double-click time, screen
 // size and the message-box script (answers, log and hook): a fresh USER state
-// for the next test. No window procedure is called; handles start again at 1.
+// for the next test, with the standard control classes registered again. No
+// window procedure is called; handles start again at 1.
 void ResetUserState();
 
 }  // namespace win
@@ -1254,8 +1255,8 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 // Notifications go to the parent as WM_COMMAND (MAKEWPARAM(id, code),
 // control). WM_SETFONT / WM_GETFONT on each; no font: the system font.
 //
-// The classes are registered when the library is loaded; after
-// win::ResetUserState, win::RegisterControlClasses registers them again.
+// The classes are registered when the library is loaded, and again by
+// win::ResetUserState.
 
 namespace win {
 // Registers "BUTTON", "STATIC", "EDIT", "LISTBOX", "COMBOBOX", "SCROLLBAR",

@@ -100,28 +100,6 @@ void Click(HWND b) {
   if (IsWindow(b)) NotifyParent(b, BN_CLICKED);
 }
 
-// A group box lies over the controls it frames. Clicks on it belong to the
-// control beneath, wherever the window system hands them to the box.
-HWND SiblingBelow(HWND box, LPARAM lp) {
-  POINT p{static_cast<SHORT>(LOWORD(lp)), static_cast<SHORT>(HIWORD(lp))};
-  ClientToScreen(box, &p);
-  for (HWND c = GetWindow(box, GW_HWNDNEXT); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(c) || !IsWindowEnabled(c)) continue;
-    RECT r;
-    GetWindowRect(c, &r);
-    if (PtInRect(&r, p)) return c;
-  }
-  return nullptr;
-}
-
-LRESULT ForwardBelow(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
-  HWND below = SiblingBelow(box, lp);
-  if (!below) return 0;
-  POINT p{static_cast<SHORT>(LOWORD(lp)), static_cast<SHORT>(HIWORD(lp))};
-  MapWindowPoints(box, below, &p, 1);
-  return SendMessage(below, msg, wp, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-}
-
 LRESULT DlgCode(HWND b) {
   const DWORD type = TypeOf(b);
   if (type == BS_GROUPBOX) return DLGC_STATIC;
@@ -156,12 +134,15 @@ void FocusChanged(HWND b, bool focused) {
 }  // namespace
 
 LRESULT ButtonProc(HWND b, UINT msg, WPARAM wp, LPARAM lp) {
-  if (TypeOf(b) == BS_GROUPBOX && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)
-    return ForwardBelow(b, msg, wp, lp);
   switch (msg) {
     case WM_CREATE:
       SetState(b, 0);
       return 0;
+    case WM_NCHITTEST:
+      // A group box lies over the controls it frames: the mouse passes
+      // through it to them, or to the dialog.
+      if (TypeOf(b) == BS_GROUPBOX) return HTTRANSPARENT;
+      return DefWindowProc(b, msg, wp, lp);
     case WM_GETDLGCODE: return DlgCode(b);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {

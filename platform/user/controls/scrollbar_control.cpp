@@ -42,7 +42,15 @@ struct Layout {
   bool thumb = false;
 };
 
-int MaxPos(const Bar& b) { return std::max(b.min, b.max - std::max(0, static_cast<int>(b.page) - 1)); }
+// Ranges may span all of int: the arithmetic is done in 64 bits.
+using Wide = long long;
+
+Wide Span(const Bar& b) { return static_cast<Wide>(b.max) - b.min; }
+
+int MaxPos(const Bar& b) {
+  const Wide page = b.page > 0 ? static_cast<Wide>(b.page) - 1 : 0;
+  return static_cast<int>(std::max<Wide>(b.min, b.max - page));
+}
 
 Layout LayoutOf(HWND sb, const Bar& b) {
   RECT rc;
@@ -53,15 +61,15 @@ Layout LayoutOf(HWND sb, const Bar& b) {
   l.thickness = v ? rc.right : rc.bottom;
   l.arrow = std::min(l.thickness, l.length / 2);
   const int track = l.length - 2 * l.arrow;
-  const int range = b.max - b.min;
+  const Wide range = Span(b);
   if (range <= 0 || track < kMinThumb || b.disabled == ESB_DISABLE_BOTH || !IsWindowEnabled(sb)) return l;
   l.thumb = true;
-  l.thumbSize = b.page ? std::max(kMinThumb, static_cast<int>(static_cast<long long>(track) * b.page / (range + 1)))
+  l.thumbSize = b.page ? static_cast<int>(std::max<Wide>(kMinThumb, static_cast<Wide>(track) * b.page / (range + 1)))
                        : std::min(track, l.thickness);
   l.thumbSize = std::min(l.thumbSize, track);
-  const int span = MaxPos(b) - b.min;
-  const int at = b.pressed == Part::Thumb ? b.trackPos : b.pos;
-  l.thumbStart = l.arrow + (span > 0 ? static_cast<int>(static_cast<long long>(track - l.thumbSize) * (at - b.min) / span) : 0);
+  const Wide span = static_cast<Wide>(MaxPos(b)) - b.min;
+  const Wide at = static_cast<Wide>(b.pressed == Part::Thumb ? b.trackPos : b.pos) - b.min;
+  l.thumbStart = l.arrow + (span > 0 ? static_cast<int>((track - l.thumbSize) * at / span) : 0);
   return l;
 }
 
@@ -161,7 +169,7 @@ void SetInfo(HWND sb, const State& s, const SCROLLINFO& si, BOOL redraw) {
     s->min = si.nMin;
     s->max = std::max(si.nMin, si.nMax);
   }
-  if (si.fMask & SIF_PAGE) s->page = std::min<UINT>(si.nPage, static_cast<UINT>(s->max - s->min + 1));
+  if (si.fMask & SIF_PAGE) s->page = static_cast<UINT>(std::min<Wide>(si.nPage, Span(*s) + 1));
   if (si.fMask & SIF_POS) s->pos = si.nPos;
   s->pos = Clamp(*s, s->pos);
   if (redraw) InvalidateRect(sb, nullptr, FALSE);
@@ -171,9 +179,9 @@ int PosForThumb(HWND sb, const Bar& b, int thumbStart) {
   const Layout l = LayoutOf(sb, b);
   const int room = (l.length - 2 * l.arrow) - l.thumbSize;
   if (room <= 0) return b.min;
-  const int span = MaxPos(b) - b.min;
-  const int off = std::clamp(thumbStart - l.arrow, 0, room);
-  return b.min + static_cast<int>((static_cast<long long>(off) * span + room / 2) / room);
+  const Wide span = static_cast<Wide>(MaxPos(b)) - b.min;
+  const Wide off = std::clamp(thumbStart - l.arrow, 0, room);
+  return static_cast<int>(b.min + (off * span + room / 2) / room);
 }
 
 int Along(HWND sb, LPARAM lp) {

@@ -162,7 +162,6 @@ bool ReadTemplateAt(LPCDLGTEMPLATE tmpl, DialogTemplate* out) {
 
 HWND CreateDialogFromTemplate(HINSTANCE inst, const DialogTemplate& t, HWND parent, DLGPROC proc,
                               LPARAM init, bool modal) {
-  RegisterControlClasses();
   // A popup dialog is owned by a top-level window (callers pass the window
   // with the focus, which may be a control).
   if (!(t.style & (WS_CHILD | DS_CONTROL)))

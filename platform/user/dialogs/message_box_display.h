@@ -16,4 +16,7 @@ namespace win::user {
 // default answer (and stays queued).
 int RunMessageBoxDisplay(HWND owner, const char* text, const char* caption, UINT type);
 
+// The buttons of a box type, left to right; returns how many.
+int MessageBoxButtons(UINT type, int out[3]);
+
 }  // namespace win::user

@@ -161,7 +161,6 @@ PopupLayout LayoutPopup(HMENU menu) {
 }
 
 HWND CreateMenuWindow(HMENU menu, HWND owner) {
-  RegisterMenuWindowClass();
   while (owner && (GetWindowLong(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
   const PopupLayout layout = LayoutPopup(menu);
   HWND wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuWindowClass, "", WS_POPUP, 0, 0,

@@ -94,4 +94,40 @@ TEST_F(ScrollBarControlTest, ArrowsTrackAndThumbTellTheParent) {
   EXPECT_TRUE(Heard().empty());
 }
 
+TEST_F(ScrollBarControlTest, TheScrollBarFunctionsWorkOnTheControlWithSbCtl) {
+  // The bar's own state answers, not the (absent) standard bars of the window.
+  EXPECT_TRUE(SetScrollRange(bar_, SB_CTL, 10, 60, TRUE));
+  int lo = -1, hi = -1;
+  EXPECT_TRUE(GetScrollRange(bar_, SB_CTL, &lo, &hi));
+  EXPECT_EQ(lo, 10);
+  EXPECT_EQ(hi, 60);
+  EXPECT_EQ(SetScrollPos(bar_, SB_CTL, 30, TRUE), 10);  // the old position
+  EXPECT_EQ(GetScrollPos(bar_, SB_CTL), 30);
+  EXPECT_EQ(SendMessage(bar_, SBM_GETPOS, 0, 0), 30);
+  EXPECT_EQ(GetScrollPos(bar_, SB_VERT), 0);
+  SCROLLINFO si{sizeof si, SIF_PAGE | SIF_POS, 0, 0, 20, 99, 0};
+  EXPECT_EQ(SetScrollInfo(bar_, SB_CTL, &si, TRUE), 41);  // kept within max - page + 1
+  SCROLLINFO got{sizeof got, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(bar_, SB_CTL, &got));
+  EXPECT_EQ(got.nMin, 10);
+  EXPECT_EQ(got.nMax, 60);
+  EXPECT_EQ(got.nPage, 20u);
+  EXPECT_EQ(got.nPos, 41);
+  // The widest range an int holds keeps the position in it.
+  EXPECT_TRUE(SetScrollRange(bar_, SB_CTL, -0x40000000, 0x3FFFFFFF, FALSE));
+  SetScrollPos(bar_, SB_CTL, 0x3FFFFFFF, TRUE);
+  EXPECT_EQ(GetScrollPos(bar_, SB_CTL), 0x3FFFFFFF - 19);
+  UpdateWindow(host_);
+  // Arrows and visibility go to the control as a window.
+  EXPECT_TRUE(EnableScrollBar(bar_, SB_CTL, ESB_DISABLE_BOTH));
+  const POINT down = At(8, 192);
+  win::headless::Click(down.x, down.y);
+  Pump();
+  EXPECT_TRUE(Heard().empty());
+  EXPECT_TRUE(ShowScrollBar(bar_, SB_CTL, FALSE));
+  EXPECT_FALSE(IsWindowVisible(bar_));
+  EXPECT_FALSE(GetWindowLong(bar_, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+  EXPECT_FALSE(GetScrollInfo(nullptr, SB_CTL, &got));
+}
+
 }  // namespace

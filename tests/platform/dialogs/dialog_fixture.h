@@ -72,7 +72,6 @@ class DialogTest : public ::testing::Test {
     win::ResetUserState();
     win::ResetGdiState();
     win::ResetResources();
-    win::RegisterControlClasses();
     notes().clear();
     WNDCLASS wc{};
     wc.lpfnWndProc = HostProc;

@@ -75,7 +75,6 @@ class PrintDialogWindow : public PrintTest {
  protected:
   void SetUp() override {
     PrintTest::SetUp();
-    win::RegisterControlClasses();
     Settings("Letter", "Portrait", 72);
   }
 };

@@ -187,6 +187,49 @@ TEST_F(InputTest, ADisabledWindowTakesNoPointerInput) {
   EXPECT_EQ(HIWORD(received()[1].lp), WM_LBUTTONDOWN);
 }
 
+TEST_F(InputTest, ATransparentWindowPassesThePointToTheWindowBeneath) {
+  HWND w = Window();
+  HWND above = Child(w, 1);  // the top of the children's Z order
+  HWND below = Child(w, 2);
+  MoveWindow(above, 10, 10, 100, 80, FALSE);
+  MoveWindow(below, 50, 50, 100, 80, FALSE);
+  reactions()[{above, WM_NCHITTEST}] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return HTTRANSPARENT; };
+  struct Case {
+    POINT at;           // in w's client area
+    HWND target;        // the window that gets the press
+    std::vector<HWND> asked;  // WM_NCHITTEST, in order
+  };
+  const Case cases[] = {
+      {{60, 60}, below, {above, below}},  // over both: the sibling beneath
+      {{20, 20}, w, {above, w}},          // over the transparent one only: the parent
+      {{140, 120}, below, {below}},       // over the other one only
+  };
+  for (const Case& c : cases) {
+    POINT p = c.at;
+    ClientToScreen(w, &p);
+    received().clear();
+    hl::PressButton(p.x, p.y);
+    hl::ReleaseButton(p.x, p.y);
+    hl::DispatchPending();
+    std::vector<HWND> asked, pressed;
+    for (const Received& r : received()) {
+      if (r.msg == WM_NCHITTEST && asked.size() < c.asked.size()) asked.push_back(r.wnd);
+      if (r.msg == WM_LBUTTONDOWN) pressed.push_back(r.wnd);
+    }
+    EXPECT_EQ(asked, c.asked) << c.at.x << "," << c.at.y;
+    EXPECT_EQ(pressed, std::vector<HWND>{c.target}) << c.at.x << "," << c.at.y;
+  }
+  // A transparent top-level window lets the press through to the one beneath.
+  HWND cover = CreateWindow(kClass, "", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr, nullptr, nullptr);
+  reactions()[{cover, WM_NCHITTEST}] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return HTTRANSPARENT; };
+  hl::DispatchPending();
+  received().clear();
+  hl::Click(290, 240);
+  hl::DispatchPending();
+  ASSERT_FALSE(Only({WM_LBUTTONDOWN}).empty());
+  EXPECT_EQ(Only({WM_LBUTTONDOWN})[0].wnd, w);
+}
+
 TEST_F(InputTest, KeysGoToTheFocusAndAltMakesSystemKeys) {
   HWND top = Window();
   HWND child = CreateWindow(kClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, top, nullptr, nullptr, nullptr);

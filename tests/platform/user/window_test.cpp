@@ -202,6 +202,21 @@ TEST_F(WindowTest, ClassesAreFoundWithoutCaseAndCannotGoWhileTheyHaveWindows) {
   EXPECT_FALSE(GetClassInfo(nullptr, kClass, &info));
 }
 
+TEST_F(WindowTest, AResetStateHasTheStandardClassesAgain) {
+  const char* const standard[] = {"BUTTON", "STATIC", "EDIT", "LISTBOX", "COMBOBOX", "SCROLLBAR", WC_DIALOG,
+                                  "#32768"};
+  WNDCLASS info{};
+  EXPECT_TRUE(UnregisterClass("SCROLLBAR", nullptr));
+  EXPECT_TRUE(UnregisterClass(WC_DIALOG, nullptr));
+  EXPECT_FALSE(GetClassInfo(nullptr, "SCROLLBAR", &info));
+  win::ResetUserState();
+  for (const char* name : standard) EXPECT_TRUE(GetClassInfo(nullptr, name, &info)) << name;
+  // Usable at once: a control is made without registering anything.
+  HWND parent = CreateWindow("STATIC", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_NE(CreateWindow("SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 16, 50, parent, nullptr, nullptr, nullptr),
+            nullptr);
+}
+
 TEST_F(WindowTest, DefWindowProcKeepsTheTextAndDestroysOnClose) {
   HWND w = Top("abc");
   EXPECT_EQ(GetWindowTextLength(w), 3);

@@ -62,7 +62,6 @@ class MfcTest : public ::testing::Test {
     // colour (a fault of the GDI layer, reported to its owner).
     GetStockObject(WHITE_BRUSH);
     win::ResetResources();
-    win::RegisterControlClasses();
   }
 };
 
