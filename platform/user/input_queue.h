@@ -59,4 +59,10 @@ void ResetInput();
 void NoteAsyncKey(UINT vk, bool down);
 bool AsyncKeyDown(UINT vk);
 
+// VK_MENU or VK_F10 while that key was the last key or button pressed in
+// the messages taken (the release of such a key opens the menu bar); 0
+// otherwise. The menu forgets it when it closes.
+UINT MenuKeyAlone();
+void ForgetMenuKey();
+
 }  // namespace win::user

@@ -14,6 +14,7 @@ struct Keys {
   std::array<bool, 256> down{};   // as the messages taken so far said
   std::array<bool, 256> async{};  // as the display reports them now
   bool capsLock = false;
+  UINT menuKey = 0;  // Alt or F10 pressed, and no other key or button since
 };
 
 Keys& keys() {
@@ -46,14 +47,36 @@ constexpr KeyChars kPunctuation[] = {
     {VK_SUBTRACT, '-', '-'}, {VK_DECIMAL, '.', '.'}, {VK_DIVIDE, '/', '/'},
 };
 
+// Alt or F10 pressed and released alone opens the menu bar; any other key
+// or button between them (Alt+letter, Alt+click) does not.
+void NoteMenuKey(const MSG& msg) {
+  const auto vk = static_cast<UINT>(msg.wParam);
+  const bool repeat = (msg.lParam & (1 << 30)) != 0;
+  if (repeat && vk == keys().menuKey) return;
+  const bool plain = !isDown(VK_CONTROL) && !(vk == VK_F10 && isDown(VK_SHIFT));
+  keys().menuKey = (vk == VK_MENU || vk == VK_F10) && !repeat && plain ? vk : 0;
+}
+
+// Presses and double clicks of any button, in the client area or not (each
+// button has down, up and double-click messages in that order).
+bool IsButtonPress(UINT m) {
+  if (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK) return (m - WM_LBUTTONDOWN) % 3 != 1;
+  if (m >= WM_NCLBUTTONDOWN && m <= WM_NCMBUTTONDBLCLK) return (m - WM_NCLBUTTONDOWN) % 3 != 1;
+  return false;
+}
+
 }  // namespace
 
 namespace win::user {
 
 void NoteKeyMessage(const MSG& msg) {
+  if (IsButtonPress(msg.message)) keys().menuKey = 0;
   switch (msg.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: setDown(static_cast<UINT>(msg.wParam), true); return;
+    case WM_SYSKEYDOWN:
+      NoteMenuKey(msg);
+      setDown(static_cast<UINT>(msg.wParam), true);
+      return;
     case WM_KEYUP:
     case WM_SYSKEYUP: setDown(static_cast<UINT>(msg.wParam), false); return;
     case WM_LBUTTONDOWN:
@@ -77,6 +100,9 @@ void NoteKeyMessage(const MSG& msg) {
     default: return;
   }
 }
+
+UINT MenuKeyAlone() { return keys().menuKey; }
+void ForgetMenuKey() { keys().menuKey = 0; }
 
 void NoteAsyncKey(UINT vk, bool down) {
   if (vk < 256) keys().async[vk] = down;

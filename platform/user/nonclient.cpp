@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "menus/menu_bar.h"
 #include "window_store.h"
 
 namespace win::user {
@@ -28,7 +29,7 @@ bool Inside(const RECT& r, POINT p) {
 
 }  // namespace
 
-FrameLayout LayoutFrame(DWORD style, DWORD exStyle, int width, int height) {
+FrameLayout LayoutFrame(DWORD style, DWORD exStyle, int width, int height, int menuHeight) {
   FrameLayout f;
   const RECT whole{0, 0, std::max(0, width), std::max(0, height)};
   if (style & WS_THICKFRAME)
@@ -51,6 +52,10 @@ FrameLayout LayoutFrame(DWORD style, DWORD exStyle, int width, int height) {
                          f.caption);
     }
   }
+  if (menuHeight > 0) {
+    f.menuBar = Clamp(RECT{inner.left, inner.top, inner.right, inner.top + menuHeight}, inner);
+    inner.top = f.menuBar.bottom;
+  }
   f.edge = inner;
   if (exStyle & WS_EX_CLIENTEDGE) inner = Inset(inner, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
   if (exStyle & WS_EX_STATICEDGE) inner = Inset(inner, 1, 1);
@@ -66,7 +71,9 @@ FrameLayout LayoutFrame(DWORD style, DWORD exStyle, int width, int height) {
 }
 
 FrameLayout LayoutFrameOf(const Window& w) {
-  return LayoutFrame(w.style, w.exStyle, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top);
+  const int width = w.rect.right - w.rect.left;
+  const int menu = w.isChild() ? 0 : MenuBarHeight(w.handle, width);
+  return LayoutFrame(w.style, w.exStyle, width, w.rect.bottom - w.rect.top, menu);
 }
 
 int HitTestFrame(const Window& w, POINT p) {
@@ -74,6 +81,7 @@ int HitTestFrame(const Window& w, POINT p) {
   if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return HTNOWHERE;
   const FrameLayout f = LayoutFrameOf(w);
   if (Inside(f.client, p)) return HTCLIENT;
+  if (Inside(f.menuBar, p)) return HTMENU;
   if (Inside(f.vscroll, p)) return HTVSCROLL;
   if (Inside(f.hscroll, p)) return HTHSCROLL;
   if (Inside(f.sizeBox, p)) return (w.style & WS_THICKFRAME) ? HTSIZE : HTNOWHERE;

@@ -1,6 +1,7 @@
-// Drawing the non-client area: frame, caption and scroll bars.
+// Drawing the non-client area: frame, caption, menu bar and scroll bars.
 #include <algorithm>
 
+#include "menus/menu_bar.h"
 #include "nonclient.h"
 #include "scrollbar.h"
 #include "tracking.h"
@@ -106,6 +107,7 @@ void PaintFrame(HWND wnd) {
   if (w->style & WS_HSCROLL) PaintScrollBar(dc, wnd, SB_HORZ);
   Fill(dc, f.sizeBox, COLOR_BTNFACE);
   ReleaseDC(wnd, dc);
+  if (f.menuBar.bottom > f.menuBar.top) PaintMenuBar(wnd);
 }
 
 }  // namespace win::user

@@ -5,6 +5,8 @@
 
 #include "display/display.h"
 #include "geometry.h"
+#include "input_queue.h"
+#include "menus/menu_bar.h"
 #include "nonclient.h"
 #include "tracking.h"
 #include "win/gdi.h"
@@ -108,8 +110,15 @@ void NonClientPress(HWND wnd, WPARAM hit, LPARAM lp) {
       break;
     }
     case HTCLOSE: StartCloseTracking(wnd); break;
+    case HTMENU: TrackMenuBarMouse(wnd, pt); break;
     default: break;
   }
+}
+
+// The keyboard's way into the menu bar of the window's top-level window:
+// SC_KEYMENU with the character (0 for Alt or F10 alone).
+void KeyMenu(HWND wnd, WPARAM ch) {
+  if (const HWND top = TopLevelOf(wnd)) SendMessage(top, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(ch));
 }
 
 }  // namespace
@@ -118,9 +127,10 @@ void NonClientPress(HWND wnd, WPARAM hit, LPARAM lp) {
 // WM_NCHITTEST, WM_NCPAINT, WM_NCACTIVATE), painting (WM_PAINT validates,
 // WM_ERASEBKGND fills with the class brush), WM_SETCURSOR, WM_MOUSEACTIVATE,
 // WM_WINDOWPOSCHANGED (WM_MOVE and WM_SIZE), presses on scroll bars, the
-// caption and its close box, WM_SYSCOMMAND (close, minimize, maximize,
-// restore), Alt+F4, WM_CLOSE (destroys the window), the font of WM_SETFONT
-// (given back by WM_GETFONT), WM_CANCELMODE.
+// caption and its close box and the menu bar, WM_SYSCOMMAND (close,
+// minimize, maximize, restore, the menu bar by keyboard), Alt+F4, Alt+letter
+// and Alt or F10 alone (the menu bar), WM_CLOSE (destroys the window), the
+// font of WM_SETFONT (given back by WM_GETFONT), WM_CANCELMODE.
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* w = FindWindow(wnd);
   if (!w) return 0;
@@ -133,7 +143,9 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCCALCSIZE: {
       RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
       if (!r) return 0;
-      const FrameLayout f = LayoutFrame(w->style, w->exStyle, r->right - r->left, r->bottom - r->top);
+      const int width = r->right - r->left;
+      const int menu = w->isChild() ? 0 : MenuBarHeight(wnd, width);
+      const FrameLayout f = LayoutFrame(w->style, w->exStyle, width, r->bottom - r->top, menu);
       *r = RECT{r->left + f.client.left, r->top + f.client.top, r->left + f.client.right,
                 r->top + f.client.bottom};
       return 0;
@@ -211,6 +223,7 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case SC_MINIMIZE: ShowWindow(wnd, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(wnd, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(wnd, SW_RESTORE); break;
+        case SC_KEYMENU: TrackMenuBarKey(wnd, static_cast<char>(lp & 0xFF)); break;
         default: break;
       }
       return 0;
@@ -219,6 +232,18 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         const HWND top = TopLevelOf(wnd);
         if (top) SendMessage(top, WM_SYSCOMMAND, SC_CLOSE, 0);
       }
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_KEYUP:
+      if ((wp == VK_MENU || wp == VK_F10) && MenuKeyAlone() == wp) {
+        ForgetMenuKey();
+        KeyMenu(wnd, 0);
+      }
+      return 0;
+    case WM_SYSCHAR:
+      // Alt+letter: the menu item with that mnemonic (Tab, Enter and Escape
+      // belong to the window switching of the desktop).
+      if ((lp & (1 << 29)) && wp != '\t' && wp != '\r' && wp != 0x1B) KeyMenu(wnd, wp);
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;

@@ -1626,8 +1626,13 @@ BOOL InsertMenu(HMENU menu, UINT item, UINT flags, UINT_PTR idOrPopup, LPCSTR te
 BOOL ModifyMenu(HMENU menu, UINT item, UINT flags, UINT_PTR idOrPopup, LPCSTR text);
 BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);  // keeps a submenu
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);  // destroys a submenu
-// The menu bar of a top-level window (GetMenu of a child gives null).
-// SetMenu changes the frame; DrawMenuBar draws it again.
+// The menu bar of a top-level window (GetMenu of a child gives null) lies
+// below the caption and takes its rows (SM_CYMENU each) from the client
+// area; SetMenu changes the frame, DrawMenuBar draws it again. It hit tests
+// as HTMENU, and DefWindowProc opens it for a press there, and for
+// WM_SYSCOMMAND SC_KEYMENU (lParam: the mnemonic letter, 0 for the first
+// item), which it sends the top-level window for Alt+letter (WM_SYSCHAR)
+// and for Alt or F10 pressed and released alone.
 HMENU GetMenu(HWND wnd);
 BOOL SetMenu(HWND wnd, HMENU menu);
 BOOL DrawMenuBar(HWND wnd);

@@ -1,3 +1,4 @@
+// The menu bar in the frame of a top-level window.
 #include "menu_bar.h"
 
 #include "menu_store.h"
@@ -18,14 +19,9 @@ int MenuBarHeight(HWND wnd, int windowWidth) {
 }
 
 RECT MenuBarRect(HWND wnd) {
-  HMENU menu = GetMenu(wnd);
   Window* w = FindWindow(wnd);
-  if (!menu || !w) return RECT{};
-  const int width = w->rect.right - w->rect.left;
-  const FrameLayout f = LayoutFrameOf(*w);
-  const int top = (f.caption.bottom > f.caption.top) ? f.caption.bottom : f.border;
-  const int h = LayoutMenuBar(menu, width - 2 * f.border).height;
-  return RECT{f.border, top, width - f.border, top + h};
+  if (!w || !GetMenu(wnd)) return RECT{};
+  return LayoutFrameOf(*w).menuBar;
 }
 
 void PaintMenuBar(HWND wnd) {

@@ -9,6 +9,7 @@
 #include "menu_store.h"
 #include "menu_window.h"
 #include "user/controls/control_common.h"
+#include "user/input_queue.h"
 
 namespace win::user {
 namespace {
@@ -69,6 +70,8 @@ class Tracker {
     CloseFrom(0);
     if (GetCapture() == capture_) ReleaseCapture();
     gActive = nullptr;
+    // Alt or F10 that closed the menu does not open it again when released.
+    ForgetMenuKey();
     const bool wasBar = frame_ != nullptr;
     barSel_ = -1;
     if (wasBar && IsWindow(frame_)) PaintMenuBar(frame_);

@@ -249,17 +249,19 @@ TEST_F(InputTest, KeysGoToTheFocusAndAltMakesSystemKeys) {
     UINT msg;
     WPARAM wp;
     DWORD lp;
+    bool toTop = false;
   };
   const Expected expected[] = {
       {WM_KEYDOWN, VK_SHIFT, 0x00000001},   {WM_KEYDOWN, 'A', 0x00000001},
       {WM_CHAR, 'A', 0x00000001},           {WM_KEYUP, 'A', 0xC0000001},
       {WM_KEYUP, VK_SHIFT, 0xC0000001},     {WM_SYSKEYDOWN, VK_MENU, 0x20000001},
       {WM_SYSKEYDOWN, 'X', 0x20000001},     {WM_SYSCHAR, 'x', 0x20000001},
+      {WM_SYSCOMMAND, SC_KEYMENU, 'x', true},  // Alt+letter: the top-level window's menu
       {WM_SYSKEYUP, 'X', 0xE0000001},       {WM_SYSKEYUP, VK_MENU, 0xE0000001},
   };
   ASSERT_EQ(received().size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
-    EXPECT_EQ(received()[i].wnd, child) << i;
+    EXPECT_EQ(received()[i].wnd, expected[i].toTop ? top : child) << i;
     EXPECT_EQ(received()[i].msg, expected[i].msg) << i;
     EXPECT_EQ(received()[i].wp, expected[i].wp) << i;
     EXPECT_EQ(static_cast<DWORD>(received()[i].lp), expected[i].lp) << i;
