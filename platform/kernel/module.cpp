@@ -1,5 +1,5 @@
-// The program as a module: one instance handle for every name, and the
-// program's own file name.
+// The program as a module: its instance handle, module handles by name, and
+// the program's own file name.
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +11,7 @@
 #include "win/kernel.h"
 #include "win/module.h"
 #include "win/path_map.h"
+#include "win/user.h"
 
 namespace {
 // The customary load address of a program; any non-null value would do, but
@@ -25,9 +26,20 @@ std::string ProgramHostPath() {
 }
 }  // namespace
 
-// Plug-ins and resources live in the program itself, so every module name
-// answers the program's instance.
-HINSTANCE GetModuleHandle(LPCSTR) { return kProgramInstance; }
+// Null and the program's own name give the program's instance; another name
+// a library loaded with LoadLibrary, else a module that registered resources
+// under that name (the image library and the plug-ins register theirs).
+HINSTANCE GetModuleHandle(LPCSTR name) {
+  if (!name) return kProgramInstance;
+  if (*name) {
+    const std::string key = win::ModuleNameKey(name);
+    if (!key.empty() && key == win::ModuleNameKey(ProgramHostPath())) return kProgramInstance;
+    if (HMODULE lib = win::FindLoadedModule(name)) return lib;
+    if (HINSTANCE module = win::FindResourceModule(name)) return module;
+  }
+  SetLastError(ERROR_MOD_NOT_FOUND);
+  return nullptr;
+}
 
 // A buffer too small gets the name cut to size - 1 characters; the result is
 // then the size and the last error ERROR_INSUFFICIENT_BUFFER.

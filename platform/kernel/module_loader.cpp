@@ -317,6 +317,29 @@ HMODULE ModuleHandleFromAddress(const void* address) {
   return handle;
 }
 
+std::string ModuleNameKey(const std::string& name) {
+  const size_t cut = name.find_last_of("/\\:");
+  std::string key = cut == std::string::npos ? name : name.substr(cut + 1);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const size_t dot = key.find_last_of('.');
+  const bool shared = dot != std::string::npos && key.compare(dot, std::string::npos, ".so") == 0;
+  if (dot != std::string::npos && dot > 0) key.resize(dot);
+  if (shared && key.size() > 3 && key.compare(0, 3, "lib") == 0) key.erase(0, 3);
+  return key;
+}
+
+HMODULE FindLoadedModule(LPCSTR name) {
+  if (!name || !*name) return nullptr;
+  const std::string key = ModuleNameKey(name);
+  if (key.empty()) return nullptr;
+  Registry& r = Modules();
+  std::lock_guard<std::recursive_mutex> lock(r.mutex);
+  for (auto& [handle, mod] : r.modules)
+    if (ModuleNameKey(mod.hostPath) == key) return reinterpret_cast<HMODULE>(handle);
+  return nullptr;
+}
+
 int LoadedModuleReferences(HMODULE module) {
   Registry& r = Modules();
   std::lock_guard<std::recursive_mutex> lock(r.mutex);

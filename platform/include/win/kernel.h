@@ -203,6 +203,10 @@ DWORD SetVersionForTesting(DWORD version);
 }  // namespace win
 
 // ---- Modules and the string table --------------------------------------------
+// Null or the program's own file name (any case, with or without ".exe"):
+// the program's instance. Another name: a library loaded with LoadLibrary
+// (win/module.h), else a module that registered resources under that name
+// (win/user.h); null with ERROR_MOD_NOT_FOUND when there is none.
 HINSTANCE GetModuleHandle(LPCSTR name);
 // Strings come from the table under resources/ compiled into the program.
 int LoadString(HINSTANCE inst, UINT id, LPSTR buffer, int size);

@@ -39,7 +39,11 @@ struct ZemraExport {
 
   template <class R, class... Args>
   ZemraExport(WORD ord, const char* exportName, R (*fn)(Args...))
-      : ordinal(ord), name(exportName), proc(reinterpret_cast<FARPROC>(fn)) {}
+      // Through void(*)(): the one pointer type every function type may pass
+      // through without a warning; the caller casts back to the real type.
+      : ordinal(ord),
+        name(exportName),
+        proc(reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(fn))) {}
 };
 
 // The table as GetProcAddress finds it. `version` guards against a library
@@ -112,5 +116,13 @@ HMODULE ModuleHandleFromAddress(const void* address);
 
 // How many references a loaded library holds (0: not loaded), for tests.
 int LoadedModuleReferences(HMODULE module);
+
+// The handle of a loaded library named `name`, or null. Names match by their
+// file name without directory, extension or a "lib" prefix of a ".so", and
+// without regard to case: "Tevrin", "TEVRIN.DLL" and "C:\x\libTevrin.so"
+// name one library. (GetModuleHandle answers it.)
+HMODULE FindLoadedModule(LPCSTR name);
+// That comparison key of a module or file name ("tevrin").
+std::string ModuleNameKey(const std::string& name);
 
 }  // namespace win

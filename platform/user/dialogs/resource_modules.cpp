@@ -8,6 +8,7 @@
 
 #include "resource_script.h"
 #include "win/kernel.h"
+#include "win/module.h"
 
 namespace win::user {
 namespace {
@@ -28,7 +29,9 @@ struct Registry {
   std::vector<std::unique_ptr<Module>> modules;
   // Replaced resources stay readable: a caller may still hold their data.
   std::vector<std::unique_ptr<Resource>> retired;
-  std::uintptr_t nextHandle = 0x10000000;
+  // Between the handles of loaded libraries (multiples of 0x10000), so that
+  // no resource module has a library's handle.
+  std::uintptr_t nextHandle = 0x10008000;
 };
 
 Registry& registry() {
@@ -36,14 +39,8 @@ Registry& registry() {
   return r;
 }
 
-// "Pixolt", "pixolt.dll" and "PIXOLT.DLL" name one module.
-std::string ModuleKey(LPCSTR name) {
-  std::string key = name ? name : "";
-  for (char& c : key)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  if (key.size() > 4 && key.compare(key.size() - 4, 4, ".dll") == 0) key.resize(key.size() - 4);
-  return key;
-}
+// "Pixolt", "pixolt.dll", "PIXOLT.DLL" and "libPixolt.so" name one module.
+std::string ModuleKey(LPCSTR name) { return ModuleNameKey(name ? name : ""); }
 
 // The program's module has the empty name; null and "" stand for it.
 Module* FindModuleByName(LPCSTR name) {
@@ -57,7 +54,10 @@ Module* FindModuleByHandle(HINSTANCE handle) {
   if (!handle) handle = GetModuleHandle(nullptr);
   for (auto& m : registry().modules)
     if (m->handle == handle) return m.get();
-  return nullptr;
+  // A library's handle from LoadLibrary (or GetModuleHandle) stands for the
+  // resources it registered under its own name.
+  const std::string file = LoadedModuleFileName(handle);
+  return file.empty() ? nullptr : FindModuleByName(file.c_str());
 }
 
 Module& ModuleNamed(LPCSTR name) {

@@ -101,7 +101,6 @@ TEST(Module, ProgramFileNameAndHandle) {
   ASSERT_GT(n, 0u);
   std::string name(buf);
   EXPECT_EQ(name, win::WindowsPath(fs::read_symlink("/proc/self/exe").string()));
-  EXPECT_EQ(GetModuleHandle(nullptr), GetModuleHandle("anything.dll"));
   EXPECT_NE(GetModuleHandle(nullptr), nullptr);
   EXPECT_EQ(GetModuleFileName(GetModuleHandle(nullptr), buf, sizeof buf), n);
   char small[5];

@@ -3,6 +3,7 @@
 // (without one, depending on the first).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "win/kernel.h"
 #include "win/module.h"
 #include "win/path_map.h"
+#include "win/user.h"
 
 namespace {
 
@@ -148,6 +150,44 @@ TEST_F(ModuleLoaderTest, HandlesFromAddresses) {
   EXPECT_NE(GetProcAddress(platform, "zemra_res_strings"), nullptr);  // a C symbol of it
   EXPECT_EQ(win::ModuleHandleFromAddress(reinterpret_cast<const void*>(&ModuleDir)), GetModuleHandle(nullptr));
   EXPECT_EQ(win::ModuleHandleFromAddress(nullptr), nullptr);
+}
+
+TEST_F(ModuleLoaderTest, ModuleHandlesByName) {
+  const std::string program = std::filesystem::read_symlink("/proc/self/exe").filename().string();
+  std::string upper = program;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  HMODULE self = GetModuleHandle(nullptr);
+  for (const std::string& name : {program, upper + ".EXE", "C:\\bin\\" + program})
+    EXPECT_EQ(GetModuleHandle(name.c_str()), self) << name;
+
+  // A library while it is loaded, by any of the names that load it.
+  EXPECT_EQ(GetModuleHandle("ZemraFixture"), nullptr);
+  HMODULE lib = LoadLibrary((ModuleDir() + "/libZemraFixture.so").c_str());
+  ASSERT_NE(lib, nullptr);
+  for (const char* name : {"ZemraFixture", "ZEMRAFIXTURE.DLL", "libZemraFixture.so"})
+    EXPECT_EQ(GetModuleHandle(name), lib) << name;
+
+  // A module that registered resources; a library's handle finds the
+  // resources registered under its name.
+  static const char kScript[] = "7 DIALOG 0, 0, 40, 20\nBEGIN\nEND\n";
+  HINSTANCE plug = win::RegisterResourceScript("Plug", kScript, sizeof kScript - 1);
+  ASSERT_NE(plug, nullptr);
+  EXPECT_EQ(GetModuleHandle("PLUG.DLL"), plug);
+  EXPECT_NE(plug, lib);
+  EXPECT_EQ(FindResource(lib, MAKEINTRESOURCE(7), RT_DIALOG), nullptr);
+  ASSERT_NE(win::RegisterResourceScript("ZemraFixture", kScript, sizeof kScript - 1), nullptr);
+  EXPECT_EQ(GetModuleHandle("ZemraFixture"), lib);  // the library first
+  EXPECT_NE(FindResource(lib, MAKEINTRESOURCE(7), RT_DIALOG), nullptr);
+  EXPECT_EQ(FreeLibrary(lib), TRUE);
+  EXPECT_NE(GetModuleHandle("ZemraFixture"), lib);  // only its resources are left
+  win::ResetResources();
+
+  // Unknown names and the empty name.
+  for (const char* name : {"Nowhere.dll", "", "Plug"}) {
+    SetLastError(0);
+    EXPECT_EQ(GetModuleHandle(name), nullptr) << name;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND)) << name;
+  }
 }
 
 }  // namespace
