@@ -26,7 +26,7 @@ BOOL Fail(const char* text) {
 std::string Now() {
   SYSTEMTIME t;
   GetLocalTime(&t);
-  char text[32];
+  char text[48];
   std::snprintf(text, sizeof text, "%02u.%02u.%04u %02u:%02u:%02u", t.wDay, t.wMonth, t.wYear, t.wHour,
                 t.wMinute, t.wSecond);
   return text;

@@ -125,7 +125,7 @@ void ReadFields(const TiffFile& file, std::uint64_t ifd, std::uint16_t count, Fi
   for (std::uint32_t i = 0; i < count; ++i) {
     std::uint64_t at = ifd + 2 + 12ull * i;
     Entry e;
-    std::uint32_t n;
+    std::uint32_t n = 0;
     file.U16(at, e.tag);
     file.U16(at + 2, e.type);
     file.U32(at + 4, n);

@@ -72,7 +72,7 @@ bool JoinSubBlocks(ByteCursor& c, plugins::ScratchBlock& out, std::size_t& size,
   }
   std::size_t at = 0;
   for (;;) {
-    std::uint8_t n;
+    std::uint8_t n = 0;  // measured above: the reads cannot fail
     c.U8(n);
     if (n == 0) break;
     c.Read(out.data() + at, n);
