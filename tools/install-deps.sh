@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev fonts-dejavu-core
   fonts-liberation2 fonts-ipafont-gothic fonts-nanum
-  python3 file ncompress gzip xvfb x11-apps
+  python3 file ncompress gzip xvfb x11-apps xclip
   imagemagick libpixman-1-dev
   netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev ghostscript
   poppler-utils

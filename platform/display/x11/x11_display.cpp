@@ -1,6 +1,8 @@
 // The X11 display: one X window per top-level window, showing its backing
-// store; X events become raw input for the USER queue.
+// store; X events become raw input for the USER queue. The CLIPBOARD
+// selection is the window system's clipboard (x11_clipboard.h).
 // Our headers first: Xlib's macros (None, Bool, Status) would clash in them.
+#include "display/clipboard.h"
 #include "display/display.h"
 #include "user/display_link.h"
 #include "user/geometry.h"
@@ -16,9 +18,11 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "x11_clipboard.h"
 #include "x11_cursors.h"
 #include "x11_image.h"
 #include "x11_keys.h"
@@ -62,9 +66,17 @@ class X11Display final : public Display {
     Bool supported = False;
     XkbSetDetectableAutoRepeat(dpy_, True, &supported);  // repeats without releases
     gc_ = XCreateGC(dpy_, root_, 0, nullptr);
+    // While a paste waits for another program, the display's own events are
+    // still taken in and its windows still repainted.
+    clipboard_ = std::make_shared<x11::X11Clipboard>(dpy_, root_, [this](XEvent& ev) {
+      Handle(ev);
+      SendExposed();
+    });
+    UseClipboard(std::make_unique<x11::X11ClipboardLink>(clipboard_));
   }
 
   ~X11Display() override {
+    clipboard_.reset();  // its window goes while the connection is open
     for (auto& [wnd, x] : wins_) XDestroyWindow(dpy_, x.xwin);
     for (auto& [name, c] : cursors_) XFreeCursor(dpy_, c);
     if (blank_) XFreeCursor(dpy_, blank_);
@@ -263,6 +275,7 @@ class X11Display final : public Display {
   static POINT ScreenPoint(int rootX, int rootY) { return POINT{rootX, rootY}; }
 
   void Handle(XEvent& ev) {
+    if (clipboard_ && clipboard_->HandleEvent(ev)) return;
     const HWND top = TopOf(ev.xany.window);
     if (!top) return;
     XWin& x = wins_.at(top);
@@ -383,6 +396,7 @@ class X11Display final : public Display {
   std::vector<::Window> stacked_;
   std::map<std::string, ::Cursor> cursors_;
   ::Cursor blank_ = 0;
+  std::shared_ptr<x11::X11Clipboard> clipboard_;
 };
 
 }  // namespace

@@ -1550,8 +1550,11 @@ HBITMAP LoadBitmap(HINSTANCE inst, LPCSTR name);
 // ---- The clipboard ------------------------------------------------------------------------------
 // Text only (CF_TEXT, CR LF line ends). The data of SetClipboardData (a
 // global block) belongs to the clipboard afterwards; GetClipboardData's
-// belongs to the clipboard. On X11 the text is also the display's clipboard
-// (platform/display/clipboard.h); otherwise it stays in the program.
+// belongs to the clipboard. On X11 the text is also the display's CLIPBOARD
+// selection (platform/display/x11/x11_clipboard.h): other programs get it as
+// UTF-8 or ISO 8859-1, and their text is pasted as Windows-1252 with CR LF
+// (a paste waits at most 1.5 s for their answer; unanswered, the program's
+// last text stands); headless it stays in the program.
 #define CF_TEXT 1
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();
