@@ -1631,7 +1631,8 @@ BOOL RemoveMenu(HMENU menu, UINT item, UINT flags);  // keeps a submenu
 BOOL DeleteMenu(HMENU menu, UINT item, UINT flags);  // destroys a submenu
 // The menu bar of a top-level window (GetMenu of a child gives null) lies
 // below the caption and takes its rows (SM_CYMENU each) from the client
-// area; SetMenu changes the frame, DrawMenuBar draws it again. It hit tests
+// area; SetMenu changes the frame, DrawMenuBar draws it again (and gives
+// the client area up to a bar whose items now need more rows). It hit tests
 // as HTMENU, and DefWindowProc opens it for a press there, and for
 // WM_SYSCOMMAND SC_KEYMENU (lParam: the mnemonic letter, 0 for the first
 // item), which it sends the top-level window for Alt+letter (WM_SYSCHAR)

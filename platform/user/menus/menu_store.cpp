@@ -7,6 +7,8 @@
 
 #include "menu_template.h"
 #include "user/dialogs/resource_modules.h"
+#include "user/nonclient.h"
+#include "user/window_store.h"
 
 namespace win::user {
 namespace {
@@ -285,5 +287,12 @@ BOOL SetMenu(HWND wnd, HMENU menu) {
 
 BOOL DrawMenuBar(HWND wnd) {
   if (!GetMenu(wnd)) return FALSE;
+  // Items added or taken away may change the bar's rows, and so the client
+  // area; otherwise only the frame is drawn again.
+  const Window* w = FindWindow(wnd);
+  const RECT now = LayoutFrameOf(*w).client;
+  if (!EqualRect(&now, &w->client))
+    return SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }

@@ -135,6 +135,19 @@ TEST_F(MenuBarFrameTest, TheClientAreaStartsBelowTheBar) {
   SetMenu(plain, bar_);
   MoveWindow(plain, 0, 0, 60, 200, TRUE);
   EXPECT_EQ(win::user::MenuBarRect(plain).bottom - win::user::MenuBarRect(plain).top, 2 * menuHeight);
+  // Titles added until the bar needs a second row: DrawMenuBar gives the
+  // client area up to it.
+  HMENU more = LoadMenu(module_, MAKEINTRESOURCE(128));
+  SetMenu(plain, more);
+  MoveWindow(plain, 0, 0, 400, 300, TRUE);
+  GetClientRect(plain, &now);
+  ASSERT_EQ(now.bottom, withBar.bottom);
+  for (int i = 0; i < 12; ++i) AppendMenu(more, MF_STRING, 100 + i, "&Extra");
+  GetClientRect(plain, &now);
+  EXPECT_EQ(now.bottom, withBar.bottom);  // nothing moves before DrawMenuBar
+  ASSERT_TRUE(DrawMenuBar(plain));
+  GetClientRect(plain, &now);
+  EXPECT_LE(now.bottom, withBar.bottom - menuHeight);
 }
 
 TEST_F(MenuBarFrameTest, TheBarIsDrawnInTheFrame) {
