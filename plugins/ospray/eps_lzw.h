@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/lzw_codec.h"
+
 namespace ospray {
 
 class LzwEncoder {
@@ -19,8 +21,8 @@ class LzwEncoder {
   using Sink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
   explicit LzwEncoder(Sink sink) : sink_(std::move(sink)) {}
-  // Takes the tables; false when the child table cannot be had. Writes the
-  // leading Clear.
+  // Takes the tables; false when they cannot be had. Writes the leading
+  // Clear.
   bool Start();
   // False once a write to the sink failed.
   bool Put(const std::uint8_t* data, std::size_t size);
@@ -28,22 +30,20 @@ class LzwEncoder {
   bool Finish();
 
  private:
-  static constexpr int kSlots = 12;
-  static constexpr std::uint32_t kEmpty = 4096;
-  void Reset();
-  void Emit(std::uint32_t code);
+  // Collects the coder's bytes until they are drained to the sink.
+  struct Pending {
+    std::vector<std::uint8_t>* bytes;
+    void operator()(std::uint8_t b) { bytes->push_back(b); }
+  };
+  using Coder = plugins::lzw::Encoder<plugins::lzw::TiffOrder, Pending>;
+
   bool Drain(bool all);
 
   Sink sink_;
-  std::unique_ptr<std::uint32_t[]> children_;  // 4096 x 12 slots
-  std::uint16_t prefix_[4096] = {};
-  std::uint8_t char_[4096] = {};
-  std::uint32_t next_ = 258;
-  int width_ = 9;
-  int current_ = -1;  // the current string's code; -1 right after a Clear
-  std::uint32_t acc_ = 0;
-  int bits_ = 0;
   std::vector<std::uint8_t> out_;
+  Pending pending_{&out_};
+  std::unique_ptr<std::uint32_t[]> children_;  // 4096 x 12 slots
+  std::unique_ptr<Coder> coder_;
   bool failed_ = false;
 };
 

@@ -266,4 +266,30 @@ TEST(EpsLzw, OneStreamForThePictureWithAClearAt12BitsWhenTheTableIsFull) {
   EXPECT_LT(stream.size(), 200u);
 }
 
+// When the last string's code brings the decoder's table to a width switch
+// (511, 1023, 2047 entries), the decoder reads the end code one bit wider;
+// written at the old width, it was read as more data or as a bad code.
+TEST(EpsLzw, TheEndCodeHasTheWidthTheLastCodeLeaves) {
+  // Noise of these lengths ends right at the switch to 10 and to 11 bits.
+  for (std::size_t length : {764, 766, 768, 770, 772, 1810, 1812, 1814, 1816, 1818}) {
+    SCOPED_TRACE(length);
+    Bytes input(length);
+    std::uint32_t seed = 12345;
+    for (auto& b : input) {
+      seed = seed * 1103515245 + 12345;
+      b = static_cast<std::uint8_t>(seed >> 24);
+    }
+    std::string stream;
+    LzwEncoder encoder([&](const std::uint8_t* data, std::size_t size) {
+      stream.append(reinterpret_cast<const char*>(data), size);
+      return true;
+    });
+    ASSERT_TRUE(encoder.Start());
+    ASSERT_TRUE(encoder.Put(input.data(), input.size()));
+    ASSERT_TRUE(encoder.Finish());
+    std::vector<int> clears;
+    EXPECT_EQ(DecodeLzw(stream, clears), input);
+  }
+}
+
 }  // namespace
