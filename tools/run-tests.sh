@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with clang under AddressSanitizer and UndefinedBehavior-
-# Sanitizer, with the libFuzzer targets, and runs every test (unit tests, the
-# peer-backed tests and a bounded run of each fuzz target).
+# Sanitizer, with the libFuzzer targets and the benchmarks (built so that
+# they keep compiling, not run), and runs every test: unit tests, the
+# peer-backed tests and a bounded run of each fuzz target.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/install-deps.sh"
@@ -9,7 +10,7 @@ build="$top/build/tests"
 jobs=$(nproc)
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DZEMRA_SANITIZE=ON -DZEMRA_FUZZ=ON -DZEMRA_TESTS=ON >/dev/null
+  -DZEMRA_SANITIZE=ON -DZEMRA_FUZZ=ON -DZEMRA_TESTS=ON -DZEMRA_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
