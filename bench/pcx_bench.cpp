@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/packed_dib.h"
 #include "win/kernel.h"
 #include "win/module.h"
 
@@ -53,44 +54,25 @@ const Murvik& Plugin() {
 
 // A packed DIB of a picture with smooth areas, edges and some noise.
 std::vector<std::uint8_t> Picture(int w, int h, int bits) {
-  const std::size_t colors = bits <= 8 ? (1u << bits) : 0;
-  const std::size_t row = (static_cast<std::size_t>(w) * bits + 31) / 32 * 4;
-  std::vector<std::uint8_t> dib(40 + 4 * colors + row * h, 0);
-  BITMAPINFOHEADER hd{};
-  hd.biSize = 40;
-  hd.biWidth = w;
-  hd.biHeight = h;
-  hd.biPlanes = 1;
-  hd.biBitCount = static_cast<WORD>(bits);
-  hd.biClrUsed = static_cast<DWORD>(colors);
-  std::memcpy(dib.data(), &hd, sizeof hd);
-  for (std::size_t i = 0; i < colors; ++i) {
-    dib[40 + 4 * i] = static_cast<std::uint8_t>(i * 7);
-    dib[41 + 4 * i] = static_cast<std::uint8_t>(i * 3);
-    dib[42 + 4 * i] = static_cast<std::uint8_t>(255 - i);
-  }
-  std::uint8_t* rows = dib.data() + 40 + 4 * colors;
+  std::vector<std::uint32_t> table(bits <= 8 ? std::size_t{1} << bits : 0);
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = static_cast<std::uint32_t>((255 - i) & 0xFF) << 16 | static_cast<std::uint32_t>((i * 3) & 0xFF) << 8 |
+               static_cast<std::uint32_t>((i * 7) & 0xFF);
   std::uint32_t seed = 1;
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* r = rows + static_cast<std::size_t>(y) * row;
-    for (int x = 0; x < w; ++x) {
-      seed = seed * 1664525 + 1013904223;
-      int noise = (seed >> 28) < 3 ? static_cast<int>(seed >> 24 & 15) : 0;
-      int v = ((x / 64 + y / 48) & 1) ? (x * 255 / w) : (y * 255 / h);
-      v = std::min(255, v + noise);
-      switch (bits) {
-        case 1: if (v > 127) r[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8)); break;
-        case 4: r[x / 2] |= static_cast<std::uint8_t>((v >> 4) << ((x & 1) ? 0 : 4)); break;
-        case 8: r[x] = static_cast<std::uint8_t>(v & 0xF8); break;
-        case 24:
-          r[3 * x] = static_cast<std::uint8_t>(v);
-          r[3 * x + 1] = static_cast<std::uint8_t>((v + x) & 0xF0);
-          r[3 * x + 2] = static_cast<std::uint8_t>(255 - v);
-          break;
-      }
+  return testing_support::PackDib(w, h, bits, table, false, [&](int x, int y) -> std::uint32_t {
+    seed = seed * 1664525 + 1013904223;
+    int noise = (seed >> 28) < 3 ? static_cast<int>(seed >> 24 & 15) : 0;
+    int v = ((x / 64 + y / 48) & 1) ? (x * 255 / w) : (y * 255 / h);
+    v = std::min(255, v + noise);
+    switch (bits) {
+      case 1: return v > 127;
+      case 4: return static_cast<std::uint32_t>(v >> 4);
+      case 8: return static_cast<std::uint32_t>(v & 0xF8);
+      default:
+        return static_cast<std::uint32_t>(v) | static_cast<std::uint32_t>((v + x) & 0xF0) << 8 |
+               static_cast<std::uint32_t>(255 - v) << 16;
     }
-  }
-  return dib;
+  });
 }
 
 // The test file of a depth, written once.

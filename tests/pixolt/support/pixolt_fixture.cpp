@@ -7,13 +7,13 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/packed_dib.h"
+
 namespace pixolt_test {
 
-namespace {
-
-std::size_t RowBytes(int width, int bits) { return ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4; }
-
-}  // namespace
+using testing_support::DibRowBytes;
+using testing_support::DibTableEntries;
+using testing_support::GetPixel;
 
 Picture Render(HGLOBAL dib) {
   Picture pic;
@@ -21,13 +21,13 @@ Picture Render(HGLOBAL dib) {
   if (!p) return pic;
   BITMAPINFOHEADER h;
   std::memcpy(&h, p, sizeof h);
-  DWORD colors = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? 1u << h.biBitCount : 0u);
+  const std::size_t colors = DibTableEntries(h);
   const std::uint8_t* table = p + 40;
   const std::uint8_t* bits = table + 4 * colors;
   pic.width = h.biWidth;
   pic.height = h.biHeight;
   pic.px.resize(static_cast<std::size_t>(pic.width) * pic.height);
-  std::size_t rb = RowBytes(h.biWidth, h.biBitCount);
+  std::size_t rb = DibRowBytes(h.biWidth, h.biBitCount);
   for (int y = 0; y < pic.height; ++y) {
     const std::uint8_t* row = bits + static_cast<std::size_t>(pic.height - 1 - y) * rb;
     for (int x = 0; x < pic.width; ++x) {
@@ -35,9 +35,7 @@ Picture Render(HGLOBAL dib) {
       if (h.biBitCount == 24) {
         c = Rgb{row[3 * x + 2], row[3 * x + 1], row[3 * x]};
       } else {
-        unsigned v = h.biBitCount == 8   ? row[x]
-                     : h.biBitCount == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15u
-                                         : (row[x / 8] >> (7 - x % 8)) & 1u;
+        const std::uint32_t v = GetPixel(row, x, h.biBitCount);
         if (v < colors) c = Rgb{table[4 * v + 2], table[4 * v + 1], table[4 * v]};
       }
       pic.px[static_cast<std::size_t>(y) * pic.width + x] = c;
@@ -158,58 +156,18 @@ std::string RunTool(const std::string& command, bool* ok) {
 
 HGLOBAL MakeDib(int width, int height, int bits, const std::vector<Rgb>& colors,
                 const std::function<std::uint32_t(int, int)>& value) {
-  std::size_t rb = RowBytes(width, bits);
-  std::size_t size = 40 + 4 * colors.size() + rb * height;
-  HGLOBAL h = GlobalAlloc(GHND, size);
-  auto* p = static_cast<std::uint8_t*>(GlobalLock(h));
-  BITMAPINFOHEADER hd{};
-  hd.biSize = 40;
-  hd.biWidth = width;
-  hd.biHeight = height;
-  hd.biPlanes = 1;
-  hd.biBitCount = static_cast<WORD>(bits);
-  hd.biSizeImage = static_cast<DWORD>(rb * height);
-  hd.biXPelsPerMeter = hd.biYPelsPerMeter = 2953;
-  hd.biClrUsed = static_cast<DWORD>(colors.size());
-  std::memcpy(p, &hd, sizeof hd);
-  for (std::size_t i = 0; i < colors.size(); ++i) {
-    p[40 + 4 * i] = colors[i].b;
-    p[40 + 4 * i + 1] = colors[i].g;
-    p[40 + 4 * i + 2] = colors[i].r;
-  }
-  std::uint8_t* b = p + 40 + 4 * colors.size();
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = b + rb * y;
-    for (int x = 0; x < width; ++x) {
-      std::uint32_t v = value(x, y);
-      switch (bits) {
-        case 1: row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | ((v & 1) << (7 - x % 8))); break;
-        case 4: row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | ((v & 15) << (x % 2 ? 0 : 4))); break;
-        case 8: row[x] = static_cast<std::uint8_t>(v); break;
-        default:
-          row[3 * x] = static_cast<std::uint8_t>(v);
-          row[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
-          row[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
-      }
-    }
-  }
-  GlobalUnlock(h);
-  return h;
+  std::vector<std::uint32_t> table;
+  for (const Rgb& c : colors) table.push_back(std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b);
+  // `value` takes stored rows: y = 0 is the bottom row.
+  return testing_support::CopyToBlock(testing_support::PackDib(width, height, bits, table, false, value));
 }
 
 std::uint32_t PixelAt(HGLOBAL dib, int x, int y) {
   auto* p = static_cast<const std::uint8_t*>(GlobalLock(dib));
   BITMAPINFOHEADER h;
   std::memcpy(&h, p, sizeof h);
-  DWORD colors = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? 1u << h.biBitCount : 0u);
-  const std::uint8_t* row = p + 40 + 4 * colors + RowBytes(h.biWidth, h.biBitCount) * y;
-  std::uint32_t v;
-  switch (h.biBitCount) {
-    case 1: v = (row[x / 8] >> (7 - x % 8)) & 1u; break;
-    case 4: v = (row[x / 2] >> (x % 2 ? 0 : 4)) & 15u; break;
-    case 8: v = row[x]; break;
-    default: v = row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16);
-  }
+  const std::uint8_t* row = p + 40 + 4 * DibTableEntries(h) + DibRowBytes(h.biWidth, h.biBitCount) * y;
+  const std::uint32_t v = GetPixel(row, x, h.biBitCount);
   GlobalUnlock(dib);
   return v;
 }
@@ -224,7 +182,7 @@ BITMAPINFOHEADER HeaderOf(HGLOBAL dib) {
 
 std::vector<Rgb> TableOf(HGLOBAL dib) {
   BITMAPINFOHEADER h = HeaderOf(dib);
-  DWORD colors = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? 1u << h.biBitCount : 0u);
+  const std::size_t colors = DibTableEntries(h);
   std::vector<Rgb> out;
   auto* p = static_cast<const std::uint8_t*>(GlobalLock(dib));
   for (DWORD i = 0; i < colors; ++i) out.push_back(Rgb{p[40 + 4 * i + 2], p[40 + 4 * i + 1], p[40 + 4 * i]});

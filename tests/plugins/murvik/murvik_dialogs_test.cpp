@@ -7,7 +7,8 @@
 #include <string>
 
 #include "murvik.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -17,44 +18,25 @@ namespace {
 
 using namespace convert_test;
 
-std::function<void(HWND)> gAnswer;
 std::string gSeen;
 
-// Runs once inside the dialog's modal loop: the active window is the dialog.
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  HWND dialog = GetActiveWindow();
-  char text[32] = {};
-  for (int item : {101, 102}) {
-    GetDlgItemText(dialog, item, text, sizeof text);
-    gSeen += std::string(text) + "|";
-  }
-  for (int item : {103, 104}) gSeen += IsDlgButtonChecked(dialog, item) ? "x" : "-";
-  gSeen += GetFocus() == GetDlgItem(dialog, IDOK) ? " ok-focused" : " focus elsewhere";
-  gAnswer(dialog);
-}
-
-class MurvikDialogs : public testing::Test {
+class MurvikDialogs : public plugin_test::PluginDialogTest {
  protected:
+  MurvikDialogs() : PluginDialogTest("MURVIK.DLL") {}
   void SetUp() override {
-    win::SetModuleSearchDirectories({ModuleDirectory()});
-    lib_ = LoadLibrary("MURVIK.DLL");
-    ASSERT_NE(lib_, nullptr);
-    write_ = reinterpret_cast<murvik::ConvertDIBtoPCXFn>(GetProcAddress(lib_, MAKEINTRESOURCE(4)));
+    PluginDialogTest::SetUp();
     gSeen.clear();
-    win::ClearMessageBoxLog();
   }
-  void TearDown() override { FreeLibrary(lib_); }
-
-  BOOL WriteAnswered(const std::string& file, HGLOBAL dib, std::function<void(HWND)> answer) {
-    gAnswer = std::move(answer);
-    SetTimer(nullptr, 0, 1, AnswerDialog);
-    return write_(file.c_str(), dib);
+  // The fields and buttons as the dialog opens, and where the focus is.
+  void Seen(HWND dialog) override {
+    char text[32] = {};
+    for (int item : {101, 102}) {
+      GetDlgItemText(dialog, item, text, sizeof text);
+      gSeen += std::string(text) + "|";
+    }
+    for (int item : {103, 104}) gSeen += IsDlgButtonChecked(dialog, item) ? "x" : "-";
+    gSeen += GetFocus() == GetDlgItem(dialog, IDOK) ? " ok-focused" : " focus elsewhere";
   }
-
-  HMODULE lib_ = nullptr;
-  murvik::ConvertDIBtoPCXFn write_ = nullptr;
-  testing_support::TempDir dir_;
 };
 
 TEST_F(MurvikDialogs, OptionsDialogStartsWithRunLengthAndStoresTheChoice) {

@@ -11,7 +11,8 @@
 #include "murvik.h"
 #include "murvik_messages.h"
 #include "pcx_writer.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -24,31 +25,18 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::string OracleDir() { return std::string(ZEMRA_SOURCE_DIR) + "/tests/data/plugins/pcx/"; }
 
-class MurvikPlugin : public testing::Test {
+class MurvikPlugin : public plugin_test::PluginTest {
  protected:
+  MurvikPlugin() : PluginTest("MURVIK.DLL", "Murvik.DLL") {}
   void SetUp() override {
-    win::SetModuleSearchDirectories({ModuleDirectory()});
-    lib_ = LoadLibrary("MURVIK.DLL");
-    ASSERT_NE(lib_, nullptr) << "no Murvik module in " << ModuleDirectory();
+    PluginTest::SetUp();
+    if (HasFatalFailure()) return;
     read_ = Bind<murvik::ConvertPCXtoDIBFn>(2);
     readMem_ = Bind<murvik::ConvertPCXMemtoDIBFn>(20);
     write_ = Bind<murvik::ConvertDIBtoPCXFn>(4);
     writeEx_ = Bind<murvik::ConvertDIBtoPCXExFn>(6);
     isPcx_ = Bind<murvik::ConvertIsPCXFileFn>(8);
     version_ = Bind<murvik::ConvertPCXGetVersionFn>(10);
-    win::ClearMessageBoxLog();
-  }
-  void TearDown() override {
-    if (lib_) {
-      EXPECT_TRUE(FreeLibrary(lib_));
-    }
-    win::ClearMessageBoxLog();
-  }
-  template <class Fn>
-  Fn Bind(int ordinal) {
-    FARPROC p = GetProcAddress(lib_, MAKEINTRESOURCE(ordinal));
-    EXPECT_NE(p, nullptr) << "ordinal " << ordinal;
-    return reinterpret_cast<Fn>(p);
   }
   // The DIB of a file through ordinal 2, as the picture loader calls it.
   Bytes ReadFileDib(const std::string& path) {
@@ -68,21 +56,7 @@ class MurvikPlugin : public testing::Test {
     GlobalFree(dib ? dib : block);
     return out;
   }
-  // The one box shown since the last check: its text, after checking how
-  // it was shown.
-  std::string OnlyBox() {
-    const auto& log = win::MessageBoxLog();
-    EXPECT_EQ(log.size(), 1u);
-    if (log.empty()) return "";
-    EXPECT_EQ(log[0].owner, nullptr);
-    EXPECT_EQ(log[0].caption, "Murvik.DLL");
-    EXPECT_EQ(log[0].type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
-    std::string text = log[0].text;
-    win::ClearMessageBoxLog();
-    return text;
-  }
 
-  HMODULE lib_ = nullptr;
   murvik::ConvertPCXtoDIBFn read_ = nullptr;
   murvik::ConvertPCXMemtoDIBFn readMem_ = nullptr;
   murvik::ConvertDIBtoPCXFn write_ = nullptr;

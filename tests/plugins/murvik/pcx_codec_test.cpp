@@ -10,7 +10,7 @@
 #include "murvik_messages.h"
 #include "pcx_reader.h"
 #include "pcx_writer.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
 
 namespace {
 

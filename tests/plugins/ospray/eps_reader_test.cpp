@@ -9,7 +9,7 @@
 #include "eps_reader.h"
 #include "eps_writer.h"
 #include "ospray_messages.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
 
 namespace {
 

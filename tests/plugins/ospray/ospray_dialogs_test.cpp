@@ -8,7 +8,8 @@
 #include <string>
 
 #include "ospray.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -17,13 +18,6 @@
 namespace {
 
 using namespace convert_test;
-
-std::function<void(HWND)> gAnswer;
-
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  gAnswer(GetActiveWindow());
-}
 
 // The state of items 102 to 114: "x" checked, "-" not; "/" after a
 // disabled item.
@@ -38,26 +32,9 @@ std::string State(HWND d) {
 
 void Click(HWND d, int item) { SendDlgItemMessage(d, item, BM_CLICK, 0, 0); }
 
-class OsprayDialogs : public testing::Test {
+class OsprayDialogs : public plugin_test::PluginDialogTest {
  protected:
-  void SetUp() override {
-    win::SetModuleSearchDirectories({ModuleDirectory()});
-    lib_ = LoadLibrary("OSPRAY.DLL");
-    ASSERT_NE(lib_, nullptr);
-    write_ = reinterpret_cast<ospray::ConvertDIBtoEPSFn>(GetProcAddress(lib_, MAKEINTRESOURCE(4)));
-    win::ClearMessageBoxLog();
-  }
-  void TearDown() override { FreeLibrary(lib_); }
-
-  BOOL WriteAnswered(const std::string& file, HGLOBAL dib, std::function<void(HWND)> answer) {
-    gAnswer = std::move(answer);
-    SetTimer(nullptr, 0, 1, AnswerDialog);
-    return write_(file.c_str(), dib);
-  }
-
-  HMODULE lib_ = nullptr;
-  ospray::ConvertDIBtoEPSFn write_ = nullptr;
-  testing_support::TempDir dir_;
+  OsprayDialogs() : PluginDialogTest("OSPRAY.DLL") {}
 };
 
 TEST_F(OsprayDialogs, ChoicesFollowEachOtherAndOkStoresThem) {

@@ -14,7 +14,8 @@
 #include "eps_writer.h"
 #include "ospray.h"
 #include "ospray_messages.h"
-#include "plugins/murvik/support/dib_fixture.h"
+#include "plugins/common/support/dib_fixture.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -27,31 +28,18 @@ using Bytes = std::vector<std::uint8_t>;
 
 std::string OracleDir() { return std::string(ZEMRA_SOURCE_DIR) + "/tests/data/plugins/eps/"; }
 
-class OsprayPlugin : public testing::Test {
+class OsprayPlugin : public plugin_test::PluginTest {
  protected:
+  OsprayPlugin() : PluginTest("OSPRAY.DLL", "Ospray.DLL") {}
   void SetUp() override {
-    win::SetModuleSearchDirectories({ModuleDirectory()});
-    lib_ = LoadLibrary("OSPRAY.DLL");
-    ASSERT_NE(lib_, nullptr) << "no Ospray module in " << ModuleDirectory();
+    PluginTest::SetUp();
+    if (HasFatalFailure()) return;
     read_ = Bind<ospray::ConvertEPStoDIBFn>(2);
     readMem_ = Bind<ospray::ConvertEPSMemtoDIBFn>(20);
     write_ = Bind<ospray::ConvertDIBtoEPSFn>(4);
     writeEx_ = Bind<ospray::ConvertDIBtoEPSExFn>(6);
     isEps_ = Bind<ospray::ConvertIsEPSFileFn>(8);
     version_ = Bind<ospray::ConvertEPSGetVersionFn>(10);
-    win::ClearMessageBoxLog();
-  }
-  void TearDown() override {
-    if (lib_) {
-      EXPECT_TRUE(FreeLibrary(lib_));
-    }
-    win::ClearMessageBoxLog();
-  }
-  template <class Fn>
-  Fn Bind(int ordinal) {
-    FARPROC p = GetProcAddress(lib_, MAKEINTRESOURCE(ordinal));
-    EXPECT_NE(p, nullptr) << "ordinal " << ordinal;
-    return reinterpret_cast<Fn>(p);
   }
   Bytes ReadFileDib(const std::string& path) {
     HGLOBAL block = EmptyReaderBlock();
@@ -72,19 +60,6 @@ class OsprayPlugin : public testing::Test {
     GlobalFree(dib ? dib : block);
     return out;
   }
-  std::string OnlyBox() {
-    const auto& log = win::MessageBoxLog();
-    EXPECT_EQ(log.size(), 1u);
-    if (log.empty()) return "";
-    EXPECT_EQ(log[0].owner, nullptr);
-    EXPECT_EQ(log[0].caption, "Ospray.DLL");
-    EXPECT_EQ(log[0].type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
-    std::string text = log[0].text;
-    win::ClearMessageBoxLog();
-    return text;
-  }
-
-  HMODULE lib_ = nullptr;
   ospray::ConvertEPStoDIBFn read_ = nullptr;
   ospray::ConvertEPSMemtoDIBFn readMem_ = nullptr;
   ospray::ConvertDIBtoEPSFn write_ = nullptr;

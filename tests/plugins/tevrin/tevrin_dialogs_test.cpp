@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plugins/common/support/picture_oracle.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "tevrin/tevrin.h"
 #include "win/kernel.h"
@@ -15,44 +16,26 @@
 
 namespace {
 
-std::function<void(HWND)> gAnswer;
 std::string gSeen;
 
-// Runs once inside the dialog's modal loop: the active window is the dialog.
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  HWND dialog = GetActiveWindow();
-  char text[32] = {};
-  for (int item : {101, 102, 107, 108}) {
-    GetDlgItemText(dialog, item, text, sizeof text);
-    gSeen += std::string(text) + "|";
-  }
-  for (int item = 103; item <= 106; ++item) gSeen += IsDlgButtonChecked(dialog, item) ? "x" : "-";
-  gSeen += IsWindowEnabled(GetDlgItem(dialog, 104)) ? " ccitt" : " no-ccitt";
-  gAnswer(dialog);
-}
-
-class TevrinDialogs : public testing::Test {
+class TevrinDialogs : public plugin_test::PluginDialogTest {
  protected:
+  TevrinDialogs() : PluginDialogTest("TEVRIN.DLL") {}
   void SetUp() override {
-    win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
-    lib_ = LoadLibrary("TEVRIN.DLL");
-    ASSERT_NE(lib_, nullptr);
-    write_ = reinterpret_cast<tevrin::ConvertDIBtoTIFFn>(GetProcAddress(lib_, MAKEINTRESOURCE(4)));
+    PluginDialogTest::SetUp();
     gSeen.clear();
   }
-  void TearDown() override { FreeLibrary(lib_); }
-
-  // Writes through ConvertDIBtoTIF with the dialog answered by `answer`.
-  BOOL WriteAnswered(const std::string& file, HGLOBAL dib, std::function<void(HWND)> answer) {
-    gAnswer = std::move(answer);
-    SetTimer(nullptr, 0, 1, AnswerDialog);
-    return write_(file.c_str(), dib);
+  // The fields and buttons as the dialog opens, and whether CCITT can be
+  // chosen.
+  void Seen(HWND dialog) override {
+    char text[32] = {};
+    for (int item : {101, 102, 107, 108}) {
+      GetDlgItemText(dialog, item, text, sizeof text);
+      gSeen += std::string(text) + "|";
+    }
+    for (int item = 103; item <= 106; ++item) gSeen += IsDlgButtonChecked(dialog, item) ? "x" : "-";
+    gSeen += IsWindowEnabled(GetDlgItem(dialog, 104)) ? " ccitt" : " no-ccitt";
   }
-
-  HMODULE lib_ = nullptr;
-  tevrin::ConvertDIBtoTIFFn write_ = nullptr;
-  testing_support::TempDir dir_;
 };
 
 std::uint32_t Tag(const std::vector<std::uint8_t>& b, std::uint16_t tag) {

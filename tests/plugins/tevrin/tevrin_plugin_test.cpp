@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugins/common/support/picture_oracle.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "tevrin/tevrin.h"
 #include "tevrin/tiff_writer.h"
@@ -14,34 +15,9 @@
 
 namespace {
 
-class TevrinPlugin : public testing::Test {
+class TevrinPlugin : public plugin_test::PluginTest {
  protected:
-  void SetUp() override {
-    win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
-    lib_ = LoadLibrary("TEVRIN.DLL");
-    ASSERT_NE(lib_, nullptr);
-    win::ClearMessageBoxLog();
-  }
-  void TearDown() override {
-    if (lib_) EXPECT_TRUE(FreeLibrary(lib_));
-    win::ClearMessageBoxLog();
-  }
-  template <class Fn>
-  Fn Bind(WORD ordinal) {
-    return reinterpret_cast<Fn>(GetProcAddress(lib_, MAKEINTRESOURCE(ordinal)));
-  }
-  std::vector<std::string> Messages() {
-    std::vector<std::string> out;
-    for (const auto& box : win::MessageBoxLog()) {
-      EXPECT_EQ(box.caption, "Tevrin.DLL");
-      EXPECT_EQ(box.owner, nullptr);
-      EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
-      out.push_back(box.text);
-    }
-    win::ClearMessageBoxLog();
-    return out;
-  }
-  HMODULE lib_ = nullptr;
+  TevrinPlugin() : PluginTest("TEVRIN.DLL", "Tevrin.DLL") {}
 };
 
 TEST_F(TevrinPlugin, ExportsEveryOrdinalUnderItsName) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugins/common/support/picture_oracle.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "wendle/wendle.h"
 #include "win/kernel.h"
@@ -15,13 +16,6 @@
 #include "win/user.h"
 
 namespace {
-
-std::function<void(HWND)> gAnswer;
-
-void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  gAnswer(GetActiveWindow());
-}
 
 const char kHostTemplate[] =
     "DLG_GIF DIALOG 0, 0, 180, 100\n"
@@ -40,7 +34,7 @@ const char kHostTemplate[] =
 
 TEST(WendleDialogs, OptionsDialogNeedsAHostTemplate) {
   win::ResetResources();
-  win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
+  win::SetModuleSearchDirectories({plugin_test::ModuleDirectory()});
   HMODULE lib = LoadLibrary("WENDLE.DLL");
   ASSERT_NE(lib, nullptr);
   auto write = reinterpret_cast<wendle::ConvertDIBtoGIFFn>(GetProcAddress(lib, MAKEINTRESOURCE(4)));
@@ -53,7 +47,7 @@ TEST(WendleDialogs, OptionsDialogNeedsAHostTemplate) {
 
   ASSERT_NE(win::RegisterResourceScript("Wendle", kHostTemplate, sizeof kHostTemplate - 1), nullptr);
   std::string seen;
-  gAnswer = [&](HWND d) {
+  auto answer = [&](HWND d) {
     char text[8] = {};
     GetDlgItemText(d, 101, text, sizeof text);
     seen = std::string(text) + (IsDlgButtonChecked(d, 102) ? " 87" : "") + (IsDlgButtonChecked(d, 104) ? " global" : "") +
@@ -63,16 +57,14 @@ TEST(WendleDialogs, OptionsDialogNeedsAHostTemplate) {
     SendMessage(d, WM_COMMAND, 105, 0);
     SendMessage(d, WM_COMMAND, IDOK, 0);
   };
-  SetTimer(nullptr, 0, 1, AnswerDialog);
-  ASSERT_TRUE(write(file.c_str(), dib));
+  ASSERT_TRUE(plugin_test::AnswerModal([&] { return write(file.c_str(), dib); }, answer));
   EXPECT_EQ(seen, "1.0 87 global");
   auto bytes = plugin_test::ReadBytes(file);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF89a");
   EXPECT_EQ(bytes[6 + 7 + 768 + 9] & 0x40, 0x40);  // the image is interlaced
 
-  gAnswer = [](HWND d) { SendMessage(d, WM_COMMAND, IDCANCEL, 0); };
-  SetTimer(nullptr, 0, 1, AnswerDialog);
-  EXPECT_FALSE(write(dir.file("cancelled.gif").c_str(), dib));
+  EXPECT_FALSE(plugin_test::AnswerModal([&] { return write(dir.file("cancelled.gif").c_str(), dib); },
+                                        [](HWND d) { SendMessage(d, WM_COMMAND, IDCANCEL, 0); }));
   GlobalFree(dib);
   FreeLibrary(lib);
   win::ResetResources();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugins/common/support/picture_oracle.h"
+#include "plugins/common/support/plugin_fixture.h"
 #include "support/temp_dir.h"
 #include "wendle/gif_writer.h"
 #include "wendle/wendle.h"
@@ -14,34 +15,9 @@
 
 namespace {
 
-class WendlePlugin : public testing::Test {
+class WendlePlugin : public plugin_test::PluginTest {
  protected:
-  void SetUp() override {
-    win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
-    lib_ = LoadLibrary("WENDLE.DLL");
-    ASSERT_NE(lib_, nullptr);
-    win::ClearMessageBoxLog();
-  }
-  void TearDown() override {
-    if (lib_) EXPECT_TRUE(FreeLibrary(lib_));
-    win::ClearMessageBoxLog();
-  }
-  template <class Fn>
-  Fn Bind(WORD ordinal) {
-    return reinterpret_cast<Fn>(GetProcAddress(lib_, MAKEINTRESOURCE(ordinal)));
-  }
-  std::vector<std::string> Messages() {
-    std::vector<std::string> out;
-    for (const auto& box : win::MessageBoxLog()) {
-      EXPECT_EQ(box.caption, "Wendle.DLL");
-      EXPECT_EQ(box.owner, nullptr);
-      EXPECT_EQ(box.type, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
-      out.push_back(box.text);
-    }
-    win::ClearMessageBoxLog();
-    return out;
-  }
-  HMODULE lib_ = nullptr;
+  WendlePlugin() : PluginTest("WENDLE.DLL", "Wendle.DLL") {}
 };
 
 TEST_F(WendlePlugin, ExportsEveryOrdinalButTheDialogs) {

@@ -1,6 +1,7 @@
-// Pictures for the converter tests: packed DIBs made from a pixel rule,
-// DIBs in global blocks, netpbm pictures (what the oracle tools write), and
-// running those tools. Shared by the PCX and EPS tests.
+// Pictures for the converter tests as packed bytes: DIBs made from a pixel
+// rule, DIBs in global blocks, netpbm pictures pixel by pixel (what the
+// oracle tools write), and running those tools. The PCX and EPS tests use
+// it; it reads and runs through the helpers of picture_oracle.h.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +38,7 @@ std::vector<std::uint8_t> FromBlock(HGLOBAL block);
 // A fresh 44-byte GHND block, as the client passes to a reader.
 HGLOBAL EmptyReaderBlock();
 
-// A netpbm picture as RGB (P1-P6, any maxval up to 255).
+// A netpbm picture as RGB (P4, P5, P6, any maxval up to 255, scaled to 255).
 struct Pnm {
   int width = 0, height = 0;
   std::vector<Rgb> pixels;  // rows from the top

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/packed_dib.h"
 #include "win/kernel.h"
 #include "win/user.h"
 
@@ -105,10 +106,9 @@ Rgb DibToRgb(HGLOBAL dib) {
   BITMAPINFOHEADER h;
   std::memcpy(&h, base, sizeof h);
   int bits = h.biBitCount;
-  std::size_t colors = h.biClrUsed ? h.biClrUsed : (bits <= 8 ? std::size_t{1} << bits : 0);
   const std::uint8_t* table = base + h.biSize;
-  const std::uint8_t* pixels = table + 4 * colors;
-  std::size_t rowBytes = (std::size_t(h.biWidth) * bits + 31) / 32 * 4;
+  const std::uint8_t* pixels = table + 4 * testing_support::DibTableEntries(h);
+  std::size_t rowBytes = testing_support::DibRowBytes(h.biWidth, bits);
   out.width = h.biWidth;
   out.height = h.biHeight;
   out.pixels.resize(std::size_t(out.width) * out.height * 3);
@@ -122,10 +122,7 @@ Rgb DibToRgb(HGLOBAL dib) {
         p[2] = r[3 * x];
         continue;
       }
-      unsigned index = bits == 8 ? r[x]
-                       : bits == 4 ? (r[x / 2] >> (x % 2 ? 0 : 4)) & 0xF
-                                   : (r[x / 8] >> (7 - x % 8)) & 1;
-      const std::uint8_t* e = table + 4 * index;
+      const std::uint8_t* e = table + 4 * testing_support::GetPixel(r, x, bits);
       p[0] = e[2];
       p[1] = e[1];
       p[2] = e[0];
@@ -157,46 +154,7 @@ HGLOBAL NewReaderBlock() { return GlobalAlloc(GHND, 44); }
 
 HGLOBAL MakeDib(int width, int height, int bits, const std::vector<std::uint32_t>& palette,
                 const std::function<std::uint32_t(int, int)>& pixel) {
-  std::size_t rowBytes = (std::size_t(width) * bits + 31) / 32 * 4;
-  std::size_t size = 40 + 4 * palette.size() + rowBytes * height;
-  HGLOBAL dib = GlobalAlloc(GHND, size);
-  auto* base = static_cast<std::uint8_t*>(GlobalLock(dib));
-  BITMAPINFOHEADER h{};
-  h.biSize = 40;
-  h.biWidth = width;
-  h.biHeight = height;
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(bits);
-  h.biSizeImage = static_cast<DWORD>(rowBytes * height);
-  h.biXPelsPerMeter = 2953;
-  h.biYPelsPerMeter = 2953;
-  h.biClrUsed = static_cast<DWORD>(palette.size());
-  std::memcpy(base, &h, sizeof h);
-  for (std::size_t i = 0; i < palette.size(); ++i) {
-    base[40 + 4 * i] = palette[i] & 0xFF;
-    base[40 + 4 * i + 1] = (palette[i] >> 8) & 0xFF;
-    base[40 + 4 * i + 2] = (palette[i] >> 16) & 0xFF;
-  }
-  std::uint8_t* pixels = base + 40 + 4 * palette.size();
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* r = pixels + rowBytes * (height - 1 - y);
-    for (int x = 0; x < width; ++x) {
-      std::uint32_t v = pixel(x, y);
-      if (bits == 24) {
-        r[3 * x] = v & 0xFF;
-        r[3 * x + 1] = (v >> 8) & 0xFF;
-        r[3 * x + 2] = (v >> 16) & 0xFF;
-      } else if (bits == 8) {
-        r[x] = static_cast<std::uint8_t>(v);
-      } else if (bits == 4) {
-        r[x / 2] |= static_cast<std::uint8_t>((v & 0xF) << (x % 2 ? 0 : 4));
-      } else {
-        r[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8));
-      }
-    }
-  }
-  GlobalUnlock(dib);
-  return dib;
+  return testing_support::CopyToBlock(testing_support::PackDib(width, height, bits, palette, true, pixel));
 }
 
 namespace {
@@ -240,5 +198,7 @@ bool Run(const std::string& command, std::string* output) {
 }
 
 bool HaveTool(const std::string& name) { return Run("command -v " + name + " >/dev/null 2>&1"); }
+
+std::string ModuleDirectory() { return std::string(ZEMRA_BINARY_DIR) + "/bin"; }
 
 }  // namespace plugin_test

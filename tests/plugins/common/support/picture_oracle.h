@@ -66,4 +66,7 @@ bool Run(const std::string& command, std::string* output = nullptr);
 // Whether a tool is on the PATH.
 bool HaveTool(const std::string& name);
 
+// The directory the plug-in modules are built into.
+std::string ModuleDirectory();
+
 }  // namespace plugin_test
