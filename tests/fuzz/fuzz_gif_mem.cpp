@@ -6,37 +6,22 @@
 // transparent index -1 or an entry of its table; a refusal must have shown
 // at least one box. Screens of more than a million pixels are skipped.
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
-#include "common/dib_block.h"
+#include "plugin_fuzz.h"
 #include "wendle/wendle.h"
-#include "win/kernel.h"
-#include "win/user.h"
 
-namespace {
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-}  // namespace
+using namespace plugin_fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (win::ShowMessageBoxWindows(0), true);
-  (void)quiet;
+  QuietBoxes();
   if (size >= 10 && std::uint64_t(data[6] | data[7] << 8) * (data[8] | data[9] << 8) > (1u << 20)) return 0;
   std::vector<std::uint8_t> image(data, data + size);
   HGLOBAL block = GlobalAlloc(GHND, 44);
   int transparent = 5;
   HGLOBAL dib = wendle::ConvertGIFMemtoDIB(image.data(), static_cast<DWORD>(image.size()), block, &transparent);
-  if (dib) {
-    plugins::BlockLock lock(dib);
-    plugins::DibSource source;
-    check(plugins::ViewDib(lock.data(), lock.size(), source) == plugins::DibCheck::kOk);
+  CheckRead(dib, block, Refusal::kSomeBox, false, [&](const plugins::DibSource& source) {
     check(transparent == -1 || (transparent >= 0 && static_cast<DWORD>(transparent) < source.colorCount));
-  } else {
-    check(!win::MessageBoxLog().empty());
-  }
-  GlobalFree(dib ? dib : block);
-  win::ClearMessageBoxLog();
+  });
   return 0;
 }

@@ -6,37 +6,20 @@
 // message; a refusal must have shown at least one box. Pictures of more
 // than a million pixels are skipped.
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
-#include "common/dib_block.h"
+#include "plugin_fuzz.h"
 #include "tevrin/tevrin.h"
 #include "tiff_fuzz_size.h"
-#include "win/kernel.h"
-#include "win/user.h"
 
-namespace {
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-}  // namespace
+using namespace plugin_fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = (win::ShowMessageBoxWindows(0), true);
-  (void)quiet;
+  QuietBoxes();
   if (tiff_fuzz::ClaimedPixels(data, size) > (1u << 20)) return 0;
   std::vector<std::uint8_t> image(data, data + size);
   HGLOBAL block = GlobalAlloc(GHND, 44);
   HGLOBAL dib = tevrin::ConvertTIFMemtoDIB(image.data(), static_cast<DWORD>(image.size()), block, nullptr);
-  if (dib) {
-    plugins::BlockLock lock(dib);
-    plugins::DibSource source;
-    check(plugins::ViewDib(lock.data(), lock.size(), source) == plugins::DibCheck::kOk);
-    check(win::MessageBoxLog().empty());
-  } else {
-    check(!win::MessageBoxLog().empty());
-  }
-  GlobalFree(dib ? dib : block);
-  win::ClearMessageBoxLog();
+  CheckRead(dib, block, Refusal::kSomeBox, true);
   return 0;
 }
