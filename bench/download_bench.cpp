@@ -30,16 +30,11 @@
 #include "core/store_registry.h"
 #include "net/open_store.h"
 #include "net/references.h"
+#include "support/reference_peer.h"
 
 namespace {
 
 constexpr size_t kDocumentBytes = 10 * 1024 * 1024;
-
-std::string sourceDir() {
-  std::string here = __FILE__;
-  size_t slash = here.rfind("/bench/");
-  return slash == std::string::npos ? "." : here.substr(0, slash);
-}
 
 std::string documentBytes() {
   std::string s(kDocumentBytes, '\0');
@@ -57,52 +52,15 @@ const std::string& payload() {
 }
 
 // The reference peer serving one collection and the 10 MB document.
-class Peer {
- public:
-  Peer() {
-    char dir[] = "/tmp/zemra-download-bench-XXXXXX";
-    if (mkdtemp(dir) == nullptr) return;
-    dir_ = dir;
-    std::filesystem::create_directories(dir_ + "/content");
-    std::ofstream(dir_ + "/content/root.rec")
+bench_support::ReferencePeer& peer() {
+  static bench_support::ReferencePeer p("download-bench", [](const std::string& content) {
+    std::ofstream(content + "/root.rec")
         << "ObjectID=0x00000001\nType=Document\nDocumentType=collection\nName=rootcollection\n";
-    std::ofstream(dir_ + "/content/big.rec")
+    std::ofstream(content + "/big.rec")
         << "ObjectID=0x00000020\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
            "Name=big\nParent=0x00000001\n";
-    std::ofstream(dir_ + "/content/big.body", std::ios::binary) << payload();
-    const std::string portFile = dir_ + "/port";
-    const std::string script = sourceDir() + "/tests/peer/korvex_peer.py";
-    const std::string content = dir_ + "/content";
-    pid_ = fork();
-    if (pid_ == 0) {
-      execlp("python3", "python3", script.c_str(), "--port", "0", "--port-file", portFile.c_str(),
-             "--content", content.c_str(), "--lifetime", "600", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int k = 0; k < 150 && port_ == 0; ++k) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      std::ifstream in(portFile);
-      in >> port_;
-    }
-  }
-  ~Peer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ignored;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-  }
-  int port() const { return port_; }
-
- private:
-  std::string dir_;
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
-
-Peer& peer() {
-  static Peer p;
+    std::ofstream(content + "/big.body", std::ios::binary) << payload();
+  });
   return p;
 }
 

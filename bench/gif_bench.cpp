@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "support/decode_versus.h"
 #include "wendle/wendle.h"
 #include "win/kernel.h"
 #include "win/user.h"
@@ -82,40 +83,15 @@ bool GiflibRead(const std::string& file) {
   return ok;
 }
 
-double GiflibSeconds(const std::string& file, int runs) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto t0 = std::chrono::steady_clock::now();
-    if (!GiflibRead(file)) return 0;
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 void BM_WendleDecode(benchmark::State& state) {
-  win::ShowMessageBoxWindows(0);
-  const auto kind = static_cast<Kind>(state.range(0));
-  const std::string& file = File(kind);
-  std::vector<double> times;
-  for (auto _ : state) {
-    auto t0 = std::chrono::steady_clock::now();
-    HGLOBAL block = GlobalAlloc(GHND, 44);
-    int transparent = -1;
-    HGLOBAL dib = wendle::ConvertGIFtoDIB(file.c_str(), 0, nullptr, block, 0, &transparent);
-    GlobalFree(dib ? dib : block);
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    if (!dib) state.SkipWithError("Wendle refused giflib's file");
-  }
-  state.SetItemsProcessed(state.iterations() * std::int64_t{kWidth} * kHeight);
-  state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
-  std::sort(times.begin(), times.end());
-  const double ours = times.empty() ? 0 : times[times.size() / 2];
-  const double peer = GiflibSeconds(file, 9);
-  if (peer > 0 && ours > 0) {
-    state.counters["giflib_ms"] = peer * 1000;
-    state.counters["vs_giflib"] = peer / ours;
-  }
+  const std::string& file = File(static_cast<Kind>(state.range(0)));
+  bench_support::DecodeVersus(
+      state, file, std::int64_t{kWidth} * kHeight,
+      [&](HGLOBAL block) {
+        int transparent = -1;
+        return wendle::ConvertGIFtoDIB(file.c_str(), 0, nullptr, block, 0, &transparent);
+      },
+      "Wendle refused giflib's file", "giflib", [&] { return GiflibRead(file); });
 }
 BENCHMARK(BM_WendleDecode)
     ->Arg(kColors256)

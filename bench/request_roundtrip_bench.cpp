@@ -18,65 +18,23 @@
 
 #include "net/dispatcher.h"
 #include "net/kx_connection.h"
+#include "support/reference_peer.h"
 
 namespace {
 
-// The source tree, from this file's own path (bench/ is one level down).
-std::string sourceDir() {
-  std::string here = __FILE__;
-  size_t slash = here.rfind("/bench/");
-  return slash == std::string::npos ? "." : here.substr(0, slash);
-}
+using bench_support::ReferencePeer;
 
-// The reference peer as a child process, for the whole benchmark run.
-class Peer {
- public:
-  explicit Peer(const std::string& compress) {
-    char dir[] = "/tmp/zemra-bench-XXXXXX";
-    if (mkdtemp(dir) == nullptr) return;
-    dir_ = dir;
-    std::string portFile = dir_ + "/port";
-    std::string script = sourceDir() + "/tests/peer/korvex_peer.py";
-    std::string content = sourceDir() + "/tests/peer/content";
-    pid_ = fork();
-    if (pid_ == 0) {
-      execlp("python3", "python3", script.c_str(), "--port", "0", "--port-file", portFile.c_str(),
-             "--content", content.c_str(), "--compress", compress.c_str(), "--lifetime", "600",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int k = 0; k < 150 && port_ == 0; ++k) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      std::ifstream in(portFile);
-      in >> port_;
-    }
-  }
-  ~Peer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ignored;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-  }
-  int port() const { return port_; }
-
- private:
-  std::string dir_;
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
-
-Peer& plainPeer() {
-  static Peer peer("off");
+// The reference peer on the test content, compressing its replies or not.
+ReferencePeer& plainPeer() {
+  static ReferencePeer peer("bench", nullptr, bench_support::SourceDir() + "/tests/peer/content", {"--compress", "off"});
   return peer;
 }
-Peer& compressingPeer() {
-  static Peer peer("on");
+ReferencePeer& compressingPeer() {
+  static ReferencePeer peer("bench", nullptr, bench_support::SourceDir() + "/tests/peer/content", {"--compress", "on"});
   return peer;
 }
 
-std::unique_ptr<KxConnection> open(benchmark::State& state, Peer& peer, bool compress) {
+std::unique_ptr<KxConnection> open(benchmark::State& state, ReferencePeer& peer, bool compress) {
   if (peer.port() == 0) {
     state.SkipWithError("the reference peer did not start");
     return nullptr;

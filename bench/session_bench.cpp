@@ -22,54 +22,16 @@
 #include "core/store_registry.h"
 #include "net/dispatcher.h"
 #include "net/kx_session.h"
+#include "support/reference_peer.h"
 
 namespace {
 
-std::string sourceDir() {
-  std::string here = __FILE__;
-  size_t slash = here.rfind("/bench/");
-  return slash == std::string::npos ? "." : here.substr(0, slash);
-}
+constexpr int kMembers = 256;
 
-// The reference peer as a child process, with many members in one
-// collection, for the whole run.
-class Peer {
- public:
-  Peer() {
-    char dir[] = "/tmp/zemra-session-bench-XXXXXX";
-    if (mkdtemp(dir) == nullptr) return;
-    dir_ = dir;
-    writeContent(dir_ + "/content");
-    std::string portFile = dir_ + "/port";
-    std::string script = sourceDir() + "/tests/peer/korvex_peer.py";
-    std::string content = dir_ + "/content";
-    pid_ = fork();
-    if (pid_ == 0) {
-      execlp("python3", "python3", script.c_str(), "--port", "0", "--port-file", portFile.c_str(),
-             "--content", content.c_str(), "--lifetime", "600", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int k = 0; k < 150 && port_ == 0; ++k) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      std::ifstream in(portFile);
-      in >> port_;
-    }
-  }
-  ~Peer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ignored;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-  }
-  int port() const { return port_; }
-
-  static constexpr int kMembers = 256;
-
- private:
-  static void writeContent(const std::string& dir) {
-    std::filesystem::create_directories(dir);
+// The reference peer with many members in one collection, for the whole
+// run.
+bench_support::ReferencePeer& peer() {
+  static bench_support::ReferencePeer p("session-bench", [](const std::string& dir) {
     std::ofstream(dir + "/root.rec") << "ObjectID=0x00000001\nType=Document\n"
                                         "DocumentType=collection\nName=rootcollection\n"
                                         "Title=en:Root\n";
@@ -82,15 +44,7 @@ class Peer {
                                 << "\nKeyword=bench\nParent=0x00000001\nAuthor=system\n"
                                    "TimeCreated=96/05/01 12:00:00\n";
     }
-  }
-
-  std::string dir_;
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
-
-Peer& peer() {
-  static Peer p;
+  });
   return p;
 }
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "support/decode_versus.h"
 #include "tevrin/tevrin.h"
 #include "win/kernel.h"
 #include "win/user.h"
@@ -87,40 +88,13 @@ bool LibtiffRead(const std::string& file, std::vector<std::uint8_t>& buffer) {
   return ok;
 }
 
-double LibtiffSeconds(const std::string& file, int runs) {
-  std::vector<std::uint8_t> buffer;
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto t0 = std::chrono::steady_clock::now();
-    if (!LibtiffRead(file, buffer)) return 0;
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 void BM_TevrinDecode(benchmark::State& state) {
-  win::ShowMessageBoxWindows(0);
-  const auto kind = static_cast<Kind>(state.range(0));
-  const std::string& file = File(kind);
-  std::vector<double> times;
-  for (auto _ : state) {
-    auto t0 = std::chrono::steady_clock::now();
-    HGLOBAL block = GlobalAlloc(GHND, 44);
-    HGLOBAL dib = tevrin::ConvertTIFtoDIB(file.c_str(), 0, nullptr, block, 0, nullptr);
-    GlobalFree(dib ? dib : block);
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    if (!dib) state.SkipWithError("Tevrin refused libtiff's file");
-  }
-  state.SetItemsProcessed(state.iterations() * std::int64_t{kWidth} * kHeight);
-  state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
-  std::sort(times.begin(), times.end());
-  const double ours = times.empty() ? 0 : times[times.size() / 2];
-  const double peer = LibtiffSeconds(file, 9);
-  if (peer > 0 && ours > 0) {
-    state.counters["libtiff_ms"] = peer * 1000;
-    state.counters["vs_libtiff"] = peer / ours;
-  }
+  const std::string& file = File(static_cast<Kind>(state.range(0)));
+  std::vector<std::uint8_t> buffer;
+  bench_support::DecodeVersus(
+      state, file, std::int64_t{kWidth} * kHeight,
+      [&](HGLOBAL block) { return tevrin::ConvertTIFtoDIB(file.c_str(), 0, nullptr, block, 0, nullptr); },
+      "Tevrin refused libtiff's file", "libtiff", [&] { return LibtiffRead(file, buffer); });
 }
 BENCHMARK(BM_TevrinDecode)
     ->Arg(kRgbLzw)
