@@ -7,6 +7,7 @@
 #include "pixolt.h"
 #include "reasons.h"
 #include "report.h"
+#include "source_check.h"
 
 using namespace pixolt;
 
@@ -30,22 +31,7 @@ HGLOBAL CopyDIB(HGLOBAL dib) {
 HGLOBAL CropDIB(HGLOBAL dib, UINT x, UINT y, UINT width, UINT height) {
   constexpr char kOp[] = "CropDIB";
   LockedDib d(dib);
-  if (d.null()) {
-    Report(kOp, kNoDib);
-    return nullptr;
-  }
-  if (d.os2()) {
-    Report(kOp, kNoOs2);
-    return nullptr;
-  }
-  if (d.compressed()) {
-    Report(kOp, kNoRle);
-    return nullptr;
-  }
-  if (!d.Valid()) {
-    Report(kOp, kUnknownFormat);
-    return nullptr;
-  }
+  if (!AcceptSource(d, {kOp, 0, nullptr, kOp, kNoRle})) return nullptr;
   unsigned bits = d.bitCount();
   std::uint64_t rowBytes = RowBytes(width, bits);
   std::uint64_t imageBytes = rowBytes * height;

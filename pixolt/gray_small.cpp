@@ -6,6 +6,7 @@
 #include "pixolt.h"
 #include "reasons.h"
 #include "report.h"
+#include "source_check.h"
 
 using namespace pixolt;
 
@@ -33,16 +34,11 @@ HGLOBAL GrayDIB(HGLOBAL dib) {
   if (trueColor) return DIB24To8(dib, TRUE);
   HGLOBAL copy = CopyDIB(dib);
   if (!copy) return nullptr;
-  const char* failure = nullptr;
+  bool accepted;
   {
     LockedDib c(copy);
-    if (c.os2()) {
-      failure = kNoOs2;
-    } else if (c.compressed()) {
-      failure = kNoRle;
-    } else if (!c.Valid()) {
-      failure = kUnknownFormat;
-    } else {
+    accepted = AcceptSource(c, {kOp, 0, nullptr, kOp, kNoRle});
+    if (accepted) {
       auto* table = reinterpret_cast<RGBQUAD*>(c.data() + kInfoHeaderSize);
       for (DWORD i = 0; i < c.colors(); ++i) {
         std::uint8_t g = Grey(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue);
@@ -50,8 +46,7 @@ HGLOBAL GrayDIB(HGLOBAL dib) {
       }
     }
   }
-  if (failure) {
-    Report(kOp, failure);
+  if (!accepted) {
     GlobalFree(copy);
     return nullptr;
   }
@@ -61,22 +56,7 @@ HGLOBAL GrayDIB(HGLOBAL dib) {
 HGLOBAL SmallSizeDIB(HGLOBAL dib) {
   constexpr char kOp[] = "SmallSizeDIB";
   LockedDib d(dib);
-  if (d.null()) {
-    Report(kOp, kNoDib);
-    return nullptr;
-  }
-  if (d.os2()) {
-    Report(kOp, kNoOs2);
-    return nullptr;
-  }
-  if (d.compressed()) {
-    Report(kOp, kIsRle);
-    return nullptr;
-  }
-  if (!d.Valid()) {
-    Report(kOp, kUnknownFormat);
-    return nullptr;
-  }
+  if (!AcceptSource(d, {kOp, 0, nullptr, kOp, kIsRle})) return nullptr;
   unsigned bits = d.bitCount();
   std::uint64_t width = static_cast<std::uint64_t>(d.width()) / 2;
   std::uint64_t height = static_cast<std::uint64_t>(d.height()) / 2;

@@ -8,6 +8,7 @@
 #include "pixolt.h"
 #include "reasons.h"
 #include "report.h"
+#include "source_check.h"
 
 using namespace pixolt;
 
@@ -104,22 +105,7 @@ void Expand(Stream& in, Canvas& out, bool nibbles) {
 HGLOBAL RLEtoDIB(HGLOBAL dib) {
   constexpr char kOp[] = "RLEtoDIB";
   LockedDib d(dib);
-  if (d.null()) {
-    Report(kOp, kNoDib);
-    return nullptr;
-  }
-  if (d.os2()) {
-    Report(kOp, kNoOs2);
-    return nullptr;
-  }
-  if (!d.compressed()) {
-    Report(kOp, kNotRle);
-    return nullptr;
-  }
-  if (!d.Valid()) {
-    Report(kOp, kUnknownFormat);
-    return nullptr;
-  }
+  if (!AcceptSource(d, {kOp, 0, nullptr, kOp, kNotRle, true})) return nullptr;
   unsigned bits = d.bitCount();
   std::uint64_t width = static_cast<std::uint64_t>(d.width());
   std::uint64_t height = static_cast<std::uint64_t>(d.height());

@@ -14,11 +14,11 @@ bool AcceptSource(LockedDib& dib, const SourceRule& rule) {
     Report(rule.op, kNoOs2);
     return false;
   }
-  if (dib.bitCount() != rule.bits) {
+  if (rule.bits != 0 && dib.bitCount() != rule.bits) {
     Report(rule.op, rule.wrongBits);
     return false;
   }
-  if (rule.rleOp && dib.compressed()) {
+  if (rule.rleOp && dib.compressed() != rule.wantsRle) {
     Report(rule.rleOp, rule.rleReason);
     return false;
   }
