@@ -35,17 +35,8 @@ Anchor::~Anchor() = default;
 // As the base, except that the flags stay as they were and that without a
 // fetch an unparsed object with kRefreshNoFetch stays unparsed.
 bool Anchor::refresh() {
-  if (!flagsAskFetch()) {
-    if ((refreshFlags & kRefreshNoFetch) == 0) parsed = true;
-    return true;
-  }
-  if (!store) return false;
-  parsed = true;
-  const CString answer = store->getRecord(getIdentifier());
-  if (answer.IsEmpty()) {
-    parsed = false;
-    return false;
-  }
+  CString answer;
+  if (const std::optional<bool> done = refreshKeepingFlags(answer)) return *done;
   parsing_ = true;
   KXObject::parseAttributes(answer);
   parsing_ = false;

@@ -27,16 +27,31 @@ bool KXObject::refresh() {
     parsed = (refreshFlags & kRefreshNoFetch) == 0;
     return true;
   }
+  CString answer;
+  if (!fetchRecord(answer)) return false;
+  const bool ok = parseAttributes(answer);
+  refreshFlags = 0;
+  return ok;
+}
+
+bool KXObject::fetchRecord(CString& answer) {
   if (!store) return false;
   parsed = true;
-  const CString answer = store->getRecord(getIdentifier());
+  answer = store->getRecord(getIdentifier());
   if (answer.IsEmpty()) {
     parsed = false;
     return false;
   }
-  const bool ok = parseAttributes(answer);
-  refreshFlags = 0;
-  return ok;
+  return true;
+}
+
+std::optional<bool> KXObject::refreshKeepingFlags(CString& answer) {
+  if (!flagsAskFetch()) {
+    if ((refreshFlags & kRefreshNoFetch) == 0) parsed = true;
+    return true;
+  }
+  if (!fetchRecord(answer)) return false;
+  return std::nullopt;
 }
 
 void KXObject::removeChild(ListElement* child) {

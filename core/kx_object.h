@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/list.h"
 #include "core/objref.h"
@@ -304,4 +305,12 @@ class KXObject : public ObjRef {
   // The flags ask for the record to be fetched (kRefreshAll or
   // kRefreshAttributes).
   bool flagsAskFetch() const { return (refreshFlags & (kRefreshAll | kRefreshAttributes)) != 0; }
+  // The record from the own store into `answer`, the object counting as
+  // parsed; false without a store, or unparsed when the store sent nothing.
+  bool fetchRecord(CString& answer);
+  // The start of refresh() for the kinds that keep their flags (anchors,
+  // users, groups): without a fetch an unparsed object with kRefreshNoFetch
+  // stays unparsed. A value is what refresh() answers; none means `answer`
+  // holds the fetched record, for the kind to parse.
+  std::optional<bool> refreshKeepingFlags(CString& answer);
 };

@@ -55,17 +55,8 @@ User::~User() = default;
 // As the base, except that the flags stay as they were and that without a
 // fetch an unparsed object with kRefreshNoFetch stays unparsed.
 bool User::refresh() {
-  if (!flagsAskFetch()) {
-    if ((refreshFlags & kRefreshNoFetch) == 0) parsed = true;
-    return true;
-  }
-  if (!store) return false;
-  parsed = true;
-  const CString answer = store->getRecord(getIdentifier());
-  if (answer.IsEmpty()) {
-    parsed = false;
-    return false;
-  }
+  CString answer;
+  if (const std::optional<bool> done = refreshKeepingFlags(answer)) return *done;
   KXObject::parseAttributes(answer);
   return parseAttributes(answer);
 }
@@ -102,17 +93,8 @@ Group::Group(const CString& recordText) : KXObject(recordText, Ref<Store>()) {
 Group::~Group() = default;
 
 bool Group::refresh() {
-  if (!flagsAskFetch()) {
-    if ((refreshFlags & kRefreshNoFetch) == 0) parsed = true;
-    return true;
-  }
-  if (!store) return false;
-  parsed = true;
-  const CString answer = store->getRecord(getIdentifier());
-  if (answer.IsEmpty()) {
-    parsed = false;
-    return false;
-  }
+  CString answer;
+  if (const std::optional<bool> done = refreshKeepingFlags(answer)) return *done;
   KXObject::parseAttributes(answer);
   return parseAttributes(answer);
 }
