@@ -1,35 +1,23 @@
-// Murvik, the PCX converter plug-in: its exports and their ordinals. The
+// Murvik, the PCX converter plug-in: its exports (at the ordinals of common/plugin_exports.h). The
 // client binds them by ordinal through GetProcAddress; their C++ names live
 // in this namespace so that they never clash with another library's WEP or
 // DlgConversion.
 #pragma once
 
+#include "common/plugin_exports.h"
 #include "win/types.h"
 
 namespace murvik {
 
-inline constexpr WORD kVersion = 0x0100;
-
-enum Ordinal : WORD {
-  kOrdWep = 1,
-  kOrdPcxToDib = 2,
-  kOrdDibToPcx = 4,
-  kOrdDibToPcxEx = 6,
-  kOrdIsPcxFile = 8,
-  kOrdGetVersion = 10,
-  kOrdDlgPcx = 14,
-  kOrdDlgConversion = 16,
-  kOrdPcxMemToDib = 20,
-};
+inline constexpr WORD kVersion = plugins::kPluginVersion;
 
 // The export types, for callers that bind them.
-using ConvertPCXtoDIBFn = HGLOBAL (*)(LPCSTR fileName, int unused, HWND progress, HGLOBAL block,
-                                      DWORD color, int* transparent);
-using ConvertPCXMemtoDIBFn = HGLOBAL (*)(const void* image, DWORD size, HGLOBAL block, int* transparent);
-using ConvertDIBtoPCXFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib);
-using ConvertDIBtoPCXExFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib, void* options);
-using ConvertIsPCXFileFn = BOOL (*)(LPCSTR fileName);
-using ConvertPCXGetVersionFn = WORD (*)();
+using ConvertPCXtoDIBFn = plugins::ReadFileFn;
+using ConvertPCXMemtoDIBFn = plugins::ReadMemoryFn;
+using ConvertDIBtoPCXFn = plugins::WriteFn;
+using ConvertDIBtoPCXExFn = plugins::WriteExFn;
+using ConvertIsPCXFileFn = plugins::IsFileFn;
+using ConvertPCXGetVersionFn = plugins::GetVersionFn;
 
 int WEP(int reserved);
 // The reader: grows `block` into the DIB and returns it, or null after a

@@ -3,12 +3,12 @@
 #include "murvik_dialogs.h"
 #include "win/module.h"
 
-ZEMRA_EXPORTS({murvik::kOrdWep, "WEP", murvik::WEP},
-              {murvik::kOrdPcxToDib, "ConvertPCXtoDIB", murvik::ConvertPCXtoDIB},
-              {murvik::kOrdDibToPcx, "ConvertDIBtoPCX", murvik::ConvertDIBtoPCX},
-              {murvik::kOrdDibToPcxEx, "ConvertDIBtoPCXEx", murvik::ConvertDIBtoPCXEx},
-              {murvik::kOrdIsPcxFile, "ConvertIsPCXFile", murvik::ConvertIsPCXFile},
-              {murvik::kOrdGetVersion, "ConvertPCXGetVersion", murvik::ConvertPCXGetVersion},
-              {murvik::kOrdDlgPcx, "DlgPCX", murvik::DlgPCX},
-              {murvik::kOrdDlgConversion, "DlgConversion", murvik::DlgConversion},
-              {murvik::kOrdPcxMemToDib, "ConvertPCXMemtoDIB", murvik::ConvertPCXMemtoDIB})
+ZEMRA_EXPORTS({plugins::kOrdWep, "WEP", murvik::WEP},
+              {plugins::kOrdToDib, "ConvertPCXtoDIB", murvik::ConvertPCXtoDIB},
+              {plugins::kOrdFromDib, "ConvertDIBtoPCX", murvik::ConvertDIBtoPCX},
+              {plugins::kOrdFromDibEx, "ConvertDIBtoPCXEx", murvik::ConvertDIBtoPCXEx},
+              {plugins::kOrdIsFile, "ConvertIsPCXFile", murvik::ConvertIsPCXFile},
+              {plugins::kOrdGetVersion, "ConvertPCXGetVersion", murvik::ConvertPCXGetVersion},
+              {plugins::kOrdDlgOptions, "DlgPCX", murvik::DlgPCX},
+              {plugins::kOrdDlgConversion, "DlgConversion", murvik::DlgConversion},
+              {plugins::kOrdMemToDib, "ConvertPCXMemtoDIB", murvik::ConvertPCXMemtoDIB})

@@ -1,34 +1,22 @@
-// Ospray, the EPS converter plug-in: its exports and their ordinals. The
+// Ospray, the EPS converter plug-in: its exports (at the ordinals of common/plugin_exports.h). The
 // client binds them by ordinal through GetProcAddress; their C++ names live
 // in this namespace so that they never clash with Pixolt's WEP and
 // DlgConversion, which the plug-in links.
 #pragma once
 
+#include "common/plugin_exports.h"
 #include "win/types.h"
 
 namespace ospray {
 
-inline constexpr WORD kVersion = 0x0100;
+inline constexpr WORD kVersion = plugins::kPluginVersion;
 
-enum Ordinal : WORD {
-  kOrdWep = 1,
-  kOrdEpsToDib = 2,
-  kOrdDibToEps = 4,
-  kOrdDibToEpsEx = 6,
-  kOrdIsEpsFile = 8,
-  kOrdGetVersion = 10,
-  kOrdDlgEps = 14,
-  kOrdDlgConversion = 16,
-  kOrdEpsMemToDib = 20,
-};
-
-using ConvertEPStoDIBFn = HGLOBAL (*)(LPCSTR fileName, int unused, HWND progress, HGLOBAL block,
-                                      DWORD color, int* transparent);
-using ConvertEPSMemtoDIBFn = HGLOBAL (*)(const void* image, DWORD size, HGLOBAL block, int* transparent);
-using ConvertDIBtoEPSFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib);
-using ConvertDIBtoEPSExFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib, void* options);
-using ConvertIsEPSFileFn = BOOL (*)(LPCSTR fileName);
-using ConvertEPSGetVersionFn = WORD (*)();
+using ConvertEPStoDIBFn = plugins::ReadFileFn;
+using ConvertEPSMemtoDIBFn = plugins::ReadMemoryFn;
+using ConvertDIBtoEPSFn = plugins::WriteFn;
+using ConvertDIBtoEPSExFn = plugins::WriteExFn;
+using ConvertIsEPSFileFn = plugins::IsFileFn;
+using ConvertEPSGetVersionFn = plugins::GetVersionFn;
 
 int WEP(int reserved);
 // The readers grow the caller's block into the DIB and return it (a new

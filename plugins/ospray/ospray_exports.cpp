@@ -3,12 +3,12 @@
 #include "ospray_dialogs.h"
 #include "win/module.h"
 
-ZEMRA_EXPORTS({ospray::kOrdWep, "WEP", ospray::WEP},
-              {ospray::kOrdEpsToDib, "ConvertEPStoDIB", ospray::ConvertEPStoDIB},
-              {ospray::kOrdDibToEps, "ConvertDIBtoEPS", ospray::ConvertDIBtoEPS},
-              {ospray::kOrdDibToEpsEx, "ConvertDIBtoEPSEx", ospray::ConvertDIBtoEPSEx},
-              {ospray::kOrdIsEpsFile, "ConvertIsEPSFile", ospray::ConvertIsEPSFile},
-              {ospray::kOrdGetVersion, "ConvertEPSGetVersion", ospray::ConvertEPSGetVersion},
-              {ospray::kOrdDlgEps, "DlgEPS", ospray::DlgEPS},
-              {ospray::kOrdDlgConversion, "DlgConversion", ospray::DlgConversion},
-              {ospray::kOrdEpsMemToDib, "ConvertEPSMemtoDIB", ospray::ConvertEPSMemtoDIB})
+ZEMRA_EXPORTS({plugins::kOrdWep, "WEP", ospray::WEP},
+              {plugins::kOrdToDib, "ConvertEPStoDIB", ospray::ConvertEPStoDIB},
+              {plugins::kOrdFromDib, "ConvertDIBtoEPS", ospray::ConvertDIBtoEPS},
+              {plugins::kOrdFromDibEx, "ConvertDIBtoEPSEx", ospray::ConvertDIBtoEPSEx},
+              {plugins::kOrdIsFile, "ConvertIsEPSFile", ospray::ConvertIsEPSFile},
+              {plugins::kOrdGetVersion, "ConvertEPSGetVersion", ospray::ConvertEPSGetVersion},
+              {plugins::kOrdDlgOptions, "DlgEPS", ospray::DlgEPS},
+              {plugins::kOrdDlgConversion, "DlgConversion", ospray::DlgConversion},
+              {plugins::kOrdMemToDib, "ConvertEPSMemtoDIB", ospray::ConvertEPSMemtoDIB})

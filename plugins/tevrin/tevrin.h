@@ -1,35 +1,23 @@
-// Tevrin, the TIFF converter plug-in: its exports and their ordinals. The
+// Tevrin, the TIFF converter plug-in: its exports (at the ordinals of common/plugin_exports.h). The
 // client binds them by ordinal through GetProcAddress; their C++ names live
 // in this namespace so that they never meet another library's WEP or
 // DlgConversion.
 #pragma once
 
+#include "common/plugin_exports.h"
 #include "win/types.h"
 
 namespace tevrin {
 
-inline constexpr WORD kVersion = 0x0100;
-
-enum Ordinal : WORD {
-  kOrdWep = 1,
-  kOrdTifToDib = 2,
-  kOrdDibToTif = 4,
-  kOrdDibToTifEx = 6,
-  kOrdIsTifFile = 8,
-  kOrdGetVersion = 10,
-  kOrdDlgTif = 14,
-  kOrdDlgConversion = 16,
-  kOrdTifMemToDib = 20,
-};
+inline constexpr WORD kVersion = plugins::kPluginVersion;
 
 // The export types, for callers that bind them.
-using ConvertTIFtoDIBFn = HGLOBAL (*)(LPCSTR fileName, int unused, HWND progress, HGLOBAL block,
-                                      DWORD color, int* transparent);
-using ConvertTIFMemtoDIBFn = HGLOBAL (*)(const void* image, DWORD size, HGLOBAL block, int* transparent);
-using ConvertDIBtoTIFFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib);
-using ConvertDIBtoTIFExFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib, void* options);
-using ConvertIsTIFFileFn = BOOL (*)(LPCSTR fileName);
-using ConvertTIFGetVersionFn = WORD (*)();
+using ConvertTIFtoDIBFn = plugins::ReadFileFn;
+using ConvertTIFMemtoDIBFn = plugins::ReadMemoryFn;
+using ConvertDIBtoTIFFn = plugins::WriteFn;
+using ConvertDIBtoTIFExFn = plugins::WriteExFn;
+using ConvertIsTIFFileFn = plugins::IsFileFn;
+using ConvertTIFGetVersionFn = plugins::GetVersionFn;
 
 int WEP(int reserved);
 // The readers: grow `block` into the DIB and return it, or null after a

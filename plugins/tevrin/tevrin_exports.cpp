@@ -4,12 +4,12 @@
 #include "tevrin/tevrin_dialogs.h"
 #include "win/module.h"
 
-ZEMRA_EXPORTS({tevrin::kOrdWep, "WEP", tevrin::WEP},
-              {tevrin::kOrdTifToDib, "ConvertTIFtoDIB", tevrin::ConvertTIFtoDIB},
-              {tevrin::kOrdDibToTif, "ConvertDIBtoTIF", tevrin::ConvertDIBtoTIF},
-              {tevrin::kOrdDibToTifEx, "ConvertDIBtoTIFEx", tevrin::ConvertDIBtoTIFEx},
-              {tevrin::kOrdIsTifFile, "ConvertIsTIFFile", tevrin::ConvertIsTIFFile},
-              {tevrin::kOrdGetVersion, "ConvertTIFGetVersion", tevrin::ConvertTIFGetVersion},
-              {tevrin::kOrdDlgTif, "DlgTIF", tevrin::DlgTIF},
-              {tevrin::kOrdDlgConversion, "DlgConversion", tevrin::DlgConversion},
-              {tevrin::kOrdTifMemToDib, "ConvertTIFMemtoDIB", tevrin::ConvertTIFMemtoDIB})
+ZEMRA_EXPORTS({plugins::kOrdWep, "WEP", tevrin::WEP},
+              {plugins::kOrdToDib, "ConvertTIFtoDIB", tevrin::ConvertTIFtoDIB},
+              {plugins::kOrdFromDib, "ConvertDIBtoTIF", tevrin::ConvertDIBtoTIF},
+              {plugins::kOrdFromDibEx, "ConvertDIBtoTIFEx", tevrin::ConvertDIBtoTIFEx},
+              {plugins::kOrdIsFile, "ConvertIsTIFFile", tevrin::ConvertIsTIFFile},
+              {plugins::kOrdGetVersion, "ConvertTIFGetVersion", tevrin::ConvertTIFGetVersion},
+              {plugins::kOrdDlgOptions, "DlgTIF", tevrin::DlgTIF},
+              {plugins::kOrdDlgConversion, "DlgConversion", tevrin::DlgConversion},
+              {plugins::kOrdMemToDib, "ConvertTIFMemtoDIB", tevrin::ConvertTIFMemtoDIB})

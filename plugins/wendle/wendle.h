@@ -4,29 +4,19 @@
 // library's WEP.
 #pragma once
 
+#include "common/plugin_exports.h"
 #include "win/types.h"
 
 namespace wendle {
 
-inline constexpr WORD kVersion = 0x0100;
+inline constexpr WORD kVersion = plugins::kPluginVersion;
 
-enum Ordinal : WORD {
-  kOrdWep = 1,
-  kOrdGifToDib = 2,
-  kOrdDibToGif = 4,
-  kOrdDibToGifEx = 6,
-  kOrdIsGifFile = 8,
-  kOrdGetVersion = 10,
-  kOrdGifMemToDib = 20,
-};
-
-using ConvertGIFtoDIBFn = HGLOBAL (*)(LPCSTR fileName, int unused, HWND progress, HGLOBAL block,
-                                      DWORD color, int* transparent);
-using ConvertGIFMemtoDIBFn = HGLOBAL (*)(const void* image, DWORD size, HGLOBAL block, int* transparent);
-using ConvertDIBtoGIFFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib);
-using ConvertDIBtoGIFExFn = BOOL (*)(LPCSTR fileName, HGLOBAL dib, void* options);
-using ConvertIsGIFFileFn = BOOL (*)(LPCSTR fileName);
-using ConvertGIFGetVersionFn = WORD (*)();
+using ConvertGIFtoDIBFn = plugins::ReadFileFn;
+using ConvertGIFMemtoDIBFn = plugins::ReadMemoryFn;
+using ConvertDIBtoGIFFn = plugins::WriteFn;
+using ConvertDIBtoGIFExFn = plugins::WriteExFn;
+using ConvertIsGIFFileFn = plugins::IsFileFn;
+using ConvertGIFGetVersionFn = plugins::GetVersionFn;
 
 int WEP(int reserved);
 // The readers: grow `block` into the DIB and return it, or null after a

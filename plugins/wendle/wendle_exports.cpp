@@ -3,10 +3,10 @@
 #include "wendle/wendle.h"
 #include "win/module.h"
 
-ZEMRA_EXPORTS({wendle::kOrdWep, "WEP", wendle::WEP},
-              {wendle::kOrdGifToDib, "ConvertGIFtoDIB", wendle::ConvertGIFtoDIB},
-              {wendle::kOrdDibToGif, "ConvertDIBtoGIF", wendle::ConvertDIBtoGIF},
-              {wendle::kOrdDibToGifEx, "ConvertDIBtoGIFEx", wendle::ConvertDIBtoGIFEx},
-              {wendle::kOrdIsGifFile, "ConvertIsGIFFile", wendle::ConvertIsGIFFile},
-              {wendle::kOrdGetVersion, "ConvertGIFGetVersion", wendle::ConvertGIFGetVersion},
-              {wendle::kOrdGifMemToDib, "ConvertGIFMemtoDIB", wendle::ConvertGIFMemtoDIB})
+ZEMRA_EXPORTS({plugins::kOrdWep, "WEP", wendle::WEP},
+              {plugins::kOrdToDib, "ConvertGIFtoDIB", wendle::ConvertGIFtoDIB},
+              {plugins::kOrdFromDib, "ConvertDIBtoGIF", wendle::ConvertDIBtoGIF},
+              {plugins::kOrdFromDibEx, "ConvertDIBtoGIFEx", wendle::ConvertDIBtoGIFEx},
+              {plugins::kOrdIsFile, "ConvertIsGIFFile", wendle::ConvertIsGIFFile},
+              {plugins::kOrdGetVersion, "ConvertGIFGetVersion", wendle::ConvertGIFGetVersion},
+              {plugins::kOrdMemToDib, "ConvertGIFMemtoDIB", wendle::ConvertGIFMemtoDIB})
