@@ -226,6 +226,16 @@ Bytes DecodeLzw(const std::string& in, std::vector<int>& clearWidths) {
   return out;
 }
 
+// `input` encoded in one piece into `stream`; false when a step failed.
+bool EncodeWhole(const Bytes& input, std::string& stream) {
+  stream.clear();
+  LzwEncoder encoder([&](const std::uint8_t* data, std::size_t size) {
+    stream.append(reinterpret_cast<const char*>(data), size);
+    return true;
+  });
+  return encoder.Start() && encoder.Put(input.data(), input.size()) && encoder.Finish();
+}
+
 TEST(EpsLzw, OneStreamForThePictureWithAClearAt12BitsWhenTheTableIsFull) {
   // Noise: far more than 4093 strings, so the table fills and is reset.
   Bytes input(40000);
@@ -253,14 +263,7 @@ TEST(EpsLzw, OneStreamForThePictureWithAClearAt12BitsWhenTheTableIsFull) {
 
   // A run of one byte value codes ever longer strings.
   Bytes flat(5000, 'a');
-  stream.clear();
-  LzwEncoder flatEncoder([&](const std::uint8_t* data, std::size_t size) {
-    stream.append(reinterpret_cast<const char*>(data), size);
-    return true;
-  });
-  ASSERT_TRUE(flatEncoder.Start());
-  ASSERT_TRUE(flatEncoder.Put(flat.data(), flat.size()));
-  ASSERT_TRUE(flatEncoder.Finish());
+  ASSERT_TRUE(EncodeWhole(flat, stream));
   clears.clear();
   EXPECT_EQ(DecodeLzw(stream, clears), flat);
   EXPECT_LT(stream.size(), 200u);
@@ -280,13 +283,7 @@ TEST(EpsLzw, TheEndCodeHasTheWidthTheLastCodeLeaves) {
       b = static_cast<std::uint8_t>(seed >> 24);
     }
     std::string stream;
-    LzwEncoder encoder([&](const std::uint8_t* data, std::size_t size) {
-      stream.append(reinterpret_cast<const char*>(data), size);
-      return true;
-    });
-    ASSERT_TRUE(encoder.Start());
-    ASSERT_TRUE(encoder.Put(input.data(), input.size()));
-    ASSERT_TRUE(encoder.Finish());
+    ASSERT_TRUE(EncodeWhole(input, stream));
     std::vector<int> clears;
     EXPECT_EQ(DecodeLzw(stream, clears), input);
   }
