@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/framework/app_services.h"
-#include "app/framework/progress_reporter.h"
+#include "framework/app_services.h"
+#include "framework/progress_reporter.h"
 #include "core/document.h"
 #include "core/environ.h"
 #include "core/file_on_path.h"

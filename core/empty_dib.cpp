@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "win/kernel.h"
 #include "win/user.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/framework/app_hooks.h"
+#include "framework/app_hooks.h"
 #include "core/message_boxes.h"
 
 namespace {

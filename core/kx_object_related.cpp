@@ -3,7 +3,7 @@
 // progress and the user's break between batches.
 #include <vector>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "core/kx_object.h"
 #include "core/store_registry.h"
 #include "core/store_walk.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "app/framework/app_services.h"
-#include "app/framework/temp_files.h"
+#include "framework/app_services.h"
+#include "framework/temp_files.h"
 #include "win/kernel.h"
 #include "win/user.h"
 

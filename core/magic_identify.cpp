@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "core/magic.h"
 #include "core/message_boxes.h"
 #include "win/kernel.h"

@@ -1,6 +1,6 @@
 #include "core/message_pump.h"
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "win/kernel.h"
 #include "win/user.h"
 

@@ -1,6 +1,6 @@
 // Object utilities: breaking and waiting for the running operation, and
 // marking the cached objects for a fresh fetch.
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "core/message_pump.h"
 #include "core/object_utils.h"
 #include "core/store_registry.h"

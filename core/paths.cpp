@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "win/kernel.h"
 #include "win/path_map.h"
 

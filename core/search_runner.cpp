@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "core/kx_object.h"
 #include "core/list.h"
 #include "core/search_query.h"

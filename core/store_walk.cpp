@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "core/list.h"
 #include "core/store_registry.h"
 

@@ -1,6 +1,6 @@
 #include "core/user_break.h"
 
-#include "app/framework/app_hooks.h"
+#include "framework/app_hooks.h"
 #include "core/message_pump.h"
 
 void UserBreakMessageStep() {

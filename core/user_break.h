@@ -7,7 +7,7 @@
 // program that links the object model.
 #pragma once
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/static_guard.h"
 
 // One step of the message pump without sleeping; when that step meets the

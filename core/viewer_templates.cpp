@@ -1,7 +1,7 @@
 // Expanding viewer command templates and finding them in the settings.
 #include "core/viewer_templates.h"
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "core/document.h"
 #include "core/generic_document.h"
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/framework/app_hooks.h"
-#include "app/framework/app_services.h"
+#include "framework/app_hooks.h"
+#include "framework/app_services.h"
 #include "core/fatal.h"
 #include "core/message_boxes.h"
 #include "core/message_pump.h"

@@ -2,7 +2,7 @@
 // progress and take the user's break.
 #include <cstring>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "net/dc_sender.h"
 #include "win/kernel.h"
 

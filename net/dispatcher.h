@@ -14,7 +14,7 @@
 #include <list>
 #include <memory>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/environ.h"
 #include "net/io_handler.h"
 #include "net/socket_set.h"

@@ -2,9 +2,9 @@
 // kind, for the file cache and for the viewers.
 #include <cstdio>
 
-#include "app/framework/app_services.h"
-#include "app/framework/temp_files.h"
-#include "app/framework/user_break.h"
+#include "framework/app_services.h"
+#include "framework/temp_files.h"
+#include "framework/user_break.h"
 #include "core/document.h"
 #include "core/kx_object.h"
 #include "core/logbook.h"

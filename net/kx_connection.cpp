@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/framework/app_hooks.h"
+#include "framework/app_hooks.h"
 #include "core/environ.h"
 #include "net/dispatcher.h"
 #include "net/lzw.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/framework/viewer_app.h"
+#include "framework/viewer_app.h"
 #include "magic_fixture.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"

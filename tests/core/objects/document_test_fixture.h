@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/framework/viewer_app.h"
+#include "framework/viewer_app.h"
 #include "core/content_listener.h"
 #include "core/document.h"
 #include "core/fatal.h"

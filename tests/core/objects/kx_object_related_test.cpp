@@ -3,7 +3,7 @@
 // breaks and failing stores; and hasAnnotation.
 #include <gtest/gtest.h>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/kx_object.h"
 #include "core/objects/support/fake_store.h"
 

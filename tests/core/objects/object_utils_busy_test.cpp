@@ -2,7 +2,7 @@
 // an injected clock), and marking every cached object for a fresh fetch.
 #include <gtest/gtest.h>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/object_utils.h"
 #include "core/objects/support/fake_store.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/framework/user_break.h"
-#include "app/framework/viewer_app.h"
+#include "framework/user_break.h"
+#include "framework/viewer_app.h"
 #include "core/store_registry.h"
 #include "net/kx_session.h"
 #include "net/open/support/scripted_store.h"

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 #include "core/fatal.h"
 #include "net/csocket.h"
 #include "net/dc_sender.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../connection/peer_log.h"
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/document_kinds.h"
 #include "net/csocket.h"
 #include "net/dispatcher.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 
 FakeProgress::FakeProgress() { previous_ = SetFrameProgress(this); }
 

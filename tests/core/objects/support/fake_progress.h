@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 
 class FakeProgress : public ProgressReporter {
  public:

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/list.h"
 #include "core/object_id.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/kx_object.h"
 #include "core/logbook.h"
 #include "net/dispatcher.h"

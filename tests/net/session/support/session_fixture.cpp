@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/anchor.h"
 #include "core/attr_record.h"
 #include "core/cluster.h"

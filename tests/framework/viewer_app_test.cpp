@@ -1,4 +1,4 @@
-#include "app/framework/viewer_app.h"
+#include "framework/viewer_app.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/framework/app_hooks.h"
-#include "app/framework/temp_files.h"
+#include "framework/app_hooks.h"
+#include "framework/temp_files.h"
 #include "core/paths.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"

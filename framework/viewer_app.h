@@ -3,7 +3,7 @@
 // busy count. The client's application class derives from it.
 #pragma once
 
-#include "app/framework/app_services.h"
+#include "framework/app_services.h"
 #include "mfc/afx.h"
 #include "mfc/cstring.h"
 #include "win/types.h"

@@ -1,4 +1,4 @@
-#include "app/framework/app_hooks.h"
+#include "framework/app_hooks.h"
 
 void CleanupBeforeExit(int /*code*/) {}
 

@@ -1,4 +1,4 @@
-#include "app/framework/temp_files.h"
+#include "framework/temp_files.h"
 
 #include <cstdio>
 #include <string>

@@ -1,14 +1,14 @@
 // The progress reporter: what each operation keeps and what it sends to the
 // main window, the user-break flag and the cancel byte, the message step of
 // a poll, and the frame registration.
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "core/message_pump.h"
 #include "core/user_break.h"  // installs the message step of a poll
 #include "mfc/app.h"

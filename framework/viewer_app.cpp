@@ -1,4 +1,4 @@
-#include "app/framework/viewer_app.h"
+#include "framework/viewer_app.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 
 namespace {
 bool gAbortFlag = false;

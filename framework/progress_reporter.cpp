@@ -1,9 +1,9 @@
-#include "app/framework/progress_reporter.h"
+#include "framework/progress_reporter.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "app/framework/user_break.h"
+#include "framework/user_break.h"
 #include "mfc/app.h"
 #include "win/user.h"
 
