@@ -1,0 +1,64 @@
+// What page objects ask of the application shell. Page objects never navigate
+// and never fetch by themselves: a click, a tool button, an anchor or a script
+// line becomes a command that the shell queues, or a line that the shell's
+// command interpreter runs. The shell sits above the pages, so it installs
+// its implementation here at start-up; until then (in tests and tools) the
+// base answers every call with "nothing done".
+#pragma once
+
+#include "core/kx_object.h"
+#include "core/objref.h"
+
+class CWnd;
+class LoadTarget;
+class ProgressReporter;
+class FileSource;
+
+// Which load command brings a document's file to a waiting page object.
+enum class LoadKind { Image, Movie, Sound, Inline };
+
+class ShellLink {
+ public:
+  virtual ~ShellLink() = default;
+
+  // Queues a goto of the object (a navigating push: it breaks the request
+  // that is running).
+  virtual void PushGoto(const Ref<KXObject>& object) { (void)object; }
+  // Runs one line of the user command interpreter; `anchor` is the anchor
+  // the line came from, or null.
+  virtual void RunCommandLine(const char* line, const Ref<KXObject>& anchor) {
+    (void)line, (void)anchor;
+  }
+  // Runs the action of a link anchor as the interpreter does for a click.
+  virtual void ExecuteAnchorAction(const Ref<KXObject>& anchor) { (void)anchor; }
+  // Queues a load command that hands the document's file to `target` (for
+  // LoadKind::Inline, `name` is the name the waiting text object gave).
+  virtual void PushLoad(LoadKind kind, const Ref<KXObject>& document, LoadTarget* target,
+                        const char* name) {
+    (void)kind, (void)document, (void)target, (void)name;
+  }
+  // Forgets every queued load that would deliver to `target`; called before a
+  // target goes away, so that no load ever reaches a freed target.
+  virtual void CancelLoads(LoadTarget* target) { (void)target; }
+  // Whether the navigation command that a tool button's words name could run
+  // now ("back", "forward", "up", "home", ...).
+  virtual bool CanRunCommand(const char* word) { (void)word; return false; }
+  // The object the history shows now, or null.
+  virtual Ref<KXObject> CurrentObject() { return {}; }
+  // The main frame's progress reporter, or null without a frame.
+  virtual ProgressReporter* Progress() { return nullptr; }
+  // The hint window the main frame keeps, or null.
+  virtual CWnd* HintWindow() { return nullptr; }
+  // A text anchor's destination, to be loaded inline into a text object.
+  virtual void LoadTextAnchor(const char* record, FileSource* source, LoadTarget* target) {
+    (void)record, (void)source, (void)target;
+  }
+  // The main frame stops drawing its start-up picture.
+  virtual void ClearStartupPicture() {}
+};
+
+// The installed link (a do-nothing base until the shell installs its own).
+ShellLink& Shell();
+// Installs `link` (null restores the do-nothing base); the caller keeps it
+// alive while installed.
+void SetShellLink(ShellLink* link);
