@@ -82,8 +82,9 @@ struct PendingNames {
 };
 
 // One line; false at the end line.
-bool applyLine(DictionaryRecord& r, const char* line, PendingNames& names) {
-  ConfigLine f(line + 1);
+bool applyLine(DictionaryRecord& r, std::string_view line, PendingNames& names) {
+  if (line.empty()) return true;
+  ConfigLine f(line.substr(1));
   std::string word;
   switch (line[0]) {
     case 'A': r.titles[0] = text(f, DictionaryRecord::kTitleLength); break;
