@@ -8,11 +8,11 @@ namespace {
 
 bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-bool IsDelimiter(char c) {
-  return IsWhite(c) || c == '"' || (c != '\0' && std::strchr(DefLexer::kSeparators, c) != nullptr);
-}
-
 }  // namespace
+
+bool DefLexer::IsDelimiter(char c) const {
+  return IsWhite(c) || c == '"' || (c != '\0' && std::strchr(separators_, c) != nullptr);
+}
 
 bool ReadDefinitionLine(std::istream& in, std::string& out) {
   out.clear();
@@ -114,7 +114,7 @@ bool DefLexer::NextItem(CString& out) {
 }
 
 char DefLexer::NextSeparator(const char* set) {
-  if (!set) set = kSeparators;
+  if (!set) set = separators_;
   for (;;) {
     while (RemainderEmpty())
       if (!ReadLine()) return 0;

@@ -26,7 +26,9 @@ class DefLexer {
 
   enum ItemKind { kWord = 0, kSeparator = 1, kQuoted = 2 };
 
-  explicit DefLexer(std::istream& in) : in_(in) {}
+  // `separators` replaces the usual set (Dingbat.dat has file names with
+  // dots in them); the string must outlive the lexer.
+  explicit DefLexer(std::istream& in, const char* separators = kSeparators) : in_(in), separators_(separators) {}
   DefLexer(const DefLexer&) = delete;
   DefLexer& operator=(const DefLexer&) = delete;
   virtual ~DefLexer();
@@ -53,7 +55,10 @@ class DefLexer {
   void StripComments();
   bool RemainderEmpty() const { return pos_ >= line_.size(); }
 
+  bool IsDelimiter(char c) const;
+
   std::istream& in_;
+  const char* separators_;
   std::string line_;
   size_t pos_ = 0;
   int lineCount_ = 0;
