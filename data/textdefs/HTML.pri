@@ -1,4 +1,4 @@
-47
+46
 # Element definitions of HTML: how the reader repairs the nesting of tags.
 #
 # Each entry: NAME { DEFINITIONS = closeLevel:level:closeSame:endCloses:keepOpen,
