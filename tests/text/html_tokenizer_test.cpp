@@ -49,6 +49,9 @@ TEST(HtmlTokenizer, TokenStreams) {
        "PRE Word \"a\" ~Word TAB{TO=PRE_TAB} Word \"b\" ~Word BR Word \"c  \" ~Word Word \"d\" ~Word ~PRE"},
       // Text-only elements carry their text (less its leading blanks).
       {"<TITLE> My  page </TITLE>x", HtmlTokenizer::kHtml, "TITLE{INFOTEXT=My  page } ~TITLE Word \"x\" ~Word"},
+      // A text-only element cut off by the end: its text stays, its held
+      // start tag is dropped (and freed).
+      {"<TITLE>abc", HtmlTokenizer::kHtml, "Word \"abc\" ~Word"},
       // KTF: headings get their title event; two line feeds a paragraph.
       {"<H2>x", HtmlTokenizer::kKtf, "H2 H2T Word \"x\" ~Word"},
       {"a\n \r\n\nb", HtmlTokenizer::kKtf, "Word \"a\" ~Word WordSpace KTFParagraph Word \"b\" ~Word"},
