@@ -129,7 +129,8 @@ bool ListPass(std::string_view in, std::string& out, const TranslationListSource
   return changed;
 }
 
-// Drops unresolved value references, and of list references keeps the key.
+// Drops unresolved value references, and of unresolved list references
+// keeps the key.
 std::string CleanUp(std::string_view in) {
   std::string phase1;
   size_t pos = 0;
@@ -154,19 +155,17 @@ std::string CleanUp(std::string_view in) {
     const size_t at = s.find(kList, pos);
     if (at == std::string_view::npos) break;
     out.append(s.substr(pos, at - pos));
+    // Only "@LIST(key)" is taken for a reference here: any other "@" may be
+    // part of a value (an address), which must reach the action whole.
     const Name list = ReadName(s, at + 1);
-    if (!list.found || list.parenthesised) {
+    const Name key = list.found && !list.parenthesised ? ReadName(s, list.end) : Name();
+    if (!key.parenthesised) {
       out.push_back(kList);
       pos = at + 1;
       continue;
     }
-    const Name key = ReadName(s, list.end);
-    if (key.found) {
-      out.append(key.text);
-      pos = key.end;
-    } else {
-      pos = list.end;
-    }
+    out.append(key.text);
+    pos = key.end;
   }
   out.append(s.substr(pos));
   return out;
