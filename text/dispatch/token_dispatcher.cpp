@@ -9,8 +9,8 @@
 #include "text/build/build_listener.h"
 #include "text/build/viewer_document.h"
 #include "text/definition_set.h"
-#include "text/dispatch/link_maker.h"
-#include "text/dispatch/style_property.h"
+#include "text/link_maker.h"
+#include "text/style_property.h"
 #include "text/token_items.h"
 
 TokenDispatcher::~TokenDispatcher() = default;
@@ -49,27 +49,17 @@ bool TokenDispatcher::DispatchEvent(TokenEvent& event, ViewerDocument& viewer, T
   values_.Clear();
   std::vector<Action> actions;
   if (!definitions_ || !definitions_->ApplyEvent(event, values_, actions)) return false;
-  ActionContext context;
-  context.position = event.start;
-  context.definitions = definitions_;
-  context.dispatcher = this;
-  context.tokens = &tokens;
-  context.document = &document;
-  context.target = target;
-  context.formOwner = formOwner;
-  context.link = event.linkItem;
-  bool result = true;
-  for (const Action& action : actions) {
-    std::unique_ptr<StyleProperty> property = CreateStyleProperty(action.kind(), context);
-    if (!property) {
-      result = false;
-      continue;
-    }
-    if (Suspended() && !property->RunsWhenSuspended()) continue;
-    property->SetParams(action.parameters());
-    result = property->Apply(viewer);
-  }
-  return result;
+  PropertyInputs inputs;
+  inputs.position = event.start;
+  inputs.definitions = definitions_;
+  inputs.dispatcherFlags = &flags_;
+  inputs.source = &tokens;
+  inputs.document = &document;
+  inputs.formOwner = formOwner;
+  inputs.link = event.linkItem;
+  (void)target;  // no action depends on the load's target
+  ViewerFaces faces = ViewerFaces::Of(viewer);
+  return RunActions(actions, inputs, faces);
 }
 
 bool TokenDispatcher::DispatchAnchor(AnchorToken& item, ViewerDocument& viewer, BuildTarget* target) {

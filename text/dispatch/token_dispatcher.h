@@ -38,12 +38,13 @@ class TokenDispatcher {
 
   // While suspended, text and anchors build nothing and only the actions
   // that resume run.
-  bool Suspended() const { return (flags_ & kSuspended) != 0; }
-  void SetSuspended(bool on) { flags_ = on ? (flags_ | kSuspended) : (flags_ & ~kSuspended); }
+  bool Suspended() const { return (flags_ & kSuspendedFlag) != 0; }
+  void SetSuspended(bool on) { flags_ = on ? (flags_ | kSuspendedFlag) : (flags_ & ~kSuspendedFlag); }
   DefinitionSet* Definitions() const { return definitions_; }
 
  private:
-  static constexpr DWORD kSuspended = 1;
+  // Bit 0: suspended (the actions that suspend and resume set it).
+  static constexpr DWORD kSuspendedFlag = 1;
 
   bool DispatchText(TextToken& item, ViewerDocument& viewer);
   bool DispatchEvent(TokenEvent& event, ViewerDocument& viewer, TokenSource& tokens, LinkMaker& document,
