@@ -65,11 +65,15 @@ struct PassResult {
   bool allowed = true;
 };
 
+// A pass stops substituting once its output passes the length cap; the rest
+// is copied as it stands (and cleaned up at the end).
+bool Full(const std::string& out) { return out.size() >= StringTranslator::kMaxLength; }
+
 PassResult ValuePass(std::string_view in, std::string& out, const ValueTable& values) {
   PassResult r;
   out.clear();
   size_t pos = 0;
-  for (;;) {
+  while (!Full(out)) {
     const size_t at = FindValueMarker(in, pos, true);
     if (at == std::string_view::npos) break;
     out.append(in.substr(pos, at - pos));
@@ -103,7 +107,7 @@ bool ListPass(std::string_view in, std::string& out, const TranslationListSource
   bool changed = false;
   out.clear();
   size_t pos = 0;
-  for (;;) {
+  while (!Full(out)) {
     const size_t at = in.find(kList, pos);
     if (at == std::string_view::npos) break;
     out.append(in.substr(pos, at - pos));

@@ -163,12 +163,25 @@ std::unique_ptr<TokenEvent> TagDefinitionTable::EndEventFor(const OpenRecord& re
   return end;
 }
 
-void TagDefinitionTable::RequeueEndsFrom(size_t from, LONG at) {
-  for (size_t i = from; i < open_.size(); ++i) source_->Requeue(EndEventFor(open_[i], at));
+void TagDefinitionTable::CloseFrom(size_t from, LONG at) {
+  for (size_t i = from; i < open_.size(); ++i) front_.push_front(Pending{EndEventFor(open_[i], at), true});
+  while (open_.size() > from) PopRecord();
+}
+
+TagDefinitionTable::Pending TagDefinitionTable::Take() {
+  if (front_.empty()) return Pending{source_->NextToken(), false};
+  Pending p = std::move(front_.front());
+  front_.pop_front();
+  return p;
+}
+
+LONG TagDefinitionTable::PeekOffset() {
+  return front_.empty() ? source_->PeekOffset() : front_.front().item->start;
 }
 
 void TagDefinitionTable::Reset(std::istream* stream) {
   source_->Reset(stream);
+  front_.clear();
   while (!open_.empty()) PopRecord();
   insertingFor_ = nullptr;
   insertionsFor_ = 0;
@@ -178,7 +191,8 @@ std::unique_ptr<TokenItem> TagDefinitionTable::NextToken() {
   // Dropped end tags come in runs; they are passed over here, not by
   // calling again.
   for (;;) {
-    std::unique_ptr<TokenItem> item = source_->NextToken();
+    Pending next = Take();
+    std::unique_ptr<TokenItem> item = std::move(next.item);
     if (!item) {
       if (open_.empty()) return nullptr;
       auto end = EndEventFor(open_.back(), lastOffset_);
@@ -186,7 +200,7 @@ std::unique_ptr<TokenItem> TagDefinitionTable::NextToken() {
       return end;
     }
     if (item->Kind() == kDiagnosticItem) return item;
-    if (item->Kind() == kEventItem) {
+    if (!next.final && item->Kind() == kEventItem) {
       std::unique_ptr<TokenEvent> event(static_cast<TokenEvent*>(item.release()));
       item = event->IsEnd() ? HandleEnd(std::move(event)) : HandleStart(std::move(event), 0);
       if (!item) continue;
@@ -196,6 +210,9 @@ std::unique_ptr<TokenItem> TagDefinitionTable::NextToken() {
   }
 }
 
+// An element closed by the table is closed for good: its record goes as its
+// end event is made, so an entry whose end tags do not close (endCloses 0)
+// cannot be closed again and again before the same start tag.
 std::unique_ptr<TokenItem> TagDefinitionTable::HandleStart(std::unique_ptr<TokenEvent> event, int depth) {
   const TagDefinition* d = Find(event->name.view());
   if (!d) return event;
@@ -208,43 +225,32 @@ std::unique_ptr<TokenItem> TagDefinitionTable::HandleStart(std::unique_ptr<Token
     if (depth < kMaxInsertions && insertionsFor_ < kMaxInsertions) {
       ++insertionsFor_;
       const LONG at = event->start;
-      source_->Requeue(std::move(event));
+      front_.push_front(Pending{std::move(event), false});
       return HandleStart(std::make_unique<TokenEvent>(*d->insertEvent, at), depth + 1);
     }
   }
 
-  const LONG at = event->start;
-  source_->Requeue(std::move(event));
-  bool ended = false;
-  bool found = false;
+  size_t from = open_.size();
   if (d->closeSame) {
     for (size_t i = open_.size(); i-- > 0;) {
-      const bool sameName = open_[i].event->name == d->name;
-      if (sameName) {
-        RequeueEndsFrom(i, at);
-        ended = found = true;
+      if (open_[i].event->name == d->name) {
+        from = i;
         break;
       }
       if (open_[i].entry->level >= d->level) break;
     }
   }
-  if (!found) {
-    size_t i = open_.size();
-    while (i > 0 && open_[i - 1].entry->level < d->closeLevel && open_[i - 1].event->name != d->name) --i;
-    if (i < open_.size()) {
-      RequeueEndsFrom(i, at);
-      ended = true;
-    }
+  if (from == open_.size())
+    while (from > 0 && open_[from - 1].entry->level < d->closeLevel && open_[from - 1].event->name != d->name) --from;
+  if (from < open_.size()) {
+    const LONG at = event->start;
+    front_.push_front(Pending{std::move(event), false});
+    CloseFrom(from, at);
+    return Take().item;
   }
-  std::unique_ptr<TokenItem> next = source_->NextToken();
-  if (!next) return nullptr;
-  if (ended) {
-    std::unique_ptr<TokenEvent> end(static_cast<TokenEvent*>(next.release()));
-    return HandleEnd(std::move(end));
-  }
-  if (next.get() == insertingFor_) insertingFor_ = nullptr;
-  if (d->keepOpen) PushRecord(d, std::make_unique<TokenEvent>(static_cast<const TokenEvent&>(*next)));
-  return next;
+  if (event.get() == insertingFor_) insertingFor_ = nullptr;
+  if (d->keepOpen) PushRecord(d, std::make_unique<TokenEvent>(*event));
+  return event;
 }
 
 std::unique_ptr<TokenItem> TagDefinitionTable::HandleEnd(std::unique_ptr<TokenEvent> event) {
@@ -263,18 +269,16 @@ std::unique_ptr<TokenItem> TagDefinitionTable::HandleEnd(std::unique_ptr<TokenEv
     if (open_[i].entry->level > d->level) shielded = true;
   }
   if (!found && d->keepOpen) return nullptr;
-  if (!d->endCloses) return event;
+  if (!d->endCloses || !found) return event;
   // An end tag that would have to close an element of a higher level to
   // reach its own (a list closed inside a table cell) is a stray: it is
   // dropped, and every open element keeps its end.
-  if (found && shielded) return nullptr;
-  const LONG at = event->start;
-  if (found && event->SubItemCount() == 0) CopyPairs(open_[i].event->subItems, event->subItems);
-  source_->Requeue(std::move(event));
-  if (found) RequeueEndsFrom(i + 1, at);
-  std::unique_ptr<TokenItem> next = source_->NextToken();
-  if (found) PopRecord();
-  return next;
+  if (shielded) return nullptr;
+  if (event->SubItemCount() == 0) CopyPairs(open_[i].event->subItems, event->subItems);
+  front_.push_front(Pending{std::move(event), true});
+  CloseFrom(i + 1, front_.front().item->start);
+  PopRecord();
+  return Take().item;
 }
 
 void TagDefinitionTable::PushBack(std::unique_ptr<TokenItem> item) {
@@ -291,7 +295,9 @@ void TagDefinitionTable::PushBack(std::unique_ptr<TokenItem> item) {
         PushRecord(d, std::make_unique<TokenEvent>(event.start, name));
     }
   }
-  source_->PushBack(std::move(item));
+  front_.push_front(Pending{std::move(item), false});
 }
 
-void TagDefinitionTable::Requeue(std::unique_ptr<TokenItem> item) { source_->Requeue(std::move(item)); }
+void TagDefinitionTable::Requeue(std::unique_ptr<TokenItem> item) {
+  if (item) front_.push_front(Pending{std::move(item), false});
+}

@@ -6,6 +6,7 @@
 // tokenizer, which it owns.
 #pragma once
 
+#include <deque>
 #include <istream>
 #include <memory>
 #include <string>
@@ -49,7 +50,7 @@ class TagDefinitionTable : public TokenSource {
   std::unique_ptr<TokenItem> NextToken() override;
   void PushBack(std::unique_ptr<TokenItem> item) override;
   void Requeue(std::unique_ptr<TokenItem> item) override;
-  LONG PeekOffset() override { return source_->PeekOffset(); }
+  LONG PeekOffset() override;
   int MeasureRange(LONG from, LONG to) override { return source_->MeasureRange(from, to); }
   CString ResolveAnchor(const CString& value) override { return source_->ResolveAnchor(value); }
   void SetProgress(ProgressReporter* progress) override { source_->SetProgress(progress); }
@@ -65,6 +66,13 @@ class TagDefinitionTable : public TokenSource {
     const TagDefinition* entry;
     std::unique_ptr<TokenEvent> event;
   };
+  // Items put back in front of the source. The end events the table makes
+  // to close open elements are final (their records are gone already);
+  // anything else put back is read again like an item of the source.
+  struct Pending {
+    std::unique_ptr<TokenItem> item;
+    bool final;
+  };
 
   void Read(std::istream& in);
   void ReadEntry(class DefLexer& lexer, TagDefinition& entry);
@@ -75,14 +83,16 @@ class TagDefinitionTable : public TokenSource {
   void PushRecord(const TagDefinition* entry, std::unique_ptr<TokenEvent> event);
   void PopRecord();
   bool AnyNeededOpen(const TagDefinition& entry) const;
-  // Puts back end events for the records from `from` (an index) up to the
-  // most recent, so that the most recent comes out first.
-  void RequeueEndsFrom(size_t from, LONG at);
+  // Closes the records from `from` (an index) up to the most recent: their
+  // end events are put in front, the most recent first.
+  void CloseFrom(size_t from, LONG at);
+  Pending Take();
 
   std::unique_ptr<TokenSource> source_;
   std::vector<std::unique_ptr<TagDefinition>> entries_;
   StringHashTable<int> index_;
   std::vector<OpenRecord> open_;
+  std::deque<Pending> front_;
   std::unordered_map<std::string, int> openNames_;
   LONG lastOffset_ = 0;
   // The event that insertions were last made in front of, and how many.

@@ -65,6 +65,13 @@ TEST(TagDefinitionTable, EndClosesOffKeepsOpen) {
   EXPECT_EQ(Repair("1 B { DEFINITIONS = 0:1:0:0:1 }", "<B>a</B>b"), "B ~B ~B");
 }
 
+// An element that a later start tag closes is closed once, even when its
+// own end tags do not close it.
+TEST(TagDefinitionTable, ClosedByLevelOnceWhateverItsEndTags) {
+  EXPECT_EQ(Repair("2 UL { DEFINITIONS = 0:0:0:0:1 } P { DEFINITIONS = 3:1:1:1:1 }", "<UL>a<P>b<P>c"),
+            "UL ~UL P ~P P ~P");
+}
+
 TEST(TagDefinitionTable, EntryAttributesCarryToItsEnd) {
   EXPECT_EQ(Repair("1 P { DEFINITIONS = 0:1:1:1:1 }", "<P ALIGN=center>a</P>"), "P{ALIGN=center} ~P{ALIGN=center}");
 }
