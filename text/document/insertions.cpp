@@ -34,7 +34,7 @@ TagInsertion::~TagInsertion() { pairs.clearAndDelete(); }
 
 std::unique_ptr<TokenItem> TagInsertion::MakeItem(TokenSource& source) {
   std::unique_ptr<TokenItem> next = source.NextToken();
-  if (next && next->Kind() == kEventItem && next->start <= position && position <= source.PeekOffset()) {
+  if (next && next->Kind() == kEventItem && Due(next->start, source.PeekOffset())) {
     auto* event = static_cast<TokenEvent*>(next.get());
     CopyPairs(pairs, event->subItems);
     event->linkItem = record;

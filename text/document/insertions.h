@@ -25,6 +25,9 @@ class Insertion : public ListElement {
   // back: the source's next item, changed or preceded as the insertion
   // requires.
   virtual std::unique_ptr<TokenItem> MakeItem(TokenSource& source);
+  // Whether the item that starts at `start` (the next one at `next`) is
+  // where this insertion takes effect.
+  virtual bool Due(LONG start, LONG next) const { return start <= position && position <= next; }
   // Order at one position: anchor begins first, then inline pictures, then
   // the rest; an insertion without an item goes before those already there.
   bool precedes(const ListElement& other) const override;
@@ -37,6 +40,11 @@ class TagInsertion : public Insertion {
  public:
   TagInsertion(LONG position, AnchorRecord* record) : Insertion(position), record(record) {}
   ~TagInsertion() override;
+  // The tag that starts at the position, or whose span holds it; not an
+  // item that merely ends where the tag begins.
+  bool Due(LONG start, LONG next) const override {
+    return start <= position && (position < next || position == start);
+  }
   std::unique_ptr<TokenItem> MakeItem(TokenSource& source) override;
 
   List pairs;  // AttributePair, owned

@@ -151,9 +151,7 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
       }
       lastAnchor = item->Kind() == kAnchorItem ? start : -1;
     }
-    auto due = [&](Insertion* insertion) {
-      return insertion && start <= insertion->position && insertion->position <= next;
-    };
+    auto due = [&](Insertion* insertion) { return insertion && insertion->Due(start, next); };
     auto* first = static_cast<Insertion*>(insertions_.first());
     if (due(first)) {
       do {
