@@ -8,8 +8,7 @@
 #include <memory>
 
 #include "text/document/markup_document.h"
-
-class HtmlTokenizer;
+#include "text/html_tokenizer.h"
 
 class HtmlDocument : public MarkupDocument {
  public:
