@@ -131,6 +131,12 @@ MadeInsertion MakeInsertion(AnchorRecord* record, bool first) {
 }
 
 void InsertOrdered(List& insertions, Insertion* insertion) {
+  // Records usually come in position order: after the last one at once.
+  auto* last = static_cast<Insertion*>(insertions.last());
+  if (!last || last->position < insertion->position) {
+    insertions.append(insertion);
+    return;
+  }
   for (ListElement* e = insertions.first(); e; e = e->next()) {
     if (!e->precedes(*insertion)) {
       insertions.insertBefore(insertion, e);

@@ -13,6 +13,34 @@
 
 class CountingAtom : public Atom {
  public:
+  // Atoms come from a free list refilled in blocks, so that the sink's own
+  // allocations cost little beside the builder's.
+  static void* operator new(std::size_t size) {
+    if (size != sizeof(CountingAtom)) return ::operator new(size);
+    FreeAtom*& head = freeList();
+    if (!head) {
+      constexpr int kBlock = 256;
+      char* block = static_cast<char*>(::operator new(sizeof(CountingAtom) * kBlock));
+      for (int i = 0; i < kBlock; ++i) {
+        auto* f = reinterpret_cast<FreeAtom*>(block + i * sizeof(CountingAtom));
+        f->next = head;
+        head = f;
+      }
+    }
+    FreeAtom* f = head;
+    head = f->next;
+    return f;
+  }
+  static void operator delete(void* p, std::size_t size) {
+    if (size != sizeof(CountingAtom)) {
+      ::operator delete(p);
+      return;
+    }
+    auto* f = static_cast<FreeAtom*>(p);
+    f->next = freeList();
+    freeList() = f;
+  }
+
   CountingAtom(DWORD mask, LONG start, long* live) : Atom(start), mask_(mask), live_(live) { ++*live_; }
   ~CountingAtom() override {
     std::vector<CountingAtom*> pending;
@@ -72,6 +100,13 @@ class CountingAtom : public Atom {
   size_t textLength() const { return textLength_; }
 
  private:
+  struct FreeAtom {
+    FreeAtom* next;
+  };
+  static FreeAtom*& freeList() {
+    static FreeAtom* head = nullptr;
+    return head;
+  }
   void take(std::vector<CountingAtom*>& into) {
     into.insert(into.end(), children_.begin(), children_.end());
     children_.clear();
