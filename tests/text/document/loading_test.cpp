@@ -198,4 +198,17 @@ TEST(Loading, ANamedColourStyleOpensFirst) {
   EXPECT_EQ(word->style()->Color(), ColorRecord::Rgb(255, 0, 0));
 }
 
+TEST(LoadingDepth, AHundredThousandUnclosedInlineElements) {
+  DocumentFixture f;
+  std::string body = "<P>";
+  for (int i = 0; i < 100000; ++i) body += i % 2 ? "<B>" : "<I>";
+  body += "deep</P>";
+  auto doc = f.Make(kHtmlRecord, body);
+  EXPECT_EQ(doc->Load(&f.target, "", true), MarkupDocument::kLoadComplete);
+  const std::string tree = DocumentFixture::Tree(*doc, true);
+  EXPECT_EQ(tree, "page[para[word{bi}\"deep\"]]");
+  doc.reset();  // the style levels go without recursion
+  EXPECT_EQ(f.factory.live, 0);
+}
+
 }  // namespace
