@@ -55,6 +55,9 @@ class ShellLink {
   }
   // The main frame stops drawing its start-up picture.
   virtual void ClearStartupPicture() {}
+  // The local file of a document (a URL or document name) from the file
+  // cache, downloaded into it when missing; "" when it cannot be had.
+  virtual CString FetchCached(const CString& reference) { (void)reference; return {}; }
 };
 
 // The installed link (a do-nothing base until the shell installs its own).
