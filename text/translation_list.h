@@ -1,0 +1,42 @@
+// A named table of string translations, written in a definition file as
+// STRINGTRANSLATIONLIST NAME { key = value, ... }: "@NAME(key)" references
+// expand to the value of the upper-cased key.
+#pragma once
+
+#include <string_view>
+
+#include "core/list.h"
+#include "mfc/cstring.h"
+#include "text/string_hash_table.h"
+
+class DefLexer;
+
+class TranslationList : public ListElement {
+ public:
+  static constexpr int kBuckets = 53;
+
+  explicit TranslationList(const CString& name = CString()) : name_(name), table_(kBuckets) {}
+
+  const CString& name() const { return name_; }
+  // The key is upper-cased; an existing key gets the new value.
+  void Set(const CString& key, const CString& value);
+  // `key` as given (it is upper-cased here); null when absent.
+  const CString* Lookup(std::string_view key) const;
+  int Count() const { return table_.Count(); }
+
+  // Reads "NAME { key = value, ... }" after the keyword. False, and the list
+  // is to be dropped, when no name or no "{" was found.
+  bool Read(DefLexer& lexer);
+
+ private:
+  CString name_;
+  StringHashTable<CString> table_;
+};
+
+// Where "@" references find their lists (the definition set of a type).
+class TranslationListSource {
+ public:
+  virtual ~TranslationListSource();
+  // The first list of that exact name, or null.
+  virtual const TranslationList* FindList(std::string_view name) const = 0;
+};
