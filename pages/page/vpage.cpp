@@ -206,7 +206,7 @@ VObject* VPage::Toolbar() {
 VObject* VPage::Backsound() {
   const PropertyStruct* style = GetStyle();
   if (!style) return nullptr;
-  const CString file = getString(style->StyleQuery("backmusic.filename"), CString());
+  const CString file = getFile(style->StyleQuery("backmusic.filename"), CString());
   if (file.IsEmpty()) return nullptr;
   VObject* current = BackgroundSound();
   if (current && BackgroundSoundFile() == file) return current;

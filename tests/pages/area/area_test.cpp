@@ -59,7 +59,7 @@ TEST(AreaTest, GridTilesFillRowsAndRaiseTheColumns) {
 
 TEST(AreaTest, GridEdges) {
   Area empty;
-  RECT out[4];
+  RECT out[8];
   EXPECT_EQ(empty.TileByColumns(4, out), 0);
   Area a(0, 0, 100, 100);
   EXPECT_EQ(a.TileByColumns(0, out), 0);
@@ -136,7 +136,8 @@ TEST(AreaTest, BoundsCopiesAndTheDump) {
   a.columns = 3;
   Area b;
   b = a;
-  b = b;
+  const Area& same = b;
+  b = same;  // assigning an area to itself changes nothing
   EXPECT_EQ(b.Count(), 2);
   EXPECT_EQ(b.columns, 3);
   Area c(a);
