@@ -8,6 +8,7 @@
 #include "pages/objects/style_choice.h"
 #include "pages/objects/vgroup.h"
 #include "pages/page/vpage.h"
+#include "pages/shell_link.h"
 #include "pages/style/property_getters.h"
 #include "pages/transitions/transitions.h"
 #include "win/gdi.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-bool effectsOn = true;
+int effectsSuppressed = 0;
 
 bool hasArea(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
@@ -25,8 +26,9 @@ bool intersect(RECT& out, const RECT& a, const RECT& b) {
 
 }  // namespace
 
-bool EffectsEnabled() { return effectsOn; }
-void SetEffectsEnabled(bool on) { effectsOn = on; }
+bool EffectsEnabled() { return effectsSuppressed == 0 && Shell().Effects() != 0; }
+EffectsSuppressed::EffectsSuppressed() { ++effectsSuppressed; }
+EffectsSuppressed::~EffectsSuppressed() { --effectsSuppressed; }
 
 void FillRectWithColor(CDC* dc, const RECT& rect, COLORREF color) {
   if (!dc) return;

@@ -158,6 +158,14 @@ void FillRectWithColor(CDC* dc, const RECT& rect, COLORREF color);
 // when none is waiting.
 void PumpPendingMessages(int n);
 
-// Whether page transitions are drawn (the Effects setting; on at start).
+// Whether page transitions are drawn: the Effects setting, unless a page is
+// painting its new picture off the screen (which it then brings onto the
+// window with its own transition).
 bool EffectsEnabled();
-void SetEffectsEnabled(bool on);
+class EffectsSuppressed {
+ public:
+  EffectsSuppressed();
+  ~EffectsSuppressed();
+  EffectsSuppressed(const EffectsSuppressed&) = delete;
+  EffectsSuppressed& operator=(const EffectsSuppressed&) = delete;
+};

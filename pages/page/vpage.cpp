@@ -30,15 +30,6 @@ bool MeansSilence(CString name) {
   return name == "stop" || name == "no" || name == "nothing";
 }
 
-struct PageAreaState {
-  bool set = false;
-  RECT area{};
-};
-PageAreaState& pageArea() {
-  static PageAreaState s;
-  return s;
-}
-
 PageTickSource tickSource = nullptr;
 
 }  // namespace
@@ -48,9 +39,10 @@ PrintablePageObject::~PrintablePageObject() = default;
 void SetPageTickSource(PageTickSource source) { tickSource = source; }
 DWORD PageTicks() { return tickSource ? tickSource() : GetTickCount(); }
 
-RECT GetPageArea() { return pageArea().set ? pageArea().area : GetScreenRect(); }
-
-void SetPageArea(const RECT& area) { pageArea() = PageAreaState{true, area}; }
+RECT GetPageArea() {
+  const RECT area = Shell().PageArea();
+  return IsRectEmpty(&area) ? GetScreenRect() : area;
+}
 
 VPage::VPage() : VGroup(0, 0, 0, 0), pageRect_(GetPageArea()) {
   StoreRect(RECT{0, 0, pageRect_.right - pageRect_.left, pageRect_.bottom - pageRect_.top});
@@ -238,9 +230,10 @@ void VPage::OnDraw(CDC* dc) {
                     clip.left, clip.top, SRCCOPY);
       // The tree paints the new picture off the screen without effects of
       // its own; the page's effect then brings it onto the window.
-      SetEffectsEnabled(false);
-      Paint(&memory, clip);
-      SetEffectsEnabled(true);
+      {
+        EffectsSuppressed offScreen;
+        Paint(&memory, clip);
+      }
       PaintTransition(dc->GetSafeHdc(), memory.GetSafeHdc(), clip.left, clip.top, clip.right,
                       clip.bottom, GetEffect());
       memory.SelectObject(old);

@@ -147,7 +147,6 @@ void SetPageTickSource(PageTickSource source);
 DWORD PageTicks();
 
 // The place of the pages inside their parent, in the parent's client
-// coordinates; the main frame sets it when it lays out its client area.
-// Until then, the screen rectangle.
+// coordinates: the main frame's page area, or the screen rectangle while
+// there is none.
 RECT GetPageArea();
-void SetPageArea(const RECT& area);

@@ -183,7 +183,7 @@ TEST_F(VObjectTest, ATransitionGoesThroughThePageBitmapButNotInsideADialog) {
   };
   // Inside a page, with Effects on: drawn into the memory picture, then
   // brought onto the window.
-  SetPageArea(RECT{0, 0, 200, 100});
+  shell_.pageArea = RECT{0, 0, 200, 100};
   auto* page = new VPage;
   ASSERT_TRUE(page->CreatePage(&window_));
   auto* inPage = new Box("p", 10, 10, 50, 50, RGB(0, 200, 0));
@@ -202,7 +202,7 @@ TEST_F(VObjectTest, ATransitionGoesThroughThePageBitmapButNotInsideADialog) {
   const auto [dialogDrawn, dialogDc] = paint(dialog, inDialog);
   EXPECT_EQ(dialogDrawn, dialogDc);
   // With Effects off the page's object draws directly too.
-  SetEffectsEnabled(false);
+  shell_.effects = 0;
   WindowGroup plain(&window_, 200, 100);
   auto* direct = new Box("e", 10, 10, 50, 50);
   direct->SetEffect(2);

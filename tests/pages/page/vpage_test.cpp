@@ -148,9 +148,9 @@ TEST_F(VPageTest, AFullRepaintWithAnEffectEndsWithTheSamePicture) {
     Settle();
     return win::headless::CaptureWindow(Window());
   };
-  SetEffectsEnabled(false);
+  shell_.effects = 0;
   const auto plain = picture();
-  SetEffectsEnabled(true);
+  shell_.effects = 1;
   page_->SetEffect(2);
   const auto drawn = picture();
   ASSERT_TRUE(plain && drawn);

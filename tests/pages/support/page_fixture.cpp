@@ -12,7 +12,7 @@ void PageTest::SetUp() {
   PagesTest::SetUp();
   objects_.Install();
   SetScreenRect(RECT{0, 0, kPageWidth, kPageHeight});
-  SetPageArea(RECT{0, 0, kPageWidth, kPageHeight});
+  shell_.pageArea = RECT{0, 0, kPageWidth, kPageHeight};
   app_ = std::make_unique<CWinApp>("Tolm");
   ASSERT_TRUE(frame_.CreateEx(0, AfxRegisterWndClass(0), "Tolm", WS_POPUP | WS_VISIBLE, 0, 0,
                               kPageWidth, kPageHeight, nullptr, nullptr));

@@ -33,10 +33,8 @@ void PagesTest::SetUp() {
   FreshWindowSystem();
   StyleTable().clear();
   TheRuleSet().clear();
-  SetEffectsEnabled(true);
   ResetScreenRect();
   SetScreenRect(RECT{0, 0, 640, 480});
-  SetPageArea(RECT{0, 0, 640, 480});
   SetPageTickSource(nullptr);
   Logbook::SetLogging(true);
   logPath_ = tmp_.file("tolm.log");

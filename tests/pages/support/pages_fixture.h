@@ -21,6 +21,8 @@ namespace pages_test {
 class TestShell : public ShellLink {
  public:
   Ref<KXObject> CurrentObject() override { return current; }
+  RECT PageArea() override { return pageArea; }
+  int Effects() override { return effects; }
   void ClearStartupPicture() override { ++startupCleared; }
   CString FetchCached(const CString& reference) override {
     fetched.push_back(reference.str());
@@ -29,6 +31,8 @@ class TestShell : public ShellLink {
   }
 
   Ref<KXObject> current;
+  RECT pageArea{0, 0, 640, 480};
+  int effects = 1;
   int startupCleared = 0;
   std::map<std::string, std::string> cached;
   std::vector<std::string> fetched;
