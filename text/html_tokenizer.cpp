@@ -69,7 +69,10 @@ void HtmlTokenizer::SetStream(std::istream* stream) {
 }
 
 void HtmlTokenizer::ClearOpenElements() {
-  for (auto& row : openByRow_) row.clear();
+  for (auto& row : openByRow_) {
+    row.elements.clear();
+    row.head = 0;
+  }
   std::fill(std::begin(openByClass_), std::end(openByClass_), 0);
   openCount_ = 0;
 }
@@ -256,7 +259,7 @@ void HtmlTokenizer::EmitStartTag() {
   contentClass_ = tag_->contentClass;
   ++openByClass_[contentClass_];
   ++openCount_;
-  openByRow_[static_cast<size_t>(tagIndex_)].push_back(std::move(open));
+  openByRow_[static_cast<size_t>(tagIndex_)].elements.push_back(std::move(open));
   if (contentClass_ == markup::kTextOnly) {
     held_ = std::move(event);
     buffer_.clear();
@@ -281,11 +284,15 @@ void HtmlTokenizer::EmitEndTag() {
   } else {
     std::string name = "~";
     name += tag_->name;
-    auto& open = openByRow_[static_cast<size_t>(tagIndex_)];
-    if (!open.empty()) {
-      --openByClass_[open.front()->row->contentClass];
+    OpenRow& open = openByRow_[static_cast<size_t>(tagIndex_)];
+    if (open.head < open.elements.size()) {
+      --openByClass_[open.elements[open.head]->row->contentClass];
       --openCount_;
-      open.pop_front();
+      open.elements[open.head++].reset();
+      if (open.head == open.elements.size()) {
+        open.elements.clear();
+        open.head = 0;
+      }
     }
     queue_.append(new TokenEvent(wordStart_, CString(name)));
   }

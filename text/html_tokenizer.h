@@ -7,7 +7,6 @@
 // are read as the enclosing element requires.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,9 +98,14 @@ class HtmlTokenizer : public TokenSource {
   LONG owner_;
   int contentClass_ = markup::kNormal;
 
-  // Open elements per tag row, oldest first: an end tag closes the oldest
-  // of its name in constant time, however many empty elements stay open.
-  std::vector<std::deque<std::unique_ptr<OpenElement>>> openByRow_;
+  // Open elements per tag row, oldest first from `head`: an end tag closes
+  // the oldest of its name in constant time, however many empty elements
+  // stay open.
+  struct OpenRow {
+    std::vector<std::unique_ptr<OpenElement>> elements;
+    size_t head = 0;
+  };
+  std::vector<OpenRow> openByRow_;
   int openByClass_[5] = {};
   int openCount_ = 0;
 };

@@ -65,11 +65,15 @@ struct PassResult {
   bool allowed = true;
 };
 
+// A pass stops substituting once its output passes the length cap; the rest
+// is copied as it stands (and cleaned up at the end).
+bool Full(const std::string& out) { return out.size() >= StringTranslator::kMaxLength; }
+
 PassResult ValuePass(std::string_view in, std::string& out, const ValueTable& values) {
   PassResult r;
   out.clear();
   size_t pos = 0;
-  for (;;) {
+  while (!Full(out)) {
     const size_t at = FindValueMarker(in, pos, true);
     if (at == std::string_view::npos) break;
     out.append(in.substr(pos, at - pos));
@@ -103,7 +107,7 @@ bool ListPass(std::string_view in, std::string& out, const TranslationListSource
   bool changed = false;
   out.clear();
   size_t pos = 0;
-  for (;;) {
+  while (!Full(out)) {
     const size_t at = in.find(kList, pos);
     if (at == std::string_view::npos) break;
     out.append(in.substr(pos, at - pos));
@@ -129,7 +133,8 @@ bool ListPass(std::string_view in, std::string& out, const TranslationListSource
   return changed;
 }
 
-// Drops unresolved value references, and of list references keeps the key.
+// Drops unresolved value references, and of unresolved list references
+// keeps the key.
 std::string CleanUp(std::string_view in) {
   std::string phase1;
   size_t pos = 0;
@@ -154,19 +159,17 @@ std::string CleanUp(std::string_view in) {
     const size_t at = s.find(kList, pos);
     if (at == std::string_view::npos) break;
     out.append(s.substr(pos, at - pos));
+    // Only "@LIST(key)" is taken for a reference here: any other "@" may be
+    // part of a value (an address), which must reach the action whole.
     const Name list = ReadName(s, at + 1);
-    if (!list.found || list.parenthesised) {
+    const Name key = list.found && !list.parenthesised ? ReadName(s, list.end) : Name();
+    if (!key.parenthesised) {
       out.push_back(kList);
       pos = at + 1;
       continue;
     }
-    const Name key = ReadName(s, list.end);
-    if (key.found) {
-      out.append(key.text);
-      pos = key.end;
-    } else {
-      pos = list.end;
-    }
+    out.append(key.text);
+    pos = key.end;
   }
   out.append(s.substr(pos));
   return out;

@@ -7,7 +7,9 @@
 //          translation list.
 // A name is the text in parentheses right after the marker, or the next run
 // of characters without blanks, tabs, line feeds and parentheses. A final
-// clean-up removes references that stayed unresolved.
+// clean-up removes value references that stayed unresolved and replaces an
+// unresolved "@LIST(key)" by its key; any other "@" is left as it stands,
+// since values such as mail addresses contain it.
 #pragma once
 
 #include <istream>

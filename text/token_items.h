@@ -9,6 +9,7 @@
 
 #include "core/list.h"
 #include "mfc/cstring.h"
+#include "text/item_pool.h"
 #include "win/types.h"
 
 class AnchorRecord;
@@ -40,6 +41,7 @@ class TokenItem : public ListElement {
 class AttributePair : public ListElement {
  public:
   AttributePair(const CString& name, const CString& value) : name(name), value(value) {}
+  ZEMRA_POOLED(AttributePair)
   CString GetName() const { return name; }
 
   CString name;
@@ -52,6 +54,7 @@ void CopyPairs(const List& from, List& to);
 class TextToken : public TokenItem {
  public:
   TextToken(LONG start, const CString& text, LONG owner) : TokenItem(start), text(text), owner(owner) {}
+  ZEMRA_POOLED(TextToken)
   int Kind() const override { return kTextItem; }
   bool IsText() const override { return true; }
   // The text measured from the item's start to `position` (in displayed
@@ -88,6 +91,7 @@ class TokenEvent : public TokenItem {
   TokenEvent(const TokenEvent& other);
   TokenEvent(const TokenEvent& other, LONG newStart);
   ~TokenEvent() override;
+  ZEMRA_POOLED(TokenEvent)
 
   int Kind() const override { return kEventItem; }
 

@@ -12,6 +12,7 @@ packages=(
   netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev ghostscript
   poppler-utils
   netcat-openbsd
+  libxml2-dev libelf-dev
 )
 missing=()
 for p in "${packages[@]}"; do

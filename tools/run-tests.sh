@@ -15,4 +15,7 @@ cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export ZEMRA_HEADLESS=1
+# Every outside tool is installed above: a test that would skip for want of
+# one (or of a working Xvfb) fails instead.
+export ZEMRA_REQUIRE_TOOLS=1
 cd "$build" && ctest -j "$jobs" --output-on-failure --timeout 600

@@ -37,6 +37,10 @@ class Display {
   // and takes it in.
   static constexpr DWORD kForever = 0xFFFFFFFF;
   virtual void Wait(DWORD timeoutMs) = 0;
+  // Sends what is waiting, waits until the server has done it, and answers
+  // the exposures that brought back: afterwards another client of the
+  // server (a screenshot) sees what was shown. Nothing to do headless.
+  virtual void Sync() = 0;
   // Every window is gone (ResetUserState): forget them.
   virtual void Reset() = 0;
 };

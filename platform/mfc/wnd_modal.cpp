@@ -35,13 +35,24 @@ int CWnd::RunModalLoop(DWORD flags) {
     }
     do {
       if (!ContinueModal()) goto done;
+      // A timer comes only when nothing else waits, so the queue has gone
+      // idle: the window is shown before the timer's code runs, which may
+      // look for it (as the active window, say). The first pass of a dialog
+      // that took long to create finds its timers due already.
+      MSG next{};
+      if (showIdle && ::PeekMessage(&next, nullptr, 0, 0, PM_NOREMOVE) &&
+          (next.message == WM_TIMER || next.message == WM_SYSTIMER)) {
+        ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow();
+        showIdle = false;
+      }
       if (!zemra_mfc::PumpOneMessage(msg)) {
         // WM_QUIT: the loop outside must see it too, with its exit code.
         ::PostQuitMessage(static_cast<int>(msg.wParam));
         m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
         return -1;
       }
-      if (showIdle && (msg.message == WM_SYSTIMER || msg.message == WM_SYSKEYDOWN)) {
+      if (showIdle && msg.message == WM_SYSKEYDOWN) {
         ShowWindow(SW_SHOWNORMAL);
         UpdateWindow();
         showIdle = false;

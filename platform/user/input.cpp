@@ -330,7 +330,7 @@ namespace win::user {
 
 void QueueInput(const RawInput& input) {
   InputState& s = state();
-  TimedInput t{input, GetTickCount(), false};
+  TimedInput t{input, Now(), false};
   switch (input.kind) {
     case InputKind::ButtonDown:
     case InputKind::ButtonUp:

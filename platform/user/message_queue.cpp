@@ -44,7 +44,7 @@ MSG makeMessage(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   m.message = msg;
   m.wParam = wp;
   m.lParam = lp;
-  m.time = GetTickCount();
+  m.time = Now();
   GetCursorPos(&m.pt);
   return m;
 }
@@ -231,7 +231,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     // WM_TIMER must not make us jump to an address it carries.
     auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
     if (IsTimerProc(msg->hwnd, msg->wParam, proc))
-      proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
+      proc(msg->hwnd, WM_TIMER, msg->wParam, Now());
     return 0;
   }
   if (!msg->hwnd) return 0;

@@ -21,6 +21,9 @@ void PostFront(const MSG& msg);
 using InputWaiter = void (*)(DWORD timeoutMs);
 void SetInputWaiter(InputWaiter waiter);
 
+// USER's clock (timers.cpp): GetTickCount or a test's clock.
+DWORD Now();
+
 // Timers (timers.cpp): a due timer that the filter admits, as the WM_TIMER
 // it yields; with `take` the timer's next period starts now.
 bool TakeDueTimer(HWND filterWnd, UINT first, UINT last, bool take, MSG* out);

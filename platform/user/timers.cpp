@@ -22,7 +22,7 @@ struct Timer {
   UINT_PTR id;
   UINT elapse;
   TIMERPROC proc;
-  DWORD due;  // GetTickCount value
+  DWORD due;  // on USER's clock
   SystemTimerProc systemProc = nullptr;  // set for the system's own timers
   bool system() const { return systemProc != nullptr; }
   UINT message() const { return system() ? WM_SYSTIMER : WM_TIMER; }
@@ -37,6 +37,8 @@ Timers& timers() {
   static Timers t;
   return t;
 }
+
+win::UserClock gClock = nullptr;
 
 // Tick counts wrap after 49.7 days: compare by signed difference.
 LONG ticksUntil(DWORD due, DWORD now) { return static_cast<LONG>(due - now); }
@@ -58,13 +60,23 @@ UINT_PTR newThreadId() {
 
 }  // namespace
 
+namespace win {
+
+UserClock SetUserClock(UserClock clock) {
+  const UserClock old = gClock;
+  gClock = clock;
+  return old;
+}
+
+}  // namespace win
+
 UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   if (wnd && !FindWindow(wnd)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   elapse = std::clamp(elapse, kMinElapse, kMaxElapse);
-  const DWORD now = GetTickCount();
+  const DWORD now = Now();
   if (!wnd && !find(nullptr, id)) id = newThreadId();
   if (Timer* t = find(wnd, id)) {
     t->elapse = elapse;
@@ -92,8 +104,10 @@ BOOL KillTimer(HWND wnd, UINT_PTR id) {
 
 namespace win::user {
 
+DWORD Now() { return gClock ? gClock() : GetTickCount(); }
+
 bool TakeDueTimer(HWND filterWnd, UINT first, UINT last, bool take, MSG* out) {
-  const DWORD now = GetTickCount();
+  const DWORD now = Now();
   Timer* best = nullptr;
   for (Timer& t : timers().list) {
     if (ticksUntil(t.due, now) > 0) continue;
@@ -113,7 +127,7 @@ bool TakeDueTimer(HWND filterWnd, UINT first, UINT last, bool take, MSG* out) {
 }
 
 DWORD TimeToNextTimer(HWND filterWnd, UINT first, UINT last) {
-  const DWORD now = GetTickCount();
+  const DWORD now = Now();
   DWORD soonest = kNoTimer;
   for (const Timer& t : timers().list) {
     if (!FilterAdmits(filterWnd, first, last, t.wnd, t.message())) continue;
@@ -127,7 +141,7 @@ DWORD TimeToNextTimer(HWND filterWnd, UINT first, UINT last) {
 void SetSystemTimer(HWND wnd, UINT_PTR id, UINT elapse, SystemTimerProc proc) {
   if (!proc || (wnd && !FindWindow(wnd))) return;
   elapse = std::clamp(elapse, kMinElapse, kMaxElapse);
-  const DWORD now = GetTickCount();
+  const DWORD now = Now();
   if (Timer* t = find(wnd, id, true)) {
     t->elapse = elapse;
     t->systemProc = proc;
@@ -164,6 +178,7 @@ void ForgetWindowTimers(HWND wnd) {
 
 void ResetTimers() {
   timers().list.clear();
+  gClock = nullptr;
   timers().nextThreadId = kFirstThreadId;
 }
 

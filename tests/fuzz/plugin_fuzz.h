@@ -1,18 +1,15 @@
 // The steps every converter plug-in's fuzz target takes: message boxes
-// recorded without windows, the input written to a scratch file of its
-// own (named after the process, so parallel runs do not meet) for the file
-// readers, and what a reader gave back checked: a DIB whose header, colour
-// table and rows lie inside its block, or a refusal that told the user.
+// recorded without windows, the input written to a scratch file of its own
+// for the file readers, and what a reader gave back checked: a DIB whose
+// header, colour table and rows lie inside its block, or a refusal that told
+// the user.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "common/dib_block.h"
+#include "scratch_file.h"
 #include "win/kernel.h"
 #include "win/user.h"
 
@@ -28,31 +25,7 @@ inline void QuietBoxes() {
   (void)quiet;
 }
 
-// The input as a file "/tmp/zemra_fuzz_<name>_<pid>.<extension>", removed
-// again when the object goes.
-class ScratchFile {
- public:
-  ScratchFile(const char* name, const char* extension, const std::uint8_t* data, std::size_t size)
-      : path_(std::string("/tmp/zemra_fuzz_") + name + "_" + std::to_string(getpid()) + "." + extension) {
-    FILE* f = std::fopen(path_.c_str(), "wb");
-    if (!f) return;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-    written_ = true;
-  }
-  ~ScratchFile() {
-    if (written_) std::remove(path_.c_str());
-  }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-
-  bool written() const { return written_; }
-  const char* path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-  bool written_ = false;
-};
+using fuzz_support::ScratchFile;
 
 // How many boxes a refusal must have shown.
 enum class Refusal { kOneBox, kSomeBox };

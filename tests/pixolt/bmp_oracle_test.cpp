@@ -7,6 +7,7 @@
 
 #include "pixolt/support/pixolt_fixture.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace pixolt_test {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(BmpOracleTest, StoredVariantsMatchImageMagick) {
 
 // Larger pictures in every form ImageMagick writes, made now.
 TEST_F(BmpOracleTest, GeneratedVariantsMatchImageMagick) {
-  if (!HaveTool("convert")) GTEST_SKIP() << "ImageMagick's convert is not installed";
+  ZEMRA_SKIP_WITHOUT(HaveTool("convert"), "ImageMagick's convert is not installed");
   testing_support::TempDir dir;
   std::string source = dir.file("source.ppm");
   bool ok = false;
@@ -77,7 +78,7 @@ TEST_F(BmpOracleTest, GeneratedVariantsMatchImageMagick) {
 
 // netpbm's reader agrees on the stored files it can read (it has no RLE4).
 TEST_F(BmpOracleTest, NetpbmAgreesOnUncompressedFiles) {
-  if (!HaveTool("bmptopnm")) GTEST_SKIP() << "netpbm is not installed";
+  ZEMRA_SKIP_WITHOUT(HaveTool("bmptopnm"), "netpbm is not installed");
   for (const char* name : {"b1_33x9", "b4_5", "b8_20", "b24_23x17", "os2_8", "os2_24"}) {
     std::string bmp = DataPath(std::string("bmp/") + name + ".bmp");
     bool ok = false;

@@ -6,6 +6,7 @@
 
 #include "pixolt/support/pixolt_fixture.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace pixolt_test {
 namespace {
@@ -55,7 +56,7 @@ TEST_F(BmpWriteTest, FileHeaderAndRoundTrip) {
 
 TEST_F(BmpWriteTest, ExternalDecodersSeeTheSamePicture) {
   bool haveConvert = HaveTool("convert"), haveNetpbm = HaveTool("bmptopnm");
-  if (!haveConvert && !haveNetpbm) GTEST_SKIP() << "neither ImageMagick nor netpbm is installed";
+  ZEMRA_SKIP_WITHOUT(haveConvert || haveNetpbm, "neither ImageMagick nor netpbm is installed");
   for (auto& [name, dib] : Samples()) {
     std::string path = dir_.file(name + ".bmp");
     ASSERT_EQ(WriteDIB(path.c_str(), dib), TRUE);

@@ -8,6 +8,7 @@
 
 #include "pixolt/support/pixolt_fixture.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace pixolt_test {
 namespace {
@@ -142,7 +143,7 @@ TEST_F(ReduceTest, GoldenResults) {
 TEST_F(ReduceTest, QualityComparedWithPnmquantAndImageMagick) {
   bool haveNetpbm = HaveTool("pnmquant") && HaveTool("bmptopnm");
   bool haveMagick = HaveTool("convert");
-  if (!haveNetpbm && !haveMagick) GTEST_SKIP() << "neither netpbm nor ImageMagick is installed";
+  ZEMRA_SKIP_WITHOUT(haveNetpbm || haveMagick, "neither netpbm nor ImageMagick is installed");
   testing_support::TempDir dir;
   std::string source = dir.file("photo.bmp");
   bool ok = false;

@@ -24,6 +24,7 @@ class HeadlessDisplay final : public Display {
   }
   void CursorChanged() override {}
   void Poll() override {}
+  void Sync() override {}
   void Wait(DWORD timeoutMs) override { Sleep(timeoutMs < kMaxNapMs ? timeoutMs : kMaxNapMs); }
   void Reset() override {}
 };

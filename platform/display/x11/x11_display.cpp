@@ -184,6 +184,14 @@ class X11Display final : public Display {
     Poll();
   }
 
+  void Sync() override {
+    // The exposures of what the server processed are queued by the time
+    // its answer comes; the second round trip waits for their pixels.
+    XSync(dpy_, False);
+    Poll();
+    XSync(dpy_, False);
+  }
+
   void Reset() override {
     for (auto& [wnd, x] : wins_) XDestroyWindow(dpy_, x.xwin);
     wins_.clear();

@@ -763,11 +763,24 @@ SHORT GetAsyncKeyState(int vk);
 // A window's timer is known by the window and its id; setting an existing id
 // again restarts it with the new elapse and procedure. A timer of no window
 // gets a new unique id, unless `id` names an existing timer of no window,
-// which is restarted. Elapse is measured with GetTickCount, at least 10 ms.
+// which is restarted. Elapse is measured by USER's clock (below), at least
+// 10 ms.
 // A due timer yields one WM_TIMER however late it is taken; the next period
 // starts when it is taken.
 UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
 BOOL KillTimer(HWND wnd, UINT_PTR id);  // also drops its WM_TIMER not yet taken
+
+namespace win {
+// The clock USER measures its times by: when timers are due (the program's
+// and the system's own: caret blink, scroll-bar repeat), and the time
+// stamps of input and of messages, which decide double clicks. It is
+// GetTickCount, unless a test puts in a clock of its own, so that what is
+// due depends on the test and not on how fast the machine runs it. Null
+// restores GetTickCount; returns the previous clock (null for the real
+// one). ResetUserState restores the real one.
+using UserClock = DWORD (*)();
+UserClock SetUserClock(UserClock clock);
+}  // namespace win
 
 // ---- Cursors and focus --------------------------------------------------------
 #define IDC_ARROW MAKEINTRESOURCE(32512)

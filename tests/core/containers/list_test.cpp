@@ -184,7 +184,8 @@ TEST(List, MisplacedElementsChangeNothing) {
 }
 
 TEST(List, ClearAndDeleteDeletesEveryElement) {
-  static int deaths = 0;
+  static int deaths;
+  deaths = 0;
   struct Counted : ListElement {
     ~Counted() override { ++deaths; }
   };

@@ -15,6 +15,7 @@
 
 #include "magic_fixture.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -296,8 +297,7 @@ std::string Shown(const std::string& s) {
 class MagicDifferential : public MagicTest {};
 
 TEST_F(MagicDifferential, AgreesWithLibmagic) {
-  if (std::system("command -v file >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "the file command is not installed (tools/install-deps.sh installs it)";
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("file"), "the file command is not installed");
 
   testing_support::TempDir dir;
   Generator gen(kSeed);

@@ -12,6 +12,7 @@
 #include "core/regexp.h"
 #include "random_patterns.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -137,8 +138,8 @@ int GroupCount(const std::string& answer) {
 }
 
 TEST(RegexpDifferentialTest, AgreesWithPythonRe) {
-  if (std::system("command -v python3 >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "python3 is not installed: the differential test against Python's re needs it";
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("python3"),
+                     "python3 is not installed: the differential test against Python's re needs it");
 
   std::vector<Case> cases = MakeCases();
   std::vector<std::string> answers = AskPython(cases);

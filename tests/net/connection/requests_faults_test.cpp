@@ -191,7 +191,7 @@ TEST_F(Faults, AClosedConnectionFailsEveryLaterRequestAtOnce) {
     EXPECT_EQ(c.error(), kx_error::kNotResponding);
     EXPECT_FALSE(c.getRecord(ObjectId(0x20), record));
     EXPECT_EQ(c.error(), kx_error::kNotResponding);
-    EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_EQ(c.pendingCount(), 0);
     conn_.reset();
     Dispatcher::destroy();

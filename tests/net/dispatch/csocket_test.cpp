@@ -10,6 +10,7 @@
 #include "net/csocket.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -136,9 +137,12 @@ TEST_F(CSocketTest, OutsideNtReadsAndWritesGoInPiecesOf2048) {
     EXPECT_EQ(writer.Write(data.data(), static_cast<int>(data.size())), 10000);
     // Wait until all of it is there.
     winsock::u_long waiting = 0;
-    for (int i = 0; i < 200 && waiting < 10000; ++i) {
+    const auto deadline = testing_support::PatienceDeadline();
+    for (;;) {
       winsock::ioctlsocket(static_cast<winsock::SOCKET>(reader.socket()), winsock::FIONREAD, &waiting);
-      if (waiting < 10000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (waiting >= 10000) break;
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "only " << waiting << " bytes arrived";
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     char buf[10000];
     const int n = reader.Read(buf, sizeof buf);

@@ -11,6 +11,7 @@
 #include "net/listening_endpoint.h"
 #include "support/temp_dir.h"
 #include "win/user.h"
+#include "support/patience.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class EndpointTest : public ::testing::Test {
   }
   // Runs passes until the endpoint has accepted `count` connections.
   static bool acceptUntil(TestEndpoint& ep, size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    const auto deadline = testing_support::PatienceDeadline();
     while (ep.accepted.size() < count && std::chrono::steady_clock::now() < deadline)
       Dispatcher::instance()->dispatch();
     return ep.accepted.size() == count;

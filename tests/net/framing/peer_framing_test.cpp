@@ -125,7 +125,7 @@ TEST_F(PeerFramingTest, AShortBodyIsAProtocolErrorOfThatReplyOnly) {
   EXPECT_TRUE(stream.fail());
   EXPECT_FALSE(stream.finishMessage());
   EXPECT_EQ(stream.rdbuf()->protocolError(), rpcbuf::ProtocolError::kBodyOverrun);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));  // no wait for the rest
   // The connection goes on.
   stream.rdbuf()->clearProtocolError();
   request(2, 7, 0x21, true);

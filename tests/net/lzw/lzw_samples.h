@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "support/tools.h"
 #include "win/types.h"
 
 namespace lzw_samples {
@@ -63,9 +64,7 @@ inline int RunShell(const std::string& command) {
   return WEXITSTATUS(status);
 }
 
-inline bool HaveTool(const char* name) {
-  return RunShell(std::string("command -v ") + name + " >/dev/null 2>&1") == 0;
-}
+using testing_support::HaveTool;
 
 // The .Z file that `compress -b <bits>` makes of `data` (forced, so input
 // that does not shrink is written too), or empty when the tool failed.

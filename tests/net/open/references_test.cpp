@@ -76,6 +76,7 @@ TEST_F(ReferencesTest, ObjectsByIdComeFromTheHistoryFirst) {
   store->records["0x00000020"] = kText;
   gHistoryObject = fetchObject("0x00000020", Ref<Store>(store.get()));
   store->asked.clear();
+  gHistoryAsked.clear();
   SetHistoryLookup(&FromHistory);
   EXPECT_EQ(ObjectForId(ObjectId(7)).get(), gHistoryObject.get());
   EXPECT_TRUE(store->asked.empty());

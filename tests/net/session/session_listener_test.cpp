@@ -10,6 +10,7 @@
 
 #include "../connection/peer_log.h"
 #include "support/session_fixture.h"
+#include "support/patience.h"
 
 namespace session_test {
 namespace {
@@ -38,27 +39,31 @@ class SessionListener : public SessionTest {
   }
 
   // Sends a server message to every connection and lets the sessions
-  // handle it (any request waits inside the dispatcher, which serves both).
-  void SendToAll(const std::string& what, int expected) {
+  // handle it: once the peer has logged that it sent it, a request on each
+  // connection comes back after the message, which its session has taken
+  // in by then (any request waits inside the dispatcher, which serves both).
+  void SendToAll(const std::string& what, size_t expected) {
     peer_->control("send " + what + "\n");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (Events(peer_->log(), "unsolicited").size() < sent_ + expected &&
-           std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     sent_ += expected;
+    const auto deadline = testing_support::PatienceDeadline();
+    while (Events(peer_->log(), "unsolicited").size() < sent_) {
+      ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the peer never sent " << what;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    RoundTrips();
+  }
+
+  // One request on each connection: the peer has read what the sessions
+  // sent before it by the time the answer comes.
+  void RoundTrips() {
+    alice_->getRecord("0x00000020");
     bob_->getRecord("0x00000021");
   }
 
-  // Waits until the peer has logged `count` echo replies in all.
-  std::vector<net_test::LogEvent> EchoReplies(size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    auto replies = Requests(peer_->log(), "echo-reply");
-    while (replies.size() < count && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      alice_->getRecord("0x00000020");
-      replies = Requests(peer_->log(), "echo-reply");
-    }
-    return replies;
+  // The echo replies the peer has read from the sessions.
+  std::vector<net_test::LogEvent> EchoReplies() {
+    RoundTrips();
+    return Requests(peer_->log(), "echo-reply");
   }
 
   Ref<KxSession> alice_;
@@ -67,8 +72,8 @@ class SessionListener : public SessionTest {
 };
 
 TEST_F(SessionListener, EchoRequestsAreAnsweredOnTheirOwnConnection) {
-  SendToAll("echo:probe", 2);
-  const auto replies = EchoReplies(2);
+  ASSERT_NO_FATAL_FAILURE(SendToAll("echo:probe", 2));
+  const auto replies = EchoReplies();
   ASSERT_EQ(replies.size(), 2u);
   std::map<int, int> perConnection;
   for (const auto& r : replies) {
@@ -87,15 +92,15 @@ TEST_F(SessionListener, OtherMessagesAreDropped) {
   // The keyword in lower case is no echo request either.
   SendToAll("raw:FROM korvex-peer [x]\\nTO alice\\nDATA echo_request", 2);
   SendToAll("raw:FROM korvex-peer\\nDATA", 2);
-  EXPECT_TRUE(EchoReplies(1).empty());
+  EXPECT_TRUE(EchoReplies().empty());
   EXPECT_TRUE(BoxTexts().empty());
   // The sessions go on as before.
   EXPECT_NE(alice_->getRecord("0x00000020").Find("Name=intro"), -1);
 }
 
 TEST_F(SessionListener, ASenderWithoutBracketsIsNamedWhole) {
-  SendToAll("raw:FROM korvex\\rpeer\\nTO bob\\nDATA ECHO_REQUEST", 2);
-  const auto replies = EchoReplies(2);
+  ASSERT_NO_FATAL_FAILURE(SendToAll("raw:FROM korvex\\rpeer\\nTO bob\\nDATA ECHO_REQUEST", 2));
+  const auto replies = EchoReplies();
   ASSERT_EQ(replies.size(), 2u);
   EXPECT_EQ(replies[0].get("text"), "message korvex peer ECHO_REPLY\nTolm");
 }

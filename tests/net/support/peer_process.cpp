@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "support/patience.h"
+
 namespace testing_support {
 namespace {
 
@@ -93,7 +95,7 @@ PeerProcess::PeerProcess(const PeerOptions& options) {
     _exit(127);
   }
 
-  const auto deadline = Clock::now() + std::chrono::seconds(15);
+  const auto deadline = PatienceDeadline();
   while (Clock::now() < deadline) {
     port_ = readPort(portFile);
     if (port_ > 0) return;
@@ -105,7 +107,7 @@ PeerProcess::PeerProcess(const PeerOptions& options) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  error_ = "the peer wrote no port file within 15 s: " + readFile(outPath);
+  error_ = "the peer wrote no port file within " + std::to_string(kPatience.count()) + " s: " + readFile(outPath);
   stop();
 }
 
@@ -122,8 +124,8 @@ void PeerProcess::control(const std::string& lines) const {
   std::rename(temp.c_str(), controlPath_.c_str());
 }
 
-bool PeerProcess::waitForLog(const std::string& text, int ms) const {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+bool PeerProcess::waitForLog(const std::string& text) const {
+  const auto deadline = PatienceDeadline();
   do {
     if (log().find(text) != std::string::npos) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -32,7 +32,7 @@ struct PeerOptions {
 
 class PeerProcess {
  public:
-  // Starts the peer and waits (at most 15 s) until it has written its
+  // Starts the peer and waits (within the tests' patience) until it has written its
   // port file. started() tells whether it came up; error() why not.
   explicit PeerProcess(const PeerOptions& options = PeerOptions());
   ~PeerProcess();
@@ -48,8 +48,9 @@ class PeerProcess {
   // A control file the peer re-reads whenever it changes (written to a
   // temporary name and renamed, as the peer wants).
   void control(const std::string& lines) const;
-  // Waits (at most `ms` milliseconds) until the log holds `text`.
-  bool waitForLog(const std::string& text, int ms = 5000) const;
+  // Waits until the log holds `text`; false when it does not within the
+  // tests' patience.
+  bool waitForLog(const std::string& text) const;
 
   // SIGTERM, then SIGKILL after 5 s; waits for the process. Idempotent.
   void stop();

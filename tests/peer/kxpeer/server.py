@@ -74,6 +74,7 @@ class Server:
     # ---- control file ----------------------------------------------------
 
     def _watch_control(self):
+        steady = True
         while not self.stopping.is_set():
             try:
                 st = os.stat(self.options.control)
@@ -82,10 +83,16 @@ class Server:
                 stamp = None
             if stamp is not None and stamp != self.control_stamp:
                 self.control_stamp = stamp
+                steady = False
                 try:
                     self.apply_control(self.options.control)
                 except (OSError, ValueError) as exc:
                     self.log.write(0, "control-error", ("error", exc))
+            elif stamp is not None and not steady:
+                # The first look that found the file as applied: a test
+                # waits for it to know that an unchanged file ran nothing.
+                steady = True
+                self.log.write(0, "control-steady")
             time.sleep(POLL_SECONDS)
 
     def apply_control(self, path):

@@ -4,7 +4,6 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 from kxclient import CONTENT, PEER, Eof, PeerProcess, wait_for
@@ -65,9 +64,14 @@ class ControlFileTest(PeerCase):
         self.assertTrue(wait_for(lambda: c.request(7, 0x20).int() == 0))
         self.assertTrue(wait_for(lambda: c.request(7, 0x20).int() == 0 and c.messages))
         self.assertEqual(c.messages, ["FROM korvex-peer [ops]\nTO anonymous\nDATA ECHO_REQUEST"])
-        time.sleep(0.3)
+        # Once the peer has looked at the unchanged file again, a send would
+        # have come before this reply.
+        def steady_after_the_last_change():
+            events = [f[1] for f in self.log_lines(peer.log_path) if f[1].startswith("control")]
+            return events[-1:] == ["control-steady"] and events.count("control") == 2
+        self.assertTrue(wait_for(steady_after_the_last_change))
         c.request(7, 0x20)
-        self.assertEqual(len(c.messages), 1)       # sent once, not on every poll
+        self.assertEqual(len(c.messages), 1)       # sent once, not on every look
 
     def test_dump_and_close(self):
         control = os.path.join(self.tmp, "control2")

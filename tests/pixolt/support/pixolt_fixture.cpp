@@ -134,11 +134,6 @@ std::string ReadFile(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-bool HaveTool(const std::string& name) {
-  std::string cmd = "command -v " + name + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
 std::string RunTool(const std::string& command, bool* ok) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");

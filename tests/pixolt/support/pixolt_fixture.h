@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pixolt.h"
+#include "support/tools.h"
 #include "win/windows.h"
 
 namespace pixolt_test {
@@ -42,8 +43,7 @@ std::string FirstDifference(const Picture& a, const Picture& b);
 std::string DataPath(const std::string& relative);
 std::string ReadFile(const std::string& path);
 
-// Whether an oracle program is on the PATH.
-bool HaveTool(const std::string& name);
+using testing_support::HaveTool;
 // Runs a shell command; its standard output, and whether it exited 0.
 std::string RunTool(const std::string& command, bool* ok = nullptr);
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "gdi/png_writer.h"
 #include "platform/dialogs/dialog_fixture.h"
+#include "support/golden.h"
 #include "user/dialogs/message_box_display.h"
 
 namespace {
@@ -21,41 +21,8 @@ std::uint32_t Px(COLORREF c) {
 }
 std::uint32_t Sys(int index) { return Px(GetSysColor(index)); }
 
-// Compares with golden/<name>.png: a pixel may be off by `tolerance` in a
-// channel (antialiased edges), and a small share of pixels by more.
 void ExpectLooksLike(const win::gdi::Surface& s, const std::string& name) {
-  constexpr int kTolerance = 40;
-  constexpr double kShare = 0.005;
-  const std::string golden = std::string(ZEMRA_SOURCE_DIR) + "/tests/platform/controls/golden/" + name + ".png";
-  const char* update = std::getenv("ZEMRA_UPDATE_GOLDEN");
-  if (update && *update && std::strcmp(update, "0") != 0) {
-    std::string error;
-    ASSERT_TRUE(win::gdi::WritePng(s, golden, &error)) << error;
-    return;
-  }
-  std::string error;
-  auto expected = win::gdi::ReadPng(golden, &error);
-  ASSERT_NE(expected, nullptr) << golden << ": " << error << " (ZEMRA_UPDATE_GOLDEN=1 makes it)";
-  ASSERT_EQ(expected->width(), s.width());
-  ASSERT_EQ(expected->height(), s.height());
-  int off = 0;
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      const std::uint32_t a = expected->At(x, y), b = s.At(x, y);
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        if (d > kTolerance || d < -kTolerance) {
-          ++off;
-          break;
-        }
-      }
-    }
-  }
-  if (off > static_cast<int>(kShare * s.width() * s.height())) {
-    const std::string actual = std::string(ZEMRA_BINARY_DIR) + "/controls-golden-" + name + ".png";
-    win::gdi::WritePng(s, actual);
-    ADD_FAILURE() << off << " pixels differ from " << golden << "; drawn: " << actual;
-  }
+  testing_support::ExpectGolden(s, "tests/platform/controls/golden/" + name + ".png");
 }
 
 class PictureTest : public DialogTest {

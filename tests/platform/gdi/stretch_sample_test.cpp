@@ -9,6 +9,7 @@
 #include "gdi/png_writer.h"
 #include "gdi_test_util.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 using gdi_test::Canvas;
 using gdi_test::ExpectPicture;
@@ -17,10 +18,9 @@ namespace {
 
 class GdiStretchSample : public gdi_test::GdiTest {};
 
-bool HaveConvert() { return std::system("convert -version > /dev/null 2>&1") == 0; }
 
 TEST_F(GdiStretchSample, MatchesImageMagickSample) {
-  if (!HaveConvert()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("convert"), "ImageMagick's convert is not installed");
   testing_support::TempDir tmp;
   std::mt19937 rng(5);
   struct Case {

@@ -1,7 +1,7 @@
 // CDialog: modal dialogs with data exchange both ways, validation that keeps
 // the dialog open, EndDialog from OnInitDialog, a missing template, a
 // modeless dialog working beside a modal one, and a dialog made from a
-// template in memory.
+// template in memory, shown before a timer that is due when its loop starts.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "display/headless.h"
 #include "mfc/afx.h"
 #include "support/mfc_fixture.h"
+#include "support/user_clock.h"
 
 namespace {
 
@@ -313,22 +314,65 @@ std::vector<WORD> HandMadeTemplate() {
   return t;
 }
 
+// A dialog from a template in memory that clicks its own OK button once it
+// is up (its modal loop first goes idle), and records what a timer saw.
+class HandMadeDlg : public CDialog {
+ public:
+  afx_msg LRESULT OnKickIdle(WPARAM, LPARAM) {
+    if (answerWhenIdle && !answered) {
+      answered = true;
+      // The OK button answers the dialog through CDialog's own map.
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                  reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, IDOK)));
+    }
+    return FALSE;
+  }
+  bool answerWhenIdle = true;
+  bool answered = false;
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(HandMadeDlg, CDialog)
+  ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
+END_MESSAGE_MAP()
+
 TEST_F(DialogTest, ATemplateInMemory) {
   const std::vector<WORD> words = HandMadeTemplate();
-  CDialog dlg;
+  HandMadeDlg dlg;
   ASSERT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATE>(words.data())));
-  // The OK button answers the dialog through CDialog's own map.
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_TRUE(dlg.answered);
+}
+
+// What the timer below saw of the dialog.
+struct TimerSight {
+  HandMadeDlg* dlg = nullptr;
+  bool visible = false;
+  bool active = false;
+  int calls = 0;
+};
+TimerSight gSight;
+
+TEST_F(DialogTest, ATimerDueWhenTheModalLoopStartsFindsTheDialogShownAndActive) {
+  testing_support::TestUserClock clock;
+  const std::vector<WORD> words = HandMadeTemplate();
+  HandMadeDlg dlg;
+  dlg.answerWhenIdle = false;
+  ASSERT_TRUE(dlg.InitModalIndirect(reinterpret_cast<LPCDLGTEMPLATE>(words.data())));
+  gSight = TimerSight{&dlg};
   SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    if (CWnd* active = CWnd::GetActiveWindow()) {
-      CString caption;
-      active->GetWindowText(caption);
-      if (caption == "Hand made")
-        active->PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                            reinterpret_cast<LPARAM>(::GetDlgItem(active->m_hWnd, IDOK)));
-    }
+    ++gSight.calls;
+    const HWND wnd = gSight.dlg->m_hWnd;
+    gSight.visible = ::IsWindowVisible(wnd) != FALSE;
+    gSight.active = ::GetActiveWindow() == wnd;
+    ::PostMessage(wnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   });
-  EXPECT_EQ(dlg.DoModal(), IDOK);
+  // Due before the dialog exists, as after a slow first creation.
+  clock.Advance(10);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(gSight.calls, 1);
+  EXPECT_TRUE(gSight.visible);
+  EXPECT_TRUE(gSight.active);
 }
 
 }  // namespace

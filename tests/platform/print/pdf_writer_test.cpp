@@ -8,6 +8,7 @@
 #include "gdi/surface.h"
 #include "print/pdf_writer.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ TEST(PdfWriterFile, CrossReferencesPointAtTheirObjects) {
 
 TEST(PdfWriterFile, AWriteErrorIsReportedAndSticks) {
   std::FILE* full = std::fopen("/dev/full", "wb");
-  if (!full) GTEST_SKIP() << "no /dev/full";
+  ZEMRA_SKIP_WITHOUT(full, "no /dev/full");
   std::setvbuf(full, nullptr, _IONBF, 0);
   auto page = win::gdi::Surface::Create(8, 8, win::gdi::PixelFormat::Color, 0);
   PdfWriter writer(full);

@@ -2,6 +2,7 @@
 // the window paints, following ScrollWindow.
 #include "display/headless.h"
 #include "recorder.h"
+#include "support/user_clock.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 
@@ -33,6 +34,7 @@ class CaretTest : public UserTest {
 };
 
 TEST_F(CaretTest, ShowingInvertsAndBlinkingTogglesOnTheSystemTimer) {
+  testing_support::TestUserClock clock;
   ASSERT_TRUE(CreateCaret(wnd_, nullptr, 2, 10));
   SetCaretPos(5, 6);
   EXPECT_EQ(Pixel(5, 6), kWhite);  // a new caret is hidden
@@ -45,15 +47,17 @@ TEST_F(CaretTest, ShowingInvertsAndBlinkingTogglesOnTheSystemTimer) {
   GetCaretPos(&p);
   EXPECT_EQ(p.y, 6);
   // The blink comes as WM_SYSTIMER, which the window procedure never sees.
-  Sleep(40);
   MSG msg;
+  clock.Advance(29);
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  clock.Advance(1);
   ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_SYSTIMER));
   received().clear();
   DispatchMessage(&msg);
   EXPECT_TRUE(received().empty());
   EXPECT_EQ(Pixel(5, 6), kWhite);
-  Sleep(40);
+  clock.Advance(40);
   hl::DispatchPending();
   EXPECT_EQ(Pixel(5, 6), kBlack);
   // Hidden twice, it needs two shows.
@@ -70,7 +74,7 @@ TEST_F(CaretTest, ShowingInvertsAndBlinkingTogglesOnTheSystemTimer) {
   EXPECT_EQ(Pixel(20, 6), kBlack);
   DestroyCaret();
   EXPECT_EQ(Pixel(20, 6), kWhite);
-  Sleep(40);
+  clock.Advance(40);
   EXPECT_EQ(hl::DispatchPending(), 0);  // no blinking without a caret
 }
 

@@ -4,6 +4,7 @@
 
 #include "display/headless.h"
 #include "recorder.h"
+#include "support/user_clock.h"
 #include "win/kernel.h"
 
 using namespace user_test;
@@ -68,39 +69,45 @@ TEST_F(InputTest, PointerMovesAndClicksInTheClientArea) {
 }
 
 TEST_F(InputTest, DoubleClicksOnlyForClassesThatAskForThem) {
+  // The clicks of one case come at one time; cases lie a second apart.
+  testing_support::TestUserClock clock;
   struct Case {
     const char* cls;
     int secondX;  // where the second click is
+    DWORD gap;    // between the first two clicks, in ms
     std::vector<UINT> downs;
   };
   const Case cases[] = {
-      {kDblClass, 150, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}},
-      {kClass, 150, {WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDOWN}},
-      {kDblClass, 160, {WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}},  // too far apart
+      {kDblClass, 150, 0, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}},
+      {kDblClass, 150, 500, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN}},
+      {kDblClass, 150, 501, {WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}},  // too slow
+      {kClass, 150, 0, {WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDOWN}},
+      {kDblClass, 160, 0, {WM_LBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}},  // too far apart
   };
   for (const Case& c : cases) {
-    win::ResetUserState();
-    SetUp();
-    Window(c.cls);
+    clock.Advance(1000);
+    HWND w = Window(c.cls);
     hl::Click(150, 120);
+    hl::DispatchPending();
+    clock.Advance(c.gap);
     hl::Click(c.secondX, 120);
     hl::Click(c.secondX, 120);
     hl::DispatchPending();
     std::vector<UINT> downs;
     for (const Received& r : Only({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK})) downs.push_back(r.msg);
-    EXPECT_EQ(downs, c.downs) << c.cls << " " << c.secondX;
+    EXPECT_EQ(downs, c.downs) << c.cls << " " << c.secondX << " " << c.gap;
+    DestroyWindow(w);
   }
-  // Too slow for a double click.
-  win::ResetUserState();
-  SetUp();
-  Window(kDblClass);
+  // The time is the user's setting.
+  HWND w = Window(kDblClass);
   SetDoubleClickTime(20);
   hl::Click(150, 120);
   hl::DispatchPending();
-  Sleep(40);
+  clock.Advance(21);
   hl::Click(150, 120);
   hl::DispatchPending();
   EXPECT_TRUE(Only({WM_LBUTTONDBLCLK}).empty());
+  DestroyWindow(w);
 }
 
 TEST_F(InputTest, TheClassCursorIsSetAndAChildAsksItsParentFirst) {

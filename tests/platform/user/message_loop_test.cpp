@@ -67,11 +67,16 @@ TEST_F(LoopTest, AModalLoopRunsTimersAndPaintingUntilDone) {
   SetTimer(w, 1, 20, nullptr);
   EXPECT_TRUE(win::RunModalLoop([&] { return done; }));
   EXPECT_EQ(Only({WM_PAINT}).size(), 1u);
-  // WaitMessage returns at once while a window needs painting.
+  // WaitMessage returns at once while a window needs painting: well before
+  // a timer that would end a wait that missed the paint.
+  KillTimer(w, 1);
+  SetTimer(w, 2, 60000, nullptr);
   InvalidateRect(w, nullptr, FALSE);
-  const DWORD start = GetTickCount();
   WaitMessage();
-  EXPECT_LT(GetTickCount() - start, 15u);
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "recorder.h"
+#include "support/user_clock.h"
 #include "win/kernel.h"
 
 using namespace user_test;
@@ -23,9 +24,10 @@ std::vector<UINT> Drain() {
 }
 
 TEST_F(QueueTest, PostedFirstInFirstOutThenQuitThenTimers) {
+  testing_support::TestUserClock clock;
   HWND w = Top();
   SetTimer(w, 7, 10, nullptr);
-  Sleep(30);
+  clock.Advance(30);
   PostMessage(w, WM_USER + 1, 0, 0);
   PostQuitMessage(3);
   PostMessage(w, WM_USER + 2, 0, 0);  // posted after the quit: still ahead of it
@@ -159,15 +161,18 @@ std::vector<std::pair<HWND, UINT_PTR>> gTimerCalls;
 void CALLBACK TimerProc(HWND wnd, UINT, UINT_PTR id, DWORD) { gTimerCalls.push_back({wnd, id}); }
 
 TEST_F(QueueTest, TimersCoalesceRestartAndKillDropsThePendingMessage) {
+  testing_support::TestUserClock clock;
   HWND w = Top();
   EXPECT_EQ(SetTimer(w, 5, 10, nullptr), 5u);
-  Sleep(60);  // several periods: still one WM_TIMER
+  clock.Advance(9);
+  EXPECT_TRUE(Drain().empty());  // not due before its period
+  clock.Advance(51);  // several periods: still one WM_TIMER
   received().clear();
   EXPECT_EQ(Drain(), std::vector<UINT>{WM_TIMER});
   EXPECT_EQ(Only({WM_TIMER}).size(), 1u);
 
   // PM_NOREMOVE sees it without taking it; KillTimer drops it.
-  Sleep(20);
+  clock.Advance(20);
   MSG msg;
   ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
@@ -177,7 +182,7 @@ TEST_F(QueueTest, TimersCoalesceRestartAndKillDropsThePendingMessage) {
 
   // Setting the id again restarts the timer: not due before its new period.
   SetTimer(w, 6, 10, nullptr);
-  Sleep(20);
+  clock.Advance(20);
   SetTimer(w, 6, 100000, nullptr);
   EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 
@@ -187,7 +192,7 @@ TEST_F(QueueTest, TimersCoalesceRestartAndKillDropsThePendingMessage) {
   const UINT_PTR other = SetTimer(nullptr, 0, 100000, TimerProc);
   EXPECT_NE(id, 0u);
   EXPECT_NE(id, other);
-  Sleep(20);
+  clock.Advance(20);
   Drain();
   ASSERT_EQ(gTimerCalls.size(), 1u);
   EXPECT_EQ(gTimerCalls[0].first, nullptr);
@@ -196,7 +201,7 @@ TEST_F(QueueTest, TimersCoalesceRestartAndKillDropsThePendingMessage) {
   SetTimer(w, 8, 10, nullptr);
   DestroyWindow(w);
   KillTimer(nullptr, id);
-  Sleep(20);
+  clock.Advance(20);
   EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 

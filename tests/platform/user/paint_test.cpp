@@ -3,6 +3,7 @@
 
 #include "display/headless.h"
 #include "recorder.h"
+#include "support/user_clock.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 
@@ -52,9 +53,10 @@ TEST_F(PaintTest, InvalidationsCoalesceIntoOnePaint) {
 }
 
 TEST_F(PaintTest, PaintComesAfterPostedMessagesAndBeforeTimers) {
+  testing_support::TestUserClock clock;
   HWND w = Shown();
   SetTimer(w, 1, 10, nullptr);
-  Sleep(20);
+  clock.Advance(20);
   InvalidateRect(w, nullptr, FALSE);
   PostMessage(w, WM_USER, 0, 0);
   MSG msg;

@@ -4,6 +4,7 @@
 
 #include "display/headless.h"
 #include "recorder.h"
+#include "support/user_clock.h"
 #include "win/kernel.h"
 
 using namespace user_test;
@@ -150,26 +151,33 @@ TEST_F(ScrollBarTest, DraggingTheThumbTracksAndEndsWithItsPosition) {
 }
 
 TEST_F(ScrollBarTest, AHeldArrowRepeatsOnATimer) {
+  testing_support::TestUserClock clock;
   Scrolled();
   hl::PressButton(292, 245);
   hl::DispatchPending();
   EXPECT_EQ(Codes().size(), 1u);
-  Sleep(50);  // before the first repeat (200 ms)
+  clock.Advance(199);  // the first repeat waits 200 ms
   hl::DispatchPending();
   EXPECT_EQ(Codes().size(), 1u);
-  for (int i = 0; i < 3; ++i) {
-    Sleep(210);
-    hl::DispatchPending();
-  }
+  clock.Advance(1);
+  hl::DispatchPending();
+  EXPECT_EQ(Codes().size(), 2u);
+  // Then one every 50 ms, however late the queue is read.
+  clock.Advance(49);
+  hl::DispatchPending();
+  EXPECT_EQ(Codes().size(), 2u);
+  clock.Advance(500);
+  hl::DispatchPending();
+  EXPECT_EQ(Codes().size(), 3u);
   hl::ReleaseButton(292, 245);
   hl::DispatchPending();
   const std::vector<std::pair<WORD, WORD>> codes = Codes();
-  ASSERT_GE(codes.size(), 4u);
+  ASSERT_EQ(codes.size(), 4u);
   for (size_t i = 0; i + 1 < codes.size(); ++i) EXPECT_EQ(codes[i].first, SB_LINEDOWN) << i;
   EXPECT_EQ(codes.back().first, SB_ENDSCROLL);
   // The repeat stopped with the release.
   received().clear();
-  Sleep(100);
+  clock.Advance(1000);
   hl::DispatchPending();
   EXPECT_TRUE(Codes().empty());
 }

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -15,10 +16,12 @@
 #include <string>
 
 #include "display/display.h"
+#include "support/patience.h"
 #include "support/temp_dir.h"
 #include "win/kernel.h"
 #include "win/user.h"
 #include "xvfb_server.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -39,20 +42,22 @@ pid_t Start(const std::string& command) {
   return pid;
 }
 
+constexpr DWORD kPatienceMs = std::chrono::duration_cast<std::chrono::milliseconds>(testing_support::kPatience).count();
+
 // Serves the display (so that the command can ask us for the selection)
-// until the process ends; false when it has not ended within 5 seconds.
+// until the process ends; false when it failed or has not ended in time.
 bool ServeUntilExit(pid_t pid) {
   const DWORD start = GetTickCount();
   for (;;) {
     int status = 0;
     if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    win::display::Active().Poll();
-    if (GetTickCount() - start > 5000) {
+    if (GetTickCount() - start > kPatienceMs) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
       return false;
     }
-    usleep(2000);
+    // Returns as soon as the display has something for us.
+    win::display::Active().Wait(2);
   }
 }
 
@@ -81,9 +86,9 @@ std::string Paste() {
 class X11Clipboard : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::system("command -v xclip >/dev/null 2>&1") != 0) GTEST_SKIP() << "xclip is not installed";
+    ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("xclip"), "xclip is not installed");
     std::string error;
-    if (!server_.Start(320, 240, &error)) GTEST_SKIP() << error;
+    ZEMRA_SKIP_WITHOUT(server_.Start(320, 240, &error), error);
     win::ResetUserState();
     auto x11 = win::display::MakeX11(server_.name().c_str());
     ASSERT_NE(x11, nullptr) << "cannot open " << server_.name();
@@ -106,7 +111,8 @@ class X11Clipboard : public ::testing::Test {
   std::string CopyElsewhere(const std::string& file, const std::string& before) {
     owner_ = Start("exec " + Xclip("-quiet -selection clipboard -i " + file + " >/dev/null 2>&1"));
     std::string now = before;
-    for (int i = 0; i < 200 && now == before; ++i) {
+    const DWORD start = GetTickCount();
+    while (now == before && GetTickCount() - start < kPatienceMs) {
       usleep(10000);
       now = Paste();
     }
@@ -151,10 +157,9 @@ TEST_F(X11Clipboard, WhatAnotherProgramCopiesIsPastedHere) {
   // Copying again takes the selection back from xclip, which then ends.
   Copy("ours again");
   int status = 0;
-  for (int i = 0; i < 200 && waitpid(owner_, &status, WNOHANG) == 0; ++i) {
-    win::display::Active().Poll();
-    usleep(10000);
-  }
+  const DWORD start = GetTickCount();
+  while (waitpid(owner_, &status, WNOHANG) == 0 && GetTickCount() - start < kPatienceMs)
+    win::display::Active().Wait(2);
   EXPECT_TRUE(kill(owner_, 0) != 0) << "xclip still owns the selection";
   owner_ = -1;
   const std::string out = dir_.file("again.out");

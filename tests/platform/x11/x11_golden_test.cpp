@@ -1,7 +1,7 @@
 // A frame with a menu bar and a modeless dialog of every control kind, shown
 // on an X server (an Xvfb the test starts): the server's screenshot (xwd) of
-// the frame is compared with the picture kept in golden/, within a small
-// tolerance (ZEMRA_UPDATE_GOLDEN=1 writes it anew).
+// the frame is compared pixel for pixel with the picture kept in golden/
+// (ZEMRA_UPDATE_GOLDEN=1 writes it anew).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,11 +13,13 @@
 
 #include "display/display.h"
 #include "display/headless.h"
-#include "gdi/png_writer.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
+#include "support/tools.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "settle.h"
 #include "xvfb_server.h"
 #include "xwd_reader.h"
 
@@ -35,49 +37,8 @@ std::string ReadFile(const std::string& path) {
 
 INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-// Lets the windows paint and the server show them.
-void Settle() {
-  for (int i = 0; i < 50; ++i) {
-    win::headless::DispatchPending();
-    win::FlushDisplay();
-    Sleep(10);
-  }
-}
-
-// Compares with the golden picture: a channel may be off by the tolerance
-// (antialiased text may fall a little differently with another FreeType),
-// and a few pixels by more; a check mark (some 20 pixels) is not a few.
 void ExpectLooksLike(const win::gdi::Surface& s, const std::string& name) {
-  constexpr int kTolerance = 40;
-  constexpr int kMaxOff = 10;
-  const std::string golden = std::string(ZEMRA_SOURCE_DIR) + "/tests/platform/x11/golden/" + name + ".png";
-  const char* update = std::getenv("ZEMRA_UPDATE_GOLDEN");
-  std::string error;
-  if (update && *update && std::strcmp(update, "0") != 0) {
-    ASSERT_TRUE(win::gdi::WritePng(s, golden, &error)) << error;
-    return;
-  }
-  auto expected = win::gdi::ReadPng(golden, &error);
-  ASSERT_NE(expected, nullptr) << golden << ": " << error << " (ZEMRA_UPDATE_GOLDEN=1 makes it)";
-  ASSERT_EQ(expected->width(), s.width());
-  ASSERT_EQ(expected->height(), s.height());
-  int off = 0;
-  for (int y = 0; y < s.height(); ++y)
-    for (int x = 0; x < s.width(); ++x) {
-      const std::uint32_t a = expected->At(x, y), b = s.At(x, y);
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        if (d > kTolerance || d < -kTolerance) {
-          ++off;
-          break;
-        }
-      }
-    }
-  if (off > kMaxOff) {
-    const std::string actual = std::string(ZEMRA_BINARY_DIR) + "/x11-golden-" + name + ".png";
-    win::gdi::WritePng(s, actual);
-    ADD_FAILURE() << off << " pixels differ from " << golden << "; shown: " << actual;
-  }
+  testing_support::ExpectGolden(s, "tests/platform/x11/golden/" + name + ".png");
 }
 
 class X11Golden : public ::testing::Test {
@@ -92,9 +53,9 @@ class X11Golden : public ::testing::Test {
 };
 
 TEST_F(X11Golden, AFrameWithAMenuAndADialogOfEveryControl) {
-  if (std::system("command -v xwd >/dev/null 2>&1") != 0) GTEST_SKIP() << "xwd (x11-apps) is not installed";
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("xwd"), "xwd (x11-apps) is not installed");
   std::string error;
-  if (!server_.Start(640, 480, &error)) GTEST_SKIP() << error;
+  ZEMRA_SKIP_WITHOUT(server_.Start(640, 480, &error), error);
   win::ResetUserState();
   auto x11 = win::display::MakeX11(server_.name().c_str());
   ASSERT_NE(x11, nullptr) << "cannot open " << server_.name();
@@ -134,7 +95,7 @@ TEST_F(X11Golden, AFrameWithAMenuAndADialogOfEveryControl) {
   SetScrollInfo(zoom, SB_CTL, &si, TRUE);
   // The focus on a button: no caret blinking in the picture.
   SendMessage(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, IDOK)), TRUE);
-  Settle();
+  x11_test::Settle();
   ASSERT_TRUE(IsWindowVisible(dlg));
   EXPECT_EQ(GetActiveWindow(), dlg);
 

@@ -13,8 +13,10 @@
 #include "win/gdi.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "settle.h"
 #include "xvfb_server.h"
 #include "xwd_reader.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -59,12 +61,7 @@ HWND OpenAndDraw() {
                         kX, kY, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 25, 40, 0};
   SetScrollInfo(w, SB_VERT, &si, TRUE);
-  // Long enough for the server to map the window and ask for its pixels.
-  for (int i = 0; i < 40; ++i) {
-    win::headless::DispatchPending();
-    win::FlushDisplay();
-    Sleep(10);
-  }
+  x11_test::Settle();
   return w;
 }
 
@@ -79,9 +76,9 @@ class X11Screenshot : public ::testing::Test {
 };
 
 TEST_F(X11Screenshot, TheServerShowsWhatTheHeadlessDisplayDraws) {
-  if (std::system("command -v xwd >/dev/null 2>&1") != 0) GTEST_SKIP() << "xwd (x11-apps) is not installed";
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("xwd"), "xwd (x11-apps) is not installed");
   std::string error;
-  if (!server_.Start(640, 480, &error)) GTEST_SKIP() << error;
+  ZEMRA_SKIP_WITHOUT(server_.Start(640, 480, &error), error);
 
   win::ResetUserState();
   auto x11 = win::display::MakeX11(server_.name().c_str());

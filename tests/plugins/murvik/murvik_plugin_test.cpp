@@ -17,6 +17,7 @@
 #include "win/kernel.h"
 #include "win/module.h"
 #include "win/user.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -166,7 +167,7 @@ TEST_F(MurvikPlugin, FormatTestReadsTheFirstByteOfA128ByteHeader) {
 
 // Murvik's files decoded by pcxtoppm and ImageMagick give the source DIB.
 TEST_F(MurvikPlugin, WrittenFilesDecodeToTheSourceInNetpbmAndImageMagick) {
-  if (!HaveTool("pcxtoppm")) GTEST_SKIP() << "netpbm is not installed";
+  ZEMRA_SKIP_WITHOUT(HaveTool("pcxtoppm"), "netpbm is not installed");
   const bool magick = HaveTool("convert");
   testing_support::TempDir tmp;
   struct Case {

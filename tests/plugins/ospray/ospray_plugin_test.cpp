@@ -20,6 +20,7 @@
 #include "win/kernel.h"
 #include "win/module.h"
 #include "win/user.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST_F(OsprayPlugin, ReadsTheOracleFilesAsGhostscriptRendersThem) {
 // its grey values); with the preview flag the file carries the DOS EPS
 // header and a TIFF preview that ImageMagick reads.
 TEST_F(OsprayPlugin, GhostscriptRendersWhatItWrote) {
-  if (!HaveTool("gs")) GTEST_SKIP() << "ghostscript is not installed";
+  ZEMRA_SKIP_WITHOUT(HaveTool("gs"), "ghostscript is not installed");
   const bool magick = HaveTool("convert");
   struct Case {
     int bits, grey, level, encoding, preview, kind;

@@ -17,6 +17,7 @@
 #include "tevrin/tiff_writer.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ std::vector<std::uint32_t> Ramp(int n) {
 }
 
 TEST(TiffWriterOracle, EveryDepthCompressionAndStripSizeDecodesToTheSource) {
-  if (!plugin_test::HaveTool("tifftopnm") || !plugin_test::HaveTool("tiffinfo")) GTEST_SKIP() << "libtiff-tools and netpbm missing";
+  ZEMRA_SKIP_WITHOUT(plugin_test::HaveTool("tifftopnm") && plugin_test::HaveTool("tiffinfo"), "libtiff-tools and netpbm missing");
   testing_support::TempDir dir;
   const Source sources[] = {
       {"black-white", 1, {0x000000, 0xFFFFFF}, 45, 21},

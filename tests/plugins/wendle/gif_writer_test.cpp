@@ -13,6 +13,7 @@
 #include "wendle/gif_writer.h"
 #include "win/kernel.h"
 #include "win/user.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ std::vector<std::uint32_t> Palette(int n) {
 }
 
 TEST(GifWriterOracle, EveryDepthAndOptionDecodesToTheSource) {
-  if (!plugin_test::HaveTool("giftopnm") || !plugin_test::HaveTool("gifbuild")) GTEST_SKIP() << "netpbm and giflib-tools missing";
+  ZEMRA_SKIP_WITHOUT(plugin_test::HaveTool("giftopnm") && plugin_test::HaveTool("gifbuild"), "netpbm and giflib-tools missing");
   testing_support::TempDir dir;
   struct Source {
     const char* name;

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "gdi/dc.h"
-#include "gdi/png_writer.h"
 #include "gdi/surface.h"
 #include "gdi/text/font_text_engine.h"
+#include "support/golden.h"
 #include "win/gdi.h"
 
 namespace text_test {
@@ -153,34 +153,9 @@ class TextTest : public ::testing::Test {
   HFONT font_ = nullptr;
 };
 
-// Compares a surface with tests/platform/gdi/text/golden/<name>.png pixel for
-// pixel. ZEMRA_UPDATE_GOLDEN=1 writes the picture instead. A mismatch saves
-// what was drawn next to the test binary for a look.
+// Compares a surface with tests/platform/gdi/text/golden/<name>.png.
 inline void ExpectGolden(const win::gdi::Surface& s, const std::string& name) {
-  std::string golden =
-      std::string(ZEMRA_SOURCE_DIR) + "/tests/platform/gdi/text/golden/" + name + ".png";
-  const char* update = std::getenv("ZEMRA_UPDATE_GOLDEN");
-  if (update && *update && std::strcmp(update, "0") != 0) {
-    std::string error;
-    ASSERT_TRUE(win::gdi::WritePng(s, golden, &error)) << error;
-    return;
-  }
-  std::string error;
-  auto expected = win::gdi::ReadPng(golden, &error);
-  ASSERT_NE(expected, nullptr) << golden << ": " << error << " (ZEMRA_UPDATE_GOLDEN=1 makes it)";
-  ASSERT_EQ(expected->width(), s.width());
-  ASSERT_EQ(expected->height(), s.height());
-  int differ = 0;
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      if ((expected->At(x, y) & 0xFFFFFF) != (s.At(x, y) & 0xFFFFFF)) ++differ;
-    }
-  }
-  if (differ) {
-    std::string actual = std::string(ZEMRA_BINARY_DIR) + "/text-golden-" + name + ".png";
-    win::gdi::WritePng(s, actual);
-    ADD_FAILURE() << differ << " pixels differ from " << golden << "; drawn: " << actual;
-  }
+  testing_support::ExpectGolden(s, "tests/platform/gdi/text/golden/" + name + ".png");
 }
 
 }  // namespace text_test

@@ -95,8 +95,6 @@ int RunCommand(const std::string& command) {
   return WEXITSTATUS(status);
 }
 
-bool HaveTool(const std::string& name) { return plugin_test::HaveTool(name); }
-
 std::string ReadFile(const std::string& path) { return plugin_test::ReadText(path); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/tools.h"
 #include "win/types.h"
 
 namespace convert_test {
@@ -50,7 +51,7 @@ std::string DibToPpm(const std::vector<std::uint8_t>& dib);
 
 // Runs a shell command; its exit status (-1 when it could not run).
 int RunCommand(const std::string& command);
-bool HaveTool(const std::string& name);
+using testing_support::HaveTool;
 
 // Whole files.
 std::string ReadFile(const std::string& path);

@@ -197,8 +197,6 @@ bool Run(const std::string& command, std::string* output) {
   return status == 0;
 }
 
-bool HaveTool(const std::string& name) { return Run("command -v " + name + " >/dev/null 2>&1"); }
-
 std::string ModuleDirectory() { return std::string(ZEMRA_BINARY_DIR) + "/bin"; }
 
 }  // namespace plugin_test

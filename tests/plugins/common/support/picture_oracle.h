@@ -10,6 +10,8 @@
 
 #include "win/types.h"
 
+#include "support/tools.h"
+
 namespace plugin_test {
 
 // tests/data/plugins/<relative>.
@@ -63,8 +65,7 @@ class ProgressRecorder {
 // Runs a shell command; its standard output, or nullopt-like empty with
 // ok false when it failed.
 bool Run(const std::string& command, std::string* output = nullptr);
-// Whether a tool is on the PATH.
-bool HaveTool(const std::string& name);
+using testing_support::HaveTool;
 
 // The directory the plug-in modules are built into.
 std::string ModuleDirectory();
