@@ -13,6 +13,7 @@ packages=(
   poppler-utils
   netcat-openbsd
   libxml2-dev libelf-dev
+  libsqlite3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

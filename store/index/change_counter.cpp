@@ -1,15 +1,16 @@
 #include "store/index/change_counter.h"
 
 #include <map>
+#include <string>
 
 #include "win/path_map.h"
 
 namespace index_changes {
 
-std::uint64_t* counterFor(const char* name) {
-  static std::map<std::string, std::uint64_t> counters;
+FileState* stateOf(const char* name) {
+  static std::map<std::string, FileState> states;
   std::string key = win::AbsoluteHostPath(win::HostPath(name));
-  return &counters[key];
+  return &states[key];
 }
 
 }  // namespace index_changes

@@ -66,22 +66,24 @@ int IndexFile::open(const char* name, int mode, int poolBlocks, bool writeBack) 
   if (!name || !*name) return fail();
   if (mode == kReadOnlyAsked) mode = kReadOnly;
   if (mode != kReadWrite && mode != kReadOnly && mode != kCreateReadWrite) return fail();
+  std::string full = win::FullWindowsPath(name);
+  if (open_ && (mode == kCreateReadWrite || full != path_ || mode != mode_)) close();
+  if (open_) return 0;
+  index_changes::FileState* shared = index_changes::stateOf(name);
+  // One writer at a time, as the system's sharing rules would have it.
+  if (mode != kReadOnly && shared->writers > 0) return fail();
   if (mode == kCreateReadWrite) {
-    if (open_) close();
     if (create(name) != 0) return fail();
     mode = kReadWrite;
-  }
-  std::string full = win::FullWindowsPath(name);
-  if (open_) {
-    if (full == path_ && mode == mode_) return 0;
-    close();
   }
   error_ = recovered_ = false;
   int recovery;
   HFILE file;
   {
     QuietErrors quiet;
-    recovery = IndexJournal::recover(name);
+    // While another object of this program writes the file, its journal is
+    // that object's, not one left by a crash.
+    recovery = shared->writers > 0 ? 0 : IndexJournal::recover(name);
     OFSTRUCT info;
     UINT how = mode == kReadOnly ? OF_READ | OF_SHARE_DENY_NONE : OF_READWRITE | OF_SHARE_DENY_WRITE;
     file = recovery < 0 ? HFILE_ERROR : OpenFile(name, &info, how);
@@ -98,8 +100,10 @@ int IndexFile::open(const char* name, int mode, int poolBlocks, bool writeBack) 
   if (mode == kReadWrite) {
     journal_.attach(name, file, pool_.blockSize());
     pool_.setJournal(&journal_);
+    ++shared->writers;
   }
-  pool_.setChangeCounter(index_changes::counterFor(name));
+  shared_ = shared;
+  pool_.setChangeCounter(&shared->changes);
   tree_.bind(&pool_);
   open_ = true;
   path_ = full;
@@ -121,6 +125,8 @@ int IndexFile::close() {
   file_ = HFILE_ERROR;
   journal_.detach();
   pool_.unbind();
+  if (mode_ == kReadWrite && shared_) --shared_->writers;
+  shared_ = nullptr;
   open_ = false;
   cursor_ = kNoCursor;
   return result;

@@ -15,6 +15,7 @@
 
 #include "store/index/block_pool.h"
 #include "store/index/btree.h"
+#include "store/index/change_counter.h"
 #include "store/index/index_journal.h"
 
 class IndexFile {
@@ -81,6 +82,7 @@ class IndexFile {
   bool recovered_ = false;
   int cursor_ = kNoCursor;
   std::string path_;
+  index_changes::FileState* shared_ = nullptr;
   BlockPool pool_;
   BTree tree_;
   IndexJournal journal_;

@@ -12,7 +12,7 @@ namespace {
 
 // How many nodes a search for an entry number may look at before it gives
 // up: a damaged file must not keep it busy.
-constexpr long kSearchBudget = 100000;
+constexpr long kSearchBudget = 20000;
 
 }  // namespace
 

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.setFile(scratch.path(), data[0] & 1 ? 3 : 2, data[0] >> 5, (data[0] >> 1) & 0xF);
   int budget = 2000;
   visit(file, file.root(), budget);
-  for (size_t at = 1; at + 4 <= size && at < 40; at += 4) {
+  for (size_t at = 1; at + 4 <= size && at < 13; at += 4) {
     std::int32_t number = static_cast<std::int32_t>(data[at] | (data[at + 1] << 8) | (data[at + 2] << 16)) -
                           (data[at + 3] & 1 ? 20000 : 0);
     std::optional<RecordNode> n = file.findEntry(number);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/index_contents.h"
@@ -143,6 +144,26 @@ TEST(IndexFileOpen, AReaderSeesWhatAWriterOfTheSameFileAdds) {
   index_testing::Contents all;
   ASSERT_TRUE(index_testing::readAll(reader, all));
   EXPECT_EQ(all.size(), 301u);
+}
+
+TEST(IndexFileOpen, OneWriterAtATimeAndReadersLeaveItsJournalAlone) {
+  testing_support::TempDir dir;
+  std::string path = dir.file("w.bof");
+  IndexFile writer, second, reader;
+  ASSERT_EQ(writer.open(path.c_str(), IndexFile::kCreateReadWrite), 0);
+  // Splits write the journal; it stays, emptied, while the writer is open.
+  for (int i = 0; i < 40; ++i)
+    ASSERT_EQ(writer.insert(index_testing::numberedKey(i, 60), IndexEntry{0, 0, 1}, false), 0);
+  std::string journal = IndexJournal::pathFor(path);
+  ASSERT_TRUE(std::filesystem::exists(journal));
+  EXPECT_EQ(second.open(path.c_str(), IndexFile::kReadWrite), -1);
+  EXPECT_EQ(second.open(path.c_str(), IndexFile::kCreateReadWrite), -1);
+  ASSERT_EQ(reader.open(path.c_str(), IndexFile::kReadOnly), 0);
+  EXPECT_FALSE(reader.recovered());
+  EXPECT_TRUE(std::filesystem::exists(journal));
+  ASSERT_EQ(writer.close(), 0);
+  EXPECT_FALSE(std::filesystem::exists(journal));
+  EXPECT_EQ(second.open(path.c_str(), IndexFile::kReadWrite), 0);
 }
 
 }  // namespace
