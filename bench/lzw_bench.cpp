@@ -5,6 +5,7 @@
 // and reports gzip's time over ours as `gzip_over_ours` (above 1: we are
 // faster; gzip's time includes starting the process and writing to
 // /dev/null).
+// bench-libs: zemra_test_support
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>

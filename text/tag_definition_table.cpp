@@ -255,25 +255,26 @@ std::unique_ptr<TokenItem> TagDefinitionTable::HandleStart(std::unique_ptr<Token
 
 std::unique_ptr<TokenItem> TagDefinitionTable::HandleEnd(std::unique_ptr<TokenEvent> event) {
   const TagDefinition* d = Find(event->name.view().substr(1));
-  if (!d) return event;
+  // Only entries that keep their elements open have records to close.
+  if (!d || !d->keepOpen) return event;
   const CString name = event->name.Mid(1);
+  // A stray end tag (none of its elements open) is dropped at once; so is
+  // one that would have to close an element of a higher level to reach its
+  // own (a list closed inside a table cell): every open element keeps its
+  // end. Neither walks the whole stack, so runs of them stay linear.
+  if (!openNames_.count(Upper(name).str())) return nullptr;
   size_t i = open_.size();
   bool found = false;
-  bool shielded = false;
   while (i > 0) {
     --i;
     if (open_[i].event->name == name) {
       found = true;
       break;
     }
-    if (open_[i].entry->level > d->level) shielded = true;
+    if (open_[i].entry->level > d->level) return d->endCloses ? nullptr : std::move(event);
   }
-  if (!found && d->keepOpen) return nullptr;
-  if (!d->endCloses || !found) return event;
-  // An end tag that would have to close an element of a higher level to
-  // reach its own (a list closed inside a table cell) is a stray: it is
-  // dropped, and every open element keeps its end.
-  if (shielded) return nullptr;
+  if (!found) return nullptr;
+  if (!d->endCloses) return event;
   if (event->SubItemCount() == 0) CopyPairs(open_[i].event->subItems, event->subItems);
   front_.push_front(Pending{std::move(event), true});
   CloseFrom(i + 1, front_.front().item->start);

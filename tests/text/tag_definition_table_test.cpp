@@ -151,12 +151,22 @@ TEST(TagDefinitionTable, ReadsClauses) {
   EXPECT_EQ(table.Find("LI"), nullptr);
 }
 
-// A long run of stray end tags is passed over without deep calls.
+// A long run of stray end tags is passed over without deep calls, and
+// without walking a deep stack of open elements for each of them.
 TEST(TagDefinitionTable, RunsOfDroppedEndTags) {
   std::string doc;
   for (int i = 0; i < 300000; ++i) doc += "</UL>";
   doc += "<P>x";
   EXPECT_EQ(Repair(kLists, doc), "P ~P");
+
+  std::string deep = "<UL><LI>";
+  for (int i = 0; i < 20000; ++i) deep += "<B>";
+  for (int i = 0; i < 20000; ++i) deep += "</I></UL2>";
+  const char pri[] = "4 UL { DEFINITIONS = 0:3:0:1:1 } LI { DEFINITIONS = 0:2:1:1:1 } "
+                     "B { DEFINITIONS = 0:0:0:1:1 } I { DEFINITIONS = 0:0:0:1:1 }";
+  const std::string events = Repair(pri, deep);
+  EXPECT_EQ(events.find("~I"), std::string::npos);
+  EXPECT_EQ(events.substr(events.size() - 7), "~LI ~UL");
 }
 
 }  // namespace
