@@ -52,9 +52,10 @@ void Mixer::Mix(std::size_t frames) {
     }
   }
   std::erase_if(voices_, [](const std::shared_ptr<Voice>& v) { return v->remaining <= 0; });
-  // While a voice goes on, silence between sounds is written as well; the
-  // last sound ends the output.
-  const std::size_t length = voices_.empty() ? longest : frames;
+  // While a voice is heard, silence between sounds is written as well; the
+  // last sound heard ends the output.
+  const bool heard = std::any_of(voices_.begin(), voices_.end(), [](const auto& v) { return !v->muted; });
+  const std::size_t length = heard ? frames : longest;
   out_.resize(length * kOutputChannels);
   for (std::size_t i = 0; i < out_.size(); ++i)
     out_[i] = static_cast<std::int16_t>(std::clamp<std::int32_t>(sum_[i], -32768, 32767));
