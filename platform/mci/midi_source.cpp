@@ -22,8 +22,8 @@ constexpr const char* kSoundFonts[] = {
 };
 // MIDI files are small; a bigger one is not one.
 constexpr std::size_t kMaxMidiBytes = 16u << 20;
-// The last notes ring on after the last event for this long.
-constexpr std::int64_t kReleaseMicros = 1000000;
+// FluidSynth renders in blocks of this many frames.
+constexpr int kFirstBlockFrames = 64;
 
 bool IsFile(const std::string& path) {
   struct stat st{};
@@ -61,7 +61,7 @@ class MidiSource : public AudioSource {
     fluid_settings_setint(settings_, "synth.cpu-cores", 1);
     synth_ = new_fluid_synth(settings_);
     if (!synth_ || fluid_synth_sfload(synth_, font.c_str(), 1) == FLUID_FAILED) return false;
-    length_ = (timing_.LengthMicros() + kReleaseMicros) * kOutputRate / 1000000;
+    length_ = timing_.LengthMicros() * kOutputRate / 1000000;
     return Restart();
   }
 
@@ -71,6 +71,10 @@ class MidiSource : public AudioSource {
     if (frame == cursor_) return true;
     if (!Restart()) return false;
     if (frame > 0) {
+      // The player reads the file in its first block and refuses a seek
+      // before that: one block is rendered (and dropped) first.
+      std::int16_t block[2 * kFirstBlockFrames];
+      fluid_synth_write_s16(synth_, kFirstBlockFrames, block, 0, kOutputChannels, block, 1, kOutputChannels);
       const std::int64_t tick = timing_.TickAt(frame * 1000000 / kOutputRate);
       if (tick > 0x7FFFFFFF || fluid_player_seek(player_, static_cast<int>(tick)) == FLUID_FAILED) return false;
     }

@@ -137,31 +137,37 @@ std::optional<MidiTiming> MidiTiming::Read(const std::uint8_t* data, std::size_t
   return t;
 }
 
+// Both directions work on the exact sum of ticks times tempo, divided once:
+// MicrosAt rounds up and TickAt down, so that the tick at the time of a
+// tick is that tick again.
 std::int64_t MidiTiming::MicrosAt(std::int64_t tick) const {
-  if (ticksPerSecond_) return tick * 1000000 / ticksPerSecond_;
-  std::int64_t micros = 0, from = 0;
+  if (ticksPerSecond_) return (tick * 1000000 + ticksPerSecond_ - 1) / ticksPerSecond_;
+  std::int64_t sum = 0, from = 0;
   std::uint32_t tempo = kMidiDefaultTempo;
   for (const MidiTempo& change : tempi_) {
     if (change.tick >= tick) break;
-    micros += (change.tick - from) * tempo / ticksPerQuarter_;
+    sum += (change.tick - from) * tempo;
     from = change.tick;
     tempo = change.microsPerQuarter;
   }
-  return micros + (tick - from) * tempo / ticksPerQuarter_;
+  sum += (tick - from) * tempo;
+  return (sum + ticksPerQuarter_ - 1) / ticksPerQuarter_;
 }
 
 std::int64_t MidiTiming::TickAt(std::int64_t micros) const {
+  micros = std::clamp<std::int64_t>(micros, 0, LengthMicros());
   if (ticksPerSecond_) return micros * ticksPerSecond_ / 1000000;
-  std::int64_t passed = 0, from = 0;
+  const std::int64_t target = micros * ticksPerQuarter_;
+  std::int64_t sum = 0, from = 0;
   std::uint32_t tempo = kMidiDefaultTempo;
   for (const MidiTempo& change : tempi_) {
-    const std::int64_t until = passed + (change.tick - from) * tempo / ticksPerQuarter_;
-    if (until >= micros) break;
-    passed = until;
+    const std::int64_t until = sum + (change.tick - from) * tempo;
+    if (until >= target) break;
+    sum = until;
     from = change.tick;
     tempo = change.microsPerQuarter;
   }
-  return from + (micros - passed) * ticksPerQuarter_ / tempo;
+  return from + (target - sum) / tempo;
 }
 
 }  // namespace win::mci
