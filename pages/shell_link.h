@@ -8,6 +8,7 @@
 
 #include "core/kx_object.h"
 #include "core/objref.h"
+#include "win/types.h"
 
 class CWnd;
 class LoadTarget;
@@ -49,12 +50,23 @@ class ShellLink {
   virtual ProgressReporter* Progress() { return nullptr; }
   // The hint window the main frame keeps, or null.
   virtual CWnd* HintWindow() { return nullptr; }
+  // The page switch makes the hint window once and hands it to the main
+  // frame, which keeps it and deletes it with itself.
+  virtual void SetHintWindow(CWnd* hint) { (void)hint; }
+  // The page area in the main frame's client coordinates (every page is
+  // made in it); empty without a frame.
+  virtual RECT PageArea() { return RECT{0, 0, 0, 0}; }
+  // INIT Effects: non-zero when page transitions are drawn.
+  virtual int Effects() { return 1; }
   // A text anchor's destination, to be loaded inline into a text object.
   virtual void LoadTextAnchor(const char* record, FileSource* source, LoadTarget* target) {
     (void)record, (void)source, (void)target;
   }
   // The main frame stops drawing its start-up picture.
   virtual void ClearStartupPicture() {}
+  // The local file of a document (a URL or document name) from the file
+  // cache, downloaded into it when missing; "" when it cannot be had.
+  virtual CString FetchCached(const CString& reference) { (void)reference; return {}; }
 };
 
 // The installed link (a do-nothing base until the shell installs its own).

@@ -148,6 +148,36 @@ UINT SetErrorMode(UINT mode);
 // (or no "b") turns CR LF into LF on reading, as the old runtime did.
 FILE* win_fopen(LPCSTR name, LPCSTR mode);
 
+// ---- Directory searches -----------------------------------------------------
+// FindFirstFile takes a directory part and a name pattern ("dir\*.sty"); '*'
+// stands for any run of characters and '?' for one, and names match without
+// regard to case, as on Windows. The entries are handed out in byte order of
+// their names; "." and ".." come with the others when the pattern matches
+// them. INVALID_HANDLE_VALUE (ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND
+// for a missing directory) when nothing matches; FindNextFile then answers
+// FALSE with ERROR_NO_MORE_FILES at the end.
+#define ERROR_NO_MORE_FILES 18
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+struct WIN32_FIND_DATA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  char cFileName[MAX_PATH];
+  char cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATA = WIN32_FIND_DATA*;
+HANDLE FindFirstFile(LPCSTR pattern, LPWIN32_FIND_DATA data);
+BOOL FindNextFile(HANDLE search, LPWIN32_FIND_DATA data);
+BOOL FindClose(HANDLE search);
+
 // ---- Directories and temporary files ----------------------------------------
 // GetTempPath, GetCurrentDirectory, GetEnvironmentVariable: the length when
 // the text fits; otherwise the size needed (NUL included) and an empty string

@@ -1,0 +1,77 @@
+#include "pages/support/pages_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "core/logbook.h"
+#include "core/screen_geometry.h"
+#include "mfc/afx.h"
+#include "pages/objects/background_sound.h"
+#include "pages/objects/vobject.h"
+#include "pages/page/page_switch.h"
+#include "pages/page/vpage.h"
+#include "pages/rules/rule_set.h"
+#include "pages/style/property_table.h"
+#include "win/gdi.h"
+#include "win/user.h"
+
+namespace pages_test {
+
+namespace {
+
+void FreshWindowSystem() {
+  AfxResetWindowMaps();
+  win::ResetUserState();
+  win::ResetGdiState();
+  GetStockObject(WHITE_BRUSH);
+  win::ResetResources();
+}
+
+}  // namespace
+
+void PagesTest::SetUp() {
+  FreshWindowSystem();
+  StyleTable().clear();
+  TheRuleSet().clear();
+  ResetScreenRect();
+  SetScreenRect(RECT{0, 0, 640, 480});
+  SetPageTickSource(nullptr);
+  Logbook::SetLogging(true);
+  logPath_ = tmp_.file("tolm.log");
+  TheLogbook().SetFileName(logPath_.c_str());
+  SetShellLink(&shell_);
+}
+
+void PagesTest::TearDown() {
+  DestroyCurrentPage();
+  SetBackgroundSound(nullptr, CString());
+  SetShellLink(nullptr);
+  shell_.current = nullptr;
+  StyleTable().clear();
+  TheRuleSet().clear();
+  ResetScreenRect();
+  SetPageTickSource(nullptr);
+  TheLogbook().Close();
+  AfxResetWindowMaps();
+  FreshWindowSystem();
+}
+
+std::vector<std::string> PagesTest::LogLines() const {
+  TheLogbook().Close();
+  std::vector<std::string> lines;
+  std::ifstream in(logPath_);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void PagesTest::ClearLog() {
+  TheLogbook().Close();
+  std::ofstream(logPath_, std::ios::trunc);
+}
+
+void PagesTest::Styles(const std::string& body) {
+  const std::string text = "<Style Description>\n" + body;
+  StyleTable().ParseStyleText(text.c_str());
+}
+
+}  // namespace pages_test
