@@ -70,3 +70,61 @@ TEST_F(DingbatTableTest, BackslashPathsAndTheDefaultName) {
 }
 
 }  // namespace
+
+#include <vector>
+
+#include "text/resources/viewer_resources.h"
+#include "text/support/profile_app.h"
+
+namespace {
+
+std::vector<std::string> gGone;
+
+struct Fetcher {
+  virtual ~Fetcher() { gGone.push_back("fetcher base"); }
+};
+struct TextFetcher : Fetcher {
+  ~TextFetcher() override { gGone.push_back("text fetcher"); }
+};
+struct Pool {
+  ~Pool() { gGone.push_back("pool"); }
+};
+struct Listener : RecordingListener {
+  ~Listener() override { gGone.push_back("listener"); }
+};
+
+TEST(ViewerResources, EachPartGoesThroughItsOwnDestructorInOrder) {
+  gGone.clear();
+  {
+    ViewerResources r;
+    r.SetCompanion(std::unique_ptr<Fetcher>(new TextFetcher));
+    r.SetObject(std::make_unique<Pool>());
+    r.SetListener(std::make_unique<Listener>());
+    r.SetCompanion(std::make_unique<TextFetcher>());  // the first one goes now
+    EXPECT_EQ(gGone, (std::vector<std::string>{"text fetcher", "fetcher base"}));
+    gGone.clear();
+  }
+  EXPECT_EQ(gGone, (std::vector<std::string>{"listener", "pool", "text fetcher", "fetcher base"}));
+}
+
+TEST(ViewerResources, DingbatPathFromTheSettings) {
+  {
+    ProfileApp app("[TextViewer]\nDingbatDir=c:\\zemra\\bullets\n");
+    EXPECT_EQ(ViewerResources::DingbatPath(), "c:\\zemra\\bullets\\Dingbat.dat");
+  }
+  ProfileApp app("[TextViewer]\nHTMLDir=x\n");
+  EXPECT_EQ(ViewerResources::DingbatPath(), "./Dingbat\\Dingbat.dat");
+}
+
+TEST(ViewerResources, TheShippedDingbatsReadAsPictures) {
+  InstalledPictures pictures;
+  DingbatTable table(CString((std::string(ZEMRA_SOURCE_DIR) + "/data/Dingbat/Dingbat.dat").c_str()));
+  EXPECT_GE(table.Entries().count(), 7);
+  for (const char* name : {"disc", "circle", "square", "bullet1", "bullet7"}) {
+    auto* p = static_cast<TestPicture*>(table.GetPicture(name));
+    ASSERT_TRUE(p) << name;
+    EXPECT_EQ(p->name.rfind("file:GIF89a", 0), 0u) << name;
+  }
+}
+
+}  // namespace

@@ -58,7 +58,7 @@ void Form::SubmitAt(const CString& argument) {
   if (submitter_) submitter_->SubmitAt(*this, argument);
 }
 
-bool Form::CollectPairs(std::vector<FormPairText>& out) {
+bool Form::CollectPairs(std::vector<FormPairText>& out) const {
   bool result = true;
   auto* control = static_cast<FormControl*>(controls_.first());
   auto* pair = static_cast<Pair*>(pairs_.first());

@@ -81,7 +81,7 @@ class Form : public ObjRef {
   // The pairs of a submission in document order: each control (but buttons)
   // gives one pair per value, recorded pairs give themselves. The result is
   // the last control's answer, true when none was asked.
-  bool CollectPairs(std::vector<FormPairText>& out);
+  bool CollectPairs(std::vector<FormPairText>& out) const;
 
   LONG NextIndex() const { return nextIndex_; }
   const List& Controls() const { return controls_; }

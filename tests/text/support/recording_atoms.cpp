@@ -3,6 +3,7 @@
 #include <string>
 
 #include "text/form/form.h"
+#include "text/style/resolved_style.h"
 
 int TestPicture::alive = 0;
 
@@ -102,8 +103,32 @@ int RecordingAtom::Extent(LayoutRect& out, TextOutput*, const Position&, const P
   return 0;
 }
 
-std::string RecordingAtom::Tree() const {
+namespace {
+
+std::string styleSummary(const ResolvedStyle* style) {
+  if (!style) return "";
+  std::string out;
+  const TextStyle& s = style->Style();
+  BYTE flags = s.displayFlags.mask;
+  if (flags & 0x01) out += "b";
+  if (flags & 0x02) out += "u";
+  if (flags & 0x04) out += "i";
+  if (s.displayBaseStyle.mode != StyleValue::kUnset && s.displayBaseStyle.value != 0)
+    out += "f" + std::to_string(s.displayBaseStyle.value);
+  if (s.scale.mode != StyleValue::kUnset && s.scale.value != 100) out += "s" + std::to_string(s.scale.value);
+  if (s.colorSet && s.color.isSet()) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", s.color.red, s.color.green, s.color.blue);
+    out += hex;
+  }
+  return out.empty() ? "" : "{" + out + "}";
+}
+
+}  // namespace
+
+std::string RecordingAtom::Tree(bool styles) const {
   std::string out = kind_;
+  if (styles && (mask_ == kWordMask || mask_ == kPictureMask)) out += styleSummary(style_);
   if (!text_.empty()) out += "\"" + text_ + "\"";
   if (picture_) out += "(" + static_cast<TestPicture*>(picture_)->name + ")";
   if (mask_ == kFormMask) out += "(" + std::to_string(field_.kind) + ")";
@@ -116,7 +141,7 @@ std::string RecordingAtom::Tree() const {
     };
     if (label_) {
       sep();
-      out += "label:" + static_cast<RecordingAtom*>(label_)->Tree();
+      out += "label:" + static_cast<RecordingAtom*>(label_)->Tree(styles);
     }
     for (PositionItem* i : items_) {
       sep();
@@ -126,7 +151,7 @@ std::string RecordingAtom::Tree() const {
     }
     for (Atom* c : children_) {
       sep();
-      out += static_cast<RecordingAtom*>(c)->Tree();
+      out += static_cast<RecordingAtom*>(c)->Tree(styles);
     }
     out += "]";
   }

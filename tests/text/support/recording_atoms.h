@@ -46,8 +46,10 @@ class RecordingAtom : public Atom {
     return 0;
   }
 
-  // The tree below this atom as one line.
-  std::string Tree() const;
+  // The tree below this atom as one line; with styles, each word and
+  // picture shows what its resolved style changes from the default: b bold,
+  // i italic, u underline, f<n> draw style, s<n> scale, #rrggbb colour.
+  std::string Tree(bool styles = false) const;
 
   const std::string& kind() const { return kind_; }
   const std::vector<Atom*>& children() const { return children_; }
