@@ -10,6 +10,11 @@ namespace {
 constexpr LONG kUnbounded = 0x3FFFFFF;
 constexpr LONG kNoSpacingYet = 20000;
 
+bool IsInlineAtom(const Atom* a) {
+  DWORD mask = a->TypeMask();
+  return mask == kWordMask || mask == kPictureMask || mask == kFormMask;
+}
+
 bool IsBlockAtom(const Atom* a) {
   DWORD mask = a->TypeMask();
   return (mask & kFlowMask) != 0 || mask == kTableMask;
@@ -160,7 +165,10 @@ void FlowAtom::DropLines(LayoutLine* line) {
 
 Position* FlowAtom::PlaceInLine(LayoutLine* line, TextOutput* ctx, const LayoutRect& rect, Atom* atom,
                                 const Position& from, int flag) {
-  if (line->HasRecords()) return from.Clone();
+  // Blocks stand one per line. Words, pictures and form fields that the
+  // document puts straight into a page or cell share lines as they would
+  // in a paragraph: a line each would tear a sentence apart.
+  if (line->HasRecords() && (!IsInlineAtom(atom) || !IsInlineAtom(line->LastRecord()->atom))) return from.Clone();
   return line->Place(ctx, rect, atom, from, flag);
 }
 
@@ -395,7 +403,9 @@ bool FlowAtom::NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* c
   LayoutRect extent;
   Extent(extent, ctx, FirstPosition(), LastPosition(), 1);
   natural = extent;
-  natural.right += std::max<LONG>(0, Spacing(kSpaceRight, ctx, FirstPosition(), LastPosition(), 1));
+  // Laid out again in this width, the lines begin at the left spacing and
+  // leave the right spacing free: both belong to the width.
+  natural.right += LeftShift(ctx) + std::max<LONG>(0, Spacing(kSpaceRight, ctx, FirstPosition(), LastPosition(), 1));
   lower = natural;
   lower.right = lower.left + std::min(narrowest, natural.Width());
   return true;

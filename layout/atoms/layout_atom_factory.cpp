@@ -2,8 +2,11 @@
 
 #include <new>
 
+#include "layout/atoms/horizontal_rule_atom.h"
+#include "layout/atoms/list_item.h"
 #include "layout/atoms/page_atom.h"
 #include "layout/atoms/paragraph_atom.h"
+#include "layout/atoms/table_atom.h"
 #include "layout/atoms/word_atom.h"
 
 Atom* LayoutAtomFactory::NewWord(LONG start, ResolvedStyle*) { return new (std::nothrow) WordAtom(start); }
@@ -14,10 +17,23 @@ Atom* LayoutAtomFactory::NewParagraph(LONG start, ResolvedStyle* style, TabSetti
 
 Atom* LayoutAtomFactory::NewPage(LONG start, ResolvedStyle* style) { return new (std::nothrow) PageAtom(start, style); }
 
-Atom* LayoutAtomFactory::NewTable(LONG, ResolvedStyle*, const TableAttrs&) { return nullptr; }
-Atom* LayoutAtomFactory::NewTableItem(LONG, ResolvedStyle*, const CellAttrs&) { return nullptr; }
-Atom* LayoutAtomFactory::NewListItem(LONG, ResolvedStyle*, TabSettingsList*) { return nullptr; }
-Atom* LayoutAtomFactory::NewList(LONG, ResolvedStyle*) { return nullptr; }
-Atom* LayoutAtomFactory::NewHorizontalRule(LONG, ResolvedStyle*, LONG) { return nullptr; }
+Atom* LayoutAtomFactory::NewTable(LONG start, ResolvedStyle* style, const TableAttrs& attrs) {
+  return new (std::nothrow) TableAtom(start, style, attrs);
+}
+
+Atom* LayoutAtomFactory::NewTableItem(LONG start, ResolvedStyle* style, const CellAttrs& attrs) {
+  return new (std::nothrow) TableItemAtom(start, style, attrs);
+}
+
+Atom* LayoutAtomFactory::NewListItem(LONG start, ResolvedStyle* style, TabSettingsList* tabs) {
+  return new (std::nothrow) ListItem(start, style, tabs);
+}
+
+Atom* LayoutAtomFactory::NewList(LONG start, ResolvedStyle* style) { return new (std::nothrow) ListAtom(start, style); }
+
+Atom* LayoutAtomFactory::NewHorizontalRule(LONG start, ResolvedStyle* style, LONG value) {
+  return new (std::nothrow) HorizontalRuleAtom(start, style, value);
+}
+
 Atom* LayoutAtomFactory::NewPicture(LONG, ResolvedStyle*, NamedObject*, LONG, LONG) { return nullptr; }
 Atom* LayoutAtomFactory::NewFormField(LONG, ResolvedStyle*, const FormFieldSpec&) { return nullptr; }

@@ -113,12 +113,17 @@ TEST_F(FlowTest, ChildAtFindsTheChildHoldingAPosition) {
 
 TEST_F(FlowTest, HitTestAndCaretFollowTheLines) {
   FlowAtom flow(0, plain);
-  flow.AddChild(MakeWord(0, "ab ", plain).release());
-  flow.AddChild(MakeWord(3, "cd", plain).release());
+  for (LONG start : {0, 3}) {
+    auto* block = new ParagraphAtom(start, plain, nullptr);
+    block->AddChild(MakeWord(start, start ? "cd" : "ab ", plain).release());
+    block->SetEnd(start ? 5 : 3);
+    flow.AddChild(block);
+  }
   flow.SetEnd(5);
   Position* c = nullptr;
   flow.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0);
   delete c;
+  ASSERT_EQ(flow.LineCount(), 2);
   // Second line: baseline 10, from 2 to 12.
   std::unique_ptr<Position> hit(flow.PositionAtPoint(&out, LayoutPoint{12, 9}, 1, FirstPosition(), LastPosition(), 0));
   ASSERT_TRUE(hit);
@@ -129,6 +134,24 @@ TEST_F(FlowTest, HitTestAndCaretFollowTheLines) {
   std::unique_ptr<Position> down(flow.Step(Position(1), 1, 0, 1, &out, 0, LayoutRect::Of(10, 11, -8, 2)));
   ASSERT_TRUE(down);
   EXPECT_EQ(down->Number(), 4);
+}
+
+TEST_F(FlowTest, InlineAtomsShareLinesAndBlocksStandAlone) {
+  PageAtom page(0, plain);
+  page.AddChild(MakeWord(0, "ab ", plain).release());
+  page.AddChild(MakeWord(3, "cd", plain).release());
+  page.AddChild(new BoxAtom(5, 30, 5));
+  page.AddChild(MakeWord(6, "ef", plain).release());
+  page.SetEnd(8);
+  Position* c = nullptr;
+  EXPECT_EQ(page.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0), kFormatFits);
+  delete c;
+  std::vector<LONG> perLine;
+  for (LayoutLine* l = page.FirstLine(); l; l = FlowAtom::NextLine(l)) perLine.push_back(l->records.count());
+  EXPECT_EQ(perLine, (std::vector<LONG>{2, 1, 1}));
+  CString text;
+  page.AppendText(text, FirstPosition(), LastPosition(), TRUE, 0);
+  EXPECT_STREQ(text.c_str(), "ab cd#ef");
 }
 
 TEST(PageBackground, TilesCoverTheClip) {
