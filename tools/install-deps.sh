@@ -14,6 +14,8 @@ packages=(
   netcat-openbsd
   libxml2-dev libelf-dev
   libsqlite3-dev
+  libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev
+  libfluidsynth-dev timgm6mb-soundfont libasound2-dev ffmpeg fluidsynth
 )
 missing=()
 for p in "${packages[@]}"; do

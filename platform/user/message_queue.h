@@ -50,6 +50,7 @@ namespace win::user {
 using SystemTimerProc = void (*)(HWND wnd, UINT_PTR id);
 void SetSystemTimer(HWND wnd, UINT_PTR id, UINT elapse, SystemTimerProc proc);
 void KillSystemTimer(HWND wnd, UINT_PTR id);
+bool HasSystemTimer(HWND wnd, UINT_PTR id);
 // Runs the procedure of a live system timer named by a WM_SYSTIMER; false
 // when there is none.
 bool RunSystemTimer(const MSG& msg);

@@ -159,6 +159,8 @@ void KillSystemTimer(HWND wnd, UINT_PTR id) {
                 [&](const Timer& t) { return t.wnd == wnd && t.id == id && t.system(); });
 }
 
+bool HasSystemTimer(HWND wnd, UINT_PTR id) { return find(wnd, id, true) != nullptr; }
+
 bool RunSystemTimer(const MSG& msg) {
   const Timer* t = find(msg.hwnd, msg.wParam, true);
   if (!t) return false;

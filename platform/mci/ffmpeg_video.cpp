@@ -1,0 +1,89 @@
+#include "mci/ffmpeg_video.h"
+
+extern "C" {
+#include <libswscale/swscale.h>
+}
+
+namespace win::mci {
+
+namespace {
+constexpr int kMaxSide = 4096;
+// A rate past this is a damaged header rather than a video.
+constexpr int kMaxFramesPerSecond = 1000;
+constexpr std::int64_t kMaxFrames = std::int64_t{kMaxFramesPerSecond} * 60 * 60 * 24;
+// Going forward by fewer frames than this decodes on; more seeks first.
+constexpr std::int64_t kForwardDecodeLimit = 100;
+
+bool Usable(AVRational r) {
+  return r.num > 0 && r.den > 0 && av_q2d(r) <= kMaxFramesPerSecond && av_q2d(r) >= 0.01;
+}
+}  // namespace
+
+std::unique_ptr<FfmpegVideo> FfmpegVideo::Open(const std::string& hostPath) {
+  std::unique_ptr<FfmpegVideo> v(new FfmpegVideo());
+  v->input_ = FfmpegInput::Open(hostPath, AVMEDIA_TYPE_VIDEO);
+  if (!v->input_) return nullptr;
+  const AVCodecContext* c = v->input_->codec();
+  const AVStream* s = v->input_->stream();
+  v->width_ = c->width;
+  v->height_ = c->height;
+  if (v->width_ < 1 || v->height_ < 1 || v->width_ > kMaxSide || v->height_ > kMaxSide) return nullptr;
+  v->rate_ = Usable(s->avg_frame_rate) ? s->avg_frame_rate : s->r_frame_rate;
+  if (!Usable(v->rate_)) return nullptr;
+  v->frameCount_ = s->nb_frames > 0
+                       ? s->nb_frames
+                       : av_rescale_q(v->input_->Duration(), s->time_base, av_inv_q(v->rate_));
+  if (v->frameCount_ <= 0 || v->frameCount_ > kMaxFrames) return nullptr;
+  v->current_.reset(av_frame_alloc());
+  v->next_.reset(av_frame_alloc());
+  if (!v->current_ || !v->next_) return nullptr;
+  return v;
+}
+
+FfmpegVideo::~FfmpegVideo() { sws_freeContext(scaler_); }
+
+std::int64_t FfmpegVideo::IndexOf(const AVFrame* f) const {
+  const std::int64_t pts = f->best_effort_timestamp;
+  if (pts == AV_NOPTS_VALUE) return decoded_ + 1;
+  const AVStream* s = input_->stream();
+  return av_rescale_q_rnd(pts - input_->StartTime(), s->time_base, av_inv_q(rate_), AV_ROUND_NEAR_INF);
+}
+
+const std::vector<std::uint32_t>* FfmpegVideo::Picture(std::int64_t n) {
+  if (n < 0) n = 0;
+  if (n == converted_) return &pixels_;
+  if ((decoded_ >= 0 && n < decoded_) || n > decoded_ + kForwardDecodeLimit) {
+    const AVStream* s = input_->stream();
+    const std::int64_t ts = input_->StartTime() + av_rescale_q(n, av_inv_q(rate_), s->time_base);
+    if (input_->SeekBefore(ts)) decoded_ = -1;
+  }
+  while (decoded_ < n) {
+    if (!input_->NextFrame(next_.get())) break;
+    // The first frame after a seek may lie past `n`: it is the nearest.
+    const std::int64_t index = IndexOf(next_.get());
+    std::swap(current_, next_);
+    av_frame_unref(next_.get());
+    decoded_ = index < 0 ? 0 : index;
+  }
+  if (!current_->data[0]) return nullptr;
+  if (!Convert()) return nullptr;
+  converted_ = n;
+  return &pixels_;
+}
+
+bool FfmpegVideo::Convert() {
+  const AVFrame* f = current_.get();
+  if (f->width != width_ || f->height != height_) {
+    // A stream that changes size mid-way is shown at the size it started with.
+    if (f->width < 1 || f->height < 1 || f->width > kMaxSide || f->height > kMaxSide) return false;
+  }
+  scaler_ = sws_getCachedContext(scaler_, f->width, f->height, static_cast<AVPixelFormat>(f->format), width_,
+                                 height_, AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr);
+  if (!scaler_) return false;
+  pixels_.resize(static_cast<std::size_t>(width_) * height_);
+  std::uint8_t* planes[1] = {reinterpret_cast<std::uint8_t*>(pixels_.data())};
+  const int strides[1] = {width_ * 4};
+  return sws_scale(scaler_, f->data, f->linesize, 0, f->height, planes, strides) == height_;
+}
+
+}  // namespace win::mci
