@@ -1,0 +1,3 @@
+#include "layout/atoms/text_output.h"
+
+TextOutput::~TextOutput() = default;

@@ -1,0 +1,482 @@
+#include "layout/atoms/word_atom.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "layout/atoms/text_output.h"
+#include "text/style/resolved_style.h"
+
+namespace {
+
+constexpr BYTE kScriptFlags = 0x40 | 0x80;
+
+// The run class a piece of text needs.
+int RunKindFor(LONG textKind, ResolvedStyle* style) {
+  if (style && (style->ExtraFlags() & kScriptFlags)) return TextRun::kScript;
+  if (textKind == kShiftJisText) return TextRun::kShiftJis;
+  if (textKind == kEucText) return TextRun::kEuc;
+  return TextRun::kPlain;
+}
+
+TextRun* NewRun(const CString& text, int runKind, ResolvedStyle* style) {
+  switch (runKind) {
+    case TextRun::kScript: return new (std::nothrow) ScriptRun(text, style, 0);
+    case TextRun::kShiftJis: return new (std::nothrow) ShiftJisRun(text, style, 0);
+    case TextRun::kEuc: return new (std::nothrow) EucRun(text, style, 0);
+    default: return new (std::nothrow) TextRun(text, style, 0);
+  }
+}
+
+bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; }
+
+}  // namespace
+
+WordAtom::WordAtom(const WordAtom& other)
+    : Atom(other.start_), text_(other.text_), trailingBlanks_(other.trailingBlanks_) {
+  end_ = other.end_;
+  for (TextSpan* s = other.FirstSpan(); s; s = s->Next()) {
+    TextRun* run = s->run->Clone();
+    auto* copy = run ? new (std::nothrow) TextSpan(s->start, s->length, run) : nullptr;
+    if (!copy) {
+      delete run;
+      break;
+    }
+    spans_.append(copy);
+  }
+}
+
+WordAtom::~WordAtom() { spans_.clearAndDelete(); }
+
+// ---- Building
+
+bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
+  if (textKind == kOverlayCommand) return SetOverlay(text, position, style);
+  LONG length = text.GetLength();
+  TextSpan* last = LastSpan();
+  int runKind = RunKindFor(textKind, style);
+  // Text of another encoding walks its characters differently: it never
+  // joins a run of another kind.
+  if (last && last->run->Style() == style && last->run->Marks() == 0 && last->End() == position &&
+      last->run->Kind() == runKind) {
+    last->run->TextForWriting() += text;
+    last->length += length;
+    text_ += text;
+    return true;
+  }
+  TextRun* run = NewRun(text, runKind, style);
+  if (!run) return false;
+  if (last && IsOverlay(last) && static_cast<OverlayRun*>(last->run)->IsOpen()) {
+    auto* overlay = static_cast<OverlayRun*>(last->run);
+    overlay->AddRun(std::unique_ptr<TextRun>(run));
+    overlay->SetOverlayLength(length + last->length);
+    overlay->ForgetWidth();
+    last->length += length;
+    text_ += text;
+    return true;
+  }
+  auto* span = new (std::nothrow) TextSpan(position, length, run);
+  if (!span) {
+    delete run;
+    return false;
+  }
+  spans_.append(span);
+  text_ += text;
+  return true;
+}
+
+bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
+  if (text.Compare("StartOverlay") == 0) {
+    TextRun* run = new (std::nothrow) OverlayRun(style, kOverlayMark);
+    auto* span = run ? new (std::nothrow) TextSpan(p, 0, run) : nullptr;
+    if (!span) {
+      delete run;
+      return false;
+    }
+    spans_.append(span);
+  } else if (text.Compare("EndOverlay") == 0) {
+    TextSpan* last = LastSpan();
+    if (last && IsOverlay(last)) static_cast<OverlayRun*>(last->run)->Close();
+  }
+  return true;
+}
+
+bool WordAtom::SetEnd(LONG end) {
+  end_ = end;
+  trailingBlanks_ = 0;
+  for (LONG i = text_.GetLength() - 1; i >= 0 && text_.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
+  return true;
+}
+
+Atom* WordAtom::CloneRange(const Position& from, const Position& to) {
+  if (!(from.Number() < end_ && start_ < to.Number())) return nullptr;
+  return new (std::nothrow) WordAtom(*this);
+}
+
+// ---- Spans
+
+TextSpan* WordAtom::Find(LONG p, LONG& index) const {
+  index = 0;
+  TextSpan* s = FirstSpan();
+  if (!s || p == kFirstPositionNumber) return s;
+  p = std::max(p, s->start);
+  while (s->Next() && s->Next()->start <= p) {
+    index += s->length;
+    s = s->Next();
+  }
+  index += std::min(p - s->start, s->length);
+  return s;
+}
+
+TextSpan* WordAtom::SpanHolding(LONG p) const {
+  for (TextSpan* s = FirstSpan(); s; s = s->Next())
+    if (s->start <= p && p < s->End()) return s;
+  return nullptr;
+}
+
+LONG WordAtom::PositionOfIndex(LONG index) const {
+  for (TextSpan* s = FirstSpan(); s; s = s->Next()) {
+    if (s->length > index) return s->start + index;
+    index -= s->length;
+  }
+  TextSpan* last = LastSpan();
+  return last ? last->End() + index : start_ + index;
+}
+
+TextSpan* WordAtom::Split(TextSpan* span, LONG k, List& spans) {
+  if (k <= 0 || k >= span->length || IsOverlay(span)) return span;
+  TextRun* clone = span->run->Clone();
+  auto* second = clone ? new (std::nothrow) TextSpan(span->start + k, span->length - k, clone) : nullptr;
+  if (!second) {
+    delete clone;
+    return nullptr;
+  }
+  const CString whole = span->run->Text();
+  clone->SetText(whole.Mid(static_cast<int>(k)));
+  span->run->SetText(whole.Left(static_cast<int>(k)));
+  span->length = k;
+  spans.insertAfter(second, span);
+  return second;
+}
+
+TextSpan* WordAtom::SplitAt(LONG p) {
+  LONG index;
+  TextSpan* s = Find(p, index);
+  if (!s) return nullptr;
+  return Split(s, p - s->start, spans_);
+}
+
+TextSpan* WordAtom::MergeWithNext(TextSpan* span) {
+  TextSpan* next = span->Next();
+  if (!next || IsOverlay(span) || IsOverlay(next)) return nullptr;
+  if (next->run->Style() != span->run->Style() || next->run->Marks() != span->run->Marks()) return nullptr;
+  if (span->End() != next->start) return nullptr;
+  span->run->TextForWriting() += next->run->Text();
+  span->length += next->length;
+  spans_.unlink(next);
+  return next;
+}
+
+void WordAtom::MergeAll(TextSpan* first, TextSpan* stop) {
+  TextSpan* current = first->Previous() ? first->Previous() : first;
+  while (current && current != stop) {
+    TextSpan* next = current->Next();
+    if (!next) break;
+    if (TextSpan* gone = MergeWithNext(current)) {
+      delete gone;
+      if (next == stop) break;  // the stop span is now part of this one
+      continue;
+    }
+    current = next;
+  }
+}
+
+LONG WordAtom::FindBoundary(LONG p, int direction) const {
+  TextSpan* first = FirstSpan();
+  if (!first) return -1;
+  if (direction == 0) {
+    TextSpan* s = LastSpan();
+    if (p < s->start) {
+      LONG index;
+      s = Find(p, index);
+    }
+    for (; s; s = s->Previous()) {
+      LONG r = s->run->Boundary(p - s->start, 0);
+      if (r >= 0) return s->start + r;
+    }
+    return -1;
+  }
+  LONG index;
+  for (TextSpan* s = Find(std::max(p, first->start), index); s; s = s->Next()) {
+    LONG r = s->run->Boundary(p - s->start, 1);
+    if (r >= 0) return s->start + r;
+  }
+  return -1;
+}
+
+bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, bool hyphen, bool withBlank) const {
+  out = LayoutRect::Of(0, 0, 0, 0);
+  LONG index;
+  TextSpan* s = Find(from, index);
+  if (!s) return false;
+  TextSpan* last = Find(to, index);
+  bool first = true;
+  for (; s; s = s->Next()) {
+    bool isLast = s == last;
+    LONG offset = first ? std::max<LONG>(0, from - s->start) : 0;
+    LONG end = isLast ? to - s->start : kRunEnd;
+    bool hy = isLast && hyphen;
+    LayoutRect r = withBlank ? s->run->RangeExtentWithBlank(ctx, offset, end, hy)
+                             : s->run->RangeExtent(ctx, offset, end, hy);
+    out.right += r.Width();
+    out.top = std::min(out.top, r.top);
+    out.bottom = std::max(out.bottom, r.bottom);
+    first = false;
+    if (isLast) break;
+  }
+  return true;
+}
+
+bool WordAtom::EndsInsideWord(LONG p) const {
+  LONG index;
+  if (!Find(p, index)) return false;
+  return index < text_.GetLength() - 1 && text_.GetAt(static_cast<int>(index)) != ' ';
+}
+
+// ---- Text
+
+bool WordAtom::GetText(CString& out, const Position& from, const Position& to) const {
+  LONG first, second;
+  if (!Find(std::max(from.Number(), start_), first) || !Find(to.Number(), second)) return false;
+  // `to` is the position after the last character wanted.
+  first = std::max<LONG>(first, 0);
+  second = std::min<LONG>(second, text_.GetLength());
+  if (second > first) out += text_.Mid(static_cast<int>(first), static_cast<int>(second - first));
+  if (EndsInsideWord(to.Number())) out += '-';
+  return true;
+}
+
+bool WordAtom::AppendText(CString& out, const Position& from, const Position& to, BOOL, LONG) {
+  return GetText(out, from, to);
+}
+
+// ---- Styles and marks
+
+bool WordAtom::ApplyToRange(LONG from, LONG to, RangeOperation op, const StyleDefinition* change, BYTE bits) {
+  TextSpan* first = SplitAt(from);
+  if (!first) return false;
+  TextSpan* stop = SplitAt(to);
+  if (!stop) return false;
+  bool result = true;
+  TextSpan* s = FirstSpan();
+  while (s && s->End() <= from && s->length > 0) s = s->Next();
+  for (; s && s->start < to; s = s->Next()) {
+    switch (op) {
+      case kStyleOp: result = s->run->SetStyle(change) && result; break;
+      case kParagraphOp: s->run->SetParagraphStyle(change); break;
+      case kSetMarksOp: s->run->SetMarks(bits); break;
+      case kClearMarksOp: s->run->ClearMarks(bits); break;
+    }
+  }
+  MergeAll(first, stop);
+  return result;
+}
+
+bool WordAtom::ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) {
+  return ApplyToRange(from.Number(), to.Number(), kStyleOp, change, 0);
+}
+bool WordAtom::ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) {
+  return ApplyToRange(from.Number(), to.Number(), kParagraphOp, change, 0);
+}
+bool WordAtom::SetMarks(const Position& from, const Position& to, BYTE bits) {
+  return ApplyToRange(from.Number(), to.Number(), kSetMarksOp, nullptr, bits);
+}
+bool WordAtom::ClearMarks(const Position& from, const Position& to, BYTE bits) {
+  return ApplyToRange(from.Number(), to.Number(), kClearMarksOp, nullptr, bits);
+}
+
+ResolvedStyle* WordAtom::StyleAt(const Position& position) {
+  TextSpan* s = SpanHolding(position.Number());
+  if (!s) s = LastSpan();
+  return s ? s->run->Style() : nullptr;
+}
+
+void WordAtom::MarksAt(const Position& position, BYTE& bits) {
+  TextSpan* s = SpanHolding(position.Number());
+  bits = s ? s->run->Marks() : 0;
+}
+
+void WordAtom::Reset(int level) {
+  if (level == 1) return;
+  for (TextSpan* s = FirstSpan(); s; s = s->Next()) s->run->ForgetWidth();
+}
+
+// ---- Layout
+
+int WordAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from, int) {
+  LONG begin = std::max(start_, from.Number());
+  LayoutRect extent;
+  SpanExtent(extent, ctx, begin, kLastPositionNumber, false, false);
+  LONG w = extent.Width(), h = extent.Height();
+  bool fitsHeight = h <= rect.Height();
+  if (rect.Width() < w) {
+    if (fitsHeight) {
+      continuation = MakePosition(PositionOfIndex(text_.GetLength() - trailingBlanks_));
+      return kFormatTooWide;
+    }
+    continuation = EndPosition();
+    return kFormatNothing;
+  }
+  if (!fitsHeight) {
+    continuation = EndPosition();
+    return kFormatNothing;
+  }
+  continuation = MakePosition(kLastPositionNumber);
+  return kFormatFits;
+}
+
+Position* WordAtom::ResumeAfter(const Position& position) {
+  LONG n = position.Number();
+  if (n >= end_) return nullptr;
+  LONG index;
+  if (!Find(n, index)) return nullptr;
+  if (text_.GetAt(static_cast<int>(index)) == ' ') return EndPosition();
+  return position.Clone();
+}
+
+int WordAtom::Extent(LayoutRect& out, TextOutput* ctx, const Position& from, const Position& to, int flag) {
+  SpanExtent(out, ctx, from.Number(), to.Number(), flag && EndsInsideWord(to.Number()), false);
+  return 0;
+}
+
+int WordAtom::CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& selection, int flag,
+                        const Position& lineStart, const Position& lineEnd, LONG) {
+  LONG begin = std::max(start_, lineStart.Number());
+  auto measure = [&](LONG upTo) {
+    LayoutRect r;
+    SpanExtent(r, ctx, begin, upTo, false, true);
+    return r;
+  };
+  if (flag) {
+    out = measure(selection.End().Number());
+    out.left = out.right;
+    out.right = out.left + 1;
+    return 0;
+  }
+  LONG lo = selection.Lower().Number(), hi = selection.Upper().Number();
+  LONG lineUpper = std::min(lineEnd.Number(), end_ == -1 ? lineEnd.Number() : end_);
+  out = measure(std::min(hi, lineUpper));
+  out.left = lo >= begin && lo <= lineUpper ? measure(lo).right : 0;
+  return 0;
+}
+
+LONG WordAtom::Spacing(int side, TextOutput* ctx, const Position& from, const Position& to, int) {
+  if (side != kSpaceRight || trailingBlanks_ == 0) return 0;
+  if (from.Number() <= start_ && end_ <= to.Number() && trailingBlanks_ == 1) {
+    ResolvedStyle* style = LastSpan() ? LastSpan()->run->Style() : nullptr;
+    if (!style || !ctx) return 0;
+    LayoutRect blank = style->BlankExtent(ctx);
+    return blank.right - blank.left;
+  }
+  LONG index;
+  TextSpan* s = Find(from.Number(), index);
+  TextSpan* last = Find(to.Number(), index);
+  LONG sum = 0;
+  for (bool first = true; s; s = s->Next(), first = false) {
+    bool isLast = s == last;
+    LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
+    LONG end = isLast ? to.Number() - s->start : kRunEnd;
+    sum += s->run->BlankExtent(ctx, offset, end).Width();
+    if (isLast) break;
+  }
+  return sum;
+}
+
+LONG WordAtom::BlankCount(LONG from, LONG to) const {
+  if (end_ <= to && from <= end_ - trailingBlanks_) return trailingBlanks_;
+  LONG a, b;
+  if (!Find(from, a) || !Find(to, b)) return 0;
+  b = std::min<LONG>(b, text_.GetLength() - 1);
+  LONG n = 0;
+  for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
+    if (text_.GetAt(static_cast<int>(i)) == ' ') ++n;
+  return n;
+}
+
+LONG WordAtom::GapCount(const Position& from, const Position& to) { return BlankCount(from.Number(), to.Number()); }
+
+int WordAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect& box, const Position& from,
+                   const Position& to, int flag, const PositionRange*) {
+  LONG index;
+  TextSpan* s = Find(from.Number(), index);
+  if (!s) return 1;
+  TextSpan* last = Find(to.Number(), index);
+  bool hyphen = flag && EndsInsideWord(to.Number());
+  LONG dx = 0;
+  for (bool first = true; s; s = s->Next(), first = false) {
+    bool isLast = s == last;
+    LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
+    LONG end = isLast ? to.Number() - s->start : kRunEnd;
+    LayoutRect part = s->run->RangeExtentWithBlank(ctx, offset, end, isLast && hyphen);
+    LayoutRect b = LayoutRect::Of(part.left, part.right, box.top, box.bottom);
+    if (first) b.left = box.left;
+    if (isLast) b.right = std::max(part.right, box.right - dx);
+    s->run->Draw(ctx, LayoutPoint{origin.x + dx, origin.y}, b, offset, end, isLast && hyphen);
+    dx += part.Width();
+    if (isLast) break;
+  }
+  return 0;
+}
+
+Position* WordAtom::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, int mode, const Position& from,
+                                    const Position& to, LONG) {
+  if (mode == 0 || mode == 2) {
+    LayoutRect extent;
+    SpanExtent(extent, ctx, from.Number(), to.Number(), EndsInsideWord(to.Number()), false);
+    return point.x < (extent.left + extent.right) / 2 ? StartPosition() : EndPosition();
+  }
+  LONG index;
+  TextSpan* s = Find(from.Number(), index);
+  LONG x = point.x;
+  for (bool first = true; s; s = s->Next(), first = false) {
+    LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
+    LONG found = s->run->FitIndex(x, ctx, offset);
+    if (found < 0) continue;
+    LONG p = std::min(s->start + found, to.Number());
+    return p > end_ ? new (std::nothrow) Position(p) : MakePosition(p);
+  }
+  return EndPosition();
+}
+
+Position* WordAtom::Step(const Position& position, int direction, int flag, int mode, TextOutput* ctx,
+                         LONG distance, const LayoutRect& caret) {
+  bool backward = direction == 0 || direction == 2;
+  bool forward = direction == 1 || direction == 3;
+  if (!backward && !forward) return nullptr;
+  LONG n = position.Number();
+  TextSpan* first = FirstSpan();
+  switch (mode) {
+    case 0:
+      if (backward) return first && first->start < n ? StartPosition() : nullptr;
+      return start_ > n ? StartPosition() : nullptr;
+    case 1: {
+      if (forward && start_ > n) return StartPosition();
+      LONG boundary = FindBoundary(n, forward ? 1 : 0);
+      if (boundary < 0) return nullptr;
+      if (first && boundary <= first->start) boundary = start_;
+      return MakePosition(boundary);
+    }
+    case 2: return Atom::Step(position, direction, flag, mode, ctx, distance, caret);
+    default: return nullptr;
+  }
+}
+
+oldio::ostream& WordAtom::Dump(oldio::ostream& out, int indent) {
+  for (int i = 0; i < indent; ++i) out << ' ';
+  out << "Wortatom (" << text_.c_str() << ")=";
+  for (TextSpan* s = FirstSpan(); s; s = s->Next()) out << s->run->Text().c_str() << ":";
+  CString tail;
+  tail.Format("on the positon:%p offset:%ld", static_cast<const void*>(this), start_);
+  out << tail.c_str() << oldio::endl;
+  return out;
+}

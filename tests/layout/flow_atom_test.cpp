@@ -1,0 +1,192 @@
+#include "layout/atoms/flow_atom.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "layout/atoms/page_atom.h"
+#include "layout/atoms/paragraph_atom.h"
+#include "layout/support/fake_output.h"
+#include "layout/support/test_atoms.h"
+#include "core/named_list.h"
+
+namespace {
+
+class FlowTest : public ::testing::Test {
+ protected:
+  TestStyles styles;
+  ResolvedStyle* plain = styles.Plain();
+  FakeOutput out;
+};
+
+TEST_F(FlowTest, PlacesOneChildPerLineWithTheLargerSpacingBetween) {
+  ResolvedStyle* after = styles.Make([](TextStyle& s) { s.after.Set(150, StyleValue::kAbsolute); });
+  ResolvedStyle* before = styles.Make([](TextStyle& s) { s.before.Set(100, StyleValue::kAbsolute); });
+  PageAtom page(0, plain);
+  auto* first = new ParagraphAtom(0, after, nullptr);
+  first->AddChild(MakeWord(0, "ab", plain).release());
+  first->SetEnd(2);
+  auto* second = new ParagraphAtom(3, before, nullptr);
+  second->AddChild(MakeWord(3, "cd", plain).release());
+  second->SetEnd(5);
+  page.AddChild(first);
+  page.AddChild(second);
+  page.SetEnd(5);
+  Position* c = nullptr;
+  EXPECT_EQ(page.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0), kFormatFits);
+  delete c;
+  ASSERT_EQ(page.LineCount(), 2);
+  // The unit height is 10: after 150 % = 15 beats before 100 % = 10.
+  EXPECT_EQ(FlowAtom::NextLine(page.FirstLine())->baseline, 2 + 15 + 8);
+}
+
+TEST_F(FlowTest, FormatsAgainOnlyWhenTheWidthChanges) {
+  FlowAtom flow(0, plain);
+  auto* box = new BoxAtom(0, 10, 5);
+  flow.AddChild(box);
+  flow.SetEnd(1);
+  auto format = [&](LONG width) {
+    Position* c = nullptr;
+    int r = flow.Format(&out, LayoutRect::Of(0, width, 0, 100), c, FirstPosition(), 0);
+    delete c;
+    LayoutRect e;
+    flow.Extent(e, &out, FirstPosition(), LastPosition(), 1);  // fills the cache
+    return r;
+  };
+  EXPECT_EQ(format(100), kFormatFits);
+  EXPECT_EQ(format(100), kFormatFits);
+  EXPECT_EQ(box->formats, 1);
+  EXPECT_EQ(format(90), kFormatFits);
+  EXPECT_EQ(box->formats, 2);
+}
+
+TEST_F(FlowTest, ItemsAtOnePositionKeepTheirOrder) {
+  FlowAtom flow(0, plain);
+  auto* a = new LineBreakItem(5);
+  auto* b = new LineBreakItem(5);
+  auto* early = new LineBreakItem(2);
+  // A plain flow refuses items; the container keeps them in order.
+  EXPECT_FALSE(flow.AddItem(a));
+  EXPECT_TRUE(flow.Container::AddItem(a));
+  EXPECT_TRUE(flow.Container::AddItem(b));
+  EXPECT_TRUE(flow.Container::AddItem(early));
+  EXPECT_EQ(flow.FirstItem(), early);
+  EXPECT_EQ(Container::NextItem(early), a);
+  EXPECT_EQ(Container::NextItem(a), b);
+}
+
+TEST_F(FlowTest, AContainerWithChildrenKeepsItsStyle) {
+  ResolvedStyle* other = styles.Make();
+  FlowAtom flow(0, plain);
+  EXPECT_TRUE(flow.SetStyle(other, 0));
+  EXPECT_EQ(flow.Style(), other);
+  flow.AddChild(MakeWord(0, "a", plain).release());
+  EXPECT_TRUE(flow.SetStyle(plain, 0));
+  EXPECT_EQ(flow.Style(), other);
+}
+
+TEST_F(FlowTest, DumpShowsTheTree) {
+  FlowAtom empty(7, plain);
+  std::string text = DumpOf(empty, 2);
+  EXPECT_EQ(text.find("  Container on the positon:"), 0u);
+  EXPECT_NE(text.find("offset:7\n  }\n"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+}
+
+TEST_F(FlowTest, ChildAtFindsTheChildHoldingAPosition) {
+  FlowAtom flow(0, plain);
+  EXPECT_EQ(flow.ChildAt(Position(3)), &flow);
+  Atom* a = MakeWord(0, "ab ", plain).release();
+  Atom* b = MakeWord(3, "cd ", plain).release();
+  Atom* c = MakeWord(6, "ef", plain).release();
+  flow.AddChild(a);
+  flow.AddChild(b);
+  flow.AddChild(c);
+  flow.SetEnd(8);
+  struct Case {
+    LONG position;
+    Atom* child;
+  } cases[] = {{-1, a}, {0, a}, {2, a}, {3, a}, {4, b}, {7, c}, {8, c}, {kLastPositionNumber, c}};
+  for (const Case& k : cases) EXPECT_EQ(flow.ChildAt(Position(k.position)), k.child) << k.position;
+}
+
+TEST_F(FlowTest, HitTestAndCaretFollowTheLines) {
+  FlowAtom flow(0, plain);
+  for (LONG start : {0, 3}) {
+    auto* block = new ParagraphAtom(start, plain, nullptr);
+    block->AddChild(MakeWord(start, start ? "cd" : "ab ", plain).release());
+    block->SetEnd(start ? 5 : 3);
+    flow.AddChild(block);
+  }
+  flow.SetEnd(5);
+  Position* c = nullptr;
+  flow.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0);
+  delete c;
+  ASSERT_EQ(flow.LineCount(), 2);
+  // Second line: baseline 10, from 2 to 12.
+  std::unique_ptr<Position> hit(flow.PositionAtPoint(&out, LayoutPoint{12, 9}, 1, FirstPosition(), LastPosition(), 0));
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->Number(), 4);
+  LayoutRect caret;
+  ASSERT_EQ(flow.CaretRect(caret, &out, PositionRange(Position(4), Position(4)), 1, FirstPosition(), LastPosition(), 0), 0);
+  EXPECT_EQ(RectText(caret), "(10,11,2,12)");
+  std::unique_ptr<Position> down(flow.Step(Position(1), 1, 0, 1, &out, 0, LayoutRect::Of(10, 11, -8, 2)));
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->Number(), 4);
+}
+
+TEST_F(FlowTest, InlineAtomsShareLinesAndBlocksStandAlone) {
+  PageAtom page(0, plain);
+  page.AddChild(MakeWord(0, "ab ", plain).release());
+  page.AddChild(MakeWord(3, "cd", plain).release());
+  page.AddChild(new BoxAtom(5, 30, 5));
+  page.AddChild(MakeWord(6, "ef", plain).release());
+  page.SetEnd(8);
+  Position* c = nullptr;
+  EXPECT_EQ(page.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0), kFormatFits);
+  delete c;
+  std::vector<LONG> perLine;
+  for (LayoutLine* l = page.FirstLine(); l; l = FlowAtom::NextLine(l)) perLine.push_back(l->records.count());
+  EXPECT_EQ(perLine, (std::vector<LONG>{2, 1, 1}));
+  CString text;
+  page.AppendText(text, FirstPosition(), LastPosition(), TRUE, 0);
+  EXPECT_STREQ(text.c_str(), "ab cd#ef");
+}
+
+TEST(PageBackground, TilesCoverTheClip) {
+  FakeOutput out;
+  out.pictureSize = LayoutSize{10, 10};
+  NamedObject picture;
+  TileBackground(&out, &picture, LayoutPoint{100, 200}, LayoutRect::Of(25, 35, 0, 5));
+  // Columns 1 to 4 and rows 0 to 1.
+  std::vector<std::string> tiles = out.Calls("picture");
+  ASSERT_EQ(tiles.size(), 8u);
+  EXPECT_EQ(tiles.front(), "picture 110,200 10x10");
+  EXPECT_EQ(tiles.back(), "picture 140,210 10x10");
+  FakeOutput none;
+  none.pictureSize = LayoutSize{0, 10};
+  TileBackground(&none, &picture, LayoutPoint{0, 0}, LayoutRect::Of(0, 100, 0, 100));
+  EXPECT_TRUE(none.calls.empty());
+}
+
+TEST(PageBackground, ABackgroundItemReplacesThePicture) {
+  TestStyles styles;
+  PageAtom page(0, styles.Plain());
+  auto* first = new NamedObject;
+  auto* second = new NamedObject;
+  first->acquire();
+  second->acquire();
+  EXPECT_TRUE(page.AddItem(new BackgroundItem(0, first)));
+  EXPECT_EQ(page.Background(), first);
+  EXPECT_EQ(first->references(), 2);
+  EXPECT_TRUE(page.AddItem(new BackgroundItem(0, second)));
+  EXPECT_EQ(page.Background(), second);
+  EXPECT_EQ(first->references(), 1);
+  LineBreakItem other(0);
+  EXPECT_FALSE(page.AddItem(&other));
+  first->release();
+  second->release();
+}
+
+}  // namespace

@@ -1,0 +1,247 @@
+#include "layout/atoms/word_atom.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "layout/support/fake_output.h"
+
+namespace {
+
+class WordTest : public ::testing::Test {
+ protected:
+  // A word at `start` made of pieces in the plain style.
+  std::unique_ptr<WordAtom> Word(LONG start, std::initializer_list<const char*> pieces, LONG end = -2) {
+    auto w = std::make_unique<WordAtom>(start);
+    LONG p = start;
+    for (const char* piece : pieces) {
+      EXPECT_TRUE(w->AddText(piece, p, kPlainText, plain));
+      p += static_cast<LONG>(strlen(piece));
+    }
+    w->SetEnd(end == -2 ? p : end);
+    return w;
+  }
+  static std::string Text(WordAtom& w, LONG from, LONG to) {
+    CString out;
+    EXPECT_TRUE(w.GetText(out, Position(from), Position(to)));
+    return out.c_str();
+  }
+
+  TestStyles styles;
+  ResolvedStyle* plain = styles.Plain();
+  ResolvedStyle* bold = styles.Make([](TextStyle& s) { s.displayFlags.mask |= 0x01; });
+  ResolvedStyle* sub = styles.Make([](TextStyle& s) { s.displayFlags.mask |= 0x40; });
+  FakeOutput out;
+};
+
+TEST_F(WordTest, PiecesJoinOnlyWhenContiguousInOneStyleAndKind) {
+  struct Case {
+    const char* name;
+    LONG secondAt;
+    int secondStyle;  // 0 plain, 1 bold, 2 subscript
+    LONG kind;
+    LONG spans;
+  } cases[] = {
+      {"contiguous, same style", 12, 0, kPlainText, 1},
+      {"a gap of one position", 13, 0, kPlainText, 2},
+      {"another style", 12, 1, kPlainText, 2},
+      {"subscript", 12, 2, kPlainText, 2},
+      {"Shift-JIS text", 12, 0, kShiftJisText, 2},
+      {"EUC text", 12, 0, kEucText, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WordAtom w(10);
+    ASSERT_TRUE(w.AddText("ab", 10, kPlainText, plain));
+    ResolvedStyle* second = c.secondStyle == 0 ? plain : c.secondStyle == 1 ? bold : sub;
+    ASSERT_TRUE(w.AddText("cd", c.secondAt, c.kind, second));
+    EXPECT_EQ(w.SpanCount(), c.spans);
+    EXPECT_STREQ(w.Text().c_str(), "abcd");
+    if (c.spans == 1) {
+      EXPECT_EQ(w.FirstSpan()->length, 4);
+    }
+  }
+}
+
+TEST_F(WordTest, OverlayCollectsItsPiecesInOneSpan) {
+  WordAtom w(5);
+  ASSERT_TRUE(w.AddText("StartOverlay", 5, kOverlayCommand, plain));
+  ASSERT_TRUE(w.AddText("a", 5, kPlainText, plain));
+  ASSERT_TRUE(w.AddText("b", 6, kPlainText, plain));
+  ASSERT_TRUE(w.AddText("EndOverlay", 7, kOverlayCommand, plain));
+  ASSERT_EQ(w.SpanCount(), 1);
+  TextSpan* overlay = w.FirstSpan();
+  EXPECT_EQ(overlay->start, 5);
+  EXPECT_EQ(overlay->length, 2);
+  ASSERT_EQ(overlay->run->Kind(), TextRun::kOverlay);
+  EXPECT_EQ(static_cast<OverlayRun*>(overlay->run)->RunCount(), 2u);
+  EXPECT_EQ(overlay->run->Marks(), kOverlayMark);
+  ASSERT_TRUE(w.AddText("c", 7, kPlainText, plain));
+  EXPECT_EQ(w.SpanCount(), 2);
+  EXPECT_STREQ(w.Text().c_str(), "abc");
+}
+
+TEST_F(WordTest, TrailingBlankIsSpacingNotWidth) {
+  auto w = Word(0, {"abc "});
+  EXPECT_EQ(w->TrailingBlankCount(), 1);
+  Position* c = nullptr;
+  EXPECT_EQ(w->Format(&out, LayoutRect::Of(0, 1000, 0, 100), c, FirstPosition(), 1), kFormatFits);
+  delete c;
+  LayoutRect e;
+  w->Extent(e, &out, FirstPosition(), LastPosition(), 0);
+  EXPECT_EQ(e.Width(), 30);
+  EXPECT_EQ(w->Spacing(kSpaceRight, &out, FirstPosition(), LastPosition(), 1), 10);
+  EXPECT_EQ(w->Spacing(kSpaceLeft, &out, FirstPosition(), LastPosition(), 1), 0);
+  EXPECT_EQ(w->GapCount(FirstPosition(), LastPosition()), 1);
+}
+
+TEST_F(WordTest, FormatReportsTooWideOrTooHigh) {
+  auto w = Word(100, {"abcd "});
+  struct Case {
+    LayoutRect rect;
+    int result;
+    LONG continuation;
+  } cases[] = {
+      {LayoutRect::Of(0, 40, 0, 10), kFormatFits, kLastPositionNumber},
+      {LayoutRect::Of(0, 39, 0, 10), kFormatTooWide, 104},  // the end of the non-blank text
+      {LayoutRect::Of(0, 39, 0, 9), kFormatNothing, 105},
+      {LayoutRect::Of(0, 40, 0, 9), kFormatNothing, 105},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(RectText(c.rect));
+    Position* cont = nullptr;
+    EXPECT_EQ(w->Format(&out, c.rect, cont, FirstPosition(), 1), c.result);
+    ASSERT_NE(cont, nullptr);
+    EXPECT_EQ(cont->Number(), c.continuation);
+    delete cont;
+  }
+}
+
+TEST_F(WordTest, TextOfARangeEndsBeforeItsEndPosition) {
+  auto w = Word(10, {"abcdef "});
+  EXPECT_EQ(Text(*w, FirstPosition().Number(), LastPosition().Number()), "abcdef ");
+  EXPECT_EQ(Text(*w, 10, 17), "abcdef ");
+  EXPECT_EQ(Text(*w, 12, 14), "cd-");   // ends inside the word: hyphenated
+  EXPECT_EQ(Text(*w, 12, 16), "cdef");  // ends on the last letter
+  EXPECT_EQ(Text(*w, 16, 17), " ");
+  WordAtom empty(3);
+  CString out;
+  EXPECT_FALSE(empty.GetText(out, FirstPosition(), LastPosition()));
+}
+
+TEST_F(WordTest, LongWordKeepsLengthsAndWidthBeyondSixteenBits) {
+  std::string letters(40000, 'x');
+  WordAtom w(1000);
+  ASSERT_TRUE(w.AddText(letters.c_str(), 1000, kPlainText, plain));
+  ASSERT_TRUE(w.AddText(" ", 41000, kPlainText, plain));
+  w.SetEnd(41001);
+  EXPECT_EQ(w.FirstSpan()->length, 40001);
+  LayoutRect e;
+  w.Extent(e, &out, FirstPosition(), LastPosition(), 0);
+  EXPECT_EQ(e.Width(), 400000);
+  // Measured twice: the cached width must not have wrapped.
+  w.Extent(e, &out, FirstPosition(), LastPosition(), 0);
+  EXPECT_EQ(e.Width(), 400000);
+  CString out1;
+  ASSERT_TRUE(w.GetText(out1, Position(39000), Position(40999)));
+  EXPECT_EQ(out1.GetLength(), 1999 + 1);  // 1999 letters and the hyphen
+  // Selecting the second half marks exactly that half.
+  ASSERT_TRUE(w.SetMarks(Position(21000), Position(41001), kSelectionMark));
+  ASSERT_EQ(w.SpanCount(), 2);
+  EXPECT_EQ(w.FirstSpan()->length, 20000);
+  BYTE marks = 0;
+  w.MarksAt(Position(30000), marks);
+  EXPECT_EQ(marks, kSelectionMark);
+  w.MarksAt(Position(20999), marks);
+  EXPECT_EQ(marks, 0);
+  Position* hit = w.PositionAtPoint(&out, LayoutPoint{305000, 0}, 1, FirstPosition(), LastPosition(), 0);
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->Number(), 1000 + 30500);
+  delete hit;
+}
+
+TEST_F(WordTest, MarkingSplitsSpansAndUnmarkingJoinsThem) {
+  auto w = Word(0, {"abcdefgh"});
+  ASSERT_TRUE(w->SetMarks(Position(2), Position(5), kSelectionMark));
+  ASSERT_EQ(w->SpanCount(), 3);
+  EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "ab");
+  EXPECT_STREQ(w->FirstSpan()->Next()->run->Text().c_str(), "cde");
+  EXPECT_EQ(w->FirstSpan()->Next()->run->Marks(), kSelectionMark);
+  ASSERT_TRUE(w->ClearMarks(Position(2), Position(5), kSelectionMark));
+  ASSERT_EQ(w->SpanCount(), 1);
+  EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "abcdefgh");
+  EXPECT_STREQ(w->Text().c_str(), "abcdefgh");
+}
+
+TEST_F(WordTest, HitTestByCharacterAndByWord) {
+  auto w = Word(20, {"abcd "});
+  struct Case {
+    LONG x;
+    int mode;
+    LONG expected;
+  } cases[] = {
+      {5, 1, 20},   // half-way across the first letter: its start
+      {6, 1, 21},   // one unit further: its end
+      {24, 1, 22},  // inside the third letter, left half
+      {-3, 1, 20},
+      {19, 0, 20},  // by word: left of the middle gives the start
+      {20, 0, 25},
+      {500, 1, 25},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.x);
+    Position* p = w->PositionAtPoint(&out, LayoutPoint{c.x, 0}, c.mode, FirstPosition(), LastPosition(), 0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->Number(), c.expected);
+    delete p;
+  }
+}
+
+TEST_F(WordTest, StepsByWordAndCharacter) {
+  auto w = Word(10, {"abc "});
+  struct Case {
+    LONG from;
+    int direction;
+    int unit;
+    LONG expected;  // -1: none
+  } cases[] = {
+      {12, 2, 0, 10}, {10, 2, 0, -1}, {5, 3, 0, 10}, {11, 3, 0, -1},
+      {11, 3, 1, 12}, {11, 2, 1, 10}, {5, 3, 1, 10}, {10, 2, 1, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + " dir " + std::to_string(c.direction) + " unit " + std::to_string(c.unit));
+    Position* p = w->Step(Position(c.from), c.direction, 0, c.unit, &out, 0, LayoutRect());
+    if (c.expected < 0) {
+      EXPECT_EQ(p, nullptr);
+    } else {
+      ASSERT_NE(p, nullptr);
+      EXPECT_EQ(p->Number(), c.expected);
+    }
+    delete p;
+  }
+}
+
+TEST_F(WordTest, ResumesAfterABreakOnlyInsideItsText) {
+  auto w = Word(0, {"ab "});
+  std::unique_ptr<Position> inside(w->ResumeAfter(Position(1)));
+  ASSERT_TRUE(inside);
+  EXPECT_EQ(inside->Number(), 1);
+  std::unique_ptr<Position> blank(w->ResumeAfter(Position(2)));
+  ASSERT_TRUE(blank);
+  EXPECT_EQ(blank->Number(), 3);
+  EXPECT_EQ(w->ResumeAfter(Position(3)), nullptr);
+}
+
+TEST_F(WordTest, DrawsEachRunOverItsPartWithTheLineBox) {
+  auto w = Word(0, {"ab"});
+  ASSERT_TRUE(w->AddText("cd ", 2, kPlainText, bold));
+  w->SetEnd(5);
+  w->Draw(&out, LayoutPoint{100, 50}, LayoutRect::Of(0, 60, -9, 3), FirstPosition(), LastPosition(), 1, nullptr);
+  EXPECT_EQ(out.Calls("text"), (std::vector<std::string>{"text 100,50 'ab'", "text 120,50 'cd'"}));
+  // The backgrounds reach the line's top and bottom; the last one to the
+  // line box's right edge.
+  EXPECT_EQ(out.Calls("erase"), (std::vector<std::string>{"erase (100,120,41,53)", "erase (120,160,41,53)"}));
+}
+
+}  // namespace
