@@ -2,16 +2,12 @@
 
 #include <algorithm>
 
+#include "mci/device_table.h"
 #include "mci/ffmpeg_audio.h"
 #include "mci/frame_output.h"
 #include "mci/midi_source.h"
 
 namespace win::mci {
-
-Mixer& SharedMixer() {
-  static Mixer mixer;
-  return mixer;
-}
 
 MCIERROR Device::Open(DeviceType type, const std::string& hostPath, std::unique_ptr<Device>* out) {
   std::unique_ptr<Device> d(new Device());
@@ -92,6 +88,9 @@ MCIERROR Device::Play(std::optional<std::int64_t> from, std::optional<std::int64
   playClock_ = now;
   mode_ = PlayMode::Playing;
   notifyWnd_ = notify;
+  // Drawn even when it is the frame shown: a caller asks for a still
+  // frame this way when its window was painted over.
+  shownFrame_ = -1;
   ShowFrameAt(start);
   if (start >= end) {
     Finish();
@@ -127,6 +126,7 @@ MCIERROR Device::Seek(std::optional<std::int64_t> to, DWORD now) {
   if (to && *to > Length()) return MCIERR_OUTOFRANGE;
   Stop(now);
   posMs_ = to ? ToMs(*to) : lengthMs_;
+  shownFrame_ = -1;
   ShowFrameAt(posMs_);
   return 0;
 }
@@ -159,7 +159,10 @@ void Device::AbortNotify(WPARAM why) {
 void Device::StartSound(DWORD now) {
   if (!audio_) return;
   const std::int64_t first = FrameOfMs(posMs_);
-  const std::int64_t last = std::min(FrameOfMs(endMs_), audio_->LengthFrames());
+  // To the end means every frame, also those of the medium's last part of
+  // a millisecond.
+  const std::int64_t last =
+      endMs_ >= lengthMs_ ? audio_->LengthFrames() : std::min(FrameOfMs(endMs_), audio_->LengthFrames());
   if (last <= first || !audio_->Seek(first)) return;
   voice_ = std::make_shared<Voice>();
   voice_->source = audio_.get();

@@ -93,7 +93,7 @@ class Device {
   std::int64_t shownFrame_ = -1;
 };
 
-// The mixer every device sounds through.
+// The mixer every device sounds through (device_table.cpp).
 Mixer& SharedMixer();
 
 }  // namespace win::mci

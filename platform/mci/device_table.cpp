@@ -23,6 +23,10 @@ DeviceTable& DeviceTable::Get() {
   return table;
 }
 
+DeviceTable::~DeviceTable() { devices_.clear(); }
+
+Mixer& SharedMixer() { return DeviceTable::Get().mixer(); }
+
 Device* DeviceTable::Find(std::string_view name) const {
   for (const auto& d : devices_)
     if (SameWord(d->alias, name)) return d.get();

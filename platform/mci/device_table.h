@@ -14,6 +14,8 @@ namespace win::mci {
 class DeviceTable {
  public:
   static DeviceTable& Get();
+  ~DeviceTable();
+  Mixer& mixer() { return mixer_; }
 
   // By its name: the alias, or the file name when it was opened without
   // one (any letter case).
@@ -32,6 +34,8 @@ class DeviceTable {
  private:
   void UpdateTimer();
 
+  // Before the devices: a device closed at exit takes its sound out of it.
+  Mixer mixer_;
   std::vector<std::unique_ptr<Device>> devices_;
   MCIDEVICEID nextId_ = 1;
 };

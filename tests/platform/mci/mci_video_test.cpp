@@ -135,6 +135,10 @@ TEST_F(MciVideo, DrawsTheFrameOfTheMomentIntoTheWindow) {
   EXPECT_EQ(PixelAt(50, 40), kFrameColours[4]);  // the last frame stays
   Send("seek v to 1 wait");
   EXPECT_EQ(PixelAt(50, 40), kFrameColours[1]);
+  // A window painted over gets its still frame again on asking.
+  PaintGrey();
+  Send("play v from 1 to 1 wait");
+  EXPECT_EQ(PixelAt(50, 40), kFrameColours[1]);
 }
 
 TEST_F(MciVideo, PutPlacesThePictureAndWhereSaysWhere) {
