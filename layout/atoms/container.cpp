@@ -2,11 +2,22 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "layout/atoms/text_output.h"
 
 Container::~Container() {
-  children_.clearAndDelete();
+  // Deep trees are taken apart without recursion: each container's
+  // children are moved out before it is deleted.
+  std::vector<Atom*> pending;
+  while (ListElement* e = children_.popFront()) pending.push_back(static_cast<Atom*>(e));
+  while (!pending.empty()) {
+    Atom* atom = pending.back();
+    pending.pop_back();
+    if (auto* container = dynamic_cast<Container*>(atom))
+      while (ListElement* e = container->children_.popFront()) pending.push_back(static_cast<Atom*>(e));
+    delete atom;
+  }
   items_.clearAndDelete();
 }
 
@@ -50,6 +61,8 @@ Atom* Container::ChildAt(const Position& position) {
 
 bool Container::ForRange(RangeOperation op, const Position& from, const Position& to,
                          const StyleDefinition* change, BYTE bits) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return true;
   Atom* child = ChildAt(from);
   if (child == this) return true;
   bool result = true;
@@ -78,11 +91,18 @@ bool Container::ClearMarks(const Position& from, const Position& to, BYTE bits) 
 }
 
 ResolvedStyle* Container::StyleAt(const Position& position) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return style_;
   Atom* child = ChildAt(position);
   return child == this ? style_ : child->StyleAt(position);
 }
 
 void Container::MarksAt(const Position& position, BYTE& bits) {
+  NestingGuard guard;
+  if (guard.TooDeep()) {
+    bits = marks_;
+    return;
+  }
   Atom* child = ChildAt(position);
   if (child == this)
     bits = marks_;
@@ -91,6 +111,8 @@ void Container::MarksAt(const Position& position, BYTE& bits) {
 }
 
 bool Container::AppendText(CString& out, const Position& from, const Position& to, BOOL atEnd, LONG option) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return true;
   Atom* child = FirstChild();
   while (child && child->End() < from.Number()) child = NextOf(child);
   PositionItem* item = FirstItem();
@@ -119,6 +141,8 @@ bool Container::AppendText(CString& out, const Position& from, const Position& t
 
 Position* Container::Step(const Position& position, int direction, int flag, int mode, TextOutput* ctx,
                           LONG distance, const LayoutRect& caret) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return nullptr;
   if (mode == 2) {
     if (flag) {
       for (Atom* c = FirstChild(); c; c = NextOf(c))
@@ -135,6 +159,8 @@ Position* Container::Step(const Position& position, int direction, int flag, int
 }
 
 void Container::InvalidateRange(const PositionRange& range) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return;
   const Position& lower = range.Lower();
   const Position& upper = range.Upper();
   Atom* child = ChildAt(lower);
@@ -144,11 +170,15 @@ void Container::InvalidateRange(const PositionRange& range) {
 }
 
 void Container::Reset(int level) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return;
   for (Atom* c = FirstChild(); c; c = NextOf(c)) c->Reset(level);
   if (level == 2) ForgetUnits();
 }
 
 bool Container::HoldsObject(LONG kind, void* object, PositionRange* range) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return false;
   bool held = false;
   for (Atom* c = FirstChild(); c; c = NextOf(c))
     if (c->HoldsObject(kind, object, range)) held = true;
@@ -198,6 +228,8 @@ LONG Container::Spacing(int side, TextOutput* ctx, const Position&, const Positi
 }
 
 Atom* Container::CloneRange(const Position& from, const Position& to) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return nullptr;
   Container* copy = EmptyCopy();
   if (!copy) return nullptr;
   copy->CopyBase(*this);
@@ -220,6 +252,8 @@ void Container::Indent(oldio::ostream& out, int indent) {
 }
 
 void Container::DumpContainer(oldio::ostream& out, int indent) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return;
   Indent(out, indent);
   CString line;
   line.Format("Container on the positon:%p offset:%ld", static_cast<const void*>(this), start_);

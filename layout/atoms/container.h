@@ -11,6 +11,22 @@
 
 class TextOutput;
 
+// Guards the recursion through nested containers: a document may nest
+// blocks more deeply than the stack allows. Beyond kMaxNesting levels,
+// nothing deeper is laid out, drawn or visited.
+class NestingGuard {
+ public:
+  static constexpr int kMaxNesting = 200;
+  NestingGuard() { ++depth_; }
+  ~NestingGuard() { --depth_; }
+  NestingGuard(const NestingGuard&) = delete;
+  NestingGuard& operator=(const NestingGuard&) = delete;
+  bool TooDeep() const { return depth_ > kMaxNesting; }
+
+ private:
+  static inline int depth_ = 0;
+};
+
 class Container : public WindowObjectAtom {
  public:
   Container(LONG start, ResolvedStyle* style) : WindowObjectAtom(start, style) {}

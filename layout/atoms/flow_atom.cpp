@@ -199,6 +199,8 @@ LayoutLine* FlowAtom::LineAt(const Position& position) const {
 
 int FlowAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
                      int flag) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return (continuation = EndPosition(), kFormatFits);
   if (rect.right - cachedWidth_ != rect.left) cachedExtent_ = LayoutRect();
   const LayoutRect& c = cachedExtent_;
   if (c.left != kNotComputed && c.right != kNotComputed && c.top != kNotComputed && c.bottom != kNotComputed &&
@@ -374,6 +376,8 @@ int FlowAtom::Extent(LayoutRect& out, TextOutput* ctx, const Position& from, con
 }
 
 LONG FlowAtom::Spacing(int side, TextOutput* ctx, const Position&, const Position&, int) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return 0;
   if (children_.isEmpty()) return 0;
   const Position& a = FirstPosition();
   const Position& b = LastPosition();
@@ -386,6 +390,8 @@ LONG FlowAtom::Spacing(int side, TextOutput* ctx, const Position&, const Positio
 }
 
 bool FlowAtom::NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* ctx) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return false;
   // The narrowest width: the widest child at its own narrowest.
   LONG narrowest = 0;
   for (Atom* c = FirstChild(); c; c = NextOf(c)) {
@@ -413,6 +419,8 @@ bool FlowAtom::NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* c
 
 int FlowAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect& clip, const Position& from,
                    const Position& to, int flag, const PositionRange* range) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return 0;
   if (children_.isEmpty()) return 0;
   const Position& lower = from.LessOrEqual(to) ? from : to;
   const Position& upper = from.LessOrEqual(to) ? to : from;
@@ -445,6 +453,8 @@ int FlowAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect&
 
 Position* FlowAtom::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, int mode, const Position& from,
                                     const Position&, LONG option) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return nullptr;
   LayoutLine* line = LineAt(from);
   if (!line) return MakePosition(kLastPositionNumber);
   while (NextLine(line) && line->bottom + line->baseline < point.y) line = NextLine(line);
@@ -454,6 +464,8 @@ Position* FlowAtom::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, i
 
 int FlowAtom::CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& selection, int flag,
                         const Position&, const Position&, LONG option) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return kFormatPartial;
   LONG s = LeftShift(ctx);
   auto rectOf = [&](LayoutLine* line, PlacementRecord* r, LayoutRect& rect) {
     int result = r->atom->CaretRect(rect, ctx, selection, flag, *line->start, *line->continuation, option);
@@ -492,6 +504,8 @@ int FlowAtom::CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& s
 
 Position* FlowAtom::Step(const Position& position, int direction, int flag, int mode, TextOutput* ctx,
                          LONG distance, const LayoutRect& caret) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return nullptr;
   if (direction == 2 || direction == 3 || mode == 2 || lines_.isEmpty())
     return Container::Step(position, direction, flag, mode, ctx, distance, caret);
   if (direction != 0 && direction != 1) return nullptr;

@@ -23,6 +23,8 @@ LONG ListAtom::GapAfter(TextOutput* ctx, Atom* child) {
 }
 
 int ListAtom::Extent(LayoutRect& out, TextOutput* ctx, const Position&, const Position&, int) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return (out = LayoutRect::Of(0, 0, 0, 0), 0);
   out = LayoutRect::Of(0, 0, 0, 0);
   bool first = true;
   for (Atom* c = FirstChild(); c; c = NextOf(c)) {
@@ -64,6 +66,8 @@ int ListAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continu
 }
 
 LONG ListAtom::Spacing(int side, TextOutput* ctx, const Position&, const Position&, int) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return 0;
   if (children_.isEmpty()) return 0;
   if (side == kSpaceLeft)
     return std::max<LONG>(0, FirstChild()->Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1));
@@ -74,6 +78,8 @@ LONG ListAtom::Spacing(int side, TextOutput* ctx, const Position&, const Positio
 
 int ListAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect& box, const Position&,
                    const Position&, int, const PositionRange* range) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return 1;
   if (children_.isEmpty()) return 1;
   LONG x = origin.x;
   for (Atom* c = FirstChild(); c; c = NextOf(c)) {

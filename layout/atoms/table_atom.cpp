@@ -276,6 +276,12 @@ void TableAtom::DistributeWidth(LONG w, bool hasWidth) {
 
 int TableAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
                       int flag) {
+  NestingGuard guard;
+  if (guard.TooDeep()) {
+    cached_ = LayoutRect::Of(0, 0, 0, 0);
+    continuation = MakePosition(kLastPositionNumber);
+    return kFormatFits;
+  }
   EnsureUnits(ctx);
   LONG thickness = BorderLineThickness(ctx);
   LONG b = thickness * cellLineFactor_;
@@ -366,6 +372,8 @@ void TableAtom::PlaceRowCells(TableRow* row, TextOutput* ctx) {
 }
 
 bool TableAtom::NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* ctx) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return false;
   ComputeColumnBounds(ctx);
   LONG thickness = BorderLineThickness(ctx);
   LONG b = thickness * cellLineFactor_, outer = thickness * border_;
@@ -420,6 +428,8 @@ TableRow* TableAtom::RowAtY(LONG y) const {
 
 int TableAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect& clip, const Position& from,
                     const Position& to, int flag, const PositionRange* range) {
+  NestingGuard guard;
+  if (guard.TooDeep()) return 0;
   if (cached_.IsComputed())
     DrawFrame(LayoutRect::Of(origin.x + cached_.left, origin.x + cached_.right, origin.y + cached_.top,
                              origin.y + cached_.bottom),

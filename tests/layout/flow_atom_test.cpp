@@ -190,3 +190,34 @@ TEST(PageBackground, ABackgroundItemReplacesThePicture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeepNesting, VeryDeepBlocksLayOutDrawAndGoWithoutExhaustingTheStack) {
+  TestStyles styles;
+  FakeOutput out;
+  auto* page = new PageAtom(0, styles.Plain());
+  Container* open = page;
+  constexpr LONG kDepth = 50000;
+  for (LONG i = 0; i < kDepth; ++i) {
+    auto* inner = new ParagraphAtom(i, styles.Plain(), nullptr);
+    if (i % 100 == 0) inner->AddChild(MakeWord(i, "w", styles.Plain()).release());
+    open->AddChild(inner);
+    open = inner;
+  }
+  for (Atom* a = page; a; a = static_cast<Container*>(a)->LastChild()) {
+    a->SetEnd(kDepth + 1);
+    if (!(a->TypeMask() & kFlowBit)) break;
+  }
+  Position* c = nullptr;
+  page->Format(&out, LayoutRect::Of(0, 500, 0, 0x0FFFFFFF), c, FirstPosition(), 0);
+  delete c;
+  page->Draw(&out, LayoutPoint{0, 0}, LayoutRect::Of(0, 500, 0, 100000), FirstPosition(), LastPosition(), 1, nullptr);
+  EXPECT_FALSE(out.Calls("text").empty());  // the shallow words are drawn
+  CString text;
+  page->AppendText(text, FirstPosition(), LastPosition(), TRUE, 0);
+  std::unique_ptr<Position> hit(page->PositionAtPoint(&out, LayoutPoint{1, 1}, 1, FirstPosition(), LastPosition(), 0));
+  delete page;
+}
+
+}  // namespace
