@@ -1,6 +1,7 @@
 #include "mci/ffmpeg_input.h"
 
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 }
 
@@ -28,7 +29,14 @@ std::unique_ptr<FfmpegInput> FfmpegInput::Open(const std::string& hostPath, AVMe
   QuietenOnce();
   std::unique_ptr<FfmpegInput> in(new FfmpegInput());
   AVFormatContext* raw = nullptr;
-  if (avformat_open_input(&raw, hostPath.c_str(), nullptr, nullptr) < 0) return nullptr;
+  // A name is a file, never a URL ("http:", "concat:", "pipe:"), and a
+  // playlist inside a file may not reach anything but files either.
+  const std::string url = "file:" + hostPath;
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (opened < 0) return nullptr;
   in->format_.reset(raw);
   if (avformat_find_stream_info(raw, nullptr) < 0) return nullptr;
   const AVCodec* decoder = nullptr;

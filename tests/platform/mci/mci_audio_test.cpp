@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "platform/mci/support/media_fixture.h"
 #include "support/tools.h"
@@ -180,6 +181,18 @@ TEST_F(MciAudioFile, FileNamesWithBlanksOpenQuotedOrBare) {
   EXPECT_EQ(Send("sysinfo waveaudio name 3 open"), spaced);
   Send("close all wait");
   EXPECT_EQ(Send("sysinfo all quantity open"), "0");
+}
+
+TEST_F(MciAudioFile, ANameIsAFileNeverAUrl) {
+  // Names that FFmpeg would take for its protocols ("pipe:" reads standard
+  // input, "concat:" joins files) name files here, in the current folder.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.path());
+  WriteWav("pipe:0", source_);
+  Send("open pipe:0 type waveaudio alias p");
+  EXPECT_EQ(Send("status p length"), "500");
+  Send("open \"concat:ramp.wav|ramp.wav\" type waveaudio alias c", MCIERR_FILE_NOT_FOUND);
+  std::filesystem::current_path(before);
 }
 
 TEST_F(MciAudioFile, ADamagedFileDoesNotOpen) {
