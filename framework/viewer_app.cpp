@@ -32,7 +32,7 @@ void replaceOwned(const char*& slot, const char* value) {
 }  // namespace
 
 ViewerApp::ViewerApp(const char* appName) : CWinApp(appName) {
-  startDir_ = currentDirectory().Left(kDirChars);
+  startDir_ = currentDirectory();
 }
 
 ViewerApp::~ViewerApp() = default;
@@ -40,9 +40,7 @@ ViewerApp::~ViewerApp() = default;
 void ViewerApp::SetIniPath(const char* name) {
   // Copied first: `name` may be the executable name that is replaced below.
   CString base(name ? name : m_pszExeName);
-  CString path = withSeparator(currentDirectory()) + base + ".ini";
-  std::strncpy(iniPath_, path, sizeof iniPath_ - 1);
-  iniPath_[sizeof iniPath_ - 1] = '\0';
+  iniPath_ = withSeparator(currentDirectory()) + base + ".ini";
   replaceOwned(m_pszProfileName, iniPath_);
   replaceOwned(m_pszExeName, base);
 }
@@ -58,11 +56,28 @@ int ViewerApp::GetProfileInt(const char* section, const char* key, int def) {
   return static_cast<int>(GetPrivateProfileInt(section, key, def, iniPath_));
 }
 
+CString ViewerApp::ReadWholeValue(const char* section, const char* key, const CString& def) {
+  // Read into a buffer that grows until the value fits.
+  std::string buffer(kProfileValueChars + 1, '\0');
+  for (;;) {
+    const DWORD n = GetPrivateProfileString(section, key, def, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()), iniPath_);
+    if (n + 1 < buffer.size()) return CString(buffer.c_str());
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+}
+
 BOOL ViewerApp::InitInstance() {
-  if (iniPath_[0] == '\0') SetIniPath(nullptr);
+  if (iniPath_.IsEmpty()) SetIniPath(nullptr);
 
   const char* section = m_pszExeName ? m_pszExeName : "";
-  CString home = GetProfileString(section, "HomeDir", currentDirectory().Left(kDirChars));
+  const CString start = currentDirectory();
+  CString home = ReadWholeValue(section, "HomeDir", start);
+  home.TrimLeft();
+  home.TrimRight();
+  // An empty value names no directory; with a separator added it would be
+  // the root of the drive.
+  if (home.IsEmpty()) home = start;
   homeDir_ = withSeparator(home);
   // A home directory that cannot be entered leaves the start directory
   // current; nothing is reported.

@@ -50,7 +50,12 @@ class ViewerApp : public CWinApp {
   HCURSOR SavedCursor() const { return savedCursor_; }
 
  private:
-  char iniPath_[MAX_PATH] = {};
+  // The value of a key without the cut of GetProfileString (a path may be
+  // longer than a setting); the default when the key is missing.
+  CString ReadWholeValue(const char* section, const char* key, const CString& def);
+
+  // Grows with the path: a deep start directory must not cut it.
+  CString iniPath_;
   CString startDir_;
   CString homeDir_;
   HCURSOR busyCursor_ = nullptr;
