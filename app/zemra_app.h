@@ -15,8 +15,6 @@ class LoadTarget;
 
 class ZemraApp : public ViewerApp {
  public:
-  // The version the logo window shows.
-  static constexpr const char* kVersion = "v0.85";
   // Goes without a current object before the idle processing gives up the
   // recovery and says the connection failed.
   static constexpr int kMaxRecoveryAttempts = 3;

@@ -213,10 +213,22 @@ BOOL ForwardCommand::IsEnabled() { return TheHistory().CanGoForward(); }
 
 namespace {
 
+// Whether the object is a collection among whose members `member` is.
+bool Lists(const Ref<KXObject>& object, const Ref<KXObject>& member) {
+  auto* collection = dynamic_cast<Collection*>(object.get());
+  if (!collection) return false;
+  List* members = collection->getChildren(nullptr, 0);
+  if (!members) return false;
+  for (ListElement* e = members->first(); e; e = e->next())
+    if (ObjectOf(e) && ObjectOf(e)->getObjectId() == member->getObjectId()) return true;
+  return false;
+}
+
 // The collection that holds the current object: the one its parent field
-// names; else the object seen before it when that is a collection listing
-// it; else its first parent. Kept for the current object, since the tool
-// bar asks again on every idle call.
+// names; else the collection the user came through (the one that held the
+// object shown before, as after a step to the next member, or the object
+// shown before itself); else its first parent. Kept for the current object,
+// since the tool bar asks again on every idle call.
 Ref<KXObject> HoldingCollection(const Ref<KXObject>& current) {
   // Kept on the heap: the objects must not be released after the object
   // registers have gone at program end.
@@ -225,14 +237,10 @@ Ref<KXObject> HoldingCollection(const Ref<KXObject>& current) {
   Ref<KXObject>& memoOwner = memo[1];
   if (memoFor == current) return memoOwner;
   Ref<KXObject> owner = current->getOwnerObject();
+  if (!owner && memoOwner && Lists(memoOwner, current)) owner = memoOwner;
   if (!owner) {
     const Ref<KXObject> before = TheHistory().At(-2);
-    if (auto* c = dynamic_cast<Collection*>(before.get())) {
-      if (List* members = c->getChildren(nullptr, 0)) {
-        for (ListElement* e = members->first(); e && !owner; e = e->next())
-          if (ObjectOf(e) && ObjectOf(e)->getObjectId() == current->getObjectId()) owner = before;
-      }
-    }
+    if (before && Lists(before, current)) owner = before;
   }
   if (!owner && current->getObjectId() != 0) {
     if (List* parents = current->getParents(nullptr, 0)) {

@@ -84,7 +84,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   placement.length = sizeof placement;
   placement.showCmd = SW_HIDE;
   placement.rcNormalPosition = main;
-  SetWindowPlacement(m_hWnd, &placement);
+  ::SetWindowPlacement(m_hWnd, &placement);
 
   SetFramePageArea(area);
   SetScreenRect(RECT{0, 0, area.right - area.left, area.bottom - area.top});
