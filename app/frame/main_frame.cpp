@@ -137,6 +137,9 @@ void CMainFrame::OnMinimize() { ShowWindow(SW_SHOWMINIMIZED); }
 void CMainFrame::OnEnd() { EndThroughQuit(); }
 
 void CMainFrame::OnDestroy() {
+  // The page lives in the view, which goes with the frame: the page switch
+  // must not keep pointing at it.
+  DestroyCurrentPage();
   CFrameWnd::OnDestroy();
   if (LongOperationFlag() && Progress()) Progress()->RequestAbort();
 }

@@ -13,6 +13,7 @@
 #include "app/history/nav_history.h"
 #include "app/shell_state.h"
 #include "app/support/shell_fixture.h"
+#include "framework/user_break.h"
 #include "mfc/app.h"
 #include "win/path_map.h"
 #include "win/user.h"
@@ -46,7 +47,10 @@ class RecordingCache : public DocumentFileCache {
   std::vector<std::string> calls;
 };
 
-class QuitTest : public ShellTest {};
+class QuitTest : public ShellTest {
+ protected:
+  RecordingCache cache;
+};
 
 TEST_F(QuitTest, QuitClosesTheQueueAndTheFrameAndClearsTheCacheAsSet) {
   struct Case {
@@ -61,7 +65,7 @@ TEST_F(QuitTest, QuitClosesTheQueueAndTheFrameAndClearsTheCacheAsSet) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("ClearCache=") + c.clearCache + " temporary=" + std::to_string(c.temporary));
-    RecordingCache cache;
+    cache.calls.clear();
     cache.temporary = c.temporary;
     SetLoadCache(&cache);
     ini["CACHE"]["ClearCache"] = c.clearCache;
@@ -71,7 +75,9 @@ TEST_F(QuitTest, QuitClosesTheQueueAndTheFrameAndClearsTheCacheAsSet) {
     if (c.answer) win::QueueMessageBoxAnswer(c.answer);
     if (!peer_) StartPeer();
     StartClient();
-    ASSERT_TRUE(IdleUntil([] { return bool(TheHistory().Current()); }));
+    ASSERT_TRUE(IdleUntil([] { return bool(TheHistory().Current()); }))
+        << ::testing::PrintToString(BoxTexts()) << " quit " << quitSeen << " queue "
+        << TheCommandQueue().Count() << " busy " << LongOperationFlag();
     const std::string table = app_->TempCacheTable().str();
     EXPECT_EQ(table, win::WindowsPath(tempDir_) + "\\tolm.csh");
     EXPECT_EQ(cache.calls, (std::vector<std::string>{"limits 1234 7", "load tolmperm.csh", "load " + table}));
@@ -98,6 +104,7 @@ TEST_F(QuitTest, QuitClosesTheQueueAndTheFrameAndClearsTheCacheAsSet) {
                                    : std::vector<std::string>{});
     EXPECT_EQ(TheHistory().Current(), nullptr);
     SetLoadCache(nullptr);
+    ForgetSessions();
     TheCommandQueue().ResetForTests();
     ResetStopFlagForTests();
   }

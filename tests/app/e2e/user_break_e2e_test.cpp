@@ -3,6 +3,7 @@
 // break does not reach the next request, and a search runs whole.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "app/commands/command_queue.h"
@@ -14,6 +15,7 @@
 #include "core/object_utils.h"
 #include "framework/progress_reporter.h"
 #include "framework/user_break.h"
+#include "support/patience.h"
 #include "win/user.h"
 
 namespace app_test {
@@ -60,7 +62,6 @@ class UserBreakTest : public ShellTest {
 };
 
 TEST_F(UserBreakTest, ANavigationPushedDuringAWaitBreaksItAndOnlyIt) {
-  peerOptions.extra = {"--control", tmp_.file("peer.control")};
   StartAndLogIn();
   HWND input = MakeInputWindow();
   ASSERT_NE(input, nullptr);

@@ -13,6 +13,8 @@
 #include "app/idle_tasks.h"
 #include "app/shell_state.h"
 #include "app/zemra_app.h"
+#include "core/kx_object.h"
+#include "core/store.h"
 #include "framework/user_break.h"
 #include "win/user.h"
 
@@ -57,12 +59,16 @@ class IdleTest : public ::testing::Test {
 };
 
 TEST_F(IdleTest, RunsOneCommandPerCallAndDeletesIt) {
+  // A current object: nothing to recover, which would empty the queue.
+  TheHistory().Push(Ref<KXObject>(new KXObject("ObjectID=0x00000101\n", Ref<Store>())));
   TheCommandQueue().Push(new Probe("a"));
   TheCommandQueue().Push(new Probe("b"));
   app.OnIdle(0);
   EXPECT_EQ(Events(), (std::vector<std::string>{"ran a", "deleted a"}));
   EXPECT_FALSE(LongOperationFlag());
   EXPECT_EQ(app.BusyCount(), 0);
+  ASSERT_EQ(TheCommandQueue().Count(), 1);
+  TheHistory().Clear();
 }
 
 TEST_F(IdleTest, ACommandThatCannotRunNowIsDeleted) {

@@ -89,11 +89,7 @@ void ShellTest::SetUp() {
 void ShellTest::TearDown() {
   if (app_) ExitClient();
   FreshProgramState();
-  ClearMarkedObjects();
-  ClearObjectCache();
-  ClearOpenStores();
-  ResetDefaultScheme();
-  Dispatcher::destroy();
+  ForgetSessions();
   TheLogbook().Close();
   if (peer_) peer_->stop();
   std::filesystem::current_path(oldDir_);
@@ -112,6 +108,14 @@ void ShellTest::StartPeer() {
 }
 
 void ShellTest::StartClient() {
+  // A program starts with no messages waiting (an earlier client's end in
+  // the same test left its quit message).
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  quitSeen = false;
+  // Started from the run folder (an earlier client made its home current).
+  std::filesystem::current_path(runDir_);
   std::ofstream out(runDir_ + "/Tolm.ini");
   for (const auto& [section, keys] : ini) {
     out << "[" << section << "]\n";
@@ -149,6 +153,14 @@ bool ShellTest::IdleUntilQueueEmpty() {
   const bool emptied = IdleUntil([] { return TheCommandQueue().Count() == 0; });
   if (emptied && !StopFlag()) app_->OnIdle(0);
   return emptied;
+}
+
+void ShellTest::ForgetSessions() {
+  ClearMarkedObjects();
+  ClearObjectCache();
+  ClearOpenStores();
+  ResetDefaultScheme();
+  Dispatcher::destroy();
 }
 
 int ShellTest::ExitClient() {

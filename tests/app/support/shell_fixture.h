@@ -43,6 +43,9 @@ class ShellTest : public ::testing::Test {
   // Ends the client as the message loop's end does (the frame destroyed,
   // ExitInstance); its result.
   int ExitClient();
+  // Forgets the sessions and objects of the program, as a new run of the
+  // client starts without them.
+  static void ForgetSessions();
   // Starts everything and waits until the first object is current.
   void StartAndLogIn();
 
