@@ -2,9 +2,6 @@
 
 #include "app/dialogs/dialog_resources.h"
 
-BEGIN_MESSAGE_MAP(InterpreterDialog, CDialog)
-END_MESSAGE_MAP()
-
 InterpreterDialog::InterpreterDialog(CWnd* parent) : CDialog(kInterpreterDialog, parent) {
   RegisterShellDialogs();
 }

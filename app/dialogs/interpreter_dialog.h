@@ -13,6 +13,4 @@ class InterpreterDialog : public CDialog {
   void DoDataExchange(CDataExchange* dx) override;
 
   CString text;
-
-  DECLARE_MESSAGE_MAP()
 };

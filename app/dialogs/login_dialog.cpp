@@ -2,9 +2,6 @@
 
 #include "app/dialogs/dialog_resources.h"
 
-BEGIN_MESSAGE_MAP(CLoginDlg, CDialog)
-END_MESSAGE_MAP()
-
 CLoginDlg::CLoginDlg(CWnd* parent) : CDialog(kLoginDialog, parent) { RegisterShellDialogs(); }
 
 void CLoginDlg::DoDataExchange(CDataExchange* dx) {

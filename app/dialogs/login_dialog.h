@@ -14,6 +14,4 @@ class CLoginDlg : public CDialog {
   CString password;
   CString user;
   CString location;
-
-  DECLARE_MESSAGE_MAP()
 };

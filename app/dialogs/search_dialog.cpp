@@ -5,9 +5,6 @@
 #include "pages/style/property_getters.h"
 #include "pages/style/property_table.h"
 
-BEGIN_MESSAGE_MAP(CSearchDlg, CDialog)
-END_MESSAGE_MAP()
-
 CSearchDlg::CSearchDlg(CWnd* parent) : CDialog(kSearchDialog, parent) { RegisterShellDialogs(); }
 
 void CSearchDlg::DoDataExchange(CDataExchange* dx) {

@@ -16,6 +16,4 @@ class CSearchDlg : public CDialog {
 
   int fullText = 0;
   CString expression;
-
-  DECLARE_MESSAGE_MAP()
 };

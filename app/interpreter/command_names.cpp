@@ -1,13 +1,9 @@
 #include "app/interpreter/command_names.h"
 
-#include <array>
-
 namespace {
 
 // Up to six variants a slot; empty texts add nothing.
-using Variants = std::array<const char*, 6>;
-
-constexpr Variants kTexts[kCommandNameTexts] = {{
+constexpr const char* kTexts[kCommandNameTexts][6] = {
     {"en:help", "ge:hilfe", "fr:aide", "st:hülf ma", "", ""},
     {"??:quit", "fr:quitter", "st:gibs auf", "", "", ""},
     {"en:exit", "ge:ende", "fr:sortir", "st:schluss", "", ""},
@@ -84,12 +80,12 @@ constexpr Variants kTexts[kCommandNameTexts] = {{
     {"en:send message", "ge:nachricht senden", "fr:envoyer message", "st:nochricht schickn", "", ""},
     {"en:make link", "ge:neuer Link", "fr:make link", "st:moch an link", "", ""},
     {"??:inline", "", "", "", "", ""},
-}};
+};
 
 struct CommandNameTable {
   CommandNameTable() {
     for (int i = 0; i < kCommandNameTexts; ++i) {
-      const Variants& v = kTexts[i];
+      const char* const* v = kTexts[i];
       slots[i] = MultiLangString::Compose(v[0], v[1], v[2], v[3], v[4], v[5]);
     }
   }

@@ -15,6 +15,7 @@
 #include "app/interpreter/statement.h"
 #include "core/logbook.h"
 #include "pages/objects/vgroup.h"
+#include "pages/style/property_getters.h"
 #include "pages/style/property_table.h"
 #include "pages/style/style_expressions.h"
 

@@ -11,7 +11,7 @@
 #include "app/dialogs/login_dialog.h"
 #include "app/dialogs/search_dialog.h"
 #include "core/languages.h"
-#include "dialogs/support/ui_fixture.h"
+#include "app/dialogs/support/ui_fixture.h"
 #include "display/headless.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "app/interpreter/assignment.h"
 #include "app/interpreter/interpreter.h"
 #include "core/screen_geometry.h"
-#include "dialogs/support/ui_fixture.h"
+#include "app/dialogs/support/ui_fixture.h"
 #include "pages/objects/vgroup.h"
 #include "pages/style/property_getters.h"
 #include "pages/style/property_table.h"

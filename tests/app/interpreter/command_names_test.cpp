@@ -5,7 +5,7 @@
 
 #include "app/interpreter/command_names.h"
 #include "core/languages.h"
-#include "dialogs/support/ui_fixture.h"
+#include "app/dialogs/support/ui_fixture.h"
 
 namespace {
 

@@ -39,7 +39,7 @@ TEST(CommandTextTest, IdentifiersAndSpace) {
   };
   for (const Case& c : cases) {
     int passed = -1;
-    const CString word = ReadFrom(c.text, ReadIdentifier, &passed);
+    const CString word = ReadFrom(c.text, command_text::ReadIdentifier, &passed);
     EXPECT_STREQ(word, c.word) << c.text;
     EXPECT_EQ(passed, c.passed) << c.text;
   }
@@ -70,7 +70,7 @@ TEST(CommandTextTest, Numbers) {
   };
   for (const Case& c : cases) {
     int passed = -1;
-    EXPECT_EQ(ReadFrom(c.text, ReadNumber, &passed), c.value) << c.text;
+    EXPECT_EQ(ReadFrom(c.text, command_text::ReadNumber, &passed), c.value) << c.text;
     EXPECT_EQ(passed, c.passed) << c.text;
   }
   ResetScreenRect();
@@ -93,7 +93,7 @@ TEST(CommandTextTest, Colours) {
   };
   for (const Case& c : cases) {
     int passed = -1;
-    EXPECT_EQ(ReadFrom(c.text, ReadColor, &passed), c.color) << c.text;
+    EXPECT_EQ(ReadFrom(c.text, command_text::ReadColor, &passed), c.color) << c.text;
     EXPECT_EQ(passed, c.passed) << c.text;
   }
 }
@@ -113,7 +113,7 @@ TEST(CommandTextTest, QuotedStrings) {
   };
   for (const Case& c : cases) {
     int passed = -1;
-    EXPECT_STREQ(ReadFrom(c.text, ReadQuotedString, &passed), c.value) << c.text;
+    EXPECT_STREQ(ReadFrom(c.text, command_text::ReadQuotedString, &passed), c.value) << c.text;
     EXPECT_EQ(passed, c.passed) << c.text;
   }
 }

@@ -1,4 +1,4 @@
-#include "dialogs/support/ui_fixture.h"
+#include "app/dialogs/support/ui_fixture.h"
 
 #include <fstream>
 
