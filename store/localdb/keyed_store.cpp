@@ -77,6 +77,14 @@ int KeyedStore::openDataSet(const std::string& config, int number, const std::st
   if (number < 1 || number > kMaxDataSetNumber || dict_.dictionary(number)) return -1;
   if (!dict_.openDictionary(config, number, false, false, directory)) return -1;
   files_.erase(number);
+  // Suffix tables not found where the program looks for them may lie
+  // beside the data set.
+  const std::string& configPath = dict_.dictionary(number)->configPath;
+  const size_t slash = configPath.find_last_of("\\/");
+  const std::string beside = slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1);
+  const std::pair<int, const char*> tables[] = {{kEnglish, "SUFFIX.enu"}, {kGerman, "SUFFIX.deu"}};
+  for (const auto& [language, name] : tables)
+    if (!dict_.suffixes().table(language)) dict_.suffixes().load(language, (beside + name).c_str());
   return number;
 }
 

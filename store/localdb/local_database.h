@@ -148,6 +148,7 @@ class LocalDatabase : public Store, public CollectionCounter {
   bool finishBody(DocumentRequest& request);
   bool insertDocument(const Ref<KXObject>& object, const Ref<KXObject>& container);
   bool insertAnchor(const Ref<KXObject>& object, const Ref<KXObject>& container);
+  void adopt(const Ref<KXObject>& object, int dataSet, std::uint32_t id);
   bool nameTaken(int dataSet, const Ref<KXObject>& object);
   int parentCount(const Ref<KXObject>& object);
 

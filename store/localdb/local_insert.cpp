@@ -73,6 +73,21 @@ std::uint32_t LocalDatabase::appendRecord(int dataSet, const std::string& body, 
   return ok ? position : 0;
 }
 
+void LocalDatabase::adopt(const Ref<KXObject>& object, int dataSet, std::uint32_t id) {
+  // The object in memory becomes the stored one: its new id, with the
+  // suffix of the data set it was written to, and the record as stored.
+  DataItem item;
+  item.kind = DataItem::kText;
+  item.dataSet = static_cast<std::uint8_t>(dataSet);
+  item.position = id;
+  std::string record;
+  if (!readRecord(item, record, false)) return;
+  const CString text(record);
+  object->invalidate(kRefreshAll);
+  object->KXObject::parseAttributes(text);
+  object->parseAttributes(text);
+}
+
 bool LocalDatabase::insertObject(const Ref<KXObject>& object, const Ref<KXObject>& container, std::int32_t) {
   if (!keyed_ || !object) return false;
   const CString type = AttrRecord(object->recordText()).getAttribute("Type=");
@@ -117,7 +132,7 @@ bool LocalDatabase::insertDocument(const Ref<KXObject>& object, const Ref<KXObje
     ok = keyed_->insertKey(dataSet, idKey(KeyKind::kParent, id), DataItem::kText, parentId, true) && ok;
   }
   ok = indexRecord(dataSet, id, "ObjectID=" + formatId(id) + "\n" + body) && ok;
-  object->parseAttributes(CString("ObjectID=" + formatId(id) + "@" + keyed_->dataSetName(dataSet) + "\n"));
+  adopt(object, dataSet, id);
   return ok;
 }
 
@@ -165,7 +180,7 @@ bool LocalDatabase::insertAnchor(const Ref<KXObject>& object, const Ref<KXObject
       ok = keyed_->insertKey(dataSet, nameKey(KeyKind::kAnchorTo, dest), DataItem::kText, id) && ok;
   }
   ok = indexRecord(dataSet, id, "ObjectID=" + formatId(id) + "\n" + body) && ok;
-  object->parseAttributes(CString("ObjectID=" + formatId(id) + "@" + keyed_->dataSetName(dataSet) + "\n"));
+  adopt(object, dataSet, id);
   return ok;
 }
 
@@ -197,6 +212,9 @@ bool LocalDatabase::addToCollection(const Ref<KXObject>& member, const Ref<KXObj
 
 bool LocalDatabase::removeFromCollection(const Ref<KXObject>& member, const Ref<KXObject>& collection) {
   if (!keyed_ || !member || !collection) return false;
+  DataItem item;
+  item.dataSet = static_cast<std::uint8_t>(std::max(dataSetOfObject(member), 0));
+  if (!parseId(referenceOf(member), item.position) || !currentVersion(item)) return false;
   const int parents = parentCount(member);
   if (parents == 0) return false;
   if (parents == 1) return deleteObject(member);

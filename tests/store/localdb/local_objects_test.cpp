@@ -65,8 +65,11 @@ TEST(LocalObjects, MembersParentsAndAnchorsSurviveReopening) {
   Ref<KXObject> landing = local.insert("Type=Anchor\nTAnchor=Dest\nTitle=en:Landing\nDest=" + id(earth) + "\n", mars);
   const std::string earthId = id(earth), marsId = id(mars), planetsId = id(planets), linkId = id(link),
                     landingId = id(landing), topId = id(top);
+  // Objects hold their store: none may outlive the first opening.
+  top = planets = earth = mars = link = landing = nullptr;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "as written" : "after reopening");
+    if (round == 1) local.reopen();
     Ref<KXObject> p = local.fetch(planetsId), e = local.fetch(earthId), m = local.fetch(marsId);
     ASSERT_TRUE(p && e && m);
     EXPECT_EQ(local.names(p, kRequestMembers), (Names{"earth", "mars"}));
@@ -81,7 +84,6 @@ TEST(LocalObjects, MembersParentsAndAnchorsSurviveReopening) {
     EXPECT_NE(anchor.find("Dest=" + marsId + "\n"), std::string::npos) << anchor;
     EXPECT_NE(anchor.find("Src=" + earthId + "\n"), std::string::npos) << anchor;
     EXPECT_EQ(local.db().getRecord(CString(landingId)).str().find("Dest="), std::string::npos);
-    local.reopen();
   }
 }
 
@@ -118,12 +120,14 @@ TEST(LocalObjects, DeletedObjectsKeepTheirPlaceAndLeaveEveryList) {
   const std::string docId = id(doc);
   const size_t size = testing_support::TempDir::read(local.dir().file("DOVIREV.SDO")).size();
   ASSERT_TRUE(local.db().deleteObject(doc));
+  const std::string shelfId = id(shelf);
+  shelf = doc = nullptr;
   local.reopen();
   EXPECT_EQ(testing_support::TempDir::read(local.dir().file("DOVIREV.SDO")).size(), size);
   EXPECT_EQ(local.db().getRecord(CString(docId)), "");
-  EXPECT_TRUE(local.results(local.fetch(id(shelf)), kRequestMembers).empty());
+  EXPECT_TRUE(local.results(local.fetch(shelfId), kRequestMembers).empty());
   EXPECT_TRUE(local.results(nullptr, kRequestKeyQuery, "Keyword=kw").empty());
-  Ref<KXObject> next = local.insert("Type=Document\nDocumentType=text\nName=next\n", local.fetch(id(shelf)));
+  Ref<KXObject> next = local.insert("Type=Document\nDocumentType=text\nName=next\n", local.fetch(shelfId));
   EXPECT_NE(id(next), docId);
 }
 
@@ -158,6 +162,8 @@ TEST(LocalObjects, AttributeChangesAppendANewVersion) {
   ASSERT_TRUE(local.db().modifyAttributes(doc, "Keyword", "Keyword=new"));
   const std::string after = testing_support::TempDir::read(sdo);
   EXPECT_EQ(after.substr(0, before.size()), before) << "the old version stays as it was";
+  const std::string shelfId = id(shelf);
+  shelf = doc = nullptr;
   local.reopen();
   const std::string record = local.db().getRecord(CString(docId)).str();
   EXPECT_NE(record.find("ObjectID=" + docId + "\n"), std::string::npos);
@@ -165,7 +171,7 @@ TEST(LocalObjects, AttributeChangesAppendANewVersion) {
   EXPECT_NE(record.find("Title=en:Keyword=old\n"), std::string::npos) << record;
   EXPECT_EQ(local.results(nullptr, kRequestKeyQuery, "Keyword=new"), std::vector<std::string>{docId});
   EXPECT_TRUE(local.results(nullptr, kRequestKeyQuery, "Keyword=old").empty());
-  EXPECT_EQ(local.names(local.fetch(id(shelf)), kRequestMembers), Names{"doc"});
+  EXPECT_EQ(local.names(local.fetch(shelfId), kRequestMembers), Names{"doc"});
   ASSERT_TRUE(local.db().modifyAttributes(local.fetch(docId), "", "Author=someone"));
   EXPECT_EQ(local.results(nullptr, kRequestKeyQuery, "Author=someone"), std::vector<std::string>{docId});
 }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "store/fulltext/language_file.h"
 #include "store/localdb/local_database.h"
 #include "store/localdb/query_expr.h"
 #include "support/local_db.h"
@@ -75,7 +74,6 @@ TEST(LocalQueryText, BrokenOrOversizedQueriesAreRefused) {
 class LocalSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    local.db().keyedStore()->dictionary().suffixes().load(kEnglish, ZEMRA_SOURCE_DIR "/data/SUFFIX.enu");
     shelf = local.collection("shelf", nullptr);
     earth = local.insert("Type=Document\nDocumentType=text\nName=earth\nTitle=en:The Earth\nTitle=ge:Die Erde\n"
                          "Keyword=planet\nKeyword=moon\nAuthor=ann\n", shelf);
@@ -123,6 +121,7 @@ TEST_F(LocalSearch, BodiesAreStoredReadBackAndSearched) {
   const std::string text = "Craters of the <b>Moon</b>\r\nand Gr\xF6\xDF" "e of <a href=\"x\">seas</a>\nlast line";
   ASSERT_TRUE(local.storeBody(moon, text, 7));
   const std::string moonId = moon->getObjectIdText().str();
+  shelf = earth = mars = moon = nullptr;
   local.reopen();
   Ref<KXObject> again = local.fetch(moonId);
   ASSERT_TRUE(again);
