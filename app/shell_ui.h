@@ -43,6 +43,10 @@ const ShellUi& GetShellUi();
 // Replaces every part at once (tests put fakes in and take them out).
 void ReplaceShellUi(const ShellUi& parts);
 
+// Puts the client's login, search and Language Options dialogs into the
+// parts that are still empty (start-up does; a test's fakes stay).
+void InstallShellDialogs();
+
 // Runs a line through the interpreter. Without one, "end" (how the frame
 // closes the program) is carried out by the shell directly; any other line
 // is logged as not run. TRUE when it ran.

@@ -12,6 +12,7 @@
 #include "app/history/nav_history.h"
 #include "app/settings/shell_settings.h"
 #include "app/shell_state.h"
+#include "app/shell_ui.h"
 #include "app/zemra_app.h"
 #include "core/languages.h"
 #include "core/logbook.h"
@@ -94,6 +95,7 @@ BOOL ZemraApp::InitInstance() {
   SetMainWindowClosingTest(&MainWindowClosing);
   TheHistory();
   SetShellLink(&shellLink_);
+  InstallShellDialogs();
 
   StartTextViewer();
   linkCursor_ = LoadCursor(135);
