@@ -198,8 +198,14 @@ TEST_F(VLabelTest, FittingTheCaption) {
   const int w = m.cx + 10, h = m.cy + 6;
   const int left = (10 + 210 - w) / 2, top = (10 + 50 - h) / 2;
   EXPECT_EQ(RectText(centred->Rect()), RectText(RECT{left, top, left + w, top + h}));
-  // Its fitted rectangle became its layout rectangle (no "pos" in the style).
-  EXPECT_EQ(RectText(centred->LayoutRect()), RectText(centred->Rect()));
+  EXPECT_EQ(RectText(centred->LayoutRect()), "10,10,210,50");
+  // A label that has its caption before it reads a style without "pos"
+  // takes its fitted rectangle as its layout rectangle.
+  auto* early = Add(new VLabel(10, 10, 210, 50, 0, MultiLangString::OnePart("Lindqvist")));
+  early->SetFontSize(16);  // the style's size
+  early->SetStyle(ApplyStyleAssignments("Label(fitcaption = TRUE)", nullptr));
+  EXPECT_EQ(RectText(early->LayoutRect()), RectText(RECT{left, top, left + w, top + h}));
+  EXPECT_EQ(RectText(early->Rect()), RectText(early->LayoutRect()));
 
   struct Case {
     const char* style;
