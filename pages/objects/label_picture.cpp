@@ -3,6 +3,8 @@
 // under it, as it does for a picture that cannot be read.
 #include "pages/objects/label_picture.h"
 
-LabelPictureInfo LookUpLabelPicture(const CString&) { return {}; }
+LabelPictureInfo LookUpLabelPicture(const CString&, const void*) { return {}; }
 
-bool DrawLabelPicture(CDC*, const RECT&, const RECT&, const CString&, int) { return false; }
+bool DrawLabelPicture(CDC*, const RECT&, const RECT&, const CString&, int, const void*) {
+  return false;
+}

@@ -12,8 +12,10 @@ struct LabelPictureInfo {
   bool transparent = false;  // the picture has a transparent colour
 };
 
-// Loads the picture into the image cache when it can.
-LabelPictureInfo LookUpLabelPicture(const CString& name);
+// Loads the picture into the image cache when it can; `page` is the page
+// it is shown on (or null).
+LabelPictureInfo LookUpLabelPicture(const CString& name, const void* page);
 // Draws the named picture into `target`, clipped to `clip`; false when
 // there is no picture to draw.
-bool DrawLabelPicture(CDC* dc, const RECT& clip, const RECT& target, const CString& name, int mode);
+bool DrawLabelPicture(CDC* dc, const RECT& clip, const RECT& target, const CString& name, int mode,
+                      const void* page);

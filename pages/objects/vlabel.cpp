@@ -564,12 +564,13 @@ void VLabel::Draw(CDC* dc, const RECT& clip) {
   if (!picture.IsEmpty()) {
     RECT target = Rect();
     if ((labelFlags_ & kBorder3d) && pressed_ && bgPictureDown_.IsEmpty()) OffsetRect(&target, 1, 1);
-    const LabelPictureInfo info = LookUpLabelPicture(picture);
+    const VObject* page = GetPage();
+    const LabelPictureInfo info = LookUpLabelPicture(picture, page);
     if (info.loaded) {
       const DWORD state = info.transparent ? (State() | kTransparent) : (State() & ~kTransparent);
       if (state != State()) VObject::SetState(state);
     }
-    DrawLabelPicture(dc, clip, target, picture, mode_);
+    DrawLabelPicture(dc, clip, target, picture, mode_, page);
   }
   DrawFrame(dc, clip);
   if (!Has(kDisabled) && Parent() && Parent()->MouseChild() == this) ShowLinkCursor();
