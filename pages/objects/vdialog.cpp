@@ -146,6 +146,9 @@ BOOL VDialog::CreateDialogWindow(CWnd* parent) {
                  windowRect_.right - windowRect_.left, windowRect_.bottom - windowRect_.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   w->OnInitDialog();
+  // The template makes the window hidden; a dialog that is not hidden is
+  // shown at once (a later state change would otherwise never show it).
+  if (!Has(kHidden) && IsWindow(w->GetSafeHwnd())) w->ShowWindow(SW_SHOW);
   return TRUE;
 }
 

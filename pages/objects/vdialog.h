@@ -55,9 +55,9 @@ class VDialog : public VGroup {
   VDialog(int left, int top, int right, int bottom, CWnd* parent);
   ~VDialog() override;
 
-  // Makes the dialog window in the parent, at the dialog's rectangle; it
-  // starts hidden and is shown when the hidden flag is cleared. False
-  // when the window cannot be made.
+  // Makes the dialog window in the parent, at the dialog's rectangle,
+  // shown unless the hidden flag is set. False when the window cannot be
+  // made.
   virtual BOOL CreateDialogWindow(CWnd* parent);
   // Milliseconds since the timer was last started.
   virtual DWORD Elapsed();

@@ -48,11 +48,11 @@ class VDialogTest : public ObjectsTest {
   ClockedDialog* dialog_ = nullptr;
 };
 
-TEST_F(VDialogTest, TheWindowStartsHiddenAtItsPlaceAndFollowsTheHiddenFlag) {
+TEST_F(VDialogTest, TheWindowIsMadeAtItsPlaceAndFollowsTheHiddenFlag) {
   Make();
   ASSERT_TRUE(IsWindow(Handle()));
   EXPECT_EQ(GetParent(Handle()), window_.GetSafeHwnd());
-  EXPECT_FALSE(IsWindowVisible(Handle()));  // hidden until it is shown
+  EXPECT_TRUE(IsWindowVisible(Handle()));
   RECT r;
   GetWindowRect(Handle(), &r);
   EXPECT_EQ(RectText(r), "20,30,120,80");
@@ -62,9 +62,12 @@ TEST_F(VDialogTest, TheWindowStartsHiddenAtItsPlaceAndFollowsTheHiddenFlag) {
   EXPECT_FALSE(dialog_->IsPage());
   EXPECT_EQ(dialog_->FindByWindow(Handle()), dialog_);
   dialog_->SetState(dialog_->State() | VObject::kHidden);
+  EXPECT_FALSE(IsWindowVisible(Handle()));
   dialog_->SetState(dialog_->State() & ~VObject::kHidden);
   EXPECT_TRUE(IsWindowVisible(Handle()));
-  dialog_->SetState(dialog_->State() | VObject::kHidden);
+  // One made while hidden starts hidden.
+  delete dialog_;
+  Make(true);
   EXPECT_FALSE(IsWindowVisible(Handle()));
 }
 

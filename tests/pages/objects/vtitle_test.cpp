@@ -111,6 +111,7 @@ TEST_F(VTitleTest, ANewTitleIsWhiteOnRedDisabledAndFollowsItsObject) {
   ASSERT_TRUE(parseLanguageOrder("ge,en"));
   both->Invalidate();
   EXPECT_EQ(both->CaptionText(), "Hafen");
+  parseLanguageOrder("en,ge");
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/languages.h"
 #include "display/headless.h"
 #include "pages/objects/vcoll_titles.h"
 #include "pages/objects/vlabel.h"
@@ -28,13 +27,8 @@ class ObjectsOnPagesTest : public PageTest {
  protected:
   void SetUp() override {
     PageTest::SetUp();
-    Languages::Init();
     LoadStyleFile((std::string(ZEMRA_SOURCE_DIR) + "/data/MAIN.STY").c_str());
     shell_.effects = 0;
-  }
-  void TearDown() override {
-    PageTest::TearDown();
-    Languages::Exit();
   }
   template <class T>
   static T* Find(VGroup* group, const char* className) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/languages.h"
 #include "pages/objects/background_sound.h"
 #include "pages/objects/vhint_dlg.h"
 #include "pages/page/page_switch.h"
@@ -161,10 +160,6 @@ TEST_F(PageSwitchTest, DestroyingThePageOfTheBackgroundSoundForgetsIt) {
 
 
 TEST_F(PageSwitchTest, TheHintWindowIsMadeOnceAndHiddenAtEverySwitch) {
-  struct LanguageList {
-    LanguageList() { Languages::Init(); }
-    ~LanguageList() { Languages::Exit(); }
-  } languages;
   Styles("Label = { Boolean fitcaption = TRUE; String hint = \"\" }\n"
          "HintDialog = { Value delay = 0; Label hint { } }\n");
   Show(objects_.Collection(1, {}));

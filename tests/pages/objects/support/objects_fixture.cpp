@@ -18,7 +18,6 @@ DWORD TestTickSource() { return TestTicks(); }
 
 void ObjectsTest::SetUp() {
   PagesTest::SetUp();
-  Languages::Init();
   clock_ = std::make_unique<testing_support::TestUserClock>();
   TestTicks() = 100000;
   SetPageTickSource(&TestTickSource);
@@ -33,7 +32,6 @@ void ObjectsTest::TearDown() {
   if (window_.GetSafeHwnd()) window_.DestroyWindow();
   SetPageTickSource(nullptr);
   clock_.reset();
-  Languages::Exit();
   PagesTest::TearDown();
 }
 

@@ -1,5 +1,5 @@
-// What the tests of labels, titles, tool bars, hints and dialogs share: the
-// program's language list, a clock that moves only when the test moves it
+// What the tests of labels, titles, tool bars, hints and dialogs share: a
+// clock that moves only when the test moves it
 // (for USER's timers and the pages' tick count alike), and a top-level
 // window with a group that stands for its page, in which objects are
 // painted and photographed.
