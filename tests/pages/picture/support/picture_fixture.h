@@ -1,0 +1,53 @@
+// What the picture tests share: the page fixture, run in a temporary home
+// directory that holds format.dat, with the converter plug-ins found where
+// the build puts them, and the sample pictures copied in under their names.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pages/support/pages_fixture.h"
+#include "win/types.h"
+
+namespace pages_test {
+
+class PictureTest : public PagesTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Copies data/sample/gallery/<name>.body to <name> in the temporary
+  // directory; its path.
+  std::string Sample(const std::string& name);
+  // Writes a packed DIB as a BMP file; its path.
+  std::string WriteBmp(const std::string& name, const std::vector<unsigned char>& dib);
+  // The display depth for the rest of the test (24, 8 or 4).
+  static void UseDisplay(int bits);
+
+ private:
+  std::filesystem::path previousDir_;
+};
+
+// Pixel (x, y) of an 8- or 24-bit DIB handle as 0xRRGGBB, y counted from
+// the top of the picture.
+unsigned PixelOf(HGLOBAL dib, int x, int y);
+// The header of a DIB handle.
+BITMAPINFOHEADER HeaderOf(HGLOBAL dib);
+
+}  // namespace pages_test
+
+namespace pages_test {
+
+// A picture as an outside tool decoded it: width, height and 0xRRGGBB
+// pixels row by row from the top.
+struct ToolPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned> pixels;
+};
+// Runs a command that writes a PBM, PGM or PPM picture (binary forms) to
+// its output; false when it fails or writes something else.
+bool ReadPnmFrom(const std::string& command, ToolPicture* out);
+
+}  // namespace pages_test
