@@ -386,7 +386,12 @@ void CDib::SetPalette(HPALETTE newPalette) {
 
 DWORD CDib::DisplaySize() const {
   const HeaderInfo info = ReadHeader(displayDib);
-  return info.ok ? info.h.biSizeImage : 0;
+  if (!info.ok) return 0;
+  if (info.h.biSizeImage) return info.h.biSizeImage;
+  // Files may leave the image size 0 for uncompressed rows: the rows
+  // still weigh what they weigh.
+  if (info.h.biWidth < 1 || info.h.biHeight < 1) return 0;
+  return static_cast<DWORD>(DibRowBytes(info.h.biWidth, info.h.biBitCount) * static_cast<DWORD_PTR>(info.h.biHeight));
 }
 
 BOOL CDib::CreateBuffer(int w, int h, int depth) {

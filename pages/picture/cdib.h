@@ -64,6 +64,8 @@ class CDib : public CObject {
   DWORD ColorCount() const { return colorCount; }
   int TransparentIndex() const { return transparentIndex; }
   void SetReplaceTransparent(bool on) { replaceTransparent = on ? 1 : 0; }
+  // The colour index to leave out when drawing (-1: none).
+  void SetTransparentIndex(int index) { transparentIndex = index; }
   // biSizeImage of the display copy: the picture's weight in the image cache.
   DWORD DisplaySize() const;
   const BITMAPINFOHEADER* BufferInfo() const { return bufferInfo; }

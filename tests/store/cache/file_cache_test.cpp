@@ -268,3 +268,19 @@ TEST_F(FileCacheTest, OnlyFilesInTheTemporaryDirectoryAreTheCaches) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FileCacheTest, ALocalFileNamedByItsKeyStaysTheUsers) {
+  const std::string own = tmp_.write("own.bmp", "picture");
+  cache_.setDownloader([](const CString& key, CString& file) {
+    file = key;
+    return 1;
+  });
+  EXPECT_EQ(cache_.fetch(own.c_str()), own.c_str());
+  EXPECT_FALSE(cache_.isTemporary(own.c_str()));
+  cache_.clear();
+  EXPECT_TRUE(fs::exists(own));
+}
+
+}  // namespace

@@ -1,9 +1,12 @@
 #include "pages/picture/support/picture_fixture.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
+#include "pages/picture/image_cache.h"
+#include "store/cache/file_cache.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -16,9 +19,21 @@ void PictureTest::SetUp() {
   std::filesystem::copy_file(std::string(ZEMRA_SOURCE_DIR) + "/data/format.dat", tmp_.file("format.dat"));
   std::filesystem::current_path(tmp_.path());
   win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
+  // Pictures are named by their local files: the cache hands them back.
+  TheFileCache().clear();
+  TheFileCache().setDownloader([](const CString& key, CString& file) {
+    FILE* f = std::fopen(key, "rb");
+    if (!f) return 0;
+    std::fclose(f);
+    file = key;
+    return 1;
+  });
+  TheImageCache().FreeAll();
 }
 
 void PictureTest::TearDown() {
+  TheImageCache().FreeAll();
+  TheFileCache().clear();
   std::filesystem::current_path(previousDir_);
   win::SetDisplayBitsPerPixel(24);
   PagesTest::TearDown();
@@ -132,6 +147,38 @@ bool ReadPnmFrom(const std::string& command, ToolPicture* out) {
     return false;
   }
   return true;
+}
+
+}  // namespace pages_test
+
+namespace pages_test {
+
+Canvas::Canvas(int width, int height) : width_(width), height_(height) {
+  screen_ = GetDC(nullptr);
+  memory_ = CreateCompatibleDC(screen_);
+  bitmap_ = CreateCompatibleBitmap(screen_, width, height);
+  old_ = SelectObject(memory_, bitmap_);
+  cdc_.Attach(memory_);
+}
+
+Canvas::~Canvas() {
+  cdc_.Detach();
+  SelectObject(memory_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(memory_);
+  ReleaseDC(nullptr, screen_);
+}
+
+unsigned Canvas::At(int x, int y) const {
+  const COLORREF c = GetPixel(memory_, x, y);
+  return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+std::unique_ptr<win::gdi::Surface> Canvas::Shot() const {
+  auto surface = win::gdi::Surface::Create(width_, height_);
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) surface->Row(y)[x] = At(x, y);
+  return surface;
 }
 
 }  // namespace pages_test

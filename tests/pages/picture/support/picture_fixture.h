@@ -51,3 +51,34 @@ struct ToolPicture {
 bool ReadPnmFrom(const std::string& command, ToolPicture* out);
 
 }  // namespace pages_test
+
+#include <memory>
+
+#include "gdi/surface.h"
+#include "mfc/dc.h"
+
+namespace pages_test {
+
+// A bitmap compatible with the display to draw page objects into.
+class Canvas {
+ public:
+  Canvas(int width, int height);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  CDC* dc() { return &cdc_; }
+  // 0xRRGGBB of a pixel.
+  unsigned At(int x, int y) const;
+  // What was drawn, as a picture for golden comparisons.
+  std::unique_ptr<win::gdi::Surface> Shot() const;
+
+ private:
+  int width_, height_;
+  HDC screen_;
+  HDC memory_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  CDC cdc_;
+};
+
+}  // namespace pages_test
