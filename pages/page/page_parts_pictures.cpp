@@ -1,20 +1,27 @@
-// Page parts made of pictures: the background picture and the palette of
-// the cached pictures. The picture members of pages come with the objects
-// that show server pictures and clusters.
+// Page parts made of pictures: a server picture, a cluster of tiles, the
+// CAD page, the background picture and the palette of the cached pictures.
 #include "pages/page/page_members.h"
 #include "pages/page/page_parts.h"
 #include "pages/picture/cdib.h"
 #include "pages/picture/image_cache.h"
+#include "pages/picture/vcad_page.h"
+#include "pages/picture/vcluster.h"
 #include "pages/picture/vimage.h"
+#include "pages/picture/vkx_image.h"
 
-VObject* MakeImageMember(const RECT&, const Ref<KXObject>&) { return nullptr; }
-VObject* MakeClusterMember(const RECT&, const Area&, const Ref<KXObject>&) { return nullptr; }
+VObject* MakeImageMember(const RECT& rect, const Ref<KXObject>& historyObject) {
+  return new VKxImage(rect.left, rect.top, rect.right, rect.bottom, historyObject, 1);
+}
+
+VObject* MakeClusterMember(const RECT&, const Area& area, const Ref<KXObject>& historyObject) {
+  return new VCluster(area, historyObject);
+}
 
 VObject* MakeBackgroundPicture(const RECT& rect) {
   return new VImage(rect.left, rect.top, rect.right, rect.bottom, nullptr);
 }
 
-VPage* MakeCADPage() { return nullptr; }
+VPage* MakeCADPage() { return new VCADPage; }
 
 HPALETTE LargestCachedPalette() {
   CDib* picture = TheImageCache().LargestPaletteImage();
