@@ -8,6 +8,7 @@
 #include "core/object_utils.h"
 #include "framework/user_break.h"
 #include "pages/area/area.h"
+#include "pages/page/vpage.h"
 #include "pages/picture/part_makers.h"
 #include "pages/picture/vimage.h"
 #include "pages/shell_link.h"
@@ -96,7 +97,7 @@ void VRandomImage::Step() {
   }
   current_ = next_;
   next_ = -1;
-  nextTime_ = GetTickCount() + static_cast<DWORD>(delay_) * 1000u;
+  nextTime_ = PageTicks() + static_cast<DWORD>(delay_) * 1000u;
 }
 
 void VRandomImage::GoToDestination() {
@@ -120,7 +121,7 @@ void VRandomImage::OnClose() { running_ = 0; }
 
 void VRandomImage::OnIdle() {
   if (!running_ || LongOperationFlag()) return;
-  if (static_cast<std::int32_t>(GetTickCount() - nextTime_) >= 0) Step();
+  if (static_cast<std::int32_t>(PageTicks() - nextTime_) >= 0) Step();
 }
 
 void VRandomImage::OnTimer(UINT_PTR) {}

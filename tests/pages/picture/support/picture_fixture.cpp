@@ -5,7 +5,9 @@
 #include <cstring>
 #include <fstream>
 
+#include "pages/load_target.h"
 #include "pages/picture/image_cache.h"
+#include "pages/shell_link.h"
 #include "store/cache/file_cache.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
@@ -21,7 +23,13 @@ void PictureTest::SetUp() {
   win::SetModuleSearchDirectories({std::string(ZEMRA_BINARY_DIR) + "/bin"});
   // Pictures are named by their local files: the cache hands them back.
   TheFileCache().clear();
-  TheFileCache().setDownloader([](const CString& key, CString& file) {
+  SetShellLink(&pictureShell_);
+  TheFileCache().setDownloader([this](const CString& key, CString& file) {
+    auto it = served_.find(key.str());
+    if (it != served_.end()) {
+      file = it->second.c_str();
+      return 1;
+    }
     FILE* f = std::fopen(key, "rb");
     if (!f) return 0;
     std::fclose(f);
@@ -30,6 +38,13 @@ void PictureTest::SetUp() {
   });
   TheImageCache().FreeAll();
 }
+
+void PictureShell::PushLoad(LoadKind, const Ref<KXObject>&, LoadTarget* target, const char*) {
+  loads.push_back(target);
+}
+void PictureShell::CancelLoads(LoadTarget* target) { cancelled.push_back(target); }
+void PictureShell::RunCommandLine(const char* line, const Ref<KXObject>&) { lines.push_back(line ? line : ""); }
+void PictureShell::ExecuteAnchorAction(const Ref<KXObject>& anchor) { actions.push_back(anchor); }
 
 void PictureTest::TearDown() {
   TheImageCache().FreeAll();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,21 @@
 #include "win/types.h"
 
 namespace pages_test {
+
+// A shell that records the loads, cancellations and command lines that
+// picture objects send.
+class PictureShell : public TestShell {
+ public:
+  void PushLoad(LoadKind kind, const Ref<KXObject>& document, LoadTarget* target, const char* name) override;
+  void CancelLoads(LoadTarget* target) override;
+  void RunCommandLine(const char* line, const Ref<KXObject>& anchor) override;
+  void ExecuteAnchorAction(const Ref<KXObject>& anchor) override;
+
+  std::vector<LoadTarget*> loads;
+  std::vector<LoadTarget*> cancelled;
+  std::vector<std::string> lines;
+  std::vector<Ref<KXObject>> actions;
+};
 
 class PictureTest : public PagesTest {
  protected:
@@ -24,6 +40,11 @@ class PictureTest : public PagesTest {
   std::string WriteBmp(const std::string& name, const std::vector<unsigned char>& dib);
   // The display depth for the rest of the test (24, 8 or 4).
   static void UseDisplay(int bits);
+  // The file cache hands out `file` for the key.
+  void Serve(const std::string& key, const std::string& file) { served_[key] = file; }
+
+  PictureShell pictureShell_;
+  std::map<std::string, std::string> served_;
 
  private:
   std::filesystem::path previousDir_;
