@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "plugins/common/plugin_exports.h"
@@ -97,7 +98,12 @@ int CDib::Load(const char* fileName, HWND progressWindow) {
   transparentIndex = -1;
   if (!fileName || !*fileName) return 0;
   HGLOBAL loaded = nullptr;
-  if (IsBMPFile(fileName)) {
+  const int bmpBits = BmpFileBitCount(fileName);
+  if (bmpBits == 16 || bmpBits == 32) {
+    // Deep bitmaps are read here: the image library reads up to 24 bits.
+    loaded = ReadDeepBmpFile(fileName);
+    if (!loaded) return 0;
+  } else if (IsBMPFile(fileName)) {
     HGLOBAL block = GlobalAlloc(GHND, kReaderBlock);
     if (!block) return 0;
     loaded = ReadDIB(fileName, block);

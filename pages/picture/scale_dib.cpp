@@ -1,6 +1,7 @@
 #include "pages/picture/scale_dib.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -235,4 +236,71 @@ HGLOBAL WidenDibTo24(HGLOBAL source) {
   }
   GlobalUnlock(source);
   return result;
+}
+
+namespace {
+
+constexpr DWORD kBmpFileHeader = 14;
+constexpr DWORD kMaxBmpFile = 256u * 1024 * 1024;
+
+bool ReadWholeFile(const char* fileName, std::vector<BYTE>& out) {
+  FILE* f = fileName ? win_fopen(fileName, "rb") : nullptr;
+  if (!f) return false;
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  std::fseek(f, 0, SEEK_SET);
+  bool ok = size > 0 && static_cast<unsigned long>(size) <= kMaxBmpFile;
+  if (ok) {
+    out.resize(static_cast<size_t>(size));
+    ok = std::fread(out.data(), 1, out.size(), f) == out.size();
+  }
+  std::fclose(f);
+  return ok;
+}
+
+}  // namespace
+
+int BmpFileBitCount(const char* fileName) {
+  FILE* f = fileName ? win_fopen(fileName, "rb") : nullptr;
+  if (!f) return 0;
+  BYTE head[kBmpFileHeader + sizeof(BITMAPINFOHEADER)] = {};
+  const size_t n = std::fread(head, 1, sizeof head, f);
+  std::fclose(f);
+  if (n < sizeof head || head[0] != 'B' || head[1] != 'M') return 0;
+  BITMAPINFOHEADER h;
+  std::memcpy(&h, head + kBmpFileHeader, sizeof h);
+  return h.biSize >= sizeof(BITMAPINFOHEADER) ? h.biBitCount : 0;
+}
+
+HGLOBAL ReadDeepBmpFile(const char* fileName) {
+  std::vector<BYTE> file;
+  if (!ReadWholeFile(fileName, file) || file.size() < kBmpFileHeader + sizeof(BITMAPINFOHEADER)) return nullptr;
+  DWORD bitsOffset;
+  std::memcpy(&bitsOffset, file.data() + 10, 4);
+  BITMAPINFOHEADER h;
+  std::memcpy(&h, file.data() + kBmpFileHeader, sizeof h);
+  if ((h.biBitCount != 16 && h.biBitCount != 32) || h.biSize < sizeof h || h.biSize > 1024 ||
+      h.biClrUsed > 256 || h.biWidth < 1 || h.biHeight < 1 || h.biWidth > kMaxDibDimension ||
+      h.biHeight > kMaxDibDimension)
+    return nullptr;
+  // The packed form: the header, the masks when there are fields, then the
+  // rows from where the file says they start.
+  const DWORD masks = h.biCompression == BI_BITFIELDS ? 12 : 0;
+  const DWORD_PTR rows = DibRowBytes(h.biWidth, h.biBitCount) * static_cast<DWORD_PTR>(h.biHeight);
+  if (kBmpFileHeader + DWORD_PTR{h.biSize} + masks > file.size() || bitsOffset > file.size() ||
+      file.size() - bitsOffset < rows)
+    return nullptr;
+  HGLOBAL packed = GlobalAlloc(GHND, sizeof h + masks + rows);
+  if (!packed) return nullptr;
+  auto* p = static_cast<BYTE*>(GlobalLock(packed));
+  BITMAPINFOHEADER header = h;
+  header.biSize = sizeof h;
+  header.biClrUsed = 0;
+  std::memcpy(p, &header, sizeof header);
+  if (masks) std::memcpy(p + sizeof h, file.data() + kBmpFileHeader + h.biSize, masks);
+  std::memcpy(p + sizeof h + masks, file.data() + bitsOffset, rows);
+  GlobalUnlock(packed);
+  HGLOBAL wide = WidenDibTo24(packed);
+  GlobalFree(packed);
+  return wide;
 }

@@ -16,3 +16,9 @@ HGLOBAL ScaleDib(HGLOBAL source, int width, int height);
 // BI_BITFIELDS with its three masks); null for anything else or a DIB that
 // does not fit its block.
 HGLOBAL WidenDibTo24(HGLOBAL source);
+
+// The bits per pixel a BMP file's header gives (0 when it is no BMP file).
+int BmpFileBitCount(const char* fileName);
+// A 16- or 32-bit BMP file (which the image library does not read) as a
+// 24-bit DIB; null for any other file or one that does not hold its rows.
+HGLOBAL ReadDeepBmpFile(const char* fileName);

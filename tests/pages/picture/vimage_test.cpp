@@ -212,9 +212,20 @@ TEST_F(VImageTest, StyleAndScriptAttributesSetTheObject) {
 // Every picture format of the sample gallery shown by picture objects, at
 // the true-colour display and the two palette displays.
 TEST_F(VImageTest, SamplePicturesOnAPageAtEachDisplayDepth) {
-  const char* names[] = {"saturn.bmp", "star.xbm", "jupiter.gif", "moon.gif", "nebula.tif", "comet.pcx", "orbit.eps"};
+  // The EPS plug-in reads what it writes: the EPS picture is the sample
+  // bitmap written by it.
+  const char* names[] = {"saturn.bmp", "star.xbm", "jupiter.gif", "moon.gif", "nebula.tif", "comet.pcx", "saturn.eps"};
   std::vector<std::string> files;
-  for (const char* n : names) files.push_back(Sample(n));
+  for (int i = 0; i < 6; ++i) files.push_back(Sample(names[i]));
+  {
+    CDib saturn;
+    ASSERT_EQ(saturn.Load(files[0].c_str()), 1);
+    const auto* base = static_cast<const unsigned char*>(GlobalLock(saturn.Dib()));
+    const std::vector<unsigned char> bytes(base, base + GlobalSize(saturn.Dib()));
+    GlobalUnlock(saturn.Dib());
+    files.push_back(WriteEps("saturn.eps", bytes));
+    ASSERT_FALSE(files.back().empty());
+  }
   for (int bits : {24, 8, 4}) {
     SCOPED_TRACE(bits);
     UseDisplay(bits);

@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "pages/load_target.h"
+#include "plugins/common/plugin_exports.h"
+#include "support/packed_dib.h"
 #include "pages/picture/image_cache.h"
 #include "pages/shell_link.h"
 #include "store/cache/file_cache.h"
@@ -76,6 +78,23 @@ std::string PictureTest::WriteBmp(const std::string& name, const std::vector<uns
   put32(offset);
   bytes.append(reinterpret_cast<const char*>(dib.data()), dib.size());
   return tmp_.write(name, bytes);
+}
+
+std::string PictureTest::WriteEps(const std::string& name, const std::vector<unsigned char>& dib) {
+  HMODULE library = LoadLibrary("OSPRAY.DLL");
+  if (!library) return "";
+  auto write = reinterpret_cast<plugins::WriteExFn>(GetProcAddress(library, MAKEINTRESOURCE(plugins::kOrdFromDibEx)));
+  const std::string path = tmp_.file(name);
+  // The plug-in's write options record: colour, no preview, no frame.
+  struct {
+    std::int32_t version = 0x0100, level = 1, preview = 0, previewKind = 1, grey = 0, encoding = 1, frame = 0;
+  } options;
+  static_assert(sizeof options == 28);
+  HGLOBAL block = testing_support::CopyToBlock(dib);
+  const bool ok = write && write(path.c_str(), block, &options);
+  GlobalFree(block);
+  FreeLibrary(library);
+  return ok ? path : "";
 }
 
 void PictureTest::UseDisplay(int bits) { ASSERT_TRUE(win::SetDisplayBitsPerPixel(bits)); }

@@ -38,6 +38,9 @@ class PictureTest : public PagesTest {
   std::string Sample(const std::string& name);
   // Writes a packed DIB as a BMP file; its path.
   std::string WriteBmp(const std::string& name, const std::vector<unsigned char>& dib);
+  // Writes a packed DIB as an EPS file through the EPS plug-in; its path,
+  // or "" when the plug-in could not write it.
+  std::string WriteEps(const std::string& name, const std::vector<unsigned char>& dib);
   // The display depth for the rest of the test (24, 8 or 4).
   static void UseDisplay(int bits);
   // The file cache hands out `file` for the key.
