@@ -17,8 +17,12 @@ VObject* MakeClusterMember(const RECT&, const Area& area, const Ref<KXObject>& h
   return new VCluster(area, historyObject);
 }
 
+// Without a style that names a colour or a picture, the page's own
+// background shows through.
 VObject* MakeBackgroundPicture(const RECT& rect) {
-  return new VImage(rect.left, rect.top, rect.right, rect.bottom, nullptr);
+  auto* picture = new VImage(rect.left, rect.top, rect.right, rect.bottom, nullptr);
+  picture->SetBgColor(VImage::kTransparentColor);
+  return picture;
 }
 
 VPage* MakeCADPage() { return new VCADPage; }

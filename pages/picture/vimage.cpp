@@ -96,6 +96,7 @@ void VImage::SetBgColor(COLORREF color) {
     transparentBg_ = 0;
     bgColor_ = color;
   }
+  Layout();
   Invalidate();
 }
 
@@ -127,6 +128,10 @@ void VImage::Layout() {
   CDib* picture = fileName_.IsEmpty() ? nullptr : TheImageCache().Load(fileName_, 1, Owner());
   pictureW_ = picture ? picture->Width() : 0;
   pictureH_ = picture ? picture->Height() : 0;
+  // Opaque only when it paints its whole rectangle: a background of its
+  // own and a picture without a transparent colour.
+  const bool seeThrough = transparentBg_ || !picture || picture->TransparentIndex() >= 0;
+  SetState(seeThrough ? (State() | kTransparent) : (State() & ~kTransparent));
   if (picture && pictureW_ > 0 && pictureH_ > 0) {
     dragging_ = 0;
     const int bw = W(box_), bh = H(box_);
@@ -138,7 +143,6 @@ void VImage::Layout() {
       default: break;
     }
     const int left = box_.left + (bw - size.cx) / 2, top = box_.top + (bh - size.cy) / 2;
-    SetState(picture->TransparentIndex() >= 0 ? (State() | kTransparent) : (State() & ~kTransparent));
     VGroup::SetRect(left, top, left + size.cx, top + size.cy);
     ClampScroll();
   }
@@ -441,6 +445,7 @@ void VImage::ReadStyleAttributes() {
 bool VImage::SetBoolAttribute(const char* name, bool value) {
   if (std::strcmp(name, "transparent") == 0) {
     transparentBg_ = value ? 1 : 0;
+    Layout();
     Invalidate();
   }
   return VGroup::SetBoolAttribute(name, value);
@@ -474,6 +479,7 @@ bool VImage::SetColorAttribute(const char* name, COLORREF color) {
   if (std::strcmp(name, "bgcolor") == 0) {
     SetBgColor(color);
     transparentBg_ = 0;
+    Layout();
     Invalidate();
   }
   return VGroup::SetColorAttribute(name, color);

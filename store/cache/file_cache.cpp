@@ -293,7 +293,11 @@ CString FileCache::acquire(const CString& key) {
   entry->file = file;
   const DocumentInfo info = resolver_ ? resolver_(key) : DocumentInfo{};
   if (info.found) entry->label = info.title;
-  if (!info.found || CacheFileExists(file) || info.ownFile == file || !CacheFileExists(info.ownFile)) {
+  if (file == key) {
+    // The key named a local file, handed back as it is: the file is the
+    // user's, wherever it lies.
+    entry->temporary = 0;
+  } else if (!info.found || CacheFileExists(file) || info.ownFile == file || !CacheFileExists(info.ownFile)) {
     entry->temporary = IsInTempDir(file) ? 1 : 0;
   } else {
     entry->temporary = 0;
