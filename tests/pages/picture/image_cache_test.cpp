@@ -2,6 +2,7 @@
 // the pictures of the shown page kept while it is shown.
 #include <gtest/gtest.h>
 
+#include "pages/page/page_parts.h"
 #include "pages/picture/cdib.h"
 #include "pages/picture/image_cache.h"
 #include "pages/picture/support/picture_fixture.h"
@@ -93,6 +94,19 @@ TEST_F(ImageCacheTest, LargestPaletteImageHasTheMostColours) {
   CDib* many = cache_.Load(WriteBmp("many.bmp", sixteen).c_str(), 0);
   ASSERT_NE(two, nullptr);
   EXPECT_EQ(cache_.LargestPaletteImage(), many);
+}
+
+TEST_F(ImageCacheTest, OnAPaletteDisplayThePagePaletteIsTheDisplaysOwn) {
+  UseDisplay(8);
+  EXPECT_EQ(LargestCachedPalette(), nullptr);
+  ASSERT_NE(TheImageCache().Load(Picture("pal.bmp", 4).c_str(), 0), nullptr);
+  HPALETTE palette = LargestCachedPalette();
+  ASSERT_NE(palette, nullptr);
+  // The dither palette: the system colours, then the colour cube.
+  PALETTEENTRY entries[236];
+  ASSERT_EQ(GetPaletteEntries(palette, 0, 236, entries), 236u);
+  EXPECT_EQ(RGB(entries[235].peRed, entries[235].peGreen, entries[235].peBlue), RGB(255, 255, 255));
+  EXPECT_EQ(RGB(entries[20 + 1].peRed, entries[20 + 1].peGreen, entries[20 + 1].peBlue), RGB(51, 0, 0));
 }
 
 }  // namespace
