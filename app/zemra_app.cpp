@@ -5,6 +5,7 @@
 #include "mfc/afxres.h"
 #include "mfc/dialog.h"
 #include "pages/load_target.h"
+#include "pages/objects/text_anchors.h"
 #include "win/user.h"
 
 BEGIN_MESSAGE_MAP(ZemraApp, CWinApp)
@@ -35,10 +36,8 @@ void ZemraApp::RestoreCursor() {
   if (!LongOperationFlag() && arrowCursor_) SetCursor(arrowCursor_);
 }
 
-void ZemraApp::LoadTextAnchor(const char* record, FileSource* /*source*/, LoadTarget* target) {
-  // Inline documents of text anchors are loaded by the text-anchor handler
-  // of the pages; until it is built the request is answered as not served,
-  // so the text stops waiting for it.
-  (void)record;
-  if (target) target->Refused(nullptr, 0, kContentFailed);
+void ZemraApp::LoadTextAnchor(const char* record, FileSource* source, LoadTarget* target) {
+  // Queues the inline load when the anchor's link type asks for one; other
+  // requests are logged by the text anchors and not served.
+  ServeTextAnchor(record, source, target);
 }

@@ -1,15 +1,14 @@
 #include "pages/load_target.h"
 
-#include "pages/shell_link.h"
+#include "pages/objects/vobject.h"
 
-LoadTarget::~LoadTarget() { Shell().CancelLoads(this); }
+int LoadTarget::Deliver(const char* fileName, int) {
+  fileName_ = fileName ? fileName : "";
+  if (owner_) owner_->Notify(kDelivered, owner_);
+  return 1;
+}
 
-int LoadTarget::Deliver(const CString& /*fileName*/, int /*code*/) { return 0; }
-
-int LoadTarget::Refused(const char* /*data*/, int /*size*/, int /*status*/) { return 0; }
-
-int LoadTarget::Kind() const { return 0; }
-
-int LoadTarget::contentReady(const CString& fileName, int status) {
-  return Deliver(fileName, status);
+int LoadTarget::MatchObject(const Ref<KXObject>& document) {
+  if (!document) return 0;
+  return document->loadContent(1, fileName_, CString("internal"), CString("")) ? 1 : 0;
 }

@@ -28,7 +28,6 @@ DocumentFileCache* SetLoadCache(DocumentFileCache* cache) {
 
 BOOL MediaLoadCommand::Execute() {
   if (!target_ || !document_ || document_->getClassCode() != classCode_) return FALSE;
-  document_->addChild(target_);
   const CString key = objectUrl(document_);
   if (gCache && gCache->Contains(key)) {
     const CString file = gCache->Fetch(key);
@@ -36,14 +35,16 @@ BOOL MediaLoadCommand::Execute() {
     if (file.IsEmpty()) return FALSE;
     // The fetch may have waited for a download; the target may be gone.
     if (!target_) return FALSE;
-    target_->Deliver(file, kContentReady);
+    target_->Deliver(file, 0);
     return TRUE;
   }
   const CString file = MakeTempFileName(extension_);
   if (file.IsEmpty()) return FALSE;
   target_->SetFileName(file);
-  // The document hands the finished file to the target among its children.
-  return LoadInto(document_, file) ? TRUE : FALSE;
+  if (!target_->MatchObject(document_)) return FALSE;
+  if (!target_) return FALSE;
+  target_->Deliver(file, 0);
+  return TRUE;
 }
 
 LoadImageCommand::LoadImageCommand(const Ref<KXObject>& document, LoadTarget* target)
@@ -66,13 +67,14 @@ BOOL LoadInlineCommand::Execute() {
   if (gCache && gCache->Contains(key)) {
     const CString file = gCache->Acquire(key);
     if (file.IsEmpty()) return FALSE;
-    if (target_) target_->Deliver(file, kContentReady);
+    if (target_) target_->Deliver(file, 0);
     gCache->Unlock(key);
     return TRUE;
   }
-  if (target_) document_->addChild(target_);
   const CString file = MakeTempFileName("inl");
   if (file.IsEmpty() || !LoadInto(document_, file)) return FALSE;
   if (gCache) gCache->Insert(key, file, true, document_->getTitle());
+  // The load may have waited; a target that went meanwhile was dropped.
+  if (target_) target_->Deliver(file, 0);
   return TRUE;
 }

@@ -145,8 +145,8 @@ TEST_F(CommandQueueTest, CancelBlanksTheSlotAndDeletesTheCommand) {
 }
 
 TEST_F(CommandQueueTest, LoadsOfAGoneTargetAreWithdrawn) {
-  auto kept = std::make_unique<LoadTarget>();
-  auto* gone = new LoadTarget;
+  auto kept = std::make_unique<LoadTarget>(nullptr);
+  auto* gone = new LoadTarget(nullptr);
   q.Push(new LoadImageCommand(Ref<KXObject>(), gone));
   q.Push(new LoadSoundCommand(Ref<KXObject>(), kept.get()));
   q.Push(new LoadInlineCommand(Ref<KXObject>(), gone, "pic.gif"));
