@@ -16,7 +16,9 @@
 
 namespace {
 
+using shell_ui_test::ClickListEntry;
 using shell_ui_test::Driven;
+using shell_ui_test::ListNames;
 using shell_ui_test::ItemText;
 using shell_ui_test::Key;
 using shell_ui_test::Type;
@@ -145,29 +147,6 @@ TEST_F(DialogsTest, SearchTextsFollowTheStylesAndThePreferredLanguage) {
   }
 }
 
-// The names the list shows, top to bottom.
-std::string ListNames(HWND dialog) {
-  HWND list = ::GetDlgItem(dialog, kLanguageList);
-  std::string names;
-  const int n = static_cast<int>(::SendMessage(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    char buf[64] = {};
-    ::SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
-    names += (i ? "," : "") + std::string(buf);
-  }
-  return names;
-}
-
-// A click on the entry at that position, as the list box reports it.
-void ClickEntry(HWND dialog, int index) {
-  HWND list = ::GetDlgItem(dialog, kLanguageList);
-  RECT r{};
-  ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  ::ClientToScreen(list, &p);
-  win::headless::Click(p.x, p.y);
-}
-
 TEST_F(DialogsTest, LanguageClicksReorderAtOnceAndCancelRestores) {
   Languages* languages = Languages::instance();
   ASSERT_TRUE(languages->setOrder("engefr"));
@@ -178,24 +157,24 @@ TEST_F(DialogsTest, LanguageClicksReorderAtOnceAndCancelRestores) {
   Driven<CLanguageOptionsDlg> dlg;
   std::vector<std::string> lists, orders;
   auto record = [&](Driven<CLanguageOptionsDlg>& d) {
-    lists.push_back(ListNames(d.m_hWnd));
+    lists.push_back(ListNames(d.m_hWnd, kLanguageList));
     orders.push_back(languages->orderString().str());
   };
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) {
     record(d);
-    ClickEntry(d.m_hWnd, 0);  // the first entry: nothing changes
+    ClickListEntry(d.m_hWnd, kLanguageList, 0);  // the first entry: nothing changes
   });
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) {
     record(d);
-    ClickEntry(d.m_hWnd, 1);  // German to the top
+    ClickListEntry(d.m_hWnd, kLanguageList, 1);  // German to the top
   });
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) {
     record(d);
-    ClickEntry(d.m_hWnd, 1);  // English back to the top: the opening order
+    ClickListEntry(d.m_hWnd, kLanguageList, 1);  // English back to the top: the opening order
   });
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) {
     record(d);
-    ClickEntry(d.m_hWnd, 2);  // French to the top
+    ClickListEntry(d.m_hWnd, kLanguageList, 2);  // French to the top
   });
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) {
     record(d);
@@ -213,7 +192,7 @@ TEST_F(DialogsTest, LanguageClicksReorderAtOnceAndCancelRestores) {
 TEST_F(DialogsTest, LanguageSwitchKeptByOk) {
   Languages* languages = Languages::instance();
   Driven<CLanguageOptionsDlg> dlg;
-  dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) { ClickEntry(d.m_hWnd, 1); });
+  dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>& d) { ClickListEntry(d.m_hWnd, kLanguageList, 1); });
   dlg.steps.push_back([&](Driven<CLanguageOptionsDlg>&) { Key(VK_RETURN); });
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_TRUE(dlg.IsChanged());

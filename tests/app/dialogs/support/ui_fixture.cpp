@@ -95,4 +95,25 @@ std::string WindowText(HWND wnd) {
   return buf;
 }
 
+std::string ListNames(HWND dialog, int id) {
+  HWND list = GetDlgItem(dialog, id);
+  std::string names;
+  const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    char buf[64] = {};
+    SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+    names += (i ? "," : "") + std::string(buf);
+  }
+  return names;
+}
+
+void ClickListEntry(HWND dialog, int id, int index) {
+  HWND list = GetDlgItem(dialog, id);
+  RECT r{};
+  SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(list, &p);
+  win::headless::Click(p.x, p.y);
+}
+
 }  // namespace shell_ui_test

@@ -41,6 +41,10 @@ void Key(UINT vk);
 // The text of a control of a dialog.
 std::string ItemText(HWND dialog, int id);
 std::string WindowText(HWND wnd);
+// The entries of a list box of a dialog, top to bottom, joined by commas.
+std::string ListNames(HWND dialog, int id);
+// A mouse click on the entry at that position of a list box of a dialog.
+void ClickListEntry(HWND dialog, int id, int index);
 
 // A dialog of the shell whose steps run one by one each time its modal loop
 // goes idle: the dialog is then shown and has handled what the previous
