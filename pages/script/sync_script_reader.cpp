@@ -307,6 +307,24 @@ bool SyncScriptReader::ReadEntryBody() {
   return ReadObjectArgument(command);
 }
 
+// The point, size or rectangle string of the commands that place objects;
+// false for other commands.
+bool SyncScriptReader::ReadGeometry(ScriptCommand command) {
+  switch (command) {
+    case ScriptCommand::MoveTo: case ScriptCommand::ScrollTo:
+      entry_.point = ReadPoint(tokenText_.c_str());
+      return true;
+    case ScriptCommand::Resize:
+      entry_.size = ReadSize(tokenText_.c_str());
+      return true;
+    case ScriptCommand::SetArea:
+      entry_.rect = ReadRect(tokenText_.c_str());
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool SyncScriptReader::ReadPageObjectArgument(ScriptCommand command) {
   if (ObjectOnly(command, true)) return true;
   if (!SkipBetweenTokens()) return false;
@@ -319,16 +337,8 @@ bool SyncScriptReader::ReadPageObjectArgument(ScriptCommand command) {
       return true;
     }
     case Token::String:
+      if (ReadGeometry(command)) return true;
       switch (command) {
-        case ScriptCommand::MoveTo: case ScriptCommand::ScrollTo:
-          entry_.point = ReadPoint(tokenText_.c_str());
-          return true;
-        case ScriptCommand::Resize:
-          entry_.size = ReadSize(tokenText_.c_str());
-          return true;
-        case ScriptCommand::SetArea:
-          entry_.rect = ReadRect(tokenText_.c_str());
-          return true;
         case ScriptCommand::Change:
           if (entry_.object == ScriptObject::Toolbar) return Fail("invalid command for toolbar", false);
           entry_.text = tokenText_;
@@ -373,6 +383,7 @@ bool SyncScriptReader::ReadObjectArgument(ScriptCommand command) {
       }
       break;
     case Token::String:
+      if (ReadGeometry(command)) return true;
       switch (command) {
         case ScriptCommand::Load: {
           if (entry_.object == ScriptObject::Label)
@@ -384,15 +395,6 @@ bool SyncScriptReader::ReadObjectArgument(ScriptCommand command) {
           entry_.rect = ReadRect(tokenText_.c_str());
           return true;
         }
-        case ScriptCommand::MoveTo: case ScriptCommand::ScrollTo:
-          entry_.point = ReadPoint(tokenText_.c_str());
-          return true;
-        case ScriptCommand::Resize:
-          entry_.size = ReadSize(tokenText_.c_str());
-          return true;
-        case ScriptCommand::SetArea:
-          entry_.rect = ReadRect(tokenText_.c_str());
-          return true;
         case ScriptCommand::SetCaption:
           entry_.caption = tokenText_;
           return true;

@@ -71,6 +71,7 @@ class SyncScriptReader {
   Token ReadToken();
   bool AtDelimiter() const;
   bool Fail(const char* message, bool withToken = true);
+  bool ReadGeometry(ScriptCommand command);
   bool ReadPageObjectArgument(ScriptCommand command);
   bool ReadObjectArgument(ScriptCommand command);
 
