@@ -352,8 +352,15 @@ HGLOBAL ReadTiff(const std::uint8_t* data, std::size_t size, HGLOBAL block, HWND
     }
   }
 
-  // Strips: as many as the rows need and the file has.
-  const std::uint32_t rowsPerStrip = std::min(f.rowsPerStrip == 0 ? f.height : f.rowsPerStrip, f.height);
+  // Strips: as many as the rows need and the file has. Rows per strip 0
+  // says nothing; the rows are then shared evenly among the strips the file
+  // lists (as every writer cuts them), so that no strip is left unread.
+  const std::uint64_t listed =
+      std::max<std::uint64_t>(1, std::min(f.stripOffsets.count, f.stripByteCounts.count));
+  const std::uint32_t rowsPerStrip = std::min(
+      f.rowsPerStrip == 0 ? static_cast<std::uint32_t>((std::uint64_t{f.height} + listed - 1) / listed)
+                          : f.rowsPerStrip,
+      f.height);
   const std::uint64_t needed = (std::uint64_t{f.height} + rowsPerStrip - 1) / rowsPerStrip;
   const std::uint64_t strips = std::min<std::uint64_t>(
       {needed, f.stripOffsets.count, f.stripByteCounts.count});
