@@ -197,32 +197,4 @@ TEST(AppHooks, PasswordPromptGivesNothingAndCleanupReturns) {
   CleanupBeforeExit(-1);
 }
 
-TEST(MakeTempFileName, NamesAFreshFileInTheTemporaryDirectory) {
-  TempDir dir;
-  const char* old = std::getenv("TMPDIR");
-  std::string saved = old ? old : "";
-  setenv("TMPDIR", dir.path().c_str(), 1);
-  const CString tempDir = GetTempDirectory();
-  EXPECT_EQ(tempDir.Right(1), "\\");
-  CString a = MakeTempFileName("kxd");
-  ASSERT_FALSE(a.IsEmpty());
-  EXPECT_EQ(a.Left(tempDir.GetLength()), tempDir);
-  CString rest = a.Mid(tempDir.GetLength());
-  ASSERT_EQ(rest.GetLength(), 12);
-  EXPECT_EQ(rest.Right(4), ".kxd");
-  EXPECT_EQ(rest.Left(8).SpanIncluding("0123456789ABCDEF").GetLength(), 8);
-  EXPECT_EQ(GetFileAttributes(a), INVALID_FILE_ATTRIBUTES);
-  // Taken names are skipped.
-  HFILE f = _lcreat(a, 0);
-  ASSERT_NE(f, HFILE_ERROR);
-  _lclose(f);
-  CString b = MakeTempFileName("kxd");
-  EXPECT_NE(a, b);
-  EXPECT_EQ(GetFileAttributes(b), INVALID_FILE_ATTRIBUTES);
-  if (old)
-    setenv("TMPDIR", saved.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
-}
-
 }  // namespace
