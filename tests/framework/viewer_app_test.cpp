@@ -60,6 +60,12 @@ TEST_F(ViewerAppTest, SettingsFileIsCurrentDirectoryNameAndIni) {
   app.SetIniPath("Other");
   EXPECT_EQ(CString(app.GetIniPath()), start_ + "\\Other.ini");
   EXPECT_STREQ(app.m_pszExeName, "Other");
+  // A path that would not fit is refused whole, not cut to another name.
+  const std::string tooLong(MAX_PATH, 'n');
+  EXPECT_FALSE(app.SetIniPath(tooLong.c_str()));
+  EXPECT_EQ(CString(app.GetIniPath()), start_ + "\\Other.ini");
+  EXPECT_STREQ(app.m_pszProfileName, app.GetIniPath());
+  EXPECT_STREQ(app.m_pszExeName, "Other");
 }
 
 TEST_F(ViewerAppTest, ProfileValuesAreCutTo259Characters) {
