@@ -173,10 +173,6 @@ HGLOBAL ReadDibBits(const char* op, ByteSource& source, HGLOBAL block, const Bmp
     Report(op, kOutOfMemory);
     return nullptr;
   }
-  // What the block held before: growth past it comes zeroed, so only bits
-  // that lie within it need clearing (a claimed size of hundreds of MiB is
-  // then touched once, not twice).
-  const DWORD_PTR before = GlobalSize(block);
   HGLOBAL grown = GlobalReAlloc(block, static_cast<DWORD_PTR>(total), GMEM_MOVEABLE | GMEM_ZEROINIT);
   if (!grown) {
     Report(op, kOutOfMemory);
@@ -190,8 +186,7 @@ HGLOBAL ReadDibBits(const char* op, ByteSource& source, HGLOBAL block, const Bmp
   std::uint8_t* bits = data + tableEnd;
   std::size_t size = static_cast<std::size_t>(layout.imageSize);
   std::size_t got = layout.bitsUnreachable ? 0 : source.Read(bits, size);
-  const std::uint64_t stale = before > tableEnd ? std::min<std::uint64_t>(before - tableEnd, size) : 0;
-  if (got < stale) std::memset(bits + got, 0, static_cast<std::size_t>(stale - got));
+  std::memset(bits + got, 0, size - got);
   if (layout.topDown) {
     std::vector<std::uint8_t> swap(static_cast<std::size_t>(layout.rowBytes));
     for (DWORD top = 0, bottom = layout.rows - 1; layout.rows > 0 && top < bottom; ++top, --bottom) {
