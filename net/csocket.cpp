@@ -128,9 +128,15 @@ void CSocket::Attach(int socket) {
 int CSocket::Detach() {
   const int s = socket_;
   if (registered_ && s != -1) {
-    // Our hold goes, the socket stays open for the other holders.
-    for (Registered& r : registry())
-      if (r.socket == s && r.holders > 1) --r.holders;
+    // Our hold goes, the socket stays open for the other holders; the last
+    // holder's entry goes with it, so that a later socket of the same number
+    // is not taken for one already held (and never closed).
+    auto& list = registry();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->socket != s) continue;
+      if (--it->holders == 0) list.erase(it);
+      break;
+    }
   }
   socket_ = -1;
   registered_ = false;
@@ -230,15 +236,16 @@ int CSocket::Write(const void* buffer, int length) {
   if (socket_ == -1) return 0;
   BusyCursor busy;
   const char* bytes = static_cast<const char*>(buffer);
-  if (IsNt()) {
-    if (!pumpBeforeIo()) return -1;
-    return send(static_cast<SOCKET>(socket_), bytes, length, 0);
-  }
   if (length < 0) {
     ShowErrorText("CSocket::Write: FATAL BUG: buffer with negative length !!");
     SetLinger(0);
     Close();
     FatalError();
+    return -1;
+  }
+  if (IsNt()) {
+    if (!pumpBeforeIo()) return -1;
+    return send(static_cast<SOCKET>(socket_), bytes, length, 0);
   }
   int sent = 0;
   while (sent < length) {
