@@ -166,30 +166,40 @@ int CSocket::RawConnect(const sockaddr_in& address) {
                           sizeof address);
 }
 
+CSocket::Lookup CSocket::ResolveHost(const char* host, winsock::u_long& ip) {
+  if (!host) host = "";
+  ip = INADDR_NONE;
+  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
+  if (ip != INADDR_NONE) return Lookup::kFound;
+  hostent* entry;
+  {
+    BusyCursor busy;
+    entry = gethostbyname(host);
+  }
+  if (!entry) return Lookup::kNoSuchHost;
+  if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) return Lookup::kNotInternet;
+  std::memcpy(&ip, entry->h_addr_list[0], 4);
+  return Lookup::kFound;
+}
+
 int CSocket::Connect(const char* host, int port) {
   if (!host) host = "";
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<winsock::u_short>(port));
   winsock::u_long ip = INADDR_NONE;
-  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
-  if (ip == INADDR_NONE) {
-    hostent* entry;
-    {
-      BusyCursor busy;
-      entry = gethostbyname(host);
-    }
-    char text[400];
-    if (!entry) {
+  switch (ResolveHost(host, ip)) {
+    case Lookup::kFound:
+      break;
+    case Lookup::kNoSuchHost: {
+      char text[400];
       std::snprintf(text, sizeof text, "CSocket::Connect: gethostbyname: no such host %s", host);
       ShowErrorText(text);
       return -1;
     }
-    if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) {
+    case Lookup::kNotInternet:
       ShowErrorText("CSocket::Connect: gethostbyname: not an Internet host");
       return -1;
-    }
-    std::memcpy(&ip, entry->h_addr_list[0], 4);
   }
   address.sin_addr.s_addr = ip;
 

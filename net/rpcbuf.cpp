@@ -496,10 +496,10 @@ rpcbuf* rpcbuf::connect(const char* host, int port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<winsock::u_short>(port));
   winsock::u_long ip = INADDR_NONE;
-  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
-  if (ip == INADDR_NONE) {
-    hostent* entry = gethostbyname(host);
-    if (!entry) {
+  switch (CSocket::ResolveHost(host, ip)) {
+    case CSocket::Lookup::kFound:
+      break;
+    case CSocket::Lookup::kNoSuchHost: {
       const int error = WSAGetLastError();
       char text[400];
       std::snprintf(text, sizeof text, "rpcbuf::connect: gethostbyname: no such host (Code:%d)", error);
@@ -508,11 +508,9 @@ rpcbuf* rpcbuf::connect(const char* host, int port) {
       ShowErrorText(text);
       return nullptr;
     }
-    if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) {
+    case CSocket::Lookup::kNotInternet:
       reportUse("rpcbuf::connect: gethostbyname: not an Internet host");
       return nullptr;
-    }
-    std::memcpy(&ip, entry->h_addr_list[0], 4);
   }
   address.sin_addr.s_addr = ip;
 
