@@ -35,7 +35,10 @@ class TempFilesTest : public ::testing::Test {
       unsetenv("TMPDIR");
   }
   fs::path usual() const { return dir_.path() / ("zemra-" + std::to_string(::geteuid())); }
-  static fs::path Host(const CString& name) { return fs::path(win::HostPath(name.str())); }
+  static fs::path Host(const CString& name) {
+    const fs::path p(win::HostPath(name.str()));
+    return p.has_filename() ? p : p.parent_path();
+  }
   static mode_t Mode(const fs::path& p) {
     struct stat st{};
     EXPECT_EQ(::lstat(p.c_str(), &st), 0) << p;
