@@ -118,7 +118,8 @@ CString ContentTempDirectory() {
 }
 
 CString MakeContentTempName(const char* prefix, const char* suffix) {
-  const CString name = MakeTempName(prefix, suffix);
+  // The writer makes the file once it knows its extension and its content.
+  const CString name = MakeTempName(prefix, suffix, false);
   return name.IsEmpty() ? name : CString(win::HostPath(name.str()).c_str());
 }
 

@@ -24,10 +24,9 @@ inline constexpr std::int32_t kMaxContentInMemory = 64 * 1024 * 1024;
 // which no one else can enter.
 CString ContentTempDirectory();
 
-// "<directory><prefix><8 random hex digits>" followed by `suffix`, made
-// at once as an empty file of the user's own; with a '*' in the suffix (an
-// extension chosen later) only such that no file has that name (the '*'
-// left out) nor the name without the suffix. Empty when none could be had.
+// "<directory><prefix><8 random hex digits>" followed by `suffix`, such
+// that no file has that name (a '*' of the suffix left out) nor the name
+// without the suffix; empty when none could be had.
 CString MakeContentTempName(const char* prefix, const char* suffix);
 
 // The file name for content that a server names (a generic document's first

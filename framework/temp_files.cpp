@@ -24,16 +24,13 @@ CString RandomDigits() {
 
 CString GetTempDirectory() { return CString(win::PrivateTempWindowsDirectory()); }
 
-CString MakeTempName(const CString& prefix, const CString& suffix) {
+CString MakeTempName(const CString& prefix, const CString& suffix, bool make) {
   const CString dir = GetTempDirectory();
   if (dir.IsEmpty()) return CString();
-  const bool laterExtension = suffix.Find('*') >= 0;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const CString base = dir + prefix + RandomDigits();
     const CString full = base + suffix;
-    if (laterExtension) {
-      // The file is made later under its own extension; the directory is
-      // the user's alone, so no other user can take the name meanwhile.
+    if (!make) {
       CString probe = full;
       probe.Remove('*');
       if (GetFileAttributes(base) == INVALID_FILE_ATTRIBUTES &&
@@ -47,4 +44,4 @@ CString MakeTempName(const CString& prefix, const CString& suffix) {
   return CString();
 }
 
-CString MakeTempFileName(const CString& extension) { return MakeTempName(CString(), "." + extension); }
+CString MakeTempFileName(const CString& extension) { return MakeTempName(CString(), "." + extension, true); }

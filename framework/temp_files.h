@@ -10,11 +10,13 @@ CString GetTempDirectory();
 
 // A name "<temporary directory><prefix><8 hex digits><suffix>" that no other
 // file has. The digits come from the system's random source, so another
-// process cannot guess them. The file is made at once, empty, exclusively
-// and never through a link, so the name stays ours; a suffix holding "*"
-// stands for an extension chosen later, and then only a name with neither
-// that file nor one without the suffix is given. Empty when none can be had.
-CString MakeTempName(const CString& prefix, const CString& suffix);
+// process cannot guess them. With `make` the file is made at once, empty,
+// exclusively and never through a link, so the name stays ours. Without it
+// the name is only checked: neither that file (a "*" of the suffix, which
+// stands for an extension chosen later, left out) nor one without the
+// suffix exists; the directory is the user's alone, so no one else can take
+// the name meanwhile. Empty when none can be had.
+CString MakeTempName(const CString& prefix, const CString& suffix, bool make);
 
-// MakeTempName("", "." + extension): a fresh, already made file.
+// MakeTempName("", "." + extension, true): a fresh, already made file.
 CString MakeTempFileName(const CString& extension);

@@ -77,11 +77,12 @@ TEST_F(TempFilesTest, FilesAreMadeAtOnceInTheUsersOwnDirectory) {
   // Drawn at random, not counted up from a clock another run shares.
   EXPECT_EQ(names.size(), 20u);
 
-  // A name whose extension comes later is only checked, not made.
-  const CString later = MakeTempName("kxdoc", ".*");
+  // A name for a file made later is only checked, not made.
+  const CString later = MakeTempName("kxdoc", ".*", false);
   ASSERT_FALSE(later.IsEmpty());
   EXPECT_EQ(later.Right(2), ".*");
   EXPECT_EQ(later.Mid(temp.GetLength(), 5), "kxdoc");
+  EXPECT_FALSE(fs::exists(Host(later.Left(later.GetLength() - 2))));
 }
 
 TEST_F(TempFilesTest, APlantedLinkOrAnOpenDirectoryIsNeverUsedAsItStands) {
