@@ -4,7 +4,9 @@
 
 #include "framework/app_services.h"
 #include "win/kernel.h"
+#include "win/message_wait.h"
 #include "win/user.h"
+#include "win/winsock_wait.h"
 
 namespace {
 bool gQuitSeen = false;

@@ -2,6 +2,7 @@
 // system: the display's connection and the next timer.
 #include "display/display.h"
 #include "message_queue.h"
+#include "win/message_wait.h"
 #include "win/user.h"
 
 namespace win {

@@ -4,6 +4,7 @@
 #include "posix_backend.h"
 #include "socket_table.h"
 #include "win/winsock.h"
+#include "win/winsock_wait.h"
 
 namespace winsock {
 namespace {

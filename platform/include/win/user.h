@@ -625,19 +625,6 @@ void PostQuitMessage(int exitCode);
 DWORD GetMessageTime();  // the time of the last message taken or looked at
 BOOL WaitMessage();
 
-namespace win {
-// For a loop that waits on descriptors of its own (the network layer
-// waiting for a reply) and must keep the windows alive: what to wait on so
-// that it wakes as soon as the window system has something. Shows what was
-// drawn and takes in what the display has delivered first.
-struct MessageWaitPlan {
-  bool messageWaiting = false;  // PeekMessage would give a message now: do not wait
-  int displayDescriptor = -1;   // poll it for reading; -1 when there is none (headless)
-  DWORD msToNextTimer = 0xFFFFFFFF;  // until a USER timer is due; INFINITE: none
-};
-MessageWaitPlan PlanMessageWait();
-}  // namespace win
-
 // ---- Mouse input and capture ------------------------------------------------
 // Mouse input goes to the window under the pointer, or to the capture
 // window. Before each mouse message the window under the pointer gets

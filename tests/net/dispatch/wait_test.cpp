@@ -16,6 +16,7 @@
 #include "support/patience.h"
 #include "support/user_clock.h"
 #include "win/user.h"
+#include "win/winsock_wait.h"
 
 namespace {
 
