@@ -16,7 +16,10 @@ long long gWaits = 0;
 int WaitForSocketsOrMessages(winsock::fd_set* read, winsock::fd_set* write,
                              winsock::fd_set* except, DWORD limitMs) {
   const win::MessageWaitPlan plan = win::PlanMessageWait();
-  const DWORD ms = plan.messageWaiting ? 0 : std::min(limitMs, plan.msToNextTimer);
+  // Once the quit message was seen the pump takes no more messages: one
+  // left waiting must not keep every later wait from sleeping.
+  const bool message = plan.messageWaiting && !gQuitSeen;
+  const DWORD ms = message ? 0 : std::min(limitMs, plan.msToNextTimer);
   // poll() returns at once for a socket that is ready: a ready socket never
   // waits, whatever the limit.
   const winsock::timeval limit{static_cast<LONG>(ms / 1000), static_cast<LONG>(ms % 1000 * 1000)};

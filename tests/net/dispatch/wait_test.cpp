@@ -143,6 +143,25 @@ TEST_F(NetworkWait, AnIdlePassIsWokenByItsSocket) {
   Dispatcher::instance()->unlink(static_cast<int>(p.client));
 }
 
+// A waiting message keeps a wait from sleeping, but only while the pump
+// still takes messages: after the quit message nothing takes it, and waits
+// sleep again instead of spinning.
+TEST_F(NetworkWait, AMessageLeftAfterQuitDoesNotKeepWaitsAwake) {
+  PostMessage(wnd_, WM_USER + 7, 0, 0);
+  long long before = PumpWaitCount();
+  WaitForMessages(1);
+  EXPECT_EQ(PumpWaitCount(), before) << "slept with a message waiting";
+
+  PostQuitMessage(0);
+  while (PumpMessages(false) >= 0) {
+  }
+  PostMessage(wnd_, WM_USER + 7, 0, 0);
+  before = PumpWaitCount();
+  WaitForMessages(1);
+  EXPECT_EQ(PumpWaitCount(), before + 1) << "did not sleep after the quit message";
+  ResetPumpQuit();
+}
+
 // The descriptor beside the sockets (the display's connection) is watched
 // for reading, and the sets may be empty.
 TEST_F(NetworkWait, SelectWatchesADescriptorBesideTheSockets) {
