@@ -14,6 +14,7 @@
 #include "pixolt.h"
 #include "text/style/color_table.h"
 #include "win/gdi.h"
+#include "win/print.h"
 
 namespace view_test {
 namespace {
@@ -82,10 +83,12 @@ TEST_F(SurfaceTest, TheDocumentBackgroundIsFilledOnTheScreenOnly) {
   EXPECT_EQ(screen.At(5, 5), RGB(10, 200, 30));
   EXPECT_EQ(screen.At(15, 15), RGB(255, 255, 255));
 
-  HDC printer = CreateDC("winspool", "PDF Printer", nullptr, nullptr);
+  win::print::InstallPdfPrinter();
+  HDC printer = CreateDC(win::print::kPrinterDriver, win::print::kPrinterName, nullptr, nullptr);
   ASSERT_NE(printer, nullptr);
   ASSERT_NE(GetDeviceCaps(printer, TECHNOLOGY), DT_RASDISPLAY);
-  StartDoc(printer, nullptr);
+  DOCINFO doc{sizeof(DOCINFO), "d", nullptr, nullptr, 0};
+  ASSERT_GT(StartDoc(printer, &doc), 0);
   StartPage(printer);
   ASSERT_TRUE(surface_.BeginDevice(printer, &colors_, true));
   surface_.FillRect(LayoutRect::Of(0, 10, 0, 10), background);
@@ -97,7 +100,8 @@ TEST_F(SurfaceTest, TheDocumentBackgroundIsFilledOnTheScreenOnly) {
 }
 
 TEST_F(SurfaceTest, PictureSizesScaleToThePrintersResolution) {
-  HDC printer = CreateDC("winspool", "PDF Printer", nullptr, nullptr);
+  win::print::InstallPdfPrinter();
+  HDC printer = CreateDC(win::print::kPrinterDriver, win::print::kPrinterName, nullptr, nullptr);
   ASSERT_NE(printer, nullptr);
   surface_.SetResolutions(SIZE{96, 96}, SIZE{600, 600});
   LayoutSize size{97, 10};

@@ -10,7 +10,10 @@
 #include "layout/view/support/view_fixture.h"
 #include "support/golden.h"
 #include "win/kernel.h"
+#include "mfc/dc.h"
+#include "mfc/print.h"
 #include "win/gdi.h"
+#include "win/print.h"
 #include "win/user.h"
 
 namespace view_test {
@@ -208,6 +211,45 @@ TEST_F(ViewTest, TabSelectsTheNextLinkAndEnterFollowsIt) {
   EXPECT_EQ(view.SelectedText(), "Brisk");
   ASSERT_EQ(listener_.followed.size(), 1u);
   EXPECT_NE(listener_.followed[0].find("korvex://h/b"), std::string::npos);
+}
+
+TEST_F(ViewTest, ADocumentPrintsToPdfOnePagePerBandAndTheSelectionAlone) {
+  TextView& view = Show(longText(60), 300, 200);
+  win::print::InstallPdfPrinter();
+  struct Case {
+    bool selection;
+    int minPages, maxPages;
+  };
+  for (const Case& c : {Case{false, 2, 40}, Case{true, 1, 1}}) {
+    SCOPED_TRACE(c.selection);
+    if (c.selection) view.GoToRange(3, 40);
+    HDC dc = CreateDC(win::print::kPrinterDriver, win::print::kPrinterName, nullptr, nullptr);
+    ASSERT_NE(dc, nullptr);
+    CDC* cdc = CDC::FromHandle(dc);
+    CPrintInfo info;
+    if (c.selection) info.m_pPD->m_pd.Flags |= PD_SELECTION;
+    ASSERT_TRUE(view.BeginPrinting(cdc, &info));
+    const UINT last = info.GetMaxPage();
+    EXPECT_GE(static_cast<int>(last), c.minPages);
+    EXPECT_LE(static_cast<int>(last), c.maxPages);
+    win::print::PrintLoop loop;
+    loop.docName = "Velden";
+    loop.last = last;
+    loop.print = [&](HDC, UINT page) {
+      info.m_nCurPage = page;
+      view.PrintPage(cdc, &info, "Velden", std::to_string(page).c_str());
+      return true;
+    };
+    int pages = 0;
+    ASSERT_TRUE(win::print::PrintPages(dc, loop, &pages));
+    view.EndPrinting();
+    DeleteDC(dc);
+    EXPECT_EQ(pages, static_cast<int>(last));
+    EXPECT_TRUE(win::print::LastPrintJob().finished) << win::print::LastPrintJob().error;
+  }
+  // The screen is laid out as before.
+  view.Invalidate(TRUE);
+  EXPECT_NE(Shot(), nullptr);
 }
 
 }  // namespace

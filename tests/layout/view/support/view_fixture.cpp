@@ -8,7 +8,9 @@
 #include "layout/view/view_atom_factory.h"
 #include "text/document/html_document.h"
 #include "text/draw/draw_styles.h"
+#include "gdi/printer.h"
 #include "win/gdi.h"
+#include "win/print.h"
 #include "win/user.h"
 
 namespace view_test {
@@ -72,6 +74,10 @@ void ViewTest::SetUp() {
   app_->m_pszProfileName = strdup(ini.c_str());
   DrawStyles::Unload();
   PictureSettings::ForgetForTests(24);
+  // Printing goes to a PDF file in the test's directory.
+  printerIni_ = dir_.write("printer.ini", "[Printer]\nPageSize=Letter\nOrientation=Portrait\nResolution=150\nOutput=" +
+                                              dir_.file("out.pdf") + "\n");
+  win::print::SetPrinterProfile(printerIni_.c_str());
   InstallTextViewFactories();
   WNDCLASS wc{};
   wc.lpfnWndProc = DefWindowProc;
@@ -84,6 +90,8 @@ void ViewTest::SetUp() {
 
 void ViewTest::TearDown() {
   view_.reset();
+  win::print::SetPrinterProfile(nullptr);
+  win::gdi::SetPrinterProvider(nullptr);
   if (host_) DestroyWindow(host_);
   DrawStyles::Unload();
   PictureSettings::ForgetForTests(0);

@@ -65,6 +65,7 @@ class ViewTest : public ::testing::Test {
   std::unique_ptr<TextView> view_;
   HWND host_ = nullptr;
   BuildTarget target_;
+  std::string printerIni_;
 };
 
 // A 24-bit BMP file image of w x h pixels, every pixel `rgb` (0xRRGGBB).
