@@ -129,13 +129,22 @@ CString wordText(Atom* word) {
   return text;
 }
 
+// Appends a word's text; words stood apart in the document, and spaces
+// between them reach only flowing text, so one blank keeps them apart here.
+void appendWord(CString& text, Atom* word) {
+  CString w = wordText(word);
+  if (w.IsEmpty()) return;
+  if (!text.IsEmpty() && text.Right(1) != " " && w.Left(1) != " ") text += " ";
+  text += w;
+}
+
 }  // namespace
 
 bool TextAreaAtom::AddChild(Atom* child) {
   if (!child) return false;
   if (child->TypeMask() == kWordMask) {
     // The words of the element are its initial text.
-    if (pendingWord_) content_ += wordText(pendingWord_);
+    if (pendingWord_) appendWord(content_, pendingWord_);
     delete pendingWord_;
     pendingWord_ = child;
   } else {
@@ -145,7 +154,7 @@ bool TextAreaAtom::AddChild(Atom* child) {
 }
 
 bool TextAreaAtom::SetEnd(LONG end) {
-  if (pendingWord_) content_ += wordText(pendingWord_);
+  if (pendingWord_) appendWord(content_, pendingWord_);
   delete pendingWord_;
   pendingWord_ = nullptr;
   return FormAtom::SetEnd(end);
@@ -163,7 +172,7 @@ bool SelectAtom::AddText(const CString& text, LONG, LONG, ResolvedStyle*) {
 bool SelectAtom::AddChild(Atom* child) {
   if (!child) return false;
   if (child->TypeMask() == kWordMask) {
-    if (pendingWord_) optionText_ += wordText(pendingWord_);
+    if (pendingWord_) appendWord(optionText_, pendingWord_);
     delete pendingWord_;
     pendingWord_ = child;
   } else {
@@ -189,7 +198,7 @@ bool SelectAtom::AddItem(PositionItem* item) {
 
 void SelectAtom::finishOption() {
   if (pendingWord_) {
-    optionText_ += wordText(pendingWord_);
+    appendWord(optionText_, pendingWord_);
     delete pendingWord_;
     pendingWord_ = nullptr;
   }

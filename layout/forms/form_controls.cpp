@@ -400,7 +400,9 @@ LayoutRect FormListBox::ComputeBox(TextView& view) {
   const LONG h = (metrics_.tmAscent + metrics_.tmDescent) * rows;
   LONG width = widest + metric(SM_CXVSCROLL, 16);
   if (static_cast<LONG>(options_.size()) > kMaxRows) width += metric(SM_CXVSCROLL, 16);
-  return LayoutRect::Of(0, width, -(h / 2) - metrics_.tmAscent, h / 2 + metrics_.tmDescent);
+  // The rows centred on the line's text.
+  const LONG top = (metrics_.tmDescent - metrics_.tmAscent) / 2 - h / 2;
+  return LayoutRect::Of(0, width, top, top + h);
 }
 
 void FormListBox::SelectOption(int index, BYTE selected) {

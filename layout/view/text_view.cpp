@@ -231,6 +231,9 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
       if (!SetScrollInfo(bar, &si, TRUE)) SetScrollRange(bar, 0, range, TRUE);
       EnableScrollBarCtrl(bar, TRUE);
     } else {
+      // An empty range: nothing scrolls on this axis (a bar's default
+      // range would let the caret scroll a view that has nothing to show).
+      SetScrollRange(bar, 0, 0, TRUE);
       SetScrollPos(bar, 0, TRUE);
     }
   };
@@ -497,13 +500,18 @@ void TextView::OnLButtonDown(UINT flags, CPoint point) {
   if (!ready()) return;
   SetFocus();
   buttonDown_ = true;
+  downPoint_ = point;
+  dragged_ = false;
   SetCapture();
   selectAt(flags, point);
 }
 
 void TextView::OnLButtonUp(UINT flags, CPoint point) {
   if (!ready() || !buttonDown_) return;
-  selectAt(flags | MK_SHIFT, point);
+  // A click where the button went down keeps the caret it set: hit-testing
+  // the same point by word could put the end elsewhere and make a click on
+  // a link look like a drag.
+  if (dragged_ || point.x != downPoint_.x || point.y != downPoint_.y) selectAt(flags | MK_SHIFT, point);
   ReleaseCapture();
   buttonDown_ = rightButton_ = false;
   const PositionRange& s = document_->Selection();
@@ -566,7 +574,10 @@ void TextView::OnMouseMove(UINT flags, CPoint point) {
     lastLinkText_ = links;
     listener_->ShowLinkText(links);
   }
-  if (buttonDown_ && !rightButton_) selectAt(flags | MK_SHIFT, point);
+  if (buttonDown_ && !rightButton_ && (point.x != downPoint_.x || point.y != downPoint_.y)) {
+    dragged_ = true;
+    selectAt(flags | MK_SHIFT, point);
+  }
 }
 
 BOOL TextView::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {

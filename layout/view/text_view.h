@@ -136,6 +136,8 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   bool caretShown_ = false;
   bool buttonDown_ = false;
   bool rightButton_ = false;
+  CPoint downPoint_;
+  bool dragged_ = false;
   HCURSOR linkCursor_ = nullptr;
   HCURSOR arrowCursor_ = nullptr;
   HCURSOR cursor_ = nullptr;

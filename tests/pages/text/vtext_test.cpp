@@ -18,6 +18,7 @@
 #include "layout/view/text_view.h"
 #include "mfc/afx.h"
 #include "mfc/app.h"
+#include "mfc/dc.h"
 #include "text/anchors/anchor_range.h"
 #include "pages/shell_link.h"
 #include "pages/support/test_objects.h"
@@ -67,6 +68,9 @@ class VTextTest : public ::testing::Test {
   void TearDown() override {
     text_.reset();
     host_.DestroyWindow();
+    // The framework's temporary objects go at idle time, which tests skip.
+    CWnd::DeleteTempMap();
+    CDC::DeleteTempMap();
     objects_.Remove();
     SetShellLink(nullptr);
     DrawStyles::Unload();

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "display/headless.h"
+#include "mfc/dc.h"
 #include "layout/pictures/picture_loader.h"
 #include "layout/view/view_atom_factory.h"
 #include "text/document/html_document.h"
@@ -90,6 +91,9 @@ void ViewTest::SetUp() {
 
 void ViewTest::TearDown() {
   view_.reset();
+  // The framework's temporary objects go at idle time, which tests skip.
+  CWnd::DeleteTempMap();
+  CDC::DeleteTempMap();
   win::print::SetPrinterProfile(nullptr);
   win::gdi::SetPrinterProvider(nullptr);
   if (host_) DestroyWindow(host_);
