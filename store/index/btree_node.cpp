@@ -153,6 +153,10 @@ bool BTreeNode::check(const BYTE* block, int blockSize) {
   int f = node.fixedSize();
   if (kBandsAt + bands + node.keyEnd(n) + n * (f + 1) > blockSize) return false;
   if (type == kInner && !node.key(1).empty()) return false;
+  // Keys are cut to the limit when they are stored: a longer one is damage.
+  int maxKey = maxKeyLength(blockSize);
+  for (int i = 1; i <= n; ++i)
+    if (node.keyEnd(i) - node.keyEnd(i - 1) > maxKey) return false;
   for (int i = type == kInner ? 3 : 2; i <= n; ++i)
     if (compare(node.key(i - 1), node.key(i)) > 0) return false;
   return true;
