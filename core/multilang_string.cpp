@@ -9,6 +9,14 @@ MultiLangString MultiLangString::Compose(const char* p1, const char* p2, const c
   return s;
 }
 
+MultiLangString MultiLangString::OnePart(const char* text) {
+  MultiLangString s;
+  if (!text || !*text) return s;
+  const CString piece(text);
+  s.parts_.Insert(piece.GetLength() >= 3 && piece[2] == ':' ? piece : "??:" + piece);
+  return s;
+}
+
 void MultiLangString::AddParts(const char* text) {
   if (!text) return;
   const char* p = text;

@@ -18,6 +18,11 @@ class MultiLangString {
                                  const char* p3 = nullptr, const char* p4 = nullptr,
                                  const char* p5 = nullptr, const char* p6 = nullptr);
 
+  // The whole text as one variant (no splitting at "|", a short text
+  // kept): as it stands when it begins with a two-letter code and ":",
+  // else for any language ("??:"). An empty text gives no variant.
+  static MultiLangString OnePart(const char* text);
+
   // Splits `text` at "|"; each piece, without its leading blanks, becomes a
   // part. A piece shorter than three characters is dropped; a piece whose
   // third character is not ":" gets the prefix "??:". Blanks after a piece

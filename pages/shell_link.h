@@ -25,6 +25,11 @@ class ShellLink {
   // Queues a goto of the object (a navigating push: it breaks the request
   // that is running).
   virtual void PushGoto(const Ref<KXObject>& object) { (void)object; }
+  // Queues a goto of an object named by a name or URL (a navigating push).
+  // A shell without its own goto by name runs the interpreter's "goto".
+  virtual void PushGotoName(const char* target) {
+    RunCommandLine(CString("goto ") + (target ? target : ""), Ref<KXObject>());
+  }
   // Runs one line of the user command interpreter; `anchor` is the anchor
   // the line came from, or null.
   virtual void RunCommandLine(const char* line, const Ref<KXObject>& anchor) {

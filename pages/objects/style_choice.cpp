@@ -35,3 +35,14 @@ PropertyStruct* ChooseStyle(const PropertyStruct* context, const char* styleText
   }
   return candidate;
 }
+
+PropertyStruct* ChooseStyleWithLayout(const PropertyStruct* context, const char* styleText,
+                                      const char* defaultStyleText, bool hasStyle,
+                                      const Ref<KXObject>& object) {
+  PropertyStruct* candidate = ChooseStyle(context, styleText, defaultStyleText, hasStyle);
+  if (object) {
+    const CString layout = object->getLayout();
+    if (!layout.IsEmpty()) ReplaceStyle(candidate, ApplyStyleAssignments(layout, candidate));
+  }
+  return candidate;
+}

@@ -3,6 +3,8 @@
 // its own (which then replaces the first) or only refines the first.
 #pragma once
 
+#include "core/kx_object.h"
+#include "core/objref.h"
 #include "pages/style/property_struct.h"
 
 // Whether the leading name of "name(...)" is a struct of the context or of
@@ -16,3 +18,8 @@ void ReplaceStyle(PropertyStruct*& candidate, PropertyStruct* next);
 // yet) and its style text; null when neither gives one. The caller owns it.
 PropertyStruct* ChooseStyle(const PropertyStruct* context, const char* styleText,
                             const char* defaultStyleText, bool hasStyle);
+// ChooseStyle, and then the object's Layout attribute (when it has one)
+// refines the style chosen so far: what pages and dialogs give themselves.
+PropertyStruct* ChooseStyleWithLayout(const PropertyStruct* context, const char* styleText,
+                                      const char* defaultStyleText, bool hasStyle,
+                                      const Ref<KXObject>& object);

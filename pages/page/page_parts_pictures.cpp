@@ -1,9 +1,33 @@
-// Page parts made of pictures: not made until the picture objects exist.
+// Page parts made of pictures: a server picture, a cluster of tiles, the
+// CAD page, the background picture and the palette of the cached pictures.
 #include "pages/page/page_members.h"
 #include "pages/page/page_parts.h"
+#include "pages/picture/cdib.h"
+#include "pages/picture/image_cache.h"
+#include "pages/picture/vcad_page.h"
+#include "pages/picture/vcluster.h"
+#include "pages/picture/vimage.h"
+#include "pages/picture/vkx_image.h"
 
-VObject* MakeImageMember(const RECT&, const Ref<KXObject>&) { return nullptr; }
-VObject* MakeClusterMember(const RECT&, const Area&, const Ref<KXObject>&) { return nullptr; }
-VObject* MakeBackgroundPicture(const RECT&) { return nullptr; }
-VPage* MakeCADPage() { return nullptr; }
-HPALETTE LargestCachedPalette() { return nullptr; }
+VObject* MakeImageMember(const RECT& rect, const Ref<KXObject>& historyObject) {
+  return new VKxImage(rect.left, rect.top, rect.right, rect.bottom, historyObject, 1);
+}
+
+VObject* MakeClusterMember(const RECT&, const Area& area, const Ref<KXObject>& historyObject) {
+  return new VCluster(area, historyObject);
+}
+
+// Without a style that names a colour or a picture, the page's own
+// background shows through.
+VObject* MakeBackgroundPicture(const RECT& rect) {
+  auto* picture = new VImage(rect.left, rect.top, rect.right, rect.bottom, nullptr);
+  picture->SetBgColor(VImage::kTransparentColor);
+  return picture;
+}
+
+VPage* MakeCADPage() { return new VCADPage; }
+
+HPALETTE LargestCachedPalette() {
+  CDib* picture = TheImageCache().LargestPaletteImage();
+  return picture ? picture->Palette() : nullptr;
+}

@@ -4,6 +4,7 @@
 #include "core/object_utils.h"
 #include "mfc/afx.h"
 #include "pages/objects/background_sound.h"
+#include "pages/objects/vhint_dlg.h"
 #include "pages/page/page_parts.h"
 #include "pages/page/vdefpage.h"
 #include "pages/rules/rule_set.h"
@@ -23,6 +24,10 @@ SwitchState& state() {
   static SwitchState s;
   return s;
 }
+
+// The hint window's first size; it takes its label's size for each hint.
+constexpr int kHintWidth = 100;
+constexpr int kHintHeight = 25;
 
 }  // namespace
 
@@ -123,8 +128,25 @@ VPage* setCurrentPage(CWnd* parent, BOOL createHidden) {
   return page;
 }
 
+VHintDlg* MakeHintWindow(CWnd* frame) {
+  auto* hint = new VHintDlg(0, 0, kHintWidth, kHintHeight, frame);
+  hint->LoadStyle(nullptr, "", "HintDialog()", Ref<KXObject>());
+  hint->SetState(hint->State() | VObject::kHidden);
+  if (!hint->CreateDialogWindow(frame)) {
+    delete hint;
+    return nullptr;
+  }
+  return hint;
+}
+
 void changePage(VPage* oldPage, VPage* newPage, BOOL) {
-  if (!AfxGetMainWnd()) return;
+  CWnd* frame = AfxGetMainWnd();
+  if (!frame) return;
+  // One hint window for the whole run; the frame keeps it.
+  VHintDlg* hint = VHintDlg::GetHintWindow();
+  if (!hint && !Shell().HintWindow())
+    if ((hint = MakeHintWindow(frame))) Shell().SetHintWindow(hint->Window());
+  if (hint) hint->Hide();
   VObject* sound = BackgroundSound();
   if (oldPage) {
     if (!newPage) return;

@@ -30,6 +30,10 @@ void changePage(VPage* oldPage, VPage* newPage, BOOL flag);
 VPage* CurrentPage();
 const CString& CurrentPageExpression();
 const CString& CurrentPageStyle();
+// The hint window for the main frame (hidden, styled by "HintDialog()");
+// null when its window cannot be made.
+class VHintDlg;
+VHintDlg* MakeHintWindow(CWnd* frame);
 // Destroys the current page (its window) and forgets it: at exit.
 void DestroyCurrentPage();
 // Destroys a page: its window when it has one (which deletes the page),

@@ -163,12 +163,9 @@ void VPage::SetState(DWORD flags) {
 
 void VPage::LoadStyle(const PropertyStruct* context, const char* styleText,
                       const char* defaultStyleText, const Ref<KXObject>& object) {
-  PropertyStruct* candidate = ChooseStyle(context, styleText, defaultStyleText, GetStyle() != nullptr);
-  if (object) {
-    const CString layout = object->getLayout();
-    if (!layout.IsEmpty()) ReplaceStyle(candidate, ApplyStyleAssignments(layout, candidate));
-  }
-  if (candidate) SetStyle(candidate);
+  if (PropertyStruct* candidate = ChooseStyleWithLayout(context, styleText, defaultStyleText,
+                                                        GetStyle() != nullptr, object))
+    SetStyle(candidate);
 }
 
 void VPage::Start() { Enter(); }

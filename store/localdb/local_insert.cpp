@@ -1,6 +1,7 @@
 // Writing: new documents and anchors, deletion marks, attribute changes,
 // and the attribute index of a record.
 #include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "core/attr_record.h"
@@ -163,6 +164,20 @@ bool LocalDatabase::insertAnchor(const Ref<KXObject>& object, const Ref<KXObject
   if (!position.IsEmpty()) body += "Position=" + position.str() + "\n";
   const CString linkType = attrs.getAttribute("LinkType=");
   if (!linkType.IsEmpty()) body += "LinkType=" + linkType.str() + "\n";
+  // Whatever else the anchor says (keywords, author, times) stays with it.
+  const std::string rest = withoutEmptyLines(object->recordText().str());
+  for (size_t at = 0; at < rest.size();) {
+    const size_t nl = rest.find('\n', at);
+    const std::string line = rest.substr(at, nl - at + 1);
+    at = nl + 1;
+    const std::string key = line.substr(0, line.find('='));
+    static const char* const kWritten[] = {"ObjectID", "Parent", "Src", "Dest", "GDest", "Type", "TAnchor",
+                                           "Title", "Position", "LinkType", "Score"};
+    if (line.find('=') == std::string::npos ||
+        std::find(std::begin(kWritten), std::end(kWritten), key) != std::end(kWritten))
+      continue;
+    body += line;
+  }
   std::uint32_t id = 0;
   if (!appendRecord(dataSet, body, id)) return false;
   bool ok = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pages/objects/background_sound.h"
+#include "pages/objects/vhint_dlg.h"
 #include "pages/page/page_switch.h"
 #include "pages/page/vdefpage.h"
 #include "pages/rules/rule_set.h"
@@ -155,6 +156,30 @@ TEST_F(PageSwitchTest, DestroyingThePageOfTheBackgroundSoundForgetsIt) {
   SetBackgroundSound(again, "x.wav");
   DestroyCurrentPage();
   EXPECT_EQ(BackgroundSound(), nullptr);
+}
+
+
+TEST_F(PageSwitchTest, TheHintWindowIsMadeOnceAndHiddenAtEverySwitch) {
+  Styles("Label = { Boolean fitcaption = TRUE; String hint = \"\" }\n"
+         "HintDialog = { Value delay = 0; Label hint { } }\n");
+  Show(objects_.Collection(1, {}));
+  ASSERT_EQ(shell_.hintWindowsSet, 1);
+  VHintDlg* hint = VHintDlg::GetHintWindow();
+  ASSERT_NE(hint, nullptr);
+  const HWND window = hint->GetWindow()->GetSafeHwnd();
+  // A child of the main frame, styled by "HintDialog()", hidden.
+  EXPECT_EQ(GetParent(window), frame_.GetSafeHwnd());
+  EXPECT_EQ(hint->Delay(), 0);
+  EXPECT_FALSE(IsWindowVisible(window));
+  hint->ShowHint(MultiLangString::OnePart("Harbour"));
+  EXPECT_TRUE(IsWindowVisible(window));
+  for (int id = 2; id < 5; ++id) {
+    Show(objects_.Collection(id, {}));
+    EXPECT_EQ(VHintDlg::GetHintWindow(), hint);
+    EXPECT_FALSE(IsWindowVisible(window)) << id;
+    hint->ShowHint(MultiLangString::OnePart(id % 2 ? "Quay" : "Harbour"));
+  }
+  EXPECT_EQ(shell_.hintWindowsSet, 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/logbook.h"
 #include "core/screen_geometry.h"
 #include "mfc/afx.h"
+#include "mfc/wnd.h"
 #include "pages/objects/background_sound.h"
 #include "pages/objects/vobject.h"
 #include "pages/page/page_switch.h"
@@ -44,6 +45,9 @@ void PagesTest::SetUp() {
 
 void PagesTest::TearDown() {
   DestroyCurrentPage();
+  // The shell stands for the main frame, which deletes the hint window.
+  delete shell_.hintWindow;
+  shell_.hintWindow = nullptr;
   SetBackgroundSound(nullptr, CString());
   SetShellLink(nullptr);
   shell_.current = nullptr;

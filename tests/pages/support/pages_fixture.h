@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,41 @@ class TestShell : public ShellLink {
     return it == cached.end() ? CString() : CString(it->second);
   }
 
+  // What page objects ask the shell to do: gotos and command lines are
+  // only recorded (a shell queues them and runs them at idle time).
+  void PushGoto(const Ref<KXObject>& object) override { gotoObjects.push_back(object); }
+  void PushGotoName(const char* target) override { gotos.push_back(target ? target : ""); }
+  void RunCommandLine(const char* line, const Ref<KXObject>&) override {
+    lines.push_back(line ? line : "");
+  }
+  bool CanRunCommand(const char* word) override {
+    asked.push_back(word ? word : "");
+    return word && runnable.count(word) != 0;
+  }
+  CWnd* HintWindow() override { return hintWindow; }
+  void SetHintWindow(CWnd* hint) override {
+    hintWindow = hint;
+    ++hintWindowsSet;
+  }
+  ProgressReporter* Progress() override { return progress; }
+  void LoadTextAnchor(const char* record, FileSource* source, LoadTarget* target) override {
+    anchorRecords.push_back(record ? record : "");
+    anchorSources.push_back(source);
+    anchorTargets.push_back(target);
+  }
+
   Ref<KXObject> current;
+  std::vector<Ref<KXObject>> gotoObjects;
+  std::vector<std::string> gotos;
+  std::vector<std::string> lines;
+  std::vector<std::string> asked;
+  std::set<std::string> runnable;
+  CWnd* hintWindow = nullptr;
+  int hintWindowsSet = 0;
+  ProgressReporter* progress = nullptr;
+  std::vector<std::string> anchorRecords;
+  std::vector<FileSource*> anchorSources;
+  std::vector<LoadTarget*> anchorTargets;
   RECT pageArea{0, 0, 640, 480};
   int effects = 1;
   int startupCleared = 0;

@@ -1,0 +1,41 @@
+// pixman through dlopen: the few calls the benchmarks that compare with it
+// make (no build-time dependency on its headers).
+#pragma once
+
+#include <dlfcn.h>
+
+#include <cstdint>
+
+struct PixmanApi {
+  using Image = void;
+  using Fixed = std::int32_t;
+  struct Transform {
+    Fixed m[3][3];
+  };
+  Image* (*createBits)(std::uint32_t format, int w, int h, std::uint32_t* bits, int strideBytes) = nullptr;
+  int (*unref)(Image*) = nullptr;
+  int (*setTransform)(Image*, const Transform*) = nullptr;
+  int (*setFilter)(Image*, int filter, const Fixed* params, int n) = nullptr;
+  void (*composite32)(int op, Image* src, Image* mask, Image* dst, std::int32_t sx, std::int32_t sy,
+                      std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy, std::int32_t w,
+                      std::int32_t h) = nullptr;
+  bool ok = false;
+
+  // Format codes: bpp << 24 | type << 16 | a << 12 | r << 8 | g << 4 | b.
+  static constexpr std::uint32_t kX8R8G8B8 = 32u << 24 | 2u << 16 | 0x888u;
+  static constexpr int kOpSrc = 1;
+  static constexpr int kFilterBilinear = 4;
+  static Fixed ToFixed(double v) { return static_cast<Fixed>(v * 65536.0); }
+
+  PixmanApi() {
+    void* lib = dlopen("libpixman-1.so.0", RTLD_NOW);
+    if (!lib) return;
+    auto sym = [&](const char* n) { return dlsym(lib, n); };
+    createBits = reinterpret_cast<decltype(createBits)>(sym("pixman_image_create_bits"));
+    unref = reinterpret_cast<decltype(unref)>(sym("pixman_image_unref"));
+    setTransform = reinterpret_cast<decltype(setTransform)>(sym("pixman_image_set_transform"));
+    setFilter = reinterpret_cast<decltype(setFilter)>(sym("pixman_image_set_filter"));
+    composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
+    ok = createBits && unref && setTransform && setFilter && composite32;
+  }
+};

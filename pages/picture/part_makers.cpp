@@ -1,0 +1,15 @@
+#include "pages/picture/part_makers.h"
+
+namespace {
+PartMakers gMakers;
+}
+
+void SetPartMakers(const PartMakers& makers) { gMakers = makers; }
+
+VObject* MakePartTitle(Area& area, const Ref<KXObject>& object, const PropertyStruct* partStyle) {
+  return gMakers.title ? gMakers.title(area, object, partStyle) : nullptr;
+}
+
+VObject* MakePagingButton(int left, int top, int right, int bottom, const char* caption) {
+  return gMakers.button ? gMakers.button(left, top, right, bottom, caption) : nullptr;
+}
