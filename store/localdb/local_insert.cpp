@@ -122,13 +122,19 @@ bool LocalDatabase::insertDocument(const Ref<KXObject>& object, const Ref<KXObje
   if (docType != "collection" && docType != "Remote" && docType != "Slogan" &&
       body.find("Path=") != 0 && body.find("\nPath=") == std::string::npos)
     body += "Path=LD" + formatId(DataItem::kNoPosition) + " " + formatId(DataItem::kNoPosition) + "\n";
+  // Only a stored container takes members: an id that names nothing yet
+  // could become the new object's own.
+  std::uint32_t parentId = 0;
+  DataItem parent;
+  parent.dataSet = static_cast<std::uint8_t>(dataSet);
+  const bool containerStored = container && parseId(containerRef, parentId) && !dataSetNameOf(containerRef).empty() &&
+                               dataSetOf(containerRef) == dataSet && static_cast<std::int32_t>(parentId) != kRootId &&
+                               !isSpecialRootId(static_cast<std::int32_t>(parentId)) &&
+                               (parent.position = parentId, currentVersion(parent));
   std::uint32_t id = 0;
   if (!appendRecord(dataSet, body, id)) return false;
   bool ok = true;
-  std::uint32_t parentId = 0;
-  if (container && parseId(containerRef, parentId) && !dataSetNameOf(containerRef).empty() &&
-      dataSetOf(containerRef) == dataSet && static_cast<std::int32_t>(parentId) != kRootId &&
-      !isSpecialRootId(static_cast<std::int32_t>(parentId))) {
+  if (containerStored) {
     ok = keyed_->insertKey(dataSet, idKey(KeyKind::kChild, parentId), DataItem::kText, id, true) && ok;
     ok = keyed_->insertKey(dataSet, idKey(KeyKind::kParent, id), DataItem::kText, parentId, true) && ok;
   }
@@ -219,7 +225,15 @@ bool LocalDatabase::addToCollection(const Ref<KXObject>& member, const Ref<KXObj
   std::uint32_t parentId = 0;
   if (!parseId(m, memberId) || !parseId(p, parentId)) return false;
   const int dataSet = dataSetOf(m);
-  if (dataSet < 0 || differentDataSets(m, p)) return false;
+  if (dataSet < 0) return false;
+  if (differentDataSets(m, p)) {
+    // A relation record ties the two, found by the folded references.
+    const int linkSet = keyed_->hasDataSet(kLinkDataSet) ? kLinkDataSet : dataSet;
+    std::uint32_t record = 0;
+    if (!appendRecord(linkSet, "Parent=" + p + "\nChild=" + m + "\n", record)) return false;
+    bool ok = keyed_->insertKey(linkSet, nameKey(KeyKind::kParent, m), DataItem::kText, record, true);
+    return keyed_->insertKey(linkSet, nameKey(KeyKind::kChild, p), DataItem::kText, record, true) && ok;
+  }
   bool ok = keyed_->insertKey(dataSet, idKey(KeyKind::kParent, memberId), DataItem::kText, parentId, true);
   ok = ok && keyed_->insertKey(dataSet, idKey(KeyKind::kChild, parentId), DataItem::kText, memberId, true);
   return ok;
@@ -239,6 +253,14 @@ bool LocalDatabase::removeFromCollection(const Ref<KXObject>& member, const Ref<
   std::uint32_t parentId = 0;
   const int dataSet = dataSetOf(m);
   if (dataSet < 0 || !parseId(m, memberId) || !parseId(p, parentId)) return false;
+  if (differentDataSets(m, p)) {
+    for (const CrossRelation& r : crossRelations(m, KeyKind::kParent))
+      if (upperCase(r.other) == upperCase(p)) {
+        keyed_->removeKey(r.dataSet, nameKey(KeyKind::kParent, m), r.record);
+        keyed_->removeKey(r.dataSet, nameKey(KeyKind::kChild, p), r.record);
+      }
+    return true;
+  }
   bool ok = keyed_->removeKey(dataSet, idKey(KeyKind::kParent, memberId), parentId);
   ok = keyed_->removeKey(dataSet, idKey(KeyKind::kChild, parentId), memberId) && ok;
   return ok;
