@@ -37,14 +37,15 @@ ViewerApp::ViewerApp(const char* appName) : CWinApp(appName) {
 
 ViewerApp::~ViewerApp() = default;
 
-void ViewerApp::SetIniPath(const char* name) {
+bool ViewerApp::SetIniPath(const char* name) {
   // Copied first: `name` may be the executable name that is replaced below.
   CString base(name ? name : m_pszExeName);
   CString path = withSeparator(currentDirectory()) + base + ".ini";
-  std::strncpy(iniPath_, path, sizeof iniPath_ - 1);
-  iniPath_[sizeof iniPath_ - 1] = '\0';
+  if (path.GetLength() >= static_cast<int>(sizeof iniPath_)) return false;
+  std::memcpy(iniPath_, path.c_str(), static_cast<size_t>(path.GetLength()) + 1);
   replaceOwned(m_pszProfileName, iniPath_);
   replaceOwned(m_pszExeName, base);
+  return true;
 }
 
 CString ViewerApp::GetProfileString(const char* section, const char* key, const char* def) {
@@ -59,7 +60,9 @@ int ViewerApp::GetProfileInt(const char* section, const char* key, int def) {
 }
 
 BOOL ViewerApp::InitInstance() {
-  if (iniPath_[0] == '\0') SetIniPath(nullptr);
+  // Without a settings file of its own the program would read and write
+  // another one.
+  if (iniPath_[0] == '\0' && !SetIniPath(nullptr)) return FALSE;
 
   const char* section = m_pszExeName ? m_pszExeName : "";
   CString home = GetProfileString(section, "HomeDir", currentDirectory().Left(kDirChars));

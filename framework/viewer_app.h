@@ -26,8 +26,9 @@ class ViewerApp : public CWinApp {
 
   // The settings file becomes "<current directory>\<name>.ini" and MFC's
   // profile name; `name` (the executable base name when null) becomes the
-  // executable base name.
-  void SetIniPath(const char* name);
+  // executable base name. A path too long for a file name is refused
+  // (false), and nothing changes: a cut path would name another file.
+  bool SetIniPath(const char* name);
   const char* GetIniPath() const { return iniPath_; }
 
   // A value of the settings file, cut to 259 characters; the default (a null

@@ -10,6 +10,7 @@
 #include "pages/objects/vgroup.h"
 #include "pages/objects/vhint_dlg.h"
 #include "pages/page/vpage.h"
+#include "pages/picture/vimage.h"
 #include "pages/shell_link.h"
 #include "pages/style/property_getters.h"
 #include "win/gdi.h"
@@ -70,14 +71,7 @@ int VLabel::DefaultFontSize() {
 }
 
 int VLabel::ParseMode(const char* text, int def) {
-  const CString t(text ? text : "");
-  if (t == "CENTER") return 'c';
-  if (t == "SCROLL") return 's';
-  if (t == "TILE") return 't';
-  if (t == "ZOOM") return 'z';
-  if (t == "ASPECTRATIO") return 'a';
-  if (t == "ASPECTLIMIT") return 'l';
-  return def;
+  return VImage::ParseMode(text, static_cast<char>(def));
 }
 
 VLabel::VLabel(int left, int top, int right, int bottom, DWORD labelFlags,
