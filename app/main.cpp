@@ -1,13 +1,15 @@
-// The client program. Without its window shell this entry reports what it
-// would start.
-#include <cstdio>
-
-#include "app/version.h"
+// The client program: the one application object, started as WinMain
+// started it.
+#include "app/zemra_app.h"
+#include "mfc/app.h"
 #include "win/kernel.h"
 
-int main() {
-  char dir[MAX_PATH];
-  GetCurrentDirectory(sizeof dir, dir);
-  std::printf("Tolm %s: would start the client with settings %s/Tolm.ini\n", kVersionText, dir);
-  return 0;
+namespace {
+ZemraApp theApp;
+}  // namespace
+
+int main(int argc, char** argv) {
+  (void)argc;
+  (void)argv;
+  return AfxWinMain(GetModuleHandle(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
 }

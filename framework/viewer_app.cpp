@@ -32,7 +32,7 @@ void replaceOwned(const char*& slot, const char* value) {
 }  // namespace
 
 ViewerApp::ViewerApp(const char* appName) : CWinApp(appName) {
-  startDir_ = currentDirectory().Left(kDirChars);
+  startDir_ = currentDirectory();
 }
 
 ViewerApp::~ViewerApp() = default;
@@ -40,9 +40,10 @@ ViewerApp::~ViewerApp() = default;
 bool ViewerApp::SetIniPath(const char* name) {
   // Copied first: `name` may be the executable name that is replaced below.
   CString base(name ? name : m_pszExeName);
-  CString path = withSeparator(currentDirectory()) + base + ".ini";
-  if (path.GetLength() >= static_cast<int>(sizeof iniPath_)) return false;
-  std::memcpy(iniPath_, path.c_str(), static_cast<size_t>(path.GetLength()) + 1);
+  // The directory may be as deep as it is, but a name longer than a file
+  // name can be is refused rather than cut to another file's name.
+  if (base.GetLength() + 4 > kMaxFileNameChars) return false;
+  iniPath_ = withSeparator(currentDirectory()) + base + ".ini";
   replaceOwned(m_pszProfileName, iniPath_);
   replaceOwned(m_pszExeName, base);
   return true;
@@ -59,13 +60,30 @@ int ViewerApp::GetProfileInt(const char* section, const char* key, int def) {
   return static_cast<int>(GetPrivateProfileInt(section, key, def, iniPath_));
 }
 
+CString ViewerApp::ReadWholeValue(const char* section, const char* key, const CString& def) {
+  // Read into a buffer that grows until the value fits.
+  std::string buffer(kProfileValueChars + 1, '\0');
+  for (;;) {
+    const DWORD n = GetPrivateProfileString(section, key, def, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()), iniPath_);
+    if (n + 1 < buffer.size()) return CString(buffer.c_str());
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+}
+
 BOOL ViewerApp::InitInstance() {
   // Without a settings file of its own the program would read and write
   // another one.
-  if (iniPath_[0] == '\0' && !SetIniPath(nullptr)) return FALSE;
+  if (iniPath_.IsEmpty() && !SetIniPath(nullptr)) return FALSE;
 
   const char* section = m_pszExeName ? m_pszExeName : "";
-  CString home = GetProfileString(section, "HomeDir", currentDirectory().Left(kDirChars));
+  const CString start = currentDirectory();
+  CString home = ReadWholeValue(section, "HomeDir", start);
+  home.TrimLeft();
+  home.TrimRight();
+  // An empty value names no directory; with a separator added it would be
+  // the root of the drive.
+  if (home.IsEmpty()) home = start;
   homeDir_ = withSeparator(home);
   // A home directory that cannot be entered leaves the start directory
   // current; nothing is reported.

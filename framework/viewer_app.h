@@ -15,6 +15,8 @@ class ViewerApp : public CWinApp {
   // Settings values are read through a buffer of this many characters.
   static constexpr int kProfileValueChars = 259;
   static constexpr int kDirChars = 259;
+  // The longest name of one file.
+  static constexpr int kMaxFileNameChars = 255;
 
   explicit ViewerApp(const char* appName = nullptr);
   ~ViewerApp() override;
@@ -26,8 +28,8 @@ class ViewerApp : public CWinApp {
 
   // The settings file becomes "<current directory>\<name>.ini" and MFC's
   // profile name; `name` (the executable base name when null) becomes the
-  // executable base name. A path too long for a file name is refused
-  // (false), and nothing changes: a cut path would name another file.
+  // executable base name. A name too long for a file name is refused
+  // (false), and nothing changes: a cut name would name another file.
   bool SetIniPath(const char* name);
   const char* GetIniPath() const { return iniPath_; }
 
@@ -51,7 +53,12 @@ class ViewerApp : public CWinApp {
   HCURSOR SavedCursor() const { return savedCursor_; }
 
  private:
-  char iniPath_[MAX_PATH] = {};
+  // The value of a key without the cut of GetProfileString (a path may be
+  // longer than a setting); the default when the key is missing.
+  CString ReadWholeValue(const char* section, const char* key, const CString& def);
+
+  // Grows with the path: a deep start directory must not cut it.
+  CString iniPath_;
   CString startDir_;
   CString homeDir_;
   HCURSOR busyCursor_ = nullptr;

@@ -226,8 +226,12 @@ int CSocket::Connect(const char* host, int port) {
 
 bool CSocket::IsNt() { return (GetVersion() & 0x80000000u) == 0; }
 
-bool CSocket::pumpBeforeIo() {
-  if (PumpMessages(true) >= 0) return true;
+bool CSocket::pumpBeforeIo(bool forWrite) {
+  // A socket that is ready goes on at once; one that is not waits a moment
+  // for it, the display or a timer, whichever comes first, so that the
+  // message step has something to do and an idle wait does not spin.
+  WaitForSocketOrMessages(socket_, forWrite, kPumpWaitMs);
+  if (PumpMessages(false) >= 0) return true;
   // The quit message: every waiting caller is to unwind.
   SetLinger(0);
   WSASetLastError(WSAECONNABORTED);
@@ -237,7 +241,7 @@ bool CSocket::pumpBeforeIo() {
 int CSocket::Read(void* buffer, int length) {
   if (socket_ == -1) return 0;
   BusyCursor busy;
-  if (!pumpBeforeIo()) return -1;
+  if (!pumpBeforeIo(false)) return -1;
   const int n = IsNt() || length <= kNonNtChunk ? length : kNonNtChunk;
   return recv(static_cast<SOCKET>(socket_), static_cast<char*>(buffer), n, 0);
 }
@@ -254,12 +258,12 @@ int CSocket::Write(const void* buffer, int length) {
     return -1;
   }
   if (IsNt()) {
-    if (!pumpBeforeIo()) return -1;
+    if (!pumpBeforeIo(true)) return -1;
     return send(static_cast<SOCKET>(socket_), bytes, length, 0);
   }
   int sent = 0;
   while (sent < length) {
-    if (!pumpBeforeIo()) return -1;
+    if (!pumpBeforeIo(true)) return -1;
     const int chunk = length - sent < kNonNtChunk ? length - sent : kNonNtChunk;
     const int n = send(static_cast<SOCKET>(socket_), bytes + sent, chunk, 0);
     if (n > 0) {

@@ -74,7 +74,7 @@ class CSocket {
   void takeOn(int socket);
   // The message step before a read or write: false (and the call is to
   // fail with WSAECONNABORTED) when the quit message arrived.
-  bool pumpBeforeIo();
+  bool pumpBeforeIo(bool forWrite);
   static bool IsNt();
 
   int socket_ = -1;

@@ -19,6 +19,22 @@ namespace {
 // Would-block retries before a write or a read is given up.
 constexpr int kWriteRetries = 300;
 constexpr int kReadRetries = 30;
+// The longest one retry of a socket that would block waits for it.
+constexpr DWORD kWriteRetryMs = 100;
+constexpr DWORD kReadRetryMs = 1000;
+
+// One retry of a socket that would block: until it is ready or `limitMs`
+// has passed, with the window's messages served meanwhile, so that a ready
+// socket is retried at once and the give-up time stays retries x limit.
+void awaitSocket(int socket, bool forWrite, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= limitMs) return;
+    const bool ready = WaitForSocketOrMessages(socket, forWrite, limitMs - spent);
+    if (PumpMessages(false) < 0 || ready) return;
+  }
+}
 constexpr int kConnectAttempts = 4;
 constexpr int kTextLengthField = 11;
 constexpr int kBinaryLengthField = 4;
@@ -203,8 +219,7 @@ bool rpcbuf::writeOut() {
     }
     const int error = n < 0 ? WSAGetLastError() : WSAECONNRESET;
     if (n < 0 && error == WSAEWOULDBLOCK && ++wouldBlock < kWriteRetries) {
-      PumpMessages(true);
-      Sleep(100);
+      awaitSocket(socket_.socket(), true, kWriteRetryMs);
       continue;
     }
     reportCall("rpcbuf::overflow: write", error);
@@ -295,8 +310,7 @@ int rpcbuf::underflow() {
     if (n == 0 || n == -2) return oldio::kEof;
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK && ++wouldBlock < kReadRetries) {
-      PumpMessages(true);
-      Sleep(1000);
+      awaitSocket(socket_.socket(), false, kReadRetryMs);
       continue;
     }
     reportCall("rpcbuf::underflow: read", error);

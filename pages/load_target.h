@@ -32,6 +32,8 @@ class LoadTarget : public ListElement {
   // Forgets the owner: what is delivered later goes nowhere.
   void Detach() { owner_ = nullptr; }
   const CString& FileName() const { return fileName_; }
+  // The file the load command has the document's content loaded into.
+  void SetFileName(const CString& name) { fileName_ = name; }
 
  protected:
   std::int32_t reserved_ = 0;

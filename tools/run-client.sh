@@ -1,11 +1,96 @@
 #!/usr/bin/env bash
-# Builds the client and runs it on the bundled sample data: a window on X11
-# when $DISPLAY is set, headless otherwise.
+# Builds the client and runs it on the bundled sample data, connected to a
+# Korvex server on this machine: until a local database is wanted, the
+# reference peer serves data/sample on a free loopback port. The client
+# opens an X11 window (under Xvfb when there is no display) and reads a copy
+# of data/Tolm.ini in a run folder of its own, with the server's address and
+# the home directory filled in; the shipped file is not changed. The peer
+# (and Xvfb) stop when the client exits.
+#
+# ZEMRA_BUILD_DIR names a build folder to use instead of build/release (it
+# must hold bin/Tolm); ZEMRA_RUN_DIR a run folder to keep (else a temporary
+# one, removed at the end). Further arguments go to the client.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/install-deps.sh"
-build="$top/build/release"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEMRA_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)"
-cd "$top/data"
-exec "$build/bin/Tolm" "$@"
+
+build=${ZEMRA_BUILD_DIR:-}
+if [ -z "$build" ]; then
+  "$top/tools/install-deps.sh"
+  build="$top/build/release"
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEMRA_TESTS=OFF >/dev/null
+  cmake --build "$build" -j "$(nproc)"
+fi
+client="$build/bin/Tolm"
+[ -x "$client" ] || { echo "run-client: no client at $client" >&2; exit 1; }
+
+if [ -n "${ZEMRA_RUN_DIR:-}" ]; then
+  run=$ZEMRA_RUN_DIR
+  mkdir -p "$run"
+  keep_run=1
+else
+  run=$(mktemp -d "${TMPDIR:-/tmp}/tolm-run.XXXXXX")
+  keep_run=0
+fi
+
+peer_pid=""
+xvfb_pid=""
+cleanup() {
+  [ -n "$peer_pid" ] && kill "$peer_pid" 2>/dev/null && wait "$peer_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
+  [ "$keep_run" = 1 ] || rm -rf "$run"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# The server: the reference peer on a free loopback port.
+rm -f "$run/peer.port"
+python3 "$top/tests/peer/korvex_peer.py" --content "$top/data/sample" --port 0 \
+  --port-file "$run/peer.port" --log "$run/peer.log" --lifetime 0 &
+peer_pid=$!
+for _ in $(seq 1 300); do
+  [ -s "$run/peer.port" ] && break
+  kill -0 "$peer_pid" 2>/dev/null || { echo "run-client: the peer did not start" >&2; exit 1; }
+  sleep 0.1
+done
+port=$(cat "$run/peer.port")
+[ -n "$port" ] || { echo "run-client: the peer wrote no port" >&2; exit 1; }
+
+# The settings: the shipped file with this run's server and home directory.
+python3 - "$top/data/Tolm.ini" "$run/Tolm.ini" "korvex://127.0.0.1:$port/rootcollection" \
+  "$top/data" <<'PY'
+import sys
+source, target, server, home = sys.argv[1:]
+section = None
+out = []
+for line in open(source, encoding="latin-1").read().splitlines():
+    stripped = line.strip()
+    if stripped.startswith("[") and stripped.endswith("]"):
+        section = stripped[1:-1].lower()
+    elif section == "connect" and stripped.lower().startswith("server="):
+        line = "Server=" + server
+    elif section == "tolm" and stripped.lower().startswith("homedir="):
+        line = "HomeDir=" + home
+    out.append(line)
+open(target, "w", encoding="latin-1").write("\n".join(out) + "\n")
+PY
+
+# A display: the user's, else a virtual one.
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 99 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+  done
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=$display
+fi
+unset ZEMRA_HEADLESS
+
+echo "run-client: server korvex://127.0.0.1:$port/ (log $run/peer.log), settings $run/Tolm.ini"
+cd "$run"
+status=0
+"$client" "$@" || status=$?
+exit $status

@@ -102,6 +102,9 @@ TEST_F(ViewerAppTest, MissingOrAbsentHomeDirLeavesStartDirectoryCurrent) {
   const Case cases[] = {
       {"", start_ + "\\"},
       {"[Tolm]\nHomeDir=C:\\no\\such\\place\\\n", "C:\\no\\such\\place\\"},
+      // Empty: not the root of the drive.
+      {"[Tolm]\nHomeDir=\n", start_ + "\\"},
+      {"[Tolm]\nHomeDir=   \n", start_ + "\\"},
   };
   for (const Case& c : cases) {
     writeIni(c.ini);
@@ -113,6 +116,26 @@ TEST_F(ViewerAppTest, MissingOrAbsentHomeDirLeavesStartDirectoryCurrent) {
     EXPECT_EQ(CString(app.m_pszHelpFilePath), start_ + "\\Tolm.hlp") << c.ini;
     app.ExitInstance();
   }
+}
+
+TEST_F(ViewerAppTest, LongHomeDirAndStartDirectoryAreKeptWhole) {
+  // A home directory deeper than any fixed buffer of the settings layer.
+  std::filesystem::path deep = dir_.path();
+  for (int i = 0; i < 12; ++i) deep /= std::string(40, static_cast<char>('a' + i));
+  std::filesystem::create_directories(deep);
+  writeIni("[Tolm]\nHomeDir=" + deep.string() + "\n");
+  ViewerApp app("Tolm");
+  app.SetIniPath("Tolm");
+  ASSERT_TRUE(app.InitInstance());
+  EXPECT_GT(app.GetHomeDir().GetLength(), 480);
+  EXPECT_EQ(std::filesystem::current_path(), deep);
+  app.ExitInstance();
+
+  // Started there, the settings path keeps the whole directory.
+  ViewerApp deepApp("Tolm");
+  deepApp.SetIniPath("Tolm");
+  EXPECT_EQ(CString(deepApp.GetIniPath()), deepApp.GetStartDir() + "\\Tolm.ini");
+  EXPECT_GT(deepApp.GetStartDir().GetLength(), 480);
 }
 
 TEST_F(ViewerAppTest, InitInstanceComposesSettingsPathWhenNoneIsSet) {

@@ -1,0 +1,116 @@
+// The idle processing without a server: one command per call, a command
+// that cannot run now is deleted rather than lost, the recovery when the
+// history is empty, and work put off to idle time runs before the next
+// command.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/commands/command_queue.h"
+#include "app/commands/navigation_commands.h"
+#include "app/history/nav_history.h"
+#include "app/idle_tasks.h"
+#include "app/shell_state.h"
+#include "app/zemra_app.h"
+#include "core/kx_object.h"
+#include "core/store.h"
+#include "framework/user_break.h"
+#include "win/user.h"
+
+namespace app_test {
+namespace {
+
+std::vector<std::string>& Events() {
+  static std::vector<std::string> events;
+  return events;
+}
+
+class Probe : public Command {
+ public:
+  explicit Probe(std::string name) : name_(std::move(name)) {}
+  ~Probe() override { Events().push_back("deleted " + name_); }
+  BOOL Execute() override {
+    Events().push_back("ran " + name_);
+    return TRUE;
+  }
+
+ private:
+  std::string name_;
+};
+
+class IdleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::ResetUserState();
+    TheCommandQueue().ResetForTests();
+    TheHistory().Clear();
+    ResetStopFlagForTests();
+    SetLongOperationFlag(0);
+    DropIdleTasks();
+    Events().clear();
+  }
+  void TearDown() override {
+    TheCommandQueue().ResetForTests();
+    SetServerAddress(kDefaultServerAddress);
+    SetLongOperationFlag(0);
+  }
+  ZemraApp app;
+};
+
+TEST_F(IdleTest, RunsOneCommandPerCallAndDeletesIt) {
+  // A current object: nothing to recover, which would empty the queue.
+  TheHistory().Push(Ref<KXObject>(new KXObject("ObjectID=0x00000101\n", Ref<Store>())));
+  TheCommandQueue().Push(new Probe("a"));
+  TheCommandQueue().Push(new Probe("b"));
+  app.OnIdle(0);
+  EXPECT_EQ(Events(), (std::vector<std::string>{"ran a", "deleted a"}));
+  EXPECT_FALSE(LongOperationFlag());
+  EXPECT_EQ(app.BusyCount(), 0);
+  ASSERT_EQ(TheCommandQueue().Count(), 1);
+  TheHistory().Clear();
+}
+
+TEST_F(IdleTest, ACommandThatCannotRunNowIsDeleted) {
+  // A command runs further up the stack (inside a wait).
+  SetLongOperationFlag(1);
+  TheCommandQueue().Push(new Probe("late"));
+  app.OnIdle(0);
+  EXPECT_EQ(Events(), std::vector<std::string>{"deleted late"});
+}
+
+TEST_F(IdleTest, WithoutACurrentObjectOneRecoveryCommandIsQueued) {
+  struct Case {
+    const char* server;
+    int type;
+  } cases[] = {{"", kCommandRoot}, {"korvex://example:1500/root", kCommandGoto}};
+  for (const Case& c : cases) {
+    TheCommandQueue().ResetForTests();
+    SetServerAddress(c.server);
+    // An empty queue: the call only recovers.
+    app.OnIdle(0);
+    ASSERT_EQ(TheCommandQueue().Count(), 1) << c.server;
+    Command* queued = TheCommandQueue().At(0);
+    EXPECT_EQ(queued->GetType(), c.type) << c.server;
+    if (c.type == kCommandGoto) EXPECT_EQ(static_cast<GotoCommand*>(queued)->name, c.server);
+  }
+}
+
+TEST_F(IdleTest, WorkPutOffToIdleTimeRunsBeforeTheNextCommand) {
+  TheCommandQueue().Push(new Probe("next"));
+  RunAtIdle([] { Events().push_back("reload"); });
+  app.OnIdle(0);
+  ASSERT_GE(Events().size(), 2u);
+  EXPECT_EQ(Events()[0], "reload");
+  EXPECT_EQ(Events()[1], "ran next");
+  EXPECT_EQ(PendingIdleTasks(), 0);
+}
+
+TEST_F(IdleTest, AfterQuitNothingRuns) {
+  SetStopFlag();
+  TheCommandQueue().ResetForTests();
+  EXPECT_FALSE(app.OnIdle(0));
+}
+
+}  // namespace
+}  // namespace app_test
