@@ -41,7 +41,7 @@ class NavigationTest : public ShellTest {
   }
 };
 
-TEST_F(NavigationTest, DISABLED_StartsFromItsSettingsFileAndLogsIn) {
+TEST_F(NavigationTest, StartsFromItsSettingsFileAndLogsIn) {
   StartAndLogIn();
   // Anonymous: the session's home is the root collection.
   EXPECT_EQ(CurrentId(), 0x101);
@@ -132,7 +132,7 @@ TEST_F(NavigationTest, HomeWithoutACurrentObjectDoesNothing) {
   EXPECT_FALSE(up.Execute());
 }
 
-TEST_F(NavigationTest, DISABLED_AFailingGotoIsRetriedABoundedNumberOfTimes) {
+TEST_F(NavigationTest, AFailingGotoIsRetriedABoundedNumberOfTimes) {
   // The login works, but the object the address names does not exist: the
   // idle processing asks for it again, a bounded number of times.
   StartPeer();

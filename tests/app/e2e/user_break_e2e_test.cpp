@@ -61,7 +61,7 @@ class UserBreakTest : public ShellTest {
   }
 };
 
-TEST_F(UserBreakTest, DISABLED_ANavigationPushedDuringAWaitBreaksItAndOnlyIt) {
+TEST_F(UserBreakTest, ANavigationPushedDuringAWaitBreaksItAndOnlyIt) {
   StartAndLogIn();
   HWND input = MakeInputWindow();
   ASSERT_NE(input, nullptr);
