@@ -9,6 +9,7 @@
 #include "app/idle_tasks.h"
 #include "app/zemra_app.h"
 #include "pages/page/page_switch.h"
+#include "pages/picture/image_cache.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/property_table.h"
 
@@ -32,6 +33,7 @@ int ZemraApp::ExitInstance() {
   TheCommandQueue().Clear();
   DropIdleTasks();
   ClearFileCacheAtExit();
+  TheImageCache().FreeAll();
   StyleTable().clear();
   TheRuleSet().clear();
   return ViewerApp::ExitInstance();

@@ -20,6 +20,9 @@
 #include "mfc/document.h"
 #include "net/open_store.h"
 #include "net/references.h"
+#include "pages/objects/text_anchors.h"
+#include "pages/picture/dither_table.h"
+#include "pages/picture/image_cache.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/style_files.h"
 #include "text/resources/viewer_resources.h"
@@ -49,7 +52,7 @@ void ZemraApp::StartLogbook() {
 }
 
 void ZemraApp::StartTextViewer() {
-  LogMissing("text-anchor handler");
+  ViewerResources::Shared().SetCompanion(std::make_unique<TextAnchorFetcher>());
   LogMissing("file pool");
   ViewerResources::Shared().SetDingbats(
       std::make_unique<DingbatTable>(ViewerResources::DingbatPath()));
@@ -67,10 +70,12 @@ void ZemraApp::ReadSessionSettings() {
   login_ = s.login;
   password_ = s.password;
   tempCacheTable_ = s.tempCacheTable;
-  LogMissing("image cache");
+  TheImageCache().SetMaxCount(s.limitImages);
+  TheImageCache().SetMaxBytes(static_cast<int>(s.limitImageSize));
 }
 
 void ZemraApp::StartFileCache() {
+  InstallProgramFileCache();
   DocumentFileCache* cache = LoadCache();
   if (!cache) {
     LogMissing("file cache");
@@ -101,7 +106,8 @@ BOOL ZemraApp::InitInstance() {
   linkCursor_ = LoadCursor(135);
   arrowCursor_ = LoadStandardCursor(IDC_ARROW);
   Enable3dControls();
-  LogMissing("main-window settings and dither table");
+  SetMainWindow(mainWindow_.get());
+  mainWindow_->InitialShow();
   LoadStdProfileSettings(4);
 
   AddDocTemplate(new CSingleDocTemplate(128, RUNTIME_CLASS(CZemraDoc), RUNTIME_CLASS(CMainFrame),

@@ -1,3 +1,4 @@
 #include "app/version.h"
 
-const char* const kVersionText = "v0.85";
+// The number is the project's, as the build states it.
+const char* const kVersionText = "v" ZEMRA_VERSION;

@@ -5,6 +5,7 @@
 #include "mfc/afxres.h"
 #include "mfc/dialog.h"
 #include "pages/load_target.h"
+#include "pages/picture/dither_table.h"
 #include "pages/objects/text_anchors.h"
 #include "win/user.h"
 
@@ -15,9 +16,12 @@ BEGIN_MESSAGE_MAP(ZemraApp, CWinApp)
   ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
 END_MESSAGE_MAP()
 
-ZemraApp::ZemraApp() : ViewerApp("Tolm") { SetLongOperationFlag(0); }
+ZemraApp::ZemraApp() : ViewerApp("Tolm"), mainWindow_(std::make_unique<MainWindow>()) {
+  SetLongOperationFlag(0);
+}
 
 ZemraApp::~ZemraApp() {
+  SetMainWindow(nullptr);
   if (&Shell() == &shellLink_) SetShellLink(nullptr);
 }
 

@@ -10,6 +10,7 @@
 #include "mfc/msgmap.h"
 
 class CWnd;
+class MainWindow;
 class FileSource;
 class LoadTarget;
 
@@ -58,6 +59,8 @@ class ZemraApp : public ViewerApp {
   void UpdateCursorAfterCommand();
 
   CWnd* pageParent_ = nullptr;
+  // The main-window settings and dither tables.
+  std::unique_ptr<MainWindow> mainWindow_;
   HCURSOR linkCursor_ = nullptr;
   HCURSOR arrowCursor_ = nullptr;
   AppShellLink shellLink_;

@@ -1,12 +1,20 @@
 // Request round trips per second on the control connection, against the
 // reference peer on the loopback interface (started here, stopped at the
 // end). Each iteration is one request and the wait for its reply.
+//
+// The peer's own ceiling is measured in the same run by a minimal client (a
+// blocking loop over a raw socket, BM_PeerCeiling); each of the client's
+// benchmarks reports its rate as "ratio_to_ceiling" (goal: at least 0.5).
+// BM_DelayedReplyWait waits 3 s for a reply the peer holds back and reports
+// what the wait cost: "cpu_percent_of_core" (goal: under 1) and
+// "wakeups_per_s", the waits that were allowed to sleep.
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +24,12 @@
 #include <string>
 #include <thread>
 
+#include <time.h>
+
+#include "core/message_pump.h"
 #include "net/dispatcher.h"
 #include "net/kx_connection.h"
+#include "support/minimal_client.h"
 #include "support/reference_peer.h"
 
 namespace {
@@ -49,23 +61,60 @@ std::unique_ptr<KxConnection> open(benchmark::State& state, ReferencePeer& peer,
   return conn;
 }
 
-void finish(benchmark::State& state) {
+// Round trips per second of the minimal client asking for the record the
+// benchmarks below ask for: the best of a few rounds, measured once.
+double ceilingRate() {
+  static const double rate = [] {
+    if (plainPeer().port() == 0) return 0.0;
+    bench_support::MinimalClient client(plainPeer().port());
+    if (!client.ok()) return 0.0;
+    double best = 0.0;
+    for (int round = 0; round < 5; ++round) {
+      constexpr int kTrips = 2000;
+      const auto t0 = std::chrono::steady_clock::now();
+      for (int k = 0; k < kTrips; ++k)
+        if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) return 0.0;
+      const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+      best = std::max(best, kTrips / s);
+    }
+    return best;
+  }();
+  return rate;
+}
+
+void finish(benchmark::State& state, double seconds) {
   state.counters["round_trips_per_s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  const double ceiling = ceilingRate();
+  if (seconds > 0.0 && ceiling > 0.0)
+    state.counters["ratio_to_ceiling"] = static_cast<double>(state.iterations()) / seconds / ceiling;
   Dispatcher::destroy();
 }
+
+// Wall-clock seconds of a benchmark's loop.
+class Stopwatch {
+ public:
+  double seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
 
 // One object record (request 7).
 void BM_RecordRoundTrip(benchmark::State& state) {
   auto conn = open(state, plainPeer(), false);
   if (!conn) return;
   CString record;
+  Stopwatch watch;
   for (auto _ : state) {
     if (!conn->getRecord(ObjectId(0x20), record)) state.SkipWithError("request failed");
     benchmark::DoNotOptimize(record);
   }
+  const double seconds = watch.seconds();
   conn.reset();
-  finish(state);
+  finish(state, seconds);
 }
 BENCHMARK(BM_RecordRoundTrip)->Arg(0)->Arg(1)->ArgName("binary")->UseRealTime();
 
@@ -74,12 +123,14 @@ void BM_MembersRoundTrip(benchmark::State& state) {
   auto conn = open(state, plainPeer(), false);
   if (!conn) return;
   IdArray ids;
+  Stopwatch watch;
   for (auto _ : state) {
     if (!conn->getMembers(ObjectId(0x11), ids)) state.SkipWithError("request failed");
     benchmark::DoNotOptimize(ids);
   }
+  const double seconds = watch.seconds();
   conn.reset();
-  finish(state);
+  finish(state, seconds);
 }
 BENCHMARK(BM_MembersRoundTrip)->Arg(0)->Arg(1)->ArgName("binary")->UseRealTime();
 
@@ -92,17 +143,76 @@ void BM_RecordsRoundTrip(benchmark::State& state) {
   for (LONG id : {0x01, 0x10, 0x11, 0x12, 0x20, 0x21, 0x22, 0x30, 0x40, 0x41, 0x50})
     ids.Insert(ObjectId(id));
   std::vector<IdRecord> records;
+  Stopwatch watch;
   for (auto _ : state) {
     if (!conn->getRecords(0, ids, "", records)) state.SkipWithError("request failed");
     benchmark::DoNotOptimize(records);
   }
+  const double seconds = watch.seconds();
   conn.reset();
-  finish(state);
+  finish(state, seconds);
 }
 BENCHMARK(BM_RecordsRoundTrip)
     ->Args({1, 0})
     ->Args({1, 1})
     ->ArgNames({"binary", "compressed"})
     ->UseRealTime();
+
+// The ceiling itself: the minimal client's round trips.
+void BM_PeerCeiling(benchmark::State& state) {
+  if (plainPeer().port() == 0) {
+    state.SkipWithError("the reference peer did not start");
+    return;
+  }
+  bench_support::MinimalClient client(plainPeer().port());
+  if (!client.ok()) {
+    state.SkipWithError("the minimal client did not connect");
+    return;
+  }
+  for (auto _ : state)
+    if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) state.SkipWithError("request failed");
+  state.counters["round_trips_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PeerCeiling)->UseRealTime();
+
+// A peer that holds every record reply back for three seconds.
+ReferencePeer& slowPeer() {
+  static ReferencePeer peer("bench-slow", nullptr, bench_support::SourceDir() + "/tests/peer/content",
+                            {"--compress", "off", "--misbehave", "delay=3@7"});
+  return peer;
+}
+
+double processCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// What waiting for a slow reply costs the machine: the process's CPU time
+// over the wall-clock time of the wait, and how often the wait woke.
+void BM_DelayedReplyWait(benchmark::State& state) {
+  auto conn = open(state, slowPeer(), false);
+  if (!conn) return;
+  CString record;
+  double cpu = 0.0, wall = 0.0;
+  long long waits = 0;
+  for (auto _ : state) {
+    const double c0 = processCpuSeconds();
+    const long long w0 = PumpWaitCount();
+    Stopwatch watch;
+    if (!conn->getRecord(ObjectId(0x20), record)) state.SkipWithError("request failed");
+    wall += watch.seconds();
+    cpu += processCpuSeconds() - c0;
+    waits += PumpWaitCount() - w0;
+  }
+  conn.reset();
+  Dispatcher::destroy();
+  if (wall > 0.0) {
+    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    state.counters["wakeups_per_s"] = static_cast<double>(waits) / wall;
+  }
+}
+BENCHMARK(BM_DelayedReplyWait)->Arg(1)->ArgName("binary")->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

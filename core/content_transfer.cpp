@@ -12,6 +12,7 @@
 
 #include "framework/app_services.h"
 #include "framework/progress_reporter.h"
+#include "framework/temp_files.h"
 #include "core/document.h"
 #include "core/environ.h"
 #include "core/file_on_path.h"
@@ -106,33 +107,20 @@ bool WriteAll(HFILE file, const char* bytes, std::int32_t size) {
 // ---------------------------------------------------------------------------
 // Names of content files
 
+// Content names are kept in the host's form, as the viewers that open them
+// are host programs.
 CString ContentTempDirectory() {
-  std::string dir;
-  if (const char* temp = std::getenv("TEMP"); temp && *temp) {
-    dir = temp;
-    if (!IsSeparator(dir.back())) dir += dir.find('\\') != std::string::npos ? '\\' : '/';
-  } else {
-    dir = win::TempWindowsDirectory();
-  }
-  return CString(dir.c_str());
+  const CString dir = GetTempDirectory();
+  if (dir.IsEmpty()) return dir;
+  std::string host = win::HostPath(dir.str());
+  if (host.empty() || host.back() != '/') host += '/';
+  return CString(host.c_str());
 }
 
 CString MakeContentTempName(const char* prefix, const char* suffix) {
-  const CString dir = ContentTempDirectory();
-  // Start from the clock so that two runs rarely probe the same names.
-  static DWORD counter = GetTickCount();
-  for (int attempt = 0; attempt < 0x10000; ++attempt) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%08X", static_cast<unsigned>(counter++));
-    const CString base = dir + prefix + number;
-    CString full = base + suffix;
-    CString probe = full;
-    probe.Remove('*');
-    if (GetFileAttributes(base) == INVALID_FILE_ATTRIBUTES &&
-        GetFileAttributes(probe) == INVALID_FILE_ATTRIBUTES)
-      return full;
-  }
-  return CString();
+  // The writer makes the file once it knows its extension and its content.
+  const CString name = MakeTempName(prefix, suffix, false);
+  return name.IsEmpty() ? name : CString(win::HostPath(name.str()).c_str());
 }
 
 CString SafeServerFileName(const CString& suggested) {

@@ -20,13 +20,13 @@ inline constexpr const char* kGenericTempPrefix = "GenOb";
 inline constexpr std::int32_t kMaxContentInMemory = 64 * 1024 * 1024;
 
 // The directory of temporary content files, ending in a separator: the
-// TEMP environment variable when it is set, else the system's temporary
-// directory (TMPDIR, TMP, ..., /tmp).
+// user's own directory under the temporary path (TMPDIR, TMP, TEMP, /tmp),
+// which no one else can enter.
 CString ContentTempDirectory();
 
-// "<directory><prefix><8 hex digits>" followed by `suffix`, such that no
-// file has that name (with a '*' of the suffix left out) nor the name
-// without the suffix; empty when none could be found.
+// "<directory><prefix><8 random hex digits>" followed by `suffix`, such
+// that no file has that name (a '*' of the suffix left out) nor the name
+// without the suffix; empty when none could be had.
 CString MakeContentTempName(const char* prefix, const char* suffix);
 
 // The file name for content that a server names (a generic document's first

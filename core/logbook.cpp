@@ -21,13 +21,14 @@ bool Logbook::Logging() { return gLogging; }
 
 void Logbook::SetFileName(const char* name) {
   Close();
+  toldWriteFailure_ = false;
   CString given(name);
   // No name means no file (texts then go to message boxes), not a file
   // named like the temporary directory itself.
   if (given.IsEmpty())
     fileName_.Empty();
   else if (given.FindOneOf("\\/:") < 0)
-    fileName_ = GetTempDirectory() + given;
+    fileName_ = GetTempDirectory().IsEmpty() ? CString() : GetTempDirectory() + given;
   else
     fileName_ = given;
 }
@@ -62,9 +63,15 @@ void Logbook::Write(const char* text) {
   Open();
   if (file_) {
     std::fseek(file_, 0, SEEK_END);
-    std::fputs(text, file_);
-    std::fputc('\n', file_);
-    std::fflush(file_);
+    const bool written = std::fputs(text, file_) >= 0 && std::fputc('\n', file_) != EOF &&
+                         std::fflush(file_) == 0;
+    if (!written) {
+      std::clearerr(file_);
+      if (!toldWriteFailure_) {
+        toldWriteFailure_ = true;
+        AppMessageBox(CString("cannot write logbook ") + fileName_, MB_OK);
+      }
+    }
   } else {
     AppMessageBox(text, MB_OK);
   }

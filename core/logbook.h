@@ -18,14 +18,15 @@ class Logbook {
   Logbook& operator=(const Logbook&) = delete;
 
   // Closes the file. A name without "\", "/" or ":" is placed in the
-  // temporary directory.
+  // user's own temporary directory (no file when there is none).
   void SetFileName(const char* name);
   const CString& FileName() const { return fileName_; }
   void Close();
   // When logging is on: closes the file and deletes it.
   void Remove();
   // When logging is on: appends the text and "\n". Without a file the text is
-  // shown in a message box instead.
+  // shown in a message box instead. A line the file does not take (a full
+  // disk, say) is told to the user once per file name, not once per line.
   void Write(const char* text);
   // A line of 30 "=", the time text and 5 "=".
   void WriteTimeStamp();
@@ -44,6 +45,7 @@ class Logbook {
   CString fileName_;
   FILE* file_ = nullptr;
   int closeAfterWrite_;
+  bool toldWriteFailure_ = false;
 };
 
 // The program's logbook (close-after-write 0), made on first use.

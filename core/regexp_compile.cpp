@@ -333,9 +333,80 @@ class Compiler {
     return ret;
   }
 
-  // ---- Hints for the search, from a pattern of a single alternative.
+  // ---- Hints for the search.
+
+  // The walk behind the first-byte set. Budget for nodes looked at: a loop
+  // (BACK) or a large pattern ends the walk without a set.
+  struct FirstWalk {
+    const std::uint8_t* code;
+    int size;
+    Program* out;
+    int budget = 4096;
+
+    // Adds the bytes a match that goes on at `scan` can begin with. False
+    // when it could begin with any byte, or be empty, or the walk gave up.
+    bool From(int scan) {
+      for (;;) {
+        if (--budget < 0 || scan < 1 || scan > size - kNodeHeader) return false;
+        const std::uint8_t op = code[scan];
+        switch (op) {
+          case kExactly:
+            if (OperandOf(scan) >= size || code[OperandOf(scan)] == 0) return false;
+            out->firstBytes[code[OperandOf(scan)]] = true;
+            return true;
+          case kAnyOf:
+          case kAnyBut: {
+            const int operand = OperandOf(scan);
+            const void* nul = std::memchr(code + operand, 0, static_cast<std::size_t>(size - operand));
+            if (!nul) return false;
+            bool in[256] = {};
+            for (const std::uint8_t* b = code + operand; b != nul; ++b) in[*b] = true;
+            // The text never holds a NUL byte.
+            for (int b = 1; b < 256; ++b)
+              if (in[b] == (op == kAnyOf)) out->firstBytes[b] = true;
+            return true;
+          }
+          case kBol:
+            out->firstAtStart = true;
+            return true;
+          case kBranch:
+            for (int b = scan; b != kNoNode; b = NextOf(code, b)) {
+              if (b < 1 || b > size - kNodeHeader) return false;
+              if (code[b] != kBranch) break;
+              if (!From(OperandOf(b))) return false;
+            }
+            return true;
+          case kStar:
+            if (!From(OperandOf(scan))) return false;
+            break;  // none at all: what follows begins the match
+          case kPlus:
+            return From(OperandOf(scan));
+          case kNothing:
+          case kOpen + 1: case kOpen + 2: case kOpen + 3: case kOpen + 4: case kOpen + 5:
+          case kOpen + 6: case kOpen + 7: case kOpen + 8: case kOpen + 9:
+          case kClose + 1: case kClose + 2: case kClose + 3: case kClose + 4: case kClose + 5:
+          case kClose + 6: case kClose + 7: case kClose + 8: case kClose + 9:
+            break;
+          default:  // kAny, kEol, kEnd, kBack and anything unknown
+            return false;
+        }
+        scan = NextOf(code, scan);
+        if (scan == kNoNode) return false;
+      }
+    }
+  };
+
+  void FindFirstBytes(Program* out) {
+    FirstWalk walk{out->code.data(), static_cast<int>(out->code.size()), out};
+    out->firstSet = walk.From(1);
+    if (!out->firstSet) {
+      out->firstAtStart = false;
+      for (bool& b : out->firstBytes) b = false;
+    }
+  }
 
   void FindHints(Program* out, int flags) {
+    FindFirstBytes(out);
     const std::uint8_t* code = out->code.data();
     int size = static_cast<int>(out->code.size());
     out->startHint = -1;

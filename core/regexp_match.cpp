@@ -332,6 +332,17 @@ void MatchProgram(const Program& program, const std::uint8_t* text, int start, i
       }
       return finish(false);
     }
+    if (fastPaths && program.firstSet) {
+      // Only where a match can begin: a byte of the set, or the start when
+      // an alternative begins with ^. No match is empty, so none sits at
+      // the end past the last byte, save the start of an empty stretch.
+      if (program.firstAtStart && start == stop) return finish(matcher.Try(start) && !matcher.error());
+      for (int at = start; at < stop; ++at) {
+        if (!(program.firstBytes[text[at]] || (at == start && program.firstAtStart))) continue;
+        if (matcher.Try(at) || matcher.error()) return finish(!matcher.error());
+      }
+      return finish(false);
+    }
     // Every position, including the end: an empty match may sit there.
     for (int at = start; at <= stop; ++at)
       if (matcher.Try(at) || matcher.error()) return finish(!matcher.error());

@@ -42,6 +42,14 @@ struct Program {
   bool anchored = false;           // matches only at the start of the stretch
   int mustOffset = -1;             // offset in code of a literal every match holds
   int mustLength = 0;
+  // The bytes a match can begin with, when every match begins with a byte
+  // (an alternation of literals, sets and the like): a search skips the
+  // other positions. A match may also begin at the start of the stretch
+  // whatever its byte there when `firstAtStart` (an alternative begins
+  // with ^).
+  bool firstSet = false;
+  bool firstAtStart = false;
+  bool firstBytes[256] = {};
 };
 
 inline int OperandOf(int node) { return node + kNodeHeader; }

@@ -34,7 +34,10 @@ std::vector<std::string> SplitCommandLine(const CString& command) {
   bool quoted = false;
   for (int i = 0; i < command.GetLength(); ++i) {
     const char c = command[i];
-    if (c == '"') {
+    if (c == '"' && quoted && i + 1 < command.GetLength() && command[i + 1] == '"') {
+      word += '"';
+      ++i;
+    } else if (c == '"') {
       quoted = !quoted;
       inWord = true;
     } else if (!quoted && (c == ' ' || c == '\t')) {
@@ -48,6 +51,24 @@ std::vector<std::string> SplitCommandLine(const CString& command) {
   }
   if (inWord) words.push_back(word);
   return words;
+}
+
+CString JoinCommandLine(const std::vector<std::string>& words) {
+  std::string line;
+  for (const std::string& w : words) {
+    if (!line.empty()) line += ' ';
+    if (!w.empty() && w.find_first_of(" \t\"") == std::string::npos) {
+      line += w;
+      continue;
+    }
+    line += '"';
+    for (char c : w) {
+      if (c == '"') line += '"';
+      line += c;
+    }
+    line += '"';
+  }
+  return CString(line.c_str());
 }
 
 ViewerStart StartViewer(const CString& command, CString& why) {

@@ -10,8 +10,14 @@
 
 #include "mfc/cstring.h"
 
-// The words of a command line.
+// The words of a command line. Within double quotes two double quotes stand
+// for one that is part of the word.
 std::vector<std::string> SplitCommandLine(const CString& command);
+
+// Words joined by blanks; a word that is empty or holds a blank, a tab or a
+// double quote is put in double quotes (its own quotes doubled), so that
+// SplitCommandLine gives every word back as it was.
+CString JoinCommandLine(const std::vector<std::string>& words);
 
 enum class ViewerStart {
   kStarted,       // the program runs

@@ -4,6 +4,7 @@
 #include "framework/app_services.h"
 #include "core/document.h"
 #include "core/generic_document.h"
+#include "core/viewer_launch.h"
 
 namespace {
 
@@ -48,11 +49,11 @@ int SplitWords(const CString& text, CString* words, int maxWords) {
   return count;
 }
 
-CString ExpandViewerTemplate(const CString& commandTemplate, const ViewerVariables& vars,
-                             bool appendFileArgument) {
+std::vector<std::string> ExpandViewerArguments(const CString& commandTemplate, const ViewerVariables& vars,
+                                               bool appendFileArgument) {
   const CString& t = commandTemplate;
   const int n = t.GetLength();
-  CString result;
+  std::vector<std::string> args;
   int i = 0;
   while (i < n) {
     while (i < n && IsTokenSeparator(t[i])) ++i;
@@ -65,16 +66,23 @@ CString ExpandViewerTemplate(const CString& commandTemplate, const ViewerVariabl
       token = "$" + token;
       glued = start >= 2 && t[start - 2] != ' ';
     }
+    // A value joins the argument it is glued to, or is an argument of its
+    // own, whatever blanks or quotes it holds.
     CString value;
     if (VariableValue(token, vars, value)) token = value;
-    if (!glued && !result.IsEmpty()) result += ' ';
-    result += token;
+    if (glued && !args.empty())
+      args.back() += token.str();
+    else
+      args.push_back(token.str());
   }
-  if (appendFileArgument && t.Find(kInternalViewerCommand) < 0 && t.Find("$arg0") < 0) {
-    if (!result.IsEmpty()) result += ' ';
-    result += vars.args[0];
-  }
-  return result;
+  if (appendFileArgument && t.Find(kInternalViewerCommand) < 0 && t.Find("$arg0") < 0)
+    args.push_back(vars.args[0].str());
+  return args;
+}
+
+CString ExpandViewerTemplate(const CString& commandTemplate, const ViewerVariables& vars,
+                             bool appendFileArgument) {
+  return JoinCommandLine(ExpandViewerArguments(commandTemplate, vars, appendFileArgument));
 }
 
 CString ViewerTemplateSetting(const CString& section, const CString& key) {

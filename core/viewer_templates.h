@@ -6,6 +6,9 @@
 // itself.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "mfc/cstring.h"
 
 // The command that means: shown by the client itself.
@@ -25,12 +28,19 @@ struct ViewerVariables {
   CString args[10];  // $arg0 (the content file) .. $arg9
 };
 
-// Expands a template. It is cut into tokens at blanks, tabs and '$'; a token
-// right after a '$' is a variable name and is glued to the text before it
-// unless a blank precedes the '$'; other tokens are joined by one blank. A
-// variable the table does not know stays as written. When
+// Expands a template into the viewer's arguments. It is cut into tokens at
+// blanks, tabs and '$'; a token right after a '$' is a variable name and is
+// glued to the argument before it unless a blank precedes the '$'; other
+// tokens start an argument. A variable the table does not know stays as
+// written. A value is never cut: a file name with blanks, or a title from
+// the server, stays within its one argument and can add none. When
 // `appendFileArgument` is set and the template names neither "internal"
-// nor "$arg0", the content file (args[0]) follows the command after a blank.
+// nor "$arg0", the content file (args[0]) is one more argument.
+std::vector<std::string> ExpandViewerArguments(const CString& commandTemplate, const ViewerVariables& vars,
+                                               bool appendFileArgument);
+
+// The same arguments as one command line, from which SplitCommandLine gives
+// them back exactly (see JoinCommandLine).
 CString ExpandViewerTemplate(const CString& commandTemplate, const ViewerVariables& vars,
                              bool appendFileArgument);
 

@@ -37,12 +37,16 @@ ViewerApp::ViewerApp(const char* appName) : CWinApp(appName) {
 
 ViewerApp::~ViewerApp() = default;
 
-void ViewerApp::SetIniPath(const char* name) {
+bool ViewerApp::SetIniPath(const char* name) {
   // Copied first: `name` may be the executable name that is replaced below.
   CString base(name ? name : m_pszExeName);
+  // The directory may be as deep as it is, but a name longer than a file
+  // name can be is refused rather than cut to another file's name.
+  if (base.GetLength() + 4 > kMaxFileNameChars) return false;
   iniPath_ = withSeparator(currentDirectory()) + base + ".ini";
   replaceOwned(m_pszProfileName, iniPath_);
   replaceOwned(m_pszExeName, base);
+  return true;
 }
 
 CString ViewerApp::GetProfileString(const char* section, const char* key, const char* def) {
@@ -68,7 +72,9 @@ CString ViewerApp::ReadWholeValue(const char* section, const char* key, const CS
 }
 
 BOOL ViewerApp::InitInstance() {
-  if (iniPath_.IsEmpty()) SetIniPath(nullptr);
+  // Without a settings file of its own the program would read and write
+  // another one.
+  if (iniPath_.IsEmpty() && !SetIniPath(nullptr)) return FALSE;
 
   const char* section = m_pszExeName ? m_pszExeName : "";
   const CString start = currentDirectory();

@@ -15,6 +15,8 @@ class ViewerApp : public CWinApp {
   // Settings values are read through a buffer of this many characters.
   static constexpr int kProfileValueChars = 259;
   static constexpr int kDirChars = 259;
+  // The longest name of one file.
+  static constexpr int kMaxFileNameChars = 255;
 
   explicit ViewerApp(const char* appName = nullptr);
   ~ViewerApp() override;
@@ -26,8 +28,9 @@ class ViewerApp : public CWinApp {
 
   // The settings file becomes "<current directory>\<name>.ini" and MFC's
   // profile name; `name` (the executable base name when null) becomes the
-  // executable base name.
-  void SetIniPath(const char* name);
+  // executable base name. A name too long for a file name is refused
+  // (false), and nothing changes: a cut name would name another file.
+  bool SetIniPath(const char* name);
   const char* GetIniPath() const { return iniPath_; }
 
   // A value of the settings file, cut to 259 characters; the default (a null

@@ -128,9 +128,15 @@ void CSocket::Attach(int socket) {
 int CSocket::Detach() {
   const int s = socket_;
   if (registered_ && s != -1) {
-    // Our hold goes, the socket stays open for the other holders.
-    for (Registered& r : registry())
-      if (r.socket == s && r.holders > 1) --r.holders;
+    // Our hold goes, the socket stays open for the other holders; the last
+    // holder's entry goes with it, so that a later socket of the same number
+    // is not taken for one already held (and never closed).
+    auto& list = registry();
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (it->socket != s) continue;
+      if (--it->holders == 0) list.erase(it);
+      break;
+    }
   }
   socket_ = -1;
   registered_ = false;
@@ -160,30 +166,40 @@ int CSocket::RawConnect(const sockaddr_in& address) {
                           sizeof address);
 }
 
+CSocket::Lookup CSocket::ResolveHost(const char* host, winsock::u_long& ip) {
+  if (!host) host = "";
+  ip = INADDR_NONE;
+  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
+  if (ip != INADDR_NONE) return Lookup::kFound;
+  hostent* entry;
+  {
+    BusyCursor busy;
+    entry = gethostbyname(host);
+  }
+  if (!entry) return Lookup::kNoSuchHost;
+  if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) return Lookup::kNotInternet;
+  std::memcpy(&ip, entry->h_addr_list[0], 4);
+  return Lookup::kFound;
+}
+
 int CSocket::Connect(const char* host, int port) {
   if (!host) host = "";
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<winsock::u_short>(port));
   winsock::u_long ip = INADDR_NONE;
-  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
-  if (ip == INADDR_NONE) {
-    hostent* entry;
-    {
-      BusyCursor busy;
-      entry = gethostbyname(host);
-    }
-    char text[400];
-    if (!entry) {
+  switch (ResolveHost(host, ip)) {
+    case Lookup::kFound:
+      break;
+    case Lookup::kNoSuchHost: {
+      char text[400];
       std::snprintf(text, sizeof text, "CSocket::Connect: gethostbyname: no such host %s", host);
       ShowErrorText(text);
       return -1;
     }
-    if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) {
+    case Lookup::kNotInternet:
       ShowErrorText("CSocket::Connect: gethostbyname: not an Internet host");
       return -1;
-    }
-    std::memcpy(&ip, entry->h_addr_list[0], 4);
   }
   address.sin_addr.s_addr = ip;
 
@@ -210,8 +226,12 @@ int CSocket::Connect(const char* host, int port) {
 
 bool CSocket::IsNt() { return (GetVersion() & 0x80000000u) == 0; }
 
-bool CSocket::pumpBeforeIo() {
-  if (PumpMessages(true) >= 0) return true;
+bool CSocket::pumpBeforeIo(bool forWrite) {
+  // A socket that is ready goes on at once; one that is not waits a moment
+  // for it, the display or a timer, whichever comes first, so that the
+  // message step has something to do and an idle wait does not spin.
+  WaitForSocketOrMessages(socket_, forWrite, kPumpWaitMs);
+  if (PumpMessages(false) >= 0) return true;
   // The quit message: every waiting caller is to unwind.
   SetLinger(0);
   WSASetLastError(WSAECONNABORTED);
@@ -221,7 +241,7 @@ bool CSocket::pumpBeforeIo() {
 int CSocket::Read(void* buffer, int length) {
   if (socket_ == -1) return 0;
   BusyCursor busy;
-  if (!pumpBeforeIo()) return -1;
+  if (!pumpBeforeIo(false)) return -1;
   const int n = IsNt() || length <= kNonNtChunk ? length : kNonNtChunk;
   return recv(static_cast<SOCKET>(socket_), static_cast<char*>(buffer), n, 0);
 }
@@ -230,19 +250,20 @@ int CSocket::Write(const void* buffer, int length) {
   if (socket_ == -1) return 0;
   BusyCursor busy;
   const char* bytes = static_cast<const char*>(buffer);
-  if (IsNt()) {
-    if (!pumpBeforeIo()) return -1;
-    return send(static_cast<SOCKET>(socket_), bytes, length, 0);
-  }
   if (length < 0) {
     ShowErrorText("CSocket::Write: FATAL BUG: buffer with negative length !!");
     SetLinger(0);
     Close();
     FatalError();
+    return -1;
+  }
+  if (IsNt()) {
+    if (!pumpBeforeIo(true)) return -1;
+    return send(static_cast<SOCKET>(socket_), bytes, length, 0);
   }
   int sent = 0;
   while (sent < length) {
-    if (!pumpBeforeIo()) return -1;
+    if (!pumpBeforeIo(true)) return -1;
     const int chunk = length - sent < kNonNtChunk ? length - sent : kNonNtChunk;
     const int n = send(static_cast<SOCKET>(socket_), bytes + sent, chunk, 0);
     if (n > 0) {

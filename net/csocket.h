@@ -59,6 +59,10 @@ class CSocket {
   // ---- Process-wide ----
   // Whether a socket number is in the registry.
   static bool IsRegistered(int socket);
+  // The IPv4 address of a host: dotted numbers as they stand, any other
+  // name looked up. kNoSuchHost leaves the WinSock error set.
+  enum class Lookup { kFound, kNoSuchHost, kNotInternet };
+  static Lookup ResolveHost(const char* host, winsock::u_long& ip);
   static int RegisteredCount();
   static int LiveCount();
   // How the program ends when WinSock or a socket cannot be had (std::exit
@@ -70,7 +74,7 @@ class CSocket {
   void takeOn(int socket);
   // The message step before a read or write: false (and the call is to
   // fail with WSAECONNABORTED) when the quit message arrived.
-  bool pumpBeforeIo();
+  bool pumpBeforeIo(bool forWrite);
   static bool IsNt();
 
   int socket_ = -1;

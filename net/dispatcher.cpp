@@ -16,6 +16,12 @@ Dispatcher::Clock gClock = nullptr;
 
 constexpr LONG kMicro = 1000000;
 
+// The longest an idle polling pass waits before it returns to its caller.
+// Everything that can end a wait (a socket, input, a window timer) wakes the
+// pass at once; the limit serves only callers that keep a deadline of their
+// own, which it makes this late at most.
+constexpr DWORD kIdleWaitMs = 10;
+
 bool earlier(const TimeVal& a, const TimeVal& b) {
   return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_usec < b.tv_usec);
 }
@@ -305,14 +311,12 @@ int Dispatcher::waitFor(SocketSet& read, SocketSet& write, SocketSet& except, Ti
       const winsock::timeval tv{t->tv_sec, t->tv_usec};
       count = winsock::select(slotCount_, read.raw(), write.raw(), except.raw(), &tv);
     } else {
-      if (!anyLinked()) {
-        PumpMessages(true);
-        return 0;
-      }
-      const winsock::timeval zero{0, 0};
-      count = winsock::select(slotCount_, read.raw(), write.raw(), except.raw(), &zero);
+      // Waits on the linked sockets, the display and the next window timer
+      // together: a ready socket is served at once, and an idle wait sleeps
+      // until something happens instead of waking every millisecond.
+      count = WaitForSocketsOrMessages(read.raw(), write.raw(), except.raw(), kIdleWaitMs);
       if (count == 0) {
-        PumpMessages(true);
+        PumpMessages(false);
         return 0;
       }
     }

@@ -1,7 +1,8 @@
 // The select() loop of the client. Sockets are served only while a caller
 // waits: each pass polls the linked sockets and calls back their handlers,
-// and, when nothing was ready, runs one window-message step so that the
-// window stays alive. While a timer is queued a pass instead waits in
+// and, when nothing was ready, waits (a few milliseconds at most) until a
+// socket, input from the display or a window timer comes, then runs one
+// window-message step so that the window stays alive. While a timer is queued a pass instead waits in
 // select() up to the timer and runs no window-message step meanwhile.
 //
 // One thread; at most one instance at a time (instance() makes it, destroy()

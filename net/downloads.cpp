@@ -11,6 +11,7 @@
 #include "core/object_utils.h"
 #include "net/references.h"
 #include "win/kernel.h"
+#include "win/path_map.h"
 
 namespace {
 
@@ -113,6 +114,10 @@ int DownloadToFile(const CString& reference, CString& fileName) {
     fileName = CString();
     return 0;
   }
+  // The name made for this download is not the answer: it goes.
+  if (win::HostPath(content.str()) != win::HostPath(target.str()) &&
+      GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    DeleteFile(target.c_str());
   fileName = content;
   return 1;
 }

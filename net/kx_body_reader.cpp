@@ -110,9 +110,16 @@ int KxBodyReader::read(char* buffer, int size) {
   if (!ended_) {
     // Reads go to the source in large pieces (each read of a socket costs
     // a window-message step), but never past the announced size.
-    std::int64_t want = announced >= 0 ? announced - delivered_ : kReadAhead;
-    if (want > kReadAhead) want = kReadAhead;
-    if (want > room && !ahead_) ahead_.reset(new (std::nothrow) char[kReadAhead]);
+    // The block is empty here, so it can be replaced by a larger one
+    // without copying.
+    if (!ahead_ || (aheadEnd_ == aheadSize_ && aheadSize_ < kReadAhead)) {
+      const int size = ahead_ ? aheadSize_ * 2 : kFirstReadAhead;
+      ahead_.reset(new (std::nothrow) char[static_cast<size_t>(size)]);
+      aheadSize_ = ahead_ ? size : 0;
+      aheadStart_ = aheadEnd_ = 0;
+    }
+    std::int64_t want = announced >= 0 ? announced - delivered_ : aheadSize_;
+    if (want > aheadSize_) want = aheadSize_;
     const bool intoAhead = want > room && ahead_;
     char* target = intoAhead ? ahead_.get() : buffer;
     const int ask = static_cast<int>(intoAhead ? want : room);

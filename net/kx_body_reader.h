@@ -30,7 +30,10 @@ class KxBodyReader {
 
   // The most the reader asks of the source at once: it reads ahead of the
   // caller (never past the announced size) so that a caller that takes
-  // small pieces does not pay for a socket read each time.
+  // small pieces does not pay for a socket read each time. The block starts
+  // at kFirstReadAhead and doubles each time the source fills it, so a body
+  // that announces much and sends little holds little.
+  static constexpr int kFirstReadAhead = 64 * 1024;
   static constexpr int kReadAhead = 1024 * 1024;
 
   explicit KxBodyReader(Source source);
@@ -68,6 +71,7 @@ class KxBodyReader {
   int startLength_ = 0;
   int startOffset_ = 0;
   std::unique_ptr<char[]> ahead_;  // made on first use
+  int aheadSize_ = 0;
   int aheadStart_ = 0;
   int aheadEnd_ = 0;
   std::int64_t delivered_ = 0;

@@ -17,6 +17,7 @@
 #include "core/environ.h"
 #include "core/logbook.h"
 #include "core/message_boxes.h"
+#include "core/message_pump.h"
 #include "net/dispatcher.h"
 #include "net/error_texts.h"
 #include "net/kx_session.h"
@@ -44,6 +45,9 @@ class DataEndpoint : public ListeningEndpoint {
   std::unique_ptr<CSocket> accepted;
 };
 
+// The longest a wait for data goes without serving the control connection.
+constexpr long long kReadSliceMs = 10;
+
 long long NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -69,10 +73,14 @@ bool ServeAndPoll() {
 WaitEnd WaitReadable(int socket, int limitMs) {
   const long long deadline = NowMs() + limitMs;
   for (;;) {
+    // The data socket, the display and the window timers wake this wait
+    // at once; the slice bounds how late the control connection is served
+    // while the data waits.
+    const long long left = deadline - NowMs();
+    const DWORD slice = static_cast<DWORD>(left < kReadSliceMs ? (left > 0 ? left : 0) : kReadSliceMs);
     winsock::fd_set set{};
     winsock::FdSetAdd(static_cast<winsock::SOCKET>(socket), &set);
-    const winsock::timeval slice{0, 1000};
-    const int ready = winsock::select(0, &set, nullptr, nullptr, &slice);
+    const int ready = WaitForSocketsOrMessages(&set, nullptr, nullptr, slice);
     if (ready != 0) return WaitEnd::kReady;  // readable, or an error the read will tell
     if (ServeAndPoll()) return WaitEnd::kBroken;
     if (NowMs() >= deadline) return WaitEnd::kTimedOut;

@@ -120,15 +120,42 @@ class CodeReader {
   int bits_ = 9;
 };
 
+// The code tables, kept from one call to the next: at 16 bits they are
+// 192 KB, which a program expanding many small replies would otherwise
+// allocate and give back every time. Only entries made by the current call
+// are ever read, so nothing needs clearing between calls.
+struct Tables {
+  int size = 0;
+  std::unique_ptr<WORD[]> prefix;
+  std::unique_ptr<BYTE[]> suffix;
+  std::unique_ptr<BYTE[]> stack;
+};
+
+Tables* TablesFor(int tableSize) {
+  thread_local Tables tables;
+  if (tables.size >= tableSize) return &tables;
+  tables = Tables();
+  tables.prefix.reset(new (std::nothrow) WORD[tableSize]);
+  tables.suffix.reset(new (std::nothrow) BYTE[tableSize]);
+  tables.stack.reset(new (std::nothrow) BYTE[tableSize + 1]);
+  if (!tables.prefix || !tables.suffix || !tables.stack) {
+    tables = Tables();
+    return nullptr;
+  }
+  tables.size = tableSize;
+  return &tables;
+}
+
 LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxBits, LzwStats& stats) {
   const int tableSize = 1 << maxBits;
-  std::unique_ptr<WORD[]> prefix(new (std::nothrow) WORD[tableSize]);
-  std::unique_ptr<BYTE[]> suffix(new (std::nothrow) BYTE[tableSize]);
   // A string is built backwards: at most one byte per table entry plus the
   // repeated first byte of the KwKwK case.
   const int stackSize = tableSize + 1;
-  std::unique_ptr<BYTE[]> stack(new (std::nothrow) BYTE[stackSize]);
-  if (!prefix || !suffix || !stack) return LzwStatus::NoMemory;
+  Tables* tables = TablesFor(tableSize);
+  if (!tables) return LzwStatus::NoMemory;
+  WORD* prefix = tables->prefix.get();
+  BYTE* suffix = tables->suffix.get();
+  BYTE* stack = tables->stack.get();
   for (int c = 0; c < 256; ++c) {
     prefix[c] = 0;
     suffix[c] = static_cast<BYTE>(c);
@@ -171,7 +198,7 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
     if (top == 0) return LzwStatus::Corrupt;
     firstByte = suffix[code];
     stack[--top] = firstByte;
-    if (!out.write(stack.get() + top, stackSize - top)) return LzwStatus::WriteFailed;
+    if (!out.write(stack + top, stackSize - top)) return LzwStatus::WriteFailed;
 
     if (nextFree < tableSize) {
       prefix[nextFree] = static_cast<WORD>(previous);

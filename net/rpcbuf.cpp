@@ -19,6 +19,22 @@ namespace {
 // Would-block retries before a write or a read is given up.
 constexpr int kWriteRetries = 300;
 constexpr int kReadRetries = 30;
+// The longest one retry of a socket that would block waits for it.
+constexpr DWORD kWriteRetryMs = 100;
+constexpr DWORD kReadRetryMs = 1000;
+
+// One retry of a socket that would block: until it is ready or `limitMs`
+// has passed, with the window's messages served meanwhile, so that a ready
+// socket is retried at once and the give-up time stays retries x limit.
+void awaitSocket(int socket, bool forWrite, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= limitMs) return;
+    const bool ready = WaitForSocketOrMessages(socket, forWrite, limitMs - spent);
+    if (PumpMessages(false) < 0 || ready) return;
+  }
+}
 constexpr int kConnectAttempts = 4;
 constexpr int kTextLengthField = 11;
 constexpr int kBinaryLengthField = 4;
@@ -115,12 +131,12 @@ bool rpcbuf::growPut() {
   return true;
 }
 
-bool rpcbuf::growGet(LONG length) {
-  // Twice the message, but never past the longest message taken: a peer
+bool rpcbuf::growGet() {
+  // Twice the size, but never past the longest message taken: a peer
   // cannot make the client hold more than kMaxMessage for one message.
-  long long wanted = 2LL * length;
+  long long wanted = 2LL * getSize_;
   if (wanted > kMaxMessage) wanted = kMaxMessage;
-  if (wanted < length) return false;
+  if (wanted <= getSize_) return false;
   char* block = new (std::nothrow) char[static_cast<size_t>(wanted)];
   if (!block) return false;
   const LONG offset = static_cast<LONG>(gptr() - eback());
@@ -203,8 +219,7 @@ bool rpcbuf::writeOut() {
     }
     const int error = n < 0 ? WSAGetLastError() : WSAECONNRESET;
     if (n < 0 && error == WSAEWOULDBLOCK && ++wouldBlock < kWriteRetries) {
-      PumpMessages(true);
-      Sleep(100);
+      awaitSocket(socket_.socket(), true, kWriteRetryMs);
       continue;
     }
     reportCall("rpcbuf::overflow: write", error);
@@ -295,8 +310,7 @@ int rpcbuf::underflow() {
     if (n == 0 || n == -2) return oldio::kEof;
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK && ++wouldBlock < kReadRetries) {
-      PumpMessages(true);
-      Sleep(1000);
+      awaitSocket(socket_.socket(), false, kReadRetryMs);
       continue;
     }
     reportCall("rpcbuf::underflow: read", error);
@@ -308,6 +322,7 @@ int rpcbuf::readon() {
   if (!open_) return oldio::kEof;
   if (!ready() && doallocate() == oldio::kEof) return oldio::kEof;
   if (out_waiting() > 0 && sync() == oldio::kEof) return oldio::kEof;
+  int wouldBlock = 0;
   while (true) {
     const int n = fill(true);
     if (n > 0 || n == -2) return static_cast<unsigned char>(*gptr());
@@ -322,8 +337,13 @@ int rpcbuf::readon() {
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       if (unread() > 0) return static_cast<unsigned char>(*gptr());
-      Sleep(1000);
-      continue;
+      // Called when the socket was said to be readable; a socket that keeps
+      // saying it would block is given up like any other failed read.
+      if (++wouldBlock < kReadRetries) {
+        PumpMessages(true);
+        Sleep(1000);
+        continue;
+      }
     }
     char text[64];
     std::snprintf(text, sizeof text, "rpcbuf::readon: read (%d) ", error);
@@ -375,7 +395,9 @@ int rpcbuf::read_request() {
     setProtocolError(ProtocolError::kLengthTooLarge);
     return -1;
   }
-  if (getSize_ < length && !growGet(length)) {
+  // The area grows as the message's bytes arrive, once they fill it: a
+  // length field alone sets nothing aside.
+  if (available < length && available >= getSize_ && !growGet()) {
     ShowErrorText("Out of memory !");
     reportUse("rpcbuf::read_request: out of memory");
     return -1;
@@ -488,10 +510,10 @@ rpcbuf* rpcbuf::connect(const char* host, int port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<winsock::u_short>(port));
   winsock::u_long ip = INADDR_NONE;
-  if (std::isdigit(static_cast<unsigned char>(host[0]))) ip = inet_addr(host);
-  if (ip == INADDR_NONE) {
-    hostent* entry = gethostbyname(host);
-    if (!entry) {
+  switch (CSocket::ResolveHost(host, ip)) {
+    case CSocket::Lookup::kFound:
+      break;
+    case CSocket::Lookup::kNoSuchHost: {
       const int error = WSAGetLastError();
       char text[400];
       std::snprintf(text, sizeof text, "rpcbuf::connect: gethostbyname: no such host (Code:%d)", error);
@@ -500,11 +522,9 @@ rpcbuf* rpcbuf::connect(const char* host, int port) {
       ShowErrorText(text);
       return nullptr;
     }
-    if (entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list[0]) {
+    case CSocket::Lookup::kNotInternet:
       reportUse("rpcbuf::connect: gethostbyname: not an Internet host");
       return nullptr;
-    }
-    std::memcpy(&ip, entry->h_addr_list[0], 4);
   }
   address.sin_addr.s_addr = ip;
 

@@ -143,7 +143,7 @@ class rpcbuf : public oldio::streambuf {
  private:
   bool ready() const;  // open with both areas
   bool growPut();
-  bool growGet(LONG length);
+  bool growGet();
   // Writes out the bytes before the open request (all when none is open).
   bool writeOut();
   // Reads into the get area behind the unread bytes; the count, 0 at the

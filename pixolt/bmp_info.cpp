@@ -173,7 +173,9 @@ HGLOBAL ReadDibBits(const char* op, ByteSource& source, HGLOBAL block, const Bmp
     Report(op, kOutOfMemory);
     return nullptr;
   }
-  HGLOBAL grown = GlobalReAlloc(block, static_cast<DWORD_PTR>(total), GMEM_MOVEABLE | GMEM_ZEROINIT);
+  // Not zero-filled: the pixels are read over it and what the file does
+  // not hold is zeroed below.
+  HGLOBAL grown = GlobalReAlloc(block, static_cast<DWORD_PTR>(total), GMEM_MOVEABLE);
   if (!grown) {
     Report(op, kOutOfMemory);
     return nullptr;

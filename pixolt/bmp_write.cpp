@@ -1,11 +1,16 @@
 // Writing a DIB handle as a BMP file: the file header, then the block as it
 // lies in memory.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <string>
 
 #include "dib_block.h"
 #include "pixolt.h"
 #include "reasons.h"
 #include "report.h"
+#include "win/path_map.h"
 
 using namespace pixolt;
 
@@ -64,8 +69,14 @@ BOOL WriteDIB(LPCSTR fileName, HGLOBAL dib) {
   PutU16(header + 8, 0);
   PutU32(header + 10, 14 + kInfoHeaderSize + 4 * d.colors());
   bool ok = WriteAll(file, header, sizeof header) && WriteAll(file, d.data(), d.size());
-  _lclose(file);
+  // A close can fail too (the last bytes may only be written then).
+  ok = _lclose(file) != HFILE_ERROR && ok;
   if (!ok) {
+    // No picture cut short stays behind under the name; only a plain file
+    // is removed, never a device the name may stand for.
+    struct stat st{};
+    const std::string host = win::HostPath(fileName);
+    if (::stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(host.c_str());
     Report("WriteDIB", "Fehler beim Schreiben in die Datei!");
     return FALSE;
   }

@@ -237,7 +237,7 @@ WELCOME = """<HTML>
 <B>other servers</B> lead elsewhere: a web page, a gopher menu, an FTP
 archive and a library catalogue.</P>
 <HR>
-<P><I>Sternwarte Graz - Willkommen!</I> Die Seiten gibt es auf
+<P><I>Sternwarte Zorl - Willkommen!</I> Die Seiten gibt es auf
 Englisch und auf Deutsch.</P>
 </BODY>
 </HTML>

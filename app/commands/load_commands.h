@@ -36,6 +36,10 @@ class DocumentFileCache {
 DocumentFileCache* LoadCache();
 DocumentFileCache* SetLoadCache(DocumentFileCache* cache);
 
+// Installs the program's file cache (unless one is installed already) and
+// the way it downloads documents.
+void InstallProgramFileCache();
+
 // What every load command has: the document and the target that waits.
 class LoadCommand : public Command {
  public:

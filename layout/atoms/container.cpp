@@ -235,8 +235,11 @@ Atom* Container::CloneRange(const Position& from, const Position& to) {
   copy->CopyBase(*this);
   copy->unitWidth_ = unitWidth_;
   copy->unitHeight_ = unitHeight_;
-  for (Atom* c = FirstChild(); c; c = NextOf(c))
+  for (Atom* c = FirstChild(); c; c = NextOf(c)) {
+    // A closed child wholly outside the range has no part in the copy.
+    if (c->End() >= 0 && (c->End() <= from.Number() || c->Start() >= to.Number())) continue;
     if (Atom* part = c->CloneRange(from, to)) copy->children_.append(part);
+  }
   for (PositionItem* i = FirstItem(); i; i = NextItem(i))
     if (PositionItem* clone = i->CloneInside(from, to)) copy->items_.append(clone);
   return copy;

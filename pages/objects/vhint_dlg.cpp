@@ -1,5 +1,7 @@
 #include "pages/objects/vhint_dlg.h"
 
+#include <algorithm>
+
 #include "pages/objects/vlabel.h"
 #include "pages/page/vpage.h"
 #include "pages/shell_link.h"
@@ -72,7 +74,9 @@ void VHintDlg::ShowHint(const MultiLangString& text) {
   }
   if (!label_ || !GetWindow() || !GetWindow()->GetSafeHwnd()) return;
   if (label_->CaptionText() != text.Text()) {
-    showTime_ = PageTicks() + static_cast<DWORD>(delay_) * 1000u;
+    // A delay from a style is held to an hour, so that the time cannot wrap.
+    const DWORD seconds = static_cast<DWORD>(std::clamp(delay_, 0, kMaxDelay));
+    showTime_ = PageTicks() + seconds * 1000u;
     SetState(State() | kHidden);
   }
   pending_ = 1;

@@ -14,8 +14,9 @@ class VHintDlg : public VDialog {
   static constexpr UINT_PTR kHintTimer = 0x7556;
   static constexpr UINT kHintPeriodMs = 1000;
   static constexpr int kDefaultDelay = 3;
-  // The delay of a style that names none.
+  // The delay of a style that names none, and the longest one kept.
   static constexpr int kStyleDefaultDelay = 1;
+  static constexpr int kMaxDelay = 3600;
 
   VHintDlg(int left, int top, int right, int bottom, CWnd* parent);
   ~VHintDlg() override;

@@ -1,4 +1,4 @@
-// Page parts that play sound and video, and user-defined objects: not made
+// Page parts that play sound and video: not made
 // until the media objects exist.
 #include "pages/page/page_members.h"
 #include "pages/page/page_parts.h"
@@ -6,4 +6,3 @@
 VObject* MakeMovieMember(const RECT&, const Ref<KXObject>&) { return nullptr; }
 VObject* MakeSoundMember(const RECT&, const Ref<KXObject>&) { return nullptr; }
 VObject* MakeSoundPlayer() { return nullptr; }
-void AddUserObjects(VGroup*, const PropertyStruct*) {}

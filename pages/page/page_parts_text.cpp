@@ -1,4 +1,9 @@
-// The text member of a page: not made until the text page object exists.
-#include "pages/page/page_members.h"
+// The text member of a page: a text object that shows the history's object.
+#include <new>
 
-VObject* MakeTextMember(const RECT&, const Ref<KXObject>&) { return nullptr; }
+#include "pages/page/page_members.h"
+#include "pages/text/vtext.h"
+
+VObject* MakeTextMember(const RECT& rect, const Ref<KXObject>& historyObject) {
+  return new (std::nothrow) VText(rect.left, rect.top, rect.right, rect.bottom, historyObject);
+}

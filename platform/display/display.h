@@ -37,6 +37,10 @@ class Display {
   // and takes it in.
   static constexpr DWORD kForever = 0xFFFFFFFF;
   virtual void Wait(DWORD timeoutMs) = 0;
+  // The descriptor that becomes readable when input arrives, for a wait
+  // that watches other descriptors too; -1 when there is none. Poll()
+  // first: input already taken off the connection shows only there.
+  virtual int InputDescriptor() const { return -1; }
   // Sends what is waiting, waits until the server has done it, and answers
   // the exposures that brought back: afterwards another client of the
   // server (a screenshot) sees what was shown. Nothing to do headless.

@@ -218,6 +218,45 @@ void FillSurfaceRect(DcRecord& dc, const RECT& r, COLORREF color) {
   PaintRegion(dc, Region(r), 0xF0, SolidInk(ColorValue(dc, color, space)));
 }
 
+namespace {
+
+// floor(u / 255) for 0 <= u <= 65534, in two 16-bit lanes at once (bits
+// 0-15 and 16-31): the quotients land in bits 0-7 and 16-23.
+inline std::uint32_t DivideLanesBy255(std::uint32_t u) {
+  return ((u + 0x00010001u + ((u >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// Blends `px` over `d` by coverage a (1..254): each channel
+// (s * a + d * (255 - a) + 127) / 255, red and blue side by side in one
+// word (a channel's sum stays below 2^16, so the lanes never carry).
+inline std::uint32_t BlendCoverage(std::uint32_t px, std::uint32_t d, unsigned a) {
+  const unsigned na = 255 - a;
+  const std::uint32_t rb = (px & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * na + 0x007F007Fu;
+  const std::uint32_t g = ((px >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * na + 0x7Fu;
+  return DivideLanesBy255(rb) | (DivideLanesBy255(g) << 8);
+}
+
+void CoverageRect(Surface& s, const RECT& r, int x, int y, const std::uint8_t* coverage, int pitch,
+                  std::uint32_t px, bool mix) {
+  const std::uint32_t solid = px & 0xFFFFFFu;  // a blended pixel keeps no fourth byte either
+  for (int yy = r.top; yy < r.bottom; ++yy) {
+    const std::uint8_t* c = coverage + std::size_t(yy - y) * std::size_t(pitch) + (r.left - x);
+    std::uint32_t* row = s.Row(yy);
+    if (!mix) {
+      for (int xx = r.left; xx < r.right; ++xx, ++c)
+        if (*c >= 128) row[xx] = px;
+      continue;
+    }
+    for (int xx = r.left; xx < r.right; ++xx, ++c) {
+      const unsigned a = *c;
+      if (a == 0) continue;
+      row[xx] = a == 255 ? px : BlendCoverage(solid, row[xx], a);
+    }
+  }
+}
+
+}  // namespace
+
 void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* coverage,
                   int pitch, COLORREF color, bool blend) {
   Surface* s = DcSurface(dc);
@@ -226,32 +265,22 @@ void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* 
   std::uint32_t value = ColorValue(dc, color, space);
   std::uint32_t px = space.ToPixel(value);
   bool mix = blend && space.format == PixelFormat::Color;
-  Region clipped = ClipTo(dc, RECT{x, y, x + w, y + h});
+  const RECT box{x, y, x + w, y + h};
+  const Region& clip = EffectiveClip(dc);
+  // A glyph at a time: the common clip of one rectangle is met without
+  // building a region for every glyph.
+  if (clip.Rects().size() == 1) {
+    const RECT& c = clip.Rects().front();
+    const RECT r{std::max(box.left, c.left), std::max(box.top, c.top), std::min(box.right, c.right),
+                 std::min(box.bottom, c.bottom)};
+    if (r.left >= r.right || r.top >= r.bottom) return;
+    CoverageRect(*s, r, x, y, coverage, pitch, px, mix);
+    NoteDrawn(dc, r);
+    return;
+  }
+  Region clipped = clip.IntersectRect(box);
   for (const RECT& r : clipped.Rects()) {
-    for (int yy = r.top; yy < r.bottom; ++yy) {
-      const std::uint8_t* c = coverage + std::size_t(yy - y) * std::size_t(pitch) + (r.left - x);
-      std::uint32_t* row = s->Row(yy);
-      for (int xx = r.left; xx < r.right; ++xx, ++c) {
-        unsigned a = *c;
-        if (!mix) {
-          if (a >= 128) row[xx] = px;
-          continue;
-        }
-        if (a == 0) continue;
-        if (a == 255) {
-          row[xx] = px;
-          continue;
-        }
-        std::uint32_t d = row[xx];
-        std::uint32_t out = 0;
-        for (int sh = 0; sh < 24; sh += 8) {
-          unsigned dv = (d >> sh) & 0xFF, sv = (px >> sh) & 0xFF;
-          unsigned v = (sv * a + dv * (255 - a) + 127) / 255;
-          out |= v << sh;
-        }
-        row[xx] = out;
-      }
-    }
+    CoverageRect(*s, r, x, y, coverage, pitch, px, mix);
     NoteDrawn(dc, r);
   }
 }

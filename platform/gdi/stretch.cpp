@@ -46,7 +46,18 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
   std::vector<std::uint32_t> span;
   std::vector<std::uint8_t> keep;
   std::int64_t cachedRow = INT64_MIN;
+  bool cachedAllValid = false;
+  // A plain copy onto a true-colour surface writes the pixels straight from
+  // the fetched row, and a destination row that takes the same source row
+  // as the one above it is a copy of that row.
+  const bool directCopy = rop == 0xCC && space.format != PixelFormat::Display;
+  std::vector<std::uint32_t> offsets;
+  if (directCopy) {
+    offsets.resize(cols.size());
+    for (std::size_t i = 0; i < cols.size(); ++i) offsets[i] = std::uint32_t(cols[i] - sx0);
+  }
   for (const RECT& r : clipped.Rects()) {
+    std::int64_t rowAbove = INT64_MIN;  // the source row of y - 1 when it was copied directly
     for (LONG y = r.top; y < r.bottom; ++y) {
       if (!usesSrc) {
         PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
@@ -57,8 +68,22 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
         std::fill(srcValid.begin(), srcValid.end(), std::uint8_t(1));
         fetch(sy, sx0, sx1, srcRow.data(), srcValid.data());
         cachedRow = sy;
+        cachedAllValid = std::find(srcValid.begin(), srcValid.end(), std::uint8_t(0)) == srcValid.end();
       }
       std::size_t n = std::size_t(r.right - r.left);
+      if (directCopy && cachedAllValid) {
+        std::uint32_t* out = s->Row(y) + r.left;
+        if (sy == rowAbove) {
+          std::copy_n(s->Row(y - 1) + r.left, n, out);
+        } else {
+          const std::uint32_t* k = offsets.data() + (r.left - bounds.left);
+          const std::uint32_t* from = srcRow.data();
+          for (std::size_t i = 0; i < n; ++i) out[i] = from[k[i]] & 0xFFFFFFu;
+        }
+        rowAbove = sy;
+        continue;
+      }
+      rowAbove = INT64_MIN;
       span.resize(n);
       keep.resize(n);
       bool any = false, all = true;

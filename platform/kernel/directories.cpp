@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "copy_out.h"
@@ -29,7 +30,56 @@ bool IsDirectory(const std::string& hostPath) {
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A directory at `hostPath` itself (not a link to one), owned by the user
+// and closed to everyone else; made when missing. A directory of ours that
+// others could enter is closed first.
+bool PrivateDirectoryAt(const std::string& hostPath) {
+  if (::mkdir(hostPath.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat st;
+  if (::lstat(hostPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+  if ((st.st_mode & 077) != 0 && ::chmod(hostPath.c_str(), 0700) != 0) return false;
+  return true;
+}
+
 }  // namespace
+
+std::string win::PrivateTempWindowsDirectory() {
+  const std::string base = TempDirectoryHostPath();
+  std::string dir = base + "/zemra-" + std::to_string(::geteuid());
+  if (!PrivateDirectoryAt(dir)) {
+    // The usual name is someone else's: one directory of our own per
+    // temporary path for the rest of this run.
+    static std::map<std::string, std::string> own;
+    std::string& made = own[base];
+    if (made.empty() || !PrivateDirectoryAt(made)) {
+      std::string pattern = dir + "-XXXXXX";
+      made = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    if (made.empty()) return std::string();
+    dir = made;
+  }
+  std::string path = win::WindowsPath(dir);
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+bool win::CreateNewPrivateFile(const std::string& name) {
+  const std::string host = win::HostPath(name);
+  if (host.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    if (errno == EEXIST || errno == ELOOP)
+      SetLastError(ERROR_FILE_EXISTS);
+    else
+      win::detail::SetLastErrorFromErrno(errno, host);
+    return false;
+  }
+  ::close(fd);
+  return true;
+}
 
 std::string win::TempWindowsDirectory() {
   std::string path = win::WindowsPath(TempDirectoryHostPath());
@@ -114,7 +164,7 @@ UINT GetTempFileName(LPCSTR dir, LPCSTR prefix, UINT unique, LPSTR out) {
       return 0;
     }
     std::string hostFile = hostDir + "/" + fileName;
-    int fd = ::open(hostFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(hostFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);
       std::memcpy(out, full.c_str(), full.size() + 1);

@@ -1,14 +1,12 @@
-// LoadString and win_string_resource over the string table compiled into the
-// program. The table is parsed once, on first use; its strings never move
-// afterwards, so win_string_resource can hand out pointers into it.
+// LoadString and win_string_resource over the string table the program
+// registers. A string, once in the table, never moves (new entries go into
+// nodes of their own), so win_string_resource can hand out pointers into it.
 #include "win/string_table.h"
 
 #include <cstring>
 
 #include "win/kernel.h"
-
-extern "C" const unsigned char zemra_res_strings[];
-extern "C" const unsigned long zemra_res_strings_size;
+#include "win/resources.h"
 
 namespace win {
 namespace {
@@ -46,13 +44,17 @@ std::string Unescape(std::string_view s) {
   return out;
 }
 
-const StringTable& Table() {
-  static const StringTable table = ParseStringTable(std::string_view(
-      reinterpret_cast<const char*>(zemra_res_strings), zemra_res_strings_size));
+StringTable& Table() {
+  static StringTable table;
   return table;
 }
 
 }  // namespace
+
+void RegisterStringTable(std::string_view text) {
+  StringTable& table = Table();
+  for (auto& [id, value] : ParseStringTable(text)) table.emplace(id, std::move(value));
+}
 
 StringTable ParseStringTable(std::string_view text) {
   StringTable table;

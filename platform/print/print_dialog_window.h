@@ -1,5 +1,5 @@
 // The print and print-setup dialogs as windows: modal dialogs from the
-// templates of resources/dialogs/print.rc (module COMDLG32).
+// templates of platform/print/print_dialogs.rc (module COMDLG32).
 #pragma once
 
 #include "win/print.h"

@@ -67,7 +67,12 @@ int ParseDpi(const std::string& text) {
   return static_cast<int>(value);
 }
 
-std::string DefaultOutput() { return TempWindowsDirectory() + kDefaultOutputName; }
+// In the user's own temporary directory, where no one else can put a file
+// or a link under that name first.
+std::string DefaultOutput() {
+  std::string dir = PrivateTempWindowsDirectory();
+  return (dir.empty() ? TempWindowsDirectory() : dir) + kDefaultOutputName;
+}
 
 }  // namespace
 

@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "display/display.h"
+#include "win/resources.h"
 #include "display_link.h"
 #include "window_store.h"
-
-extern "C" const unsigned char zemra_res_cursors[];
-extern "C" const unsigned long zemra_res_cursors_size;
 
 using namespace win::user;
 
@@ -51,14 +49,25 @@ bool allDigits(std::string_view s) {
          std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The program's cursor texts, as registered.
+std::string& RegisteredCursors() {
+  static std::string text;
+  return text;
+}
+
 // The table: resources first (they may replace a system cursor's number),
-// then the system cursors. Handles are index + 1 and never change.
+// then the system cursors; resources registered later go behind them.
+// Handles are index + 1 and never change.
 struct Table {
   std::vector<Cursor> cursors;
 
   Table() {
-    std::string_view text(reinterpret_cast<const char*>(zemra_res_cursors),
-                          static_cast<size_t>(zemra_res_cursors_size));
+    Add(RegisteredCursors());
+    for (const SystemCursor& c : kSystemCursors)
+      if (!find(std::string(), c.number)) cursors.push_back(Cursor{std::string(), c.number, c.shape});
+  }
+
+  void Add(std::string_view text) {
     while (!text.empty()) {
       size_t eol = text.find('\n');
       std::string_view line = text.substr(0, eol);
@@ -80,8 +89,6 @@ struct Table {
       c.shape = std::string(shape);
       if (!find(c.name, c.number)) cursors.push_back(std::move(c));
     }
-    for (const SystemCursor& c : kSystemCursors)
-      if (!find(std::string(), c.number)) cursors.push_back(Cursor{std::string(), c.number, c.shape});
   }
 
   HCURSOR find(const std::string& name, UINT number) const {
@@ -99,8 +106,14 @@ struct Table {
   }
 };
 
+Table*& builtTable() {
+  static Table* t = nullptr;
+  return t;
+}
+
 const Table& table() {
-  static const Table t;
+  static Table t;
+  builtTable() = &t;
   return t;
 }
 
@@ -121,6 +134,12 @@ State& state() {
 }
 
 }  // namespace
+
+void win::RegisterCursorTable(std::string_view text) {
+  RegisteredCursors().append(text);
+  RegisteredCursors() += '\n';
+  if (Table* t = builtTable()) t->Add(text);
+}
 
 HCURSOR LoadCursor(HINSTANCE, LPCSTR name) {
   if (!name) return nullptr;

@@ -4,6 +4,7 @@
 #include "posix_backend.h"
 #include "socket_table.h"
 #include "win/winsock.h"
+#include "win/winsock_wait.h"
 
 namespace winsock {
 namespace {
@@ -80,6 +81,35 @@ int select(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, const time
   if (sockets.empty()) return failWith(WSAEINVAL);
   int err = 0;
   if (winsock_posix::pollFds(items, seconds, micro, &err) < 0) return failWith(ErrorFromErrno(err));
+  return keepReady(readfds, 0, sockets, items) + keepReady(writefds, 1, sockets, items) +
+         keepReady(exceptfds, 2, sockets, items);
+}
+
+int SelectWithDescriptor(fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
+                         const timeval* timeout, int descriptor, bool* descriptorReady) {
+  if (descriptorReady) *descriptorReady = false;
+  const bool anySocket = (readfds && readfds->fd_count) || (writefds && writefds->fd_count) ||
+                         (exceptfds && exceptfds->fd_count);
+  // Without sockets the wait needs nothing of WinSock.
+  if (anySocket && !winsock_table::started()) return failWith(WSANOTINITIALISED);
+  long seconds = -1;
+  long micro = 0;
+  if (timeout) {
+    if (timeout->tv_sec < 0 || timeout->tv_usec < 0) return failWith(WSAEINVAL);
+    seconds = timeout->tv_sec + timeout->tv_usec / 1000000;
+    micro = timeout->tv_usec % 1000000;
+  }
+  std::vector<SOCKET> sockets;
+  std::vector<winsock_posix::PollItem> items;
+  if (!collect(readfds, 0, sockets, items) || !collect(writefds, 1, sockets, items) ||
+      !collect(exceptfds, 2, sockets, items))
+    return failWith(WSAEBADF);
+  const std::size_t socketItems = items.size();
+  if (descriptor >= 0)
+    items.push_back(winsock_posix::PollItem{descriptor, true, false, false, false, false, false});
+  int err = 0;
+  if (winsock_posix::pollFds(items, seconds, micro, &err) < 0) return failWith(ErrorFromErrno(err));
+  if (descriptor >= 0 && descriptorReady) *descriptorReady = items[socketItems].read;
   return keepReady(readfds, 0, sockets, items) + keepReady(writefds, 1, sockets, items) +
          keepReady(exceptfds, 2, sockets, items);
 }

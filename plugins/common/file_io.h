@@ -40,7 +40,8 @@ class FileImage {
     LONG end = _llseek(file, 0, 2);
     if (end < 0 || _llseek(file, 0, 0) != 0) return FileReadStatus::kCannotRead;
     if (static_cast<std::uint64_t>(end) > kMaxDibBytes) return FileReadStatus::kNoMemory;
-    block_ = GlobalAlloc(GHND, static_cast<DWORD_PTR>(end));
+    // Not zero-filled: the whole file is read over it, or it is not used.
+    block_ = GlobalAlloc(GMEM_MOVEABLE, static_cast<DWORD_PTR>(end));
     if (!block_) return FileReadStatus::kNoMemory;
     data_ = static_cast<std::uint8_t*>(GlobalLock(block_));
     if (!data_) return FileReadStatus::kNoMemory;

@@ -88,6 +88,18 @@ inline unsigned FirstWidth(unsigned clear) { return static_cast<unsigned>(std::b
 
 }  // namespace detail
 
+// The most bytes that `inSize` bytes of codes can decode to, so that a
+// reader sets aside no more than its data can fill. Every code is at least
+// one bit wider than the literals; after a Clear the first code is one
+// byte and each table entry is one byte longer than the string before it,
+// so the i-th code gives at most i bytes, and no string is longer than the
+// table.
+inline std::size_t MostDecoded(std::size_t inSize, unsigned clear) {
+  const std::size_t codes = inSize * 8 / detail::FirstWidth(clear);
+  if (codes <= kTableSize) return codes * (codes + 1) / 2;
+  return std::size_t{kTableSize} * (kTableSize + 1) / 2 + (codes - kTableSize) * kTableSize;
+}
+
 // Decodes one stream whose Clear code is `clear` (256 for bytes; 2^n for
 // GIF's n-bit indices, n from 1 to 8) into `out`. Decoding stops at the end
 // code, when `outSize` bytes are there (the rest is dropped), or when the

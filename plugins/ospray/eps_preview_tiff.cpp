@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <new>
 
+#include "common/tiff_tags.h"
+
 namespace ospray {
+
+namespace tiff = plugins::tiff;
 namespace {
 
-enum : std::uint16_t { kShort = 3, kLong = 4, kAscii = 2, kRational = 5 };
 
 struct Entry {
   std::uint16_t tag, type;
@@ -127,23 +130,23 @@ bool BuildPreviewTiff(const plugins::DibSource& dib, std::vector<std::uint8_t>& 
     }
 
     std::vector<Entry> entries = {
-        {254, kLong, 1, 0},
-        {256, kLong, 1, width},
-        {257, kLong, 1, height},
-        {258, kShort, bits == 24 ? 3u : 1u, bits == 24 ? bitsAt : bits},
-        {259, kShort, 1, 1},
-        {262, kShort, 1, photometric},
-        {273, kLong, strips, offsetsAt},
-        {277, kShort, 1, bits == 24 ? 3u : 1u},
-        {278, kLong, 1, rowsPerStrip},
-        {279, kLong, strips, countsAt},
-        {282, kRational, 1, resolutionAt},
-        {283, kRational, 1, resolutionAt},
-        {284, kShort, 1, 1},
-        {296, kShort, 1, 2},
-        {305, kAscii, sizeof kSoftware, softwareAt},
+        {tiff::kNewSubfileType, tiff::kLong, 1, 0},
+        {tiff::kImageWidth, tiff::kLong, 1, width},
+        {tiff::kImageLength, tiff::kLong, 1, height},
+        {tiff::kBitsPerSample, tiff::kShort, bits == 24 ? 3u : 1u, bits == 24 ? bitsAt : bits},
+        {tiff::kCompression, tiff::kShort, 1, 1},
+        {tiff::kPhotometric, tiff::kShort, 1, photometric},
+        {tiff::kStripOffsets, tiff::kLong, strips, offsetsAt},
+        {tiff::kSamplesPerPixel, tiff::kShort, 1, bits == 24 ? 3u : 1u},
+        {tiff::kRowsPerStrip, tiff::kLong, 1, rowsPerStrip},
+        {tiff::kStripByteCounts, tiff::kLong, strips, countsAt},
+        {tiff::kXResolution, tiff::kRational, 1, resolutionAt},
+        {tiff::kYResolution, tiff::kRational, 1, resolutionAt},
+        {tiff::kPlanarConfiguration, tiff::kShort, 1, 1},
+        {tiff::kResolutionUnit, tiff::kShort, 1, 2},
+        {tiff::kSoftware, tiff::kAscii, sizeof kSoftware, softwareAt},
     };
-    if (mapEntries) entries.push_back({320, kShort, 3 * mapEntries, mapAt});
+    if (mapEntries) entries.push_back({tiff::kColorMap, tiff::kShort, 3 * mapEntries, mapAt});
 
     b.Pad();
     b.Put32At(4, b.Size());
@@ -152,7 +155,7 @@ bool BuildPreviewTiff(const plugins::DibSource& dib, std::vector<std::uint8_t>& 
       b.U16(e.tag);
       b.U16(e.type);
       b.U32(e.count);
-      if (e.type == kShort && e.count == 1) {
+      if (e.type == tiff::kShort && e.count == 1) {
         b.U16(static_cast<std::uint16_t>(e.value));  // left-justified in the field
         b.U16(0);
       } else {

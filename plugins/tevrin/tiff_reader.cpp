@@ -8,11 +8,14 @@
 #include "common/plugin_box.h"
 #include "common/progress.h"
 #include "common/scratch_block.h"
+#include "common/tiff_tags.h"
 #include "tevrin/tevrin_texts.h"
 #include "tevrin/tiff_lzw.h"
 #include "tevrin/tiff_packbits.h"
 
 namespace tevrin {
+
+namespace tiff = plugins::tiff;
 namespace {
 
 using plugins::ByteSpan;
@@ -90,7 +93,7 @@ class TiffFile {
   double Rational(const Entry& e) const {
     std::uint64_t where;
     std::uint32_t num, den;
-    if (e.type != 5 || !ValuesAt(e, where) || !U32(where, num) || !U32(where + 4, den) || den == 0)
+    if (e.type != tiff::kRational || !ValuesAt(e, where) || !U32(where, num) || !U32(where + 4, den) || den == 0)
       return 0;
     return static_cast<double>(num) / den;
   }
@@ -134,9 +137,9 @@ void ReadFields(const TiffFile& file, std::uint64_t ifd, std::uint16_t count, Fi
     e.present = true;
     std::uint32_t v = 0;
     switch (e.tag) {
-      case 256: if (file.Value(e, 0, v)) f.width = v; break;
-      case 257: if (file.Value(e, 0, v)) f.height = v; break;
-      case 258:
+      case tiff::kImageWidth: if (file.Value(e, 0, v)) f.width = v; break;
+      case tiff::kImageLength: if (file.Value(e, 0, v)) f.height = v; break;
+      case tiff::kBitsPerSample:
         if (e.count == 1) {
           if (file.Value(e, 0, v)) f.bitsPerSample = v;
         } else {
@@ -147,20 +150,20 @@ void ReadFields(const TiffFile& file, std::uint64_t ifd, std::uint16_t count, Fi
           f.bitsPerSample = allEight ? 8 : 0;
         }
         break;
-      case 259: if (file.Value(e, 0, v)) f.compression = v; break;
-      case 262: if (file.Value(e, 0, v)) f.photometric = v; break;
-      case 266: if (file.Value(e, 0, v)) f.fillOrder = v; break;
-      case 273: f.stripOffsets = e; break;
-      case 277: if (file.Value(e, 0, v)) f.samplesPerPixel = v; break;
-      case 278: if (file.Value(e, 0, v)) f.rowsPerStrip = v; break;
-      case 279: f.stripByteCounts = e; break;
-      case 282: f.xResolution = file.Rational(e); break;
-      case 283: f.yResolution = file.Rational(e); break;
-      case 284: if (file.Value(e, 0, v)) f.planar = v; break;
-      case 296: if (file.Value(e, 0, v)) f.resolutionUnit = v; break;
-      case 320: f.colorMap = e; break;
-      case 322: case 323: f.tiled = true; break;
-      case 338: f.extraSamples = true; break;
+      case tiff::kCompression: if (file.Value(e, 0, v)) f.compression = v; break;
+      case tiff::kPhotometric: if (file.Value(e, 0, v)) f.photometric = v; break;
+      case tiff::kFillOrder: if (file.Value(e, 0, v)) f.fillOrder = v; break;
+      case tiff::kStripOffsets: f.stripOffsets = e; break;
+      case tiff::kSamplesPerPixel: if (file.Value(e, 0, v)) f.samplesPerPixel = v; break;
+      case tiff::kRowsPerStrip: if (file.Value(e, 0, v)) f.rowsPerStrip = v; break;
+      case tiff::kStripByteCounts: f.stripByteCounts = e; break;
+      case tiff::kXResolution: f.xResolution = file.Rational(e); break;
+      case tiff::kYResolution: f.yResolution = file.Rational(e); break;
+      case tiff::kPlanarConfiguration: if (file.Value(e, 0, v)) f.planar = v; break;
+      case tiff::kResolutionUnit: if (file.Value(e, 0, v)) f.resolutionUnit = v; break;
+      case tiff::kColorMap: f.colorMap = e; break;
+      case tiff::kTileWidth: case tiff::kTileLength: f.tiled = true; break;
+      case tiff::kExtraSamples: f.extraSamples = true; break;
       default: break;
     }
   }
@@ -352,8 +355,15 @@ HGLOBAL ReadTiff(const std::uint8_t* data, std::size_t size, HGLOBAL block, HWND
     }
   }
 
-  // Strips: as many as the rows need and the file has.
-  const std::uint32_t rowsPerStrip = std::min(f.rowsPerStrip == 0 ? f.height : f.rowsPerStrip, f.height);
+  // Strips: as many as the rows need and the file has. Rows per strip 0
+  // says nothing; the rows are then shared evenly among the strips the file
+  // lists (as every writer cuts them), so that no strip is left unread.
+  const std::uint64_t listed =
+      std::max<std::uint64_t>(1, std::min(f.stripOffsets.count, f.stripByteCounts.count));
+  const std::uint32_t rowsPerStrip = std::min(
+      f.rowsPerStrip == 0 ? static_cast<std::uint32_t>((std::uint64_t{f.height} + listed - 1) / listed)
+                          : f.rowsPerStrip,
+      f.height);
   const std::uint64_t needed = (std::uint64_t{f.height} + rowsPerStrip - 1) / rowsPerStrip;
   const std::uint64_t strips = std::min<std::uint64_t>(
       {needed, f.stripOffsets.count, f.stripByteCounts.count});

@@ -11,12 +11,15 @@
 #include "common/plugin_box.h"
 #include "common/progress.h"
 #include "common/scratch_block.h"
+#include "common/tiff_tags.h"
 #include "pixolt.h"
 #include "tevrin/tevrin_texts.h"
 #include "tevrin/tiff_lzw.h"
 #include "tevrin/tiff_packbits.h"
 
 namespace tevrin {
+
+namespace tiff = plugins::tiff;
 namespace {
 
 bool Fail(const char* message) {
@@ -226,22 +229,22 @@ bool WriteTiff(const char* fileName, HGLOBAL dib, const TiffWriteOptions& option
     return at;
   };
   Ifd ifd;
-  ifd.Entry(254, 4, 1, 0);
-  ifd.Entry(255, 3, 1, 1);
-  ifd.Entry(256, 4, 1, static_cast<std::uint32_t>(s.width));
-  ifd.Entry(257, 4, 1, height);
+  ifd.Entry(tiff::kNewSubfileType, tiff::kLong, 1, 0);
+  ifd.Entry(tiff::kSubfileType, tiff::kShort, 1, 1);
+  ifd.Entry(tiff::kImageWidth, tiff::kLong, 1, static_cast<std::uint32_t>(s.width));
+  ifd.Entry(tiff::kImageLength, tiff::kLong, 1, height);
   if (bits == 24) {
     std::uint32_t at = place(0);
     Put16(values, 8);
     Put16(values, 8);
     Put16(values, 8);
-    ifd.Entry(258, 3, 3, at);
+    ifd.Entry(tiff::kBitsPerSample, tiff::kShort, 3, at);
   } else {
-    ifd.Entry(258, 3, 1, bits);
+    ifd.Entry(tiff::kBitsPerSample, tiff::kShort, 1, bits);
   }
-  ifd.Entry(259, 3, 1, compression);
-  ifd.Entry(262, 3, 1, photometric);
-  ifd.Entry(266, 3, 1, 1);
+  ifd.Entry(tiff::kCompression, tiff::kShort, 1, compression);
+  ifd.Entry(tiff::kPhotometric, tiff::kShort, 1, photometric);
+  ifd.Entry(tiff::kFillOrder, tiff::kShort, 1, 1);
   std::uint32_t offsetsAt = offsets[0], countsAt = counts[0];
   if (strips > 1) {
     offsetsAt = place(0);
@@ -249,29 +252,29 @@ bool WriteTiff(const char* fileName, HGLOBAL dib, const TiffWriteOptions& option
     countsAt = place(0);
     for (std::uint32_t i = 0; i < strips; ++i) Put32(values, counts[i]);
   }
-  ifd.Entry(273, 4, strips, offsetsAt);
-  ifd.Entry(274, 3, 1, 1);
-  ifd.Entry(277, 3, 1, bits == 24 ? 3 : 1);
+  ifd.Entry(tiff::kStripOffsets, tiff::kLong, strips, offsetsAt);
+  ifd.Entry(tiff::kOrientation, tiff::kShort, 1, 1);
+  ifd.Entry(tiff::kSamplesPerPixel, tiff::kShort, 1, bits == 24 ? 3 : 1);
   // A SHORT holds rows per strip up to 65535; taller strips need a LONG.
-  ifd.Entry(278, rowsPerStrip > 0xFFFF ? 4 : 3, 1, rowsPerStrip);
-  ifd.Entry(279, 4, strips, countsAt);
+  ifd.Entry(tiff::kRowsPerStrip, rowsPerStrip > 0xFFFF ? tiff::kLong : tiff::kShort, 1, rowsPerStrip);
+  ifd.Entry(tiff::kStripByteCounts, tiff::kLong, strips, countsAt);
   std::uint32_t xAt = place(0);
   Put32(values, static_cast<std::uint32_t>(std::max<LONG>(s.header->biXPelsPerMeter, 0)));
   Put32(values, 100);
   std::uint32_t yAt = place(0);
   Put32(values, static_cast<std::uint32_t>(std::max<LONG>(s.header->biYPelsPerMeter, 0)));
   Put32(values, 100);
-  ifd.Entry(282, 5, 1, xAt);
-  ifd.Entry(283, 5, 1, yAt);
-  ifd.Entry(284, 3, 1, 1);
-  ifd.Entry(296, 3, 1, 3);
+  ifd.Entry(tiff::kXResolution, tiff::kRational, 1, xAt);
+  ifd.Entry(tiff::kYResolution, tiff::kRational, 1, yAt);
+  ifd.Entry(tiff::kPlanarConfiguration, tiff::kShort, 1, 1);
+  ifd.Entry(tiff::kResolutionUnit, tiff::kShort, 1, 3);
   std::uint32_t softwareAt = place(18);
   std::memcpy(values.data() + (softwareAt - valueAt), "Tevrin.DLL V1.0", 15);
-  ifd.Entry(305, 2, 18, softwareAt);
+  ifd.Entry(tiff::kSoftware, tiff::kAscii, 18, softwareAt);
   std::string now = DateTime();
   std::uint32_t dateAt = place(20);
   std::memcpy(values.data() + (dateAt - valueAt), now.c_str(), std::min<std::size_t>(now.size(), 19));
-  ifd.Entry(306, 2, 20, dateAt);
+  ifd.Entry(tiff::kDateTime, tiff::kAscii, 20, dateAt);
   if (hasMap) {
     const unsigned n = 1u << bits;
     std::uint32_t mapAt = place(0);
@@ -282,7 +285,7 @@ bool WriteTiff(const char* fileName, HGLOBAL dib, const TiffWriteOptions& option
         Put16(values, std::uint32_t{rgb[channel]} << 8);
       }
     }
-    ifd.Entry(320, 3, 3 * n, mapAt);
+    ifd.Entry(tiff::kColorMap, tiff::kShort, 3 * n, mapAt);
   }
   std::vector<std::uint8_t> ifdBytes = ifd.Finish();
   std::uint8_t ifdOffset[4] = {static_cast<std::uint8_t>(ifdAt), static_cast<std::uint8_t>(ifdAt >> 8),

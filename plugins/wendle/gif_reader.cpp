@@ -97,6 +97,17 @@ std::uint32_t InterlacedRow(std::uint32_t i, std::uint32_t height) {
   return 1 + i * 2;
 }
 
+// How many rows of an image of `height` rows, in the order the file stores
+// them, must be read to have every one of its first `visible` picture rows.
+std::uint32_t StoredRowsOnScreen(std::uint32_t height, std::uint32_t visible, bool interlaced) {
+  if (visible >= height) return height;
+  if (!interlaced) return visible;
+  std::uint32_t needed = 0;
+  for (std::uint32_t i = 0; i < height; ++i)
+    if (InterlacedRow(i, height) < visible) needed = i + 1;
+  return needed;
+}
+
 // Draws decoded rows into the DIB at the image's place, clipped to the
 // logical screen. Indices are kept to the DIB's depth, so no pixel beside
 // them changes.
@@ -229,9 +240,13 @@ bool GifReader::Image() {
   // Images that start right of or below the screen, and empty ones, draw
   // nothing.
   if (width == 0 || height == 0 || left >= layout_.width || top >= layout_.height) return true;
-  // The indices of the whole image, then its rows into the DIB.
+  // The indices of the rows that reach the screen, then those rows into
+  // the DIB. An image may claim far more than the screen shows or its data
+  // can fill: only what both allow is set aside.
   plugins::ScratchBlock indices;
-  const std::size_t pixels = std::size_t{width} * height;
+  const std::size_t rowsNeeded = StoredRowsOnScreen(height, layout_.height - top, (packed & 0x40) != 0);
+  const std::size_t pixels = std::min(std::size_t{width} * rowsNeeded,
+                                      plugins::lzw::MostDecoded(size, 1u << std::clamp<unsigned>(minCodeSize, 1, 8)));
   if (!indices.Allocate(pixels)) {
     Warn(text::kNoMemory);
     return false;

@@ -82,9 +82,12 @@ int KeyedStore::openDataSet(const std::string& config, int number, const std::st
   const std::string& configPath = dict_.dictionary(number)->configPath;
   const size_t slash = configPath.find_last_of("\\/");
   const std::string beside = slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1);
-  const std::pair<int, const char*> tables[] = {{kEnglish, "SUFFIX.enu"}, {kGerman, "SUFFIX.deu"}};
-  for (const auto& [language, name] : tables)
+  const std::pair<int, const char*> suffixes[] = {{kEnglish, "SUFFIX.enu"}, {kGerman, "SUFFIX.deu"}};
+  for (const auto& [language, name] : suffixes)
     if (!dict_.suffixes().table(language)) dict_.suffixes().load(language, (beside + name).c_str());
+  const std::pair<int, const char*> sounds[] = {{kEnglish, "PHONEM.enu"}, {kGerman, "PHONEM.deu"}};
+  for (const auto& [language, name] : sounds)
+    if (!dict_.phonetic().table(language)) dict_.phonetic().load(language, (beside + name).c_str());
   return number;
 }
 
@@ -308,10 +311,32 @@ std::vector<std::uint32_t> KeyedStore::termHits(int dataSet, const std::string& 
     dict_.suffixes().strip(word, -1, -1, options.language ? options.language : kEnglish, &stems);
     for (const std::string& stem : stems) collect(dataSet, key.substr(0, 2) + stem, true, hits);
   }
+  if (hits.empty() && options.fullText && !prefix && key.size() > 3)
+    soundsLike(dataSet, key.substr(0, 2), key.substr(2), options.language ? options.language : kEnglish, hits);
   std::set<std::uint32_t> ids;
   for (const Hit& h : hits)
     if (h.kind != DataItem::kDeleted) ids.insert(h.value);
   return {ids.begin(), ids.end()};
+}
+
+void KeyedStore::soundsLike(int dataSet, const std::string& tag, const std::string& word, int language,
+                            std::vector<Hit>& out) {
+  PhoneticTables& sounds = dict_.phonetic();
+  if (!sounds.table(language) || !sounds.load(language)) return;
+  std::string wanted = word;
+  sounds.form(wanted, kCurrentLanguage);
+  if (wanted.empty()) return;
+  // Only words whose beginning may sound like the word's are compared.
+  for (const auto& [code, spelling] : sounds.variants(word)) {
+    if (spelling.empty()) continue;
+    std::vector<Hit> candidates;
+    collect(dataSet, tag + spelling, true, candidates, kMaxSoundsLikeCandidates);
+    for (const Hit& h : candidates) {
+      std::string form = h.key.substr(tag.size());
+      sounds.form(form, kCurrentLanguage);
+      if (form == wanted) out.push_back(h);
+    }
+  }
 }
 
 std::vector<std::uint32_t> KeyedStore::allObjects(int dataSet) {

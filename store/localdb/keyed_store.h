@@ -24,6 +24,7 @@ class KeyedStore {
     kMaxHits = 32752,          // the most hits a search or a cursor serves
     kMaxDataSetNumber = 254,   // 255 means "no data set" in a hit
     kMaxKeyBytes = 200,
+    kMaxSoundsLikeCandidates = 5000,  // words compared per spelling variant
   };
   // One value of a key.
   struct Hit {
@@ -89,7 +90,8 @@ class KeyedStore {
 
   // The object ids a search term finds in one data set: the values of its
   // key (every key beginning with it for a prefix term). Full-text terms are
-  // folded; one that finds nothing is tried again by its stems.
+  // folded; one that finds nothing is tried again by its stems, then by the
+  // indexed words that sound like it.
   std::vector<std::uint32_t> termHits(int dataSet, const std::string& term, bool prefix,
                                       const SearchOptions& options);
   // Every object of the data set that has a record key.
@@ -115,6 +117,7 @@ class KeyedStore {
   IndexFile* index(int dataSet);
   HFILE dataFile(int dataSet, size_t fileIndex);
   int fileOfMode(int dataSet, int mode) const;
+  void soundsLike(int dataSet, const std::string& tag, const std::string& word, int language, std::vector<Hit>& out);
 
   DictionaryContext dict_;
   std::map<int, Files> files_;

@@ -151,6 +151,15 @@ class LocalDatabase : public Store, public CollectionCounter {
   void adopt(const Ref<KXObject>& object, int dataSet, std::uint32_t id);
   bool nameTaken(int dataSet, const Ref<KXObject>& object);
   int parentCount(const Ref<KXObject>& object);
+  // Memberships between data sets: the relation records that name the
+  // reference as child (kParent: its parents) or as parent (kChild: its
+  // members), with the reference at the other end.
+  struct CrossRelation {
+    int dataSet;
+    std::uint32_t record;
+    std::string other;
+  };
+  std::vector<CrossRelation> crossRelations(const std::string& reference, localdb::KeyKind kind);
 
   std::unique_ptr<KeyedStore> keyed_;
   std::vector<SpecialRoot> specialRoots_;

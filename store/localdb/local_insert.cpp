@@ -1,6 +1,7 @@
 // Writing: new documents and anchors, deletion marks, attribute changes,
 // and the attribute index of a record.
 #include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "core/attr_record.h"
@@ -121,13 +122,19 @@ bool LocalDatabase::insertDocument(const Ref<KXObject>& object, const Ref<KXObje
   if (docType != "collection" && docType != "Remote" && docType != "Slogan" &&
       body.find("Path=") != 0 && body.find("\nPath=") == std::string::npos)
     body += "Path=LD" + formatId(DataItem::kNoPosition) + " " + formatId(DataItem::kNoPosition) + "\n";
+  // Only a stored container takes members: an id that names nothing yet
+  // could become the new object's own.
+  std::uint32_t parentId = 0;
+  DataItem parent;
+  parent.dataSet = static_cast<std::uint8_t>(dataSet);
+  const bool containerStored = container && parseId(containerRef, parentId) && !dataSetNameOf(containerRef).empty() &&
+                               dataSetOf(containerRef) == dataSet && static_cast<std::int32_t>(parentId) != kRootId &&
+                               !isSpecialRootId(static_cast<std::int32_t>(parentId)) &&
+                               (parent.position = parentId, currentVersion(parent));
   std::uint32_t id = 0;
   if (!appendRecord(dataSet, body, id)) return false;
   bool ok = true;
-  std::uint32_t parentId = 0;
-  if (container && parseId(containerRef, parentId) && !dataSetNameOf(containerRef).empty() &&
-      dataSetOf(containerRef) == dataSet && static_cast<std::int32_t>(parentId) != kRootId &&
-      !isSpecialRootId(static_cast<std::int32_t>(parentId))) {
+  if (containerStored) {
     ok = keyed_->insertKey(dataSet, idKey(KeyKind::kChild, parentId), DataItem::kText, id, true) && ok;
     ok = keyed_->insertKey(dataSet, idKey(KeyKind::kParent, id), DataItem::kText, parentId, true) && ok;
   }
@@ -163,6 +170,20 @@ bool LocalDatabase::insertAnchor(const Ref<KXObject>& object, const Ref<KXObject
   if (!position.IsEmpty()) body += "Position=" + position.str() + "\n";
   const CString linkType = attrs.getAttribute("LinkType=");
   if (!linkType.IsEmpty()) body += "LinkType=" + linkType.str() + "\n";
+  // Whatever else the anchor says (keywords, author, times) stays with it.
+  const std::string rest = withoutEmptyLines(object->recordText().str());
+  for (size_t at = 0; at < rest.size();) {
+    const size_t nl = rest.find('\n', at);
+    const std::string line = rest.substr(at, nl - at + 1);
+    at = nl + 1;
+    const std::string key = line.substr(0, line.find('='));
+    static const char* const kWritten[] = {"ObjectID", "Parent", "Src", "Dest", "GDest", "Type", "TAnchor",
+                                           "Title", "Position", "LinkType", "Score"};
+    if (line.find('=') == std::string::npos ||
+        std::find(std::begin(kWritten), std::end(kWritten), key) != std::end(kWritten))
+      continue;
+    body += line;
+  }
   std::uint32_t id = 0;
   if (!appendRecord(dataSet, body, id)) return false;
   bool ok = true;
@@ -204,7 +225,15 @@ bool LocalDatabase::addToCollection(const Ref<KXObject>& member, const Ref<KXObj
   std::uint32_t parentId = 0;
   if (!parseId(m, memberId) || !parseId(p, parentId)) return false;
   const int dataSet = dataSetOf(m);
-  if (dataSet < 0 || differentDataSets(m, p)) return false;
+  if (dataSet < 0) return false;
+  if (differentDataSets(m, p)) {
+    // A relation record ties the two, found by the folded references.
+    const int linkSet = keyed_->hasDataSet(kLinkDataSet) ? kLinkDataSet : dataSet;
+    std::uint32_t record = 0;
+    if (!appendRecord(linkSet, "Parent=" + p + "\nChild=" + m + "\n", record)) return false;
+    bool ok = keyed_->insertKey(linkSet, nameKey(KeyKind::kParent, m), DataItem::kText, record, true);
+    return keyed_->insertKey(linkSet, nameKey(KeyKind::kChild, p), DataItem::kText, record, true) && ok;
+  }
   bool ok = keyed_->insertKey(dataSet, idKey(KeyKind::kParent, memberId), DataItem::kText, parentId, true);
   ok = ok && keyed_->insertKey(dataSet, idKey(KeyKind::kChild, parentId), DataItem::kText, memberId, true);
   return ok;
@@ -224,6 +253,14 @@ bool LocalDatabase::removeFromCollection(const Ref<KXObject>& member, const Ref<
   std::uint32_t parentId = 0;
   const int dataSet = dataSetOf(m);
   if (dataSet < 0 || !parseId(m, memberId) || !parseId(p, parentId)) return false;
+  if (differentDataSets(m, p)) {
+    for (const CrossRelation& r : crossRelations(m, KeyKind::kParent))
+      if (upperCase(r.other) == upperCase(p)) {
+        keyed_->removeKey(r.dataSet, nameKey(KeyKind::kParent, m), r.record);
+        keyed_->removeKey(r.dataSet, nameKey(KeyKind::kChild, p), r.record);
+      }
+    return true;
+  }
   bool ok = keyed_->removeKey(dataSet, idKey(KeyKind::kParent, memberId), parentId);
   ok = keyed_->removeKey(dataSet, idKey(KeyKind::kChild, parentId), memberId) && ok;
   return ok;

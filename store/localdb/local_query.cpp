@@ -143,6 +143,19 @@ std::unique_ptr<ResultSet> LocalDatabase::relations(const Ref<KXObject>& object,
     for (const KeyedStore::Hit& h : hits)
       results->Add(ResultSet::Pair{ResultSet::makeKey(dataSet, DataItem::kText), h.value});
   }
+  // Members and parents in other data sets, through relation records; one
+  // in a data set that is not open is left out, one of another store is
+  // handed out by its reference.
+  if (kind == kRequestMembers || kind == kRequestParents) {
+    for (const CrossRelation& r : crossRelations(reference, keyKind)) {
+      std::uint32_t otherId = 0;
+      const int otherSet = dataSetOf(r.other);
+      if (!handlesUrl(CString(r.other)))
+        results->Add(ResultSet::Pair{ResultSet::makeKey(0, DataItem::kTextItem), 0}, false, r.other.c_str());
+      else if (otherSet >= 0 && parseId(r.other, otherId))
+        results->Add(ResultSet::Pair{ResultSet::makeKey(otherSet, DataItem::kText), otherId});
+    }
+  }
   // Anchors whose other end lies in another data set or store are filed
   // under the folded reference, in the data set of the anchor.
   if (kind == kRequestAnchors || kind == kRequestReferrers) {
@@ -162,6 +175,25 @@ std::unique_ptr<ResultSet> LocalDatabase::relations(const Ref<KXObject>& object,
   return results;
 }
 
+std::vector<LocalDatabase::CrossRelation> LocalDatabase::crossRelations(const std::string& reference, KeyKind kind) {
+  std::vector<CrossRelation> out;
+  const char* otherKey = kind == KeyKind::kParent ? "Parent=" : "Child=";
+  for (int set : keyed_->dataSets()) {
+    std::vector<KeyedStore::Hit> hits;
+    keyed_->collect(set, nameKey(kind, reference), false, hits);
+    for (const KeyedStore::Hit& h : hits) {
+      DataItem item;
+      item.dataSet = static_cast<std::uint8_t>(set);
+      item.position = h.value;
+      std::string record;
+      if (!currentVersion(item) || !readStoredRecord(set, item.position, record)) continue;
+      const std::string other = AttrRecord(CString(record)).getAttribute(otherKey).str();
+      if (!other.empty()) out.push_back(CrossRelation{set, h.value, other});
+    }
+  }
+  return out;
+}
+
 int LocalDatabase::parentCount(const Ref<KXObject>& object) {
   const std::string reference = referenceOf(object);
   std::uint32_t id = 0;
@@ -176,7 +208,7 @@ int LocalDatabase::parentCount(const Ref<KXObject>& object) {
     parent.position = h.value;
     if (currentVersion(parent)) ++count;
   }
-  return count;
+  return count + static_cast<int>(crossRelations(reference, KeyKind::kParent).size());
 }
 
 std::int32_t LocalDatabase::collectionCount(const Ref<KXObject>& collection) {

@@ -60,6 +60,12 @@ TEST_F(ViewerAppTest, SettingsFileIsCurrentDirectoryNameAndIni) {
   app.SetIniPath("Other");
   EXPECT_EQ(CString(app.GetIniPath()), start_ + "\\Other.ini");
   EXPECT_STREQ(app.m_pszExeName, "Other");
+  // A path that would not fit is refused whole, not cut to another name.
+  const std::string tooLong(MAX_PATH, 'n');
+  EXPECT_FALSE(app.SetIniPath(tooLong.c_str()));
+  EXPECT_EQ(CString(app.GetIniPath()), start_ + "\\Other.ini");
+  EXPECT_STREQ(app.m_pszProfileName, app.GetIniPath());
+  EXPECT_STREQ(app.m_pszExeName, "Other");
 }
 
 TEST_F(ViewerAppTest, ProfileValuesAreCutTo259Characters) {
@@ -218,34 +224,6 @@ TEST_F(ViewerAppTest, LocalDataDirectoryComesFromTheSettings) {
 TEST(AppHooks, PasswordPromptGivesNothingAndCleanupReturns) {
   EXPECT_EQ(AskPassword("Password:", 8), "");
   CleanupBeforeExit(-1);
-}
-
-TEST(MakeTempFileName, NamesAFreshFileInTheTemporaryDirectory) {
-  TempDir dir;
-  const char* old = std::getenv("TMPDIR");
-  std::string saved = old ? old : "";
-  setenv("TMPDIR", dir.path().c_str(), 1);
-  const CString tempDir = GetTempDirectory();
-  EXPECT_EQ(tempDir.Right(1), "\\");
-  CString a = MakeTempFileName("kxd");
-  ASSERT_FALSE(a.IsEmpty());
-  EXPECT_EQ(a.Left(tempDir.GetLength()), tempDir);
-  CString rest = a.Mid(tempDir.GetLength());
-  ASSERT_EQ(rest.GetLength(), 12);
-  EXPECT_EQ(rest.Right(4), ".kxd");
-  EXPECT_EQ(rest.Left(8).SpanIncluding("0123456789ABCDEF").GetLength(), 8);
-  EXPECT_EQ(GetFileAttributes(a), INVALID_FILE_ATTRIBUTES);
-  // Taken names are skipped.
-  HFILE f = _lcreat(a, 0);
-  ASSERT_NE(f, HFILE_ERROR);
-  _lclose(f);
-  CString b = MakeTempFileName("kxd");
-  EXPECT_NE(a, b);
-  EXPECT_EQ(GetFileAttributes(b), INVALID_FILE_ATTRIBUTES);
-  if (old)
-    setenv("TMPDIR", saved.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
 }
 
 }  // namespace

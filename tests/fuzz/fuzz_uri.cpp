@@ -61,10 +61,12 @@ std::string Lower(std::string s) {
 }
 
 // A part is a piece of the input as written (object ids are taken as ten
-// raw characters, which may cut an escape in half) or of its decoding.
+// raw characters after the blanks are removed, which may cut an escape in
+// half) or of its decoding.
 void RequirePiece(const CString& part, const std::string& input) {
   if (part.IsEmpty()) return;
   if (input.find(part.str()) != std::string::npos) return;
+  if (WithoutBlanks(input).find(part.str()) != std::string::npos) return;
   const std::string piece = Decoded(part.str());
   const std::string decoded = Decoded(input);
   Require(decoded.find(piece) != std::string::npos ||

@@ -1,5 +1,8 @@
 // WriteDIB: the file header it makes, round trips through ReadDIB, and the
 // files decoded by ImageMagick and netpbm showing the DIB's picture.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -103,6 +106,29 @@ TEST_F(BmpWriteTest, FailuresAreReported) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{"WriteDIB: Keine Dateiname vorhanden!"}));
   // Nothing was created for a DIB that was refused.
   EXPECT_FALSE(std::filesystem::exists(dir_.file("c.bmp")));
+  // The device that failed the write is still there.
+  EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+}
+
+TEST_F(BmpWriteTest, AWriteCutShortLeavesNoFileBehind) {
+  // Files may grow to 1000 bytes only (as a full disk would stop them); the
+  // limit is the process's, so it is put back before anything else runs.
+  HGLOBAL big = Keep(MakeDib(64, 64, 24, {}, [](int x, int y) { return std::uint32_t(x * y); }));
+  const std::string path = dir_.file("cut.bmp");
+  dir_.write("cut.bmp", "an earlier picture");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  win::ClearMessageBoxLog();
+  const BOOL written = WriteDIB(path.c_str(), big);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(written, FALSE);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"WriteDIB: Fehler beim Schreiben in die Datei!"}));
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

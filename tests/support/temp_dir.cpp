@@ -7,6 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "win/path_map.h"
+
 namespace testing_support {
 
 TempDir::TempDir() {
@@ -31,6 +33,15 @@ std::string TempDir::write(const std::string& name, const std::string& bytes) co
 std::string TempDir::read(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+std::filesystem::path PrivateTempDir() {
+  std::filesystem::path dir = win::HostPath(win::PrivateTempWindowsDirectory());
+  return dir.has_filename() ? dir : dir.parent_path();
 }
 
 }  // namespace testing_support

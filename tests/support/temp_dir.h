@@ -25,4 +25,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The user's own directory under the temporary path the environment names
+// now (TMPDIR, TMP, TEMP), where the client keeps its temporary files and
+// its logbook; made when missing.
+std::filesystem::path PrivateTempDir();
+
 }  // namespace testing_support

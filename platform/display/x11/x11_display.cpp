@@ -184,6 +184,8 @@ class X11Display final : public Display {
     Poll();
   }
 
+  int InputDescriptor() const override { return ConnectionNumber(dpy_); }
+
   void Sync() override {
     // The exposures of what the server processed are queued by the time
     // its answer comes; the second round trip waits for their pixels.

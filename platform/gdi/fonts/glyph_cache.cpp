@@ -14,7 +14,8 @@ Glyph* GlyphCache::Find(const GlyphKey& key) {
     return nullptr;
   }
   ++hits_;
-  order_.splice(order_.begin(), order_, it->second);
+  // A run of the same character finds it at the front already.
+  if (it->second != order_.begin()) order_.splice(order_.begin(), order_, it->second);
   return &it->second->second;
 }
 

@@ -38,6 +38,19 @@ std::string CurrentWindowsDirectory();
 // The temporary directory in Windows form, always ending in "\\".
 std::string TempWindowsDirectory();
 
+// The user's own directory under the temporary directory, in Windows form
+// and ending in "\\": made on first use, entered by no one else, and never
+// reached through a symbolic link. When another user holds its name, a
+// fresh directory of this process's own serves instead. "" when neither can
+// be had.
+std::string PrivateTempWindowsDirectory();
+
+// Makes `name` as a new, empty file that only the user may read and write.
+// False (with ERROR_FILE_EXISTS when the name is taken) when it exists, is a
+// symbolic link, or cannot be made: a name another process planted is never
+// followed or reused.
+bool CreateNewPrivateFile(const std::string& name);
+
 // The directory of the program's executable as a host path.
 std::string ProgramHostDirectory();
 

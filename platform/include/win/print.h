@@ -155,7 +155,7 @@ using LPPRINTDLG = PRINTDLG*;
 BOOL PrintDlg(LPPRINTDLG pd);
 DWORD CommDlgExtendedError();
 
-// IDs of the print dialog's controls (resources/dialogs/print.rc).
+// IDs of the print dialog's controls (platform/print/print_dialogs.rc).
 #define IDC_PRINT_ALL 1056
 #define IDC_PRINT_SELECTION 1057
 #define IDC_PRINT_PAGES 1058

@@ -1,6 +1,6 @@
-// The string table of the program: the text of resources/strings.txt, parsed
-// once on first use. Callers use LoadString and win_string_resource
-// (win/kernel.h); the parser is here so its rules can be checked directly.
+// The string table of the program: the text it registers (win/resources.h).
+// Callers use LoadString and win_string_resource (win/kernel.h); the parser
+// is here so its rules can be checked directly.
 #pragma once
 
 #include <string>

@@ -109,18 +109,7 @@ void Layout(HWND cb, const State& s) {
 }
 
 void Remeasure(HWND cb, const State& s) {
-  HDC dc = GetDC(cb);
-  HWND from = cb;
-  if (!dc) {
-    dc = GetDC(nullptr);
-    from = nullptr;
-  }
-  if (!dc) return;
-  HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(SYSTEM_FONT));
-  TEXTMETRIC tm{};
-  if (GetTextMetrics(dc, &tm) && tm.tmHeight > 0) s->itemHeight = tm.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(from, dc);
+  if (const int h = LineHeightOf(cb, s->font)) s->itemHeight = h;
 }
 
 void Close(HWND cb, const State& s, bool ok) {

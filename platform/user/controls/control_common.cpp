@@ -94,4 +94,20 @@ int MulDivRound(int a, int b, int c) {
   return static_cast<int>(negative ? -q : q);
 }
 
+int LineHeightOf(HWND ctl, HFONT font) {
+  HDC dc = GetDC(ctl);
+  HWND from = ctl;
+  if (!dc) {
+    dc = GetDC(nullptr);
+    from = nullptr;
+  }
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
+  TEXTMETRIC tm{};
+  const int height = GetTextMetrics(dc, &tm) && tm.tmHeight > 0 ? tm.tmHeight : 0;
+  SelectObject(dc, old);
+  ReleaseDC(from, dc);
+  return height;
+}
+
 }  // namespace win::user

@@ -40,6 +40,11 @@ void FillSolid(HDC dc, const RECT& r, COLORREF color);
 // there is none.
 char MnemonicOf(const std::string& text);
 
+// The height of one line of `font` (the system font when null) as the
+// control `ctl` would draw it, measured on the screen when the control has
+// no surface yet (a list never shown); 0 when it cannot be measured.
+int LineHeightOf(HWND ctl, HFONT font);
+
 // MulDiv as Windows rounds it (half away from zero); 0 divisor gives -1.
 int MulDivRound(int a, int b, int c);
 

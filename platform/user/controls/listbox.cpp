@@ -77,19 +77,7 @@ void ShowItem(HWND lb, const State& s, int index) {
 }
 
 void Remeasure(HWND lb, const State& s) {
-  // A list that was never shown may have no surface yet: measure on the screen.
-  HDC dc = GetDC(lb);
-  HWND from = lb;
-  if (!dc) {
-    dc = GetDC(nullptr);
-    from = nullptr;
-  }
-  if (!dc) return;
-  HGDIOBJ old = SelectObject(dc, s->font ? s->font : GetStockObject(SYSTEM_FONT));
-  TEXTMETRIC tm{};
-  if (GetTextMetrics(dc, &tm) && tm.tmHeight > 0) s->itemHeight = tm.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(from, dc);
+  if (const int h = LineHeightOf(lb, s->font)) s->itemHeight = h;
 }
 
 // Without LBS_NOINTEGRALHEIGHT a list box shows whole rows only.

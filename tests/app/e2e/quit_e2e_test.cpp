@@ -13,6 +13,7 @@
 #include "app/history/nav_history.h"
 #include "app/shell_state.h"
 #include "app/support/shell_fixture.h"
+#include "support/temp_dir.h"
 #include "framework/user_break.h"
 #include "mfc/app.h"
 #include "win/path_map.h"
@@ -79,7 +80,7 @@ TEST_F(QuitTest, QuitClosesTheQueueAndTheFrameAndClearsTheCacheAsSet) {
         << ::testing::PrintToString(BoxTexts()) << " quit " << quitSeen << " queue "
         << TheCommandQueue().Count() << " busy " << LongOperationFlag();
     const std::string table = app_->TempCacheTable().str();
-    EXPECT_EQ(table, win::WindowsPath(tempDir_) + "\\tolm.csh");
+    EXPECT_EQ(table, win::WindowsPath(testing_support::PrivateTempDir().string()) + "\\tolm.csh");
     EXPECT_EQ(cache.calls, (std::vector<std::string>{"limits 1234 7", "load tolmperm.csh", "load " + table}));
     cache.calls.clear();
 

@@ -26,6 +26,7 @@
 #include "net/open_store.h"
 #include "pages/page/page_switch.h"
 #include "support/patience.h"
+#include "support/temp_dir.h"
 #include "win/gdi.h"
 #include "win/user.h"
 
@@ -181,7 +182,7 @@ void ShellTest::StartAndLogIn() {
 std::vector<std::string> ShellTest::LogLines() const {
   TheLogbook().Close();
   std::vector<std::string> lines;
-  std::ifstream in(tempDir_ + "/tolm.log");
+  std::ifstream in(testing_support::PrivateTempDir() / "tolm.log");
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }

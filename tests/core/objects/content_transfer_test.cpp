@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/document.h"
 #include "core/document_kinds.h"
@@ -411,6 +412,12 @@ TEST_F(ContentTest, InsertingADocumentStoresItsContent) {
 TEST_F(ContentTest, TemporaryNamesAndServerFileNames) {
   const std::string temp = tempDir.string() + "/";
   EXPECT_EQ(ContentTempDirectory().str(), temp);
+  // The user's own directory under the temporary path.
+  struct stat st;
+  ASSERT_EQ(::lstat(tempDir.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 077, 0u);
+  EXPECT_EQ(tempDir.parent_path(), dir.path() / "temp");
   const CString a = MakeContentTempName(kContentTempPrefix, ".*");
   const CString b = MakeContentTempName(kGenericTempPrefix, ".");
   EXPECT_EQ(a.str().rfind(temp + "kxdoc", 0), 0u);
@@ -418,6 +425,8 @@ TEST_F(ContentTest, TemporaryNamesAndServerFileNames) {
   EXPECT_EQ(a.Right(2), ".*");
   EXPECT_EQ(b.str().rfind(temp + "GenOb", 0), 0u);
   EXPECT_EQ(b.Right(1), ".");
+  // Drawn at random: not the next number after the last name.
+  EXPECT_NE(a.Mid(static_cast<int>(temp.size()) + 5, 8), b.Mid(static_cast<int>(temp.size()) + 5, 8));
 
   struct Case {
     const char* suggested;
@@ -435,11 +444,6 @@ TEST_F(ContentTest, TemporaryNamesAndServerFileNames) {
     EXPECT_EQ(safe.str(), *c.kept ? temp + c.kept : std::string()) << c.suggested;
   }
 
-  // Without TEMP the system's temporary directory is used.
-  unsetenv("TEMP");
-  const CString system = ContentTempDirectory();
-  EXPECT_FALSE(system.IsEmpty());
-  EXPECT_TRUE(system.Right(1) == "\\" || system.Right(1) == "/");
 }
 
 }  // namespace

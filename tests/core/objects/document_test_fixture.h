@@ -1,6 +1,6 @@
 // What the document tests share: documents of any kind made from a record
 // and held at once, a recording content listener, and a fixture with its
-// own current directory, TEMP directory and, on request, a settings file.
+// own current directory, temporary directory and, on request, a settings file.
 #pragma once
 
 #include <cstdlib>
@@ -90,18 +90,19 @@ class DocumentFixture : public ObjectModelTest {
     ObjectModelTest::SetUp();
     previousDir_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    tempDir = dir.path() / "temp";
-    std::filesystem::create_directory(tempDir);
-    if (const char* old = std::getenv("TEMP")) oldTemp_ = old;
-    setenv("TEMP", (tempDir.string() + "/").c_str(), 1);
+    std::filesystem::create_directory(dir.path() / "temp");
+    if (const char* old = std::getenv("TMPDIR")) oldTemp_ = old;
+    setenv("TMPDIR", (dir.path() / "temp").string().c_str(), 1);
+    // The user's own directory within it, where temporary content goes.
+    tempDir = testing_support::PrivateTempDir();
     win::ClearMessageBoxLog();
   }
   void TearDown() override {
     app.reset();
     if (oldTemp_)
-      setenv("TEMP", oldTemp_->c_str(), 1);
+      setenv("TMPDIR", oldTemp_->c_str(), 1);
     else
-      unsetenv("TEMP");
+      unsetenv("TMPDIR");
     std::filesystem::current_path(previousDir_);
     win::ClearMessageBoxLog();
     ObjectModelTest::TearDown();
@@ -115,7 +116,7 @@ class DocumentFixture : public ObjectModelTest {
     app->SetIniPath("Tolm");
   }
 
-  // The names of the files in the TEMP directory.
+  // The names of the files in the temporary directory.
   std::vector<std::string> tempFiles() const {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(tempDir))

@@ -43,7 +43,7 @@ TEST(ViewerTemplate, Expansion) {
       {"$path", false, "/a"},                    // nothing before the '$'
       {"show $foo", false, "show $foo"},         // unknown variables stay
       {"internal", true, "internal"},
-      {"prog $arg0 $arg1 $arg2", true, "prog file.gif -q "},
+      {"prog $arg0 $arg1 $arg2", true, "prog file.gif -q \"\""},  // an empty value keeps its place
       {"viewer", true, "viewer file.gif"},
       {"viewer", false, "viewer"},
       {"  a \t\t b  ", false, "a b"},            // runs of separators
@@ -55,6 +55,28 @@ TEST(ViewerTemplate, Expansion) {
     EXPECT_EQ(ExpandViewerTemplate(c.tmpl, v, c.appendFile), c.expected) << c.tmpl;
 }
 
+TEST(ViewerTemplate, EveryValueIsOneWholeArgument) {
+  // Values from the server or the file system, with blanks, quotes and
+  // option-like words: each stays exactly one argument, in its place.
+  ViewerVariables v;
+  v.title = "Quarterly \"report\" --remote-cmd=rm";
+  v.author = "";
+  v.args[0] = "/tmp/my files/a b.gif";
+  struct Case {
+    const char* tmpl;
+    std::vector<std::string> args;
+  } cases[] = {
+      {"xv -name $title $arg0", {"xv", "-name", "Quarterly \"report\" --remote-cmd=rm", "/tmp/my files/a b.gif"}},
+      {"show -a $author -t $title", {"show", "-a", "", "-t", "Quarterly \"report\" --remote-cmd=rm", "/tmp/my files/a b.gif"}},
+      {"x --file=$arg0", {"x", "--file=/tmp/my files/a b.gif"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExpandViewerArguments(c.tmpl, v, true), c.args) << c.tmpl;
+    // The command line the document keeps gives the same arguments back.
+    EXPECT_EQ(SplitCommandLine(ExpandViewerTemplate(c.tmpl, v, true)), c.args) << c.tmpl;
+  }
+}
+
 TEST_F(GenericDocumentTest, DocumentVariablesAndArguments) {
   Ref<GenericDocument> g = Make<GenericDocument>(
       1,
@@ -63,9 +85,9 @@ TEST_F(GenericDocumentTest, DocumentVariablesAndArguments) {
       Ref<Store>(server));
   EXPECT_EQ(g->getClassCode(), kClassGeneric);
   EXPECT_EQ(g->getArguments(), "out.dat -q\t-v");
-  EXPECT_EQ(g->buildViewerCommand("prog $arg0 $arg1 $arg2 $arg3", "F"), "prog F -q -v ");
+  EXPECT_EQ(g->buildViewerCommand("prog $arg0 $arg1 $arg2 $arg3", "F"), "prog F -q -v \"\"");
   EXPECT_EQ(g->buildViewerCommand("v $subtype $host $author $created $title $language", "F"),
-            "v mpeg  ann 99/01/02 03:04:05 Caf\xe9 en");
+            "v mpeg \"\" ann \"99/01/02 03:04:05\" Caf\xe9 en");
   EXPECT_EQ(g->buildViewerCommand("viewer", "F"), "viewer");  // no file for Generic
 
   // Only the first ten words count.
@@ -77,7 +99,7 @@ TEST_F(GenericDocumentTest, DocumentVariablesAndArguments) {
   Ref<Document> remote = Make(3, "Type=Document\nDocumentType=Remote\nHost=h\nPort=70\n"
                                  "SubType=s\nArguments=a b\n",
                               Ref<Store>(server));
-  EXPECT_EQ(remote->buildViewerCommand("v $host $port $subtype", "F"), "v h 70  F");
+  EXPECT_EQ(remote->buildViewerCommand("v $host $port $subtype", "F"), "v h 70 \"\" F");
 }
 
 TEST_F(GenericDocumentTest, ContentGoesToTheArgumentsFileInsideTheTemporaryDirectory) {
@@ -190,6 +212,7 @@ TEST(ViewerLaunch, CommandLinesAndStarts) {
       {"  a\t\tb ", {"a", "b"}},
       {"view \"My Title\" f", {"view", "My Title", "f"}},
       {"x \"\" y", {"x", "", "y"}},
+      {"say \"a \"\"b\"\"\" \"\"\"\"", {"say", "a \"b\"", "\""}},  // quotes within quotes
       {"", {}},
       {"a;rm -rf /", {"a;rm", "-rf", "/"}},  // no shell: ';' is just a character
   };

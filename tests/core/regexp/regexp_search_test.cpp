@@ -142,6 +142,40 @@ TEST(RegexpSearchTest, FastPathsGiveTheSameResults) {
   EXPECT_EQ(compared, 6000);
 }
 
+// Patterns whose matches begin with one of a few bytes (alternations, sets,
+// a leading ^ in one alternative) are searched only where such a byte is,
+// and find the same leftmost match as a search of every position.
+TEST(RegexpSearchTest, FirstByteSetsFindTheSameMatches) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    int start;
+  };
+  const Case cases[] = {
+      {"(^|/)[^/.]+/\\.\\.(/|$)", "a/b/../c", 0},
+      {"(^|/)[^/.]+/\\.\\.(/|$)", "x/../y", 0},
+      {"(^|/)[^/.]+/\\.\\.(/|$)", "pre/x/..", 4},  // ^ is the start of the stretch
+      {"(^|/)[^/.]+/\\.\\.(/|$)", "", 0},
+      {"^|x", "", 0},          // an empty stretch: only ^ can match there
+      {"(cat|dog)s?", "hotdogs and cats", 0},
+      {"[0-9]+|x", "abc x 42", 0},
+      {"[^a-y]z", "aaazzq z", 0},
+      {"a*b|c", "xxaab", 0},   // a star: the byte after it may begin the match
+      {"(a|)b", "ccb", 0},     // an empty alternative
+      {"(ab)*c", "xababc", 0},
+      {"a|b*", "xyz", 0},      // may be empty: every position is tried
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " on " + c.text);
+    Regexp fast(c.pattern);
+    Regexp slow(c.pattern);
+    slow.SetFastPaths(false);
+    std::string text = std::string(c.text) + "#";
+    const int end = static_cast<int>(text.size()) - 1;
+    EXPECT_EQ(SearchOutcome(fast, text, end, c.start), SearchOutcome(slow, text, end, c.start));
+  }
+}
+
 // These backtrack through several nodes per byte; a matcher that recursed
 // per node would overflow the stack here (ASan makes frames larger still).
 TEST(RegexpSearchTest, LongTextsUnderComplexPatterns) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -39,8 +40,9 @@ class LogbookTest : public ::testing::Test {
 };
 
 TEST_F(LogbookTest, StartOfRunWritesTitleAndTimeStamp) {
-  const std::string path = dir_.file("tolm.log");
-  dir_.write("tolm.log", "line of the previous run\n");
+  // A bare name is kept in the user's own temporary directory.
+  const std::string path = (testing_support::PrivateTempDir() / "tolm.log").string();
+  std::ofstream(path) << "line of the previous run\n";
   {
     Logbook log(0);
     log.SetFileName("tolm.log");
@@ -146,6 +148,20 @@ TEST_F(LogbookTest, FileThatCannotBeOpenedIsReportedOnceThenTextsGoToBoxes) {
   EXPECT_EQ(boxes[1].text, "first");
   EXPECT_EQ(boxes[2].text, "second");
   EXPECT_EQ(boxes[2].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+}
+
+TEST_F(LogbookTest, LinesTheFileDoesNotTakeAreReportedOnce) {
+  // A device that is always full takes the open and refuses every line.
+  Logbook log;
+  log.SetFileName("/dev/full");
+  for (const char* line : {"one", "two", "three"}) log.Write(line);
+  const auto& boxes = win::MessageBoxLog();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "cannot write logbook /dev/full");
+  // A new name may fail again, and is told again.
+  log.SetFileName("/dev/full");
+  log.Write("four");
+  EXPECT_EQ(win::MessageBoxLog().size(), 2u);
 }
 
 TEST_F(LogbookTest, GlobalLogbookIsOneInstance) {

@@ -98,6 +98,27 @@ TEST_F(CSocketTest, ASocketNumberIsClosedOnceAndByItsLastHolder) {
   EXPECT_EQ(a.Write("x", 1), 0);
 }
 
+TEST_F(CSocketTest, ADetachedNumberIsTheCallersAlone) {
+  CSocket a;
+  ASSERT_TRUE(a.Create());
+  const int s = a.socket();
+  {
+    CSocket second(s);
+    EXPECT_EQ(second.Detach(), s);  // one hold of two goes
+  }
+  EXPECT_TRUE(CSocket::IsRegistered(s));
+  EXPECT_EQ(a.Detach(), s);  // the last hold goes: no entry is left
+  EXPECT_FALSE(CSocket::IsRegistered(s));
+  EXPECT_TRUE(isOpen(s));
+  {
+    // The number, handed on, is held afresh and closed by its one holder.
+    CSocket taken(s);
+    EXPECT_TRUE(CSocket::IsRegistered(s));
+  }
+  EXPECT_FALSE(isOpen(s));
+  EXPECT_FALSE(CSocket::IsRegistered(s));
+}
+
 TEST_F(CSocketTest, AQuitMessageAbortsReadsAndWrites) {
   CSocket listener;
   const int port = listenOn(listener);
@@ -149,18 +170,21 @@ TEST_F(CSocketTest, OutsideNtReadsAndWritesGoInPiecesOf2048) {
     if (c.cut) EXPECT_EQ(n, 2048);
     else EXPECT_EQ(n, 10000);
   }
-  // A negative length is a caller's bug: fatal.
-  win::SetVersionForTesting(0xC0000004u);
+  // A negative length is a caller's bug: fatal, whichever way the system
+  // sends.
   const FatalExitHook old = SetFatalExitHook([](int) { throw std::runtime_error("fatal"); });
-  CSocket listener;
-  const int port = listenOn(listener);
-  CSocket writer;
-  ASSERT_EQ(writer.Connect("127.0.0.1", port), 0);
-  win::ClearMessageBoxLog();
-  EXPECT_THROW(writer.Write("x", -1), std::runtime_error);
-  ASSERT_FALSE(win::MessageBoxLog().empty());
-  EXPECT_EQ(win::MessageBoxLog()[0].text, "CSocket::Write: FATAL BUG: buffer with negative length !!");
-  EXPECT_FALSE(writer.valid());
+  for (DWORD version : {0xC0000004u, 0x00000004u}) {
+    win::SetVersionForTesting(version);
+    CSocket listener;
+    const int port = listenOn(listener);
+    CSocket writer;
+    ASSERT_EQ(writer.Connect("127.0.0.1", port), 0);
+    win::ClearMessageBoxLog();
+    EXPECT_THROW(writer.Write("x", -1), std::runtime_error) << version;
+    ASSERT_FALSE(win::MessageBoxLog().empty());
+    EXPECT_EQ(win::MessageBoxLog()[0].text, "CSocket::Write: FATAL BUG: buffer with negative length !!");
+    EXPECT_FALSE(writer.valid());
+  }
   SetFatalExitHook(old);
 }
 

@@ -92,7 +92,7 @@ TEST_F(DownloadTest, EachKindGoesToATemporaryFileOfItsOwn) {
       const std::string path = HostPath(name);
       EXPECT_EQ(std::filesystem::path(path).extension().string(), std::string(".") + c.extension);
       EXPECT_EQ(TempDir::read(path), store_->content) << c.type;
-      EXPECT_EQ(std::filesystem::path(path).parent_path(), tmp_.path() / "temp");
+      EXPECT_EQ(std::filesystem::path(path).parent_path(), testing_support::PrivateTempDir());
     } else {
       EXPECT_EQ(r, 0) << c.type;
       EXPECT_EQ(name, "unchanged") << c.type;

@@ -107,7 +107,7 @@ class SessionEndToEnd : public ::testing::Test {
   // Files left in the temporary directory.
   int TempFiles() const {
     int n = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(temp_.path())) {
+    for (const auto& entry : std::filesystem::directory_iterator(testing_support::PrivateTempDir())) {
       (void)entry;
       ++n;
     }
@@ -209,7 +209,7 @@ TEST_F(SessionEndToEnd, ContentIsLoadedAndDownloaded) {
   EXPECT_EQ(FileBytes(downloaded.c_str()), Body("objects/mirrored.body"));
   const std::filesystem::path file = win::HostPath(downloaded.c_str());
   EXPECT_EQ(file.extension(), ".txt");
-  EXPECT_EQ(file.parent_path(), temp_.path());
+  EXPECT_EQ(file.parent_path(), testing_support::PrivateTempDir());
   EXPECT_TRUE(win::MessageBoxLog().empty());
 }
 

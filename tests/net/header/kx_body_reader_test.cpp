@@ -165,9 +165,52 @@ TEST(KxBodyReader, SmallPiecesAreServedFromLargeReads) {
   std::string got;
   ASSERT_TRUE(ReadAll(r, got, 8192));
   EXPECT_TRUE(got == body);
-  // The header read, then one read for the rest of the announced body.
-  ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[1], static_cast<int>(wire.size()) - KxHeader::kMaxLength);
+  // The header read, then reads that double as the source fills them,
+  // together asking for exactly the announced body.
+  ASSERT_EQ(asked.size(), 4u);
+  EXPECT_EQ(asked[1], KxBodyReader::kFirstReadAhead);
+  EXPECT_EQ(asked[2], 2 * KxBodyReader::kFirstReadAhead);
+  long long total = 0;
+  for (int a : asked) total += a;
+  EXPECT_EQ(total, static_cast<long long>(wire.size()));
+}
+
+TEST(KxBodyReader, ABodyThatAnnouncesMuchAndSendsLittleHoldsLittle) {
+  // A header claiming nearly 2 GiB, then a few bytes at a time: the reader
+  // never sets aside more than the bytes that came could fill, doubled.
+  const std::string wire = "KXHDR\nsz=2000000000\n\0"s + std::string(100, 'x');
+  size_t offset = 0;
+  int largest = 0;
+  KxBodyReader r([&](char* buffer, int length) {
+    largest = std::max(largest, length);
+    const size_t n = std::min({static_cast<size_t>(length), wire.size() - offset, size_t{10}});
+    std::memcpy(buffer, wire.data() + offset, n);
+    offset += n;
+    return static_cast<int>(n);
+  });
+  std::string got;
+  EXPECT_FALSE(ReadAll(r, got, 4));
+  EXPECT_EQ(r.failure(), KxBodyReader::Failure::kShortBody);
+  EXPECT_EQ(got.size(), wire.size() - std::string("KXHDR\nsz=2000000000\n\0"s).size());
+  EXPECT_EQ(largest, KxBodyReader::kFirstReadAhead);
+}
+
+TEST(KxBodyReader, ReadAheadGrowsOnlyToItsLimit) {
+  const int body = 5 * KxBodyReader::kReadAhead;
+  const std::string wire = "KXHDR\nsz="s + std::to_string(body) + "\n\0"s + std::string(body, 'y');
+  size_t offset = 0;
+  int largest = 0;
+  KxBodyReader r([&](char* buffer, int length) {
+    largest = std::max(largest, length);
+    const size_t n = std::min(static_cast<size_t>(length), wire.size() - offset);
+    std::memcpy(buffer, wire.data() + offset, n);
+    offset += n;
+    return static_cast<int>(n);
+  });
+  std::string got;
+  ASSERT_TRUE(ReadAll(r, got, 4096));
+  EXPECT_EQ(got.size(), static_cast<size_t>(body));
+  EXPECT_EQ(largest, KxBodyReader::kReadAhead);
 }
 
 }  // namespace

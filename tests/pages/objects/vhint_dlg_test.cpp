@@ -8,6 +8,7 @@
 #include "pages/objects/support/objects_fixture.h"
 #include "pages/objects/vhint_dlg.h"
 #include "pages/objects/vlabel.h"
+#include "pages/page/vpage.h"
 #include "pages/style/property_table.h"
 #include "pages/style/style_expressions.h"
 #include "pages/support/rect_text.h"
@@ -111,6 +112,12 @@ TEST_F(VHintDlgTest, DelaysFromTheStyle) {
   hint_->ShowHint(MultiLangString::OnePart("Quay"));
   EXPECT_TRUE(Shown());
   EXPECT_FALSE(hint_->Pending());
+  // A delay too long for the clock waits an hour, not a wrapped moment.
+  hint_->SetDelay(5000000);
+  hint_->ShowHint(MultiLangString::OnePart("Harbour"));
+  EXPECT_EQ(hint_->ShowTime() - PageTicks(), 3600u * 1000u);
+  Tick();
+  EXPECT_FALSE(Shown());
 }
 
 TEST_F(VHintDlgTest, PlacedBelowAboveAndInsideTheWindow) {

@@ -17,6 +17,7 @@
 #include "pages/page/vpage.h"
 #include "pages/style/style_files.h"
 #include "pages/support/page_fixture.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -69,6 +70,13 @@ TEST_F(ObjectsOnPagesTest, ACollectionPageListsItsMembersAndNavigatesByClicks) {
   EXPECT_FALSE(back->Has(VObject::kHidden));
   EXPECT_TRUE(toolbar->FindByName("home", false)->Has(VObject::kHidden));
   EXPECT_FALSE(toolbar->FindByName("quit", false)->Has(VObject::kHidden));
+
+  // The page as it shows: the paper background, the collection's title,
+  // its two titles and the tool bar's Back and Quit.
+  Settle();
+  const auto shot = win::headless::CaptureWindow(page->GetWindow()->GetSafeHwnd());
+  ASSERT_TRUE(shot);
+  testing_support::ExpectGolden(*shot, "tests/pages/page/golden/collection_page.png");
 
   ClickOn(list->Item(1));
   ASSERT_EQ(shell_.gotoObjects.size(), 1u);

@@ -44,7 +44,12 @@ TEST_F(VDefPageTest, DefaultPagesForCollectionsClustersAndDocuments) {
     int other = 0;
     for (int y = 0; y < shown->height(); ++y)
       for (int x = 0; x < shown->width(); ++x) other += shown->At(x, y) != 0xC0C0C0u;
-    EXPECT_EQ(other, 0) << c.what;
+    // A text document's page shows its text object's window; the others
+    // show nothing of their own here.
+    if (std::string(c.what) == "text")
+      EXPECT_GT(other, 0);
+    else
+      EXPECT_EQ(other, 0) << c.what;
   }
 }
 

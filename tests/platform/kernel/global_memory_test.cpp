@@ -116,4 +116,73 @@ TEST(GlobalMemory, SizesAboveOneGibibyteAreRefused) {
   GlobalFree(h);
 }
 
+// A block grown step by step from a header to a whole picture, through
+// sizes on both sides of where blocks get memory of their own: the content
+// stays, growth asked to be zeroed is zero, shrinking and growing back again
+// zeroes what the shrink dropped, and a block made after a large one was
+// freed (which may reuse its memory) is zero when asked.
+TEST(GlobalMemory, LargeBlocksKeepContentAndZeroWhereAsked) {
+  for (UINT kind : {UINT{GMEM_MOVEABLE}, UINT{GMEM_FIXED}}) {
+    SCOPED_TRACE(kind);
+    HGLOBAL h = GlobalAlloc(kind | GMEM_ZEROINIT, 44);
+    ASSERT_NE(h, nullptr);
+    DWORD_PTR size = 44;
+    for (DWORD_PTR next : {DWORD_PTR{4000}, DWORD_PTR{300000}, DWORD_PTR{2} << 20, DWORD_PTR{9} << 20}) {
+      auto* p = static_cast<unsigned char*>(GlobalLock(h));
+      std::memset(p, 0x5A, size);
+      GlobalUnlock(h);
+      HGLOBAL grown = GlobalReAlloc(h, next, GMEM_MOVEABLE | GMEM_ZEROINIT);
+      ASSERT_NE(grown, nullptr) << next;
+      if (kind == GMEM_MOVEABLE) EXPECT_EQ(grown, h);
+      h = grown;
+      ASSERT_EQ(GlobalSize(h), next);
+      p = static_cast<unsigned char*>(GlobalLock(h));
+      EXPECT_EQ(GlobalHandle(p), h);
+      for (DWORD_PTR i = 0; i < size; ++i) ASSERT_EQ(p[i], 0x5A) << next << " at " << i;
+      for (DWORD_PTR i = size; i < next; ++i) ASSERT_EQ(p[i], 0) << next << " at " << i;
+      GlobalUnlock(h);
+      size = next;
+    }
+    auto* p = static_cast<unsigned char*>(GlobalLock(h));
+    std::memset(p, 0x77, size);
+    GlobalUnlock(h);
+    h = GlobalReAlloc(h, 1000, 0);
+    ASSERT_NE(h, nullptr);
+    h = GlobalReAlloc(h, size, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    ASSERT_NE(h, nullptr);
+    p = static_cast<unsigned char*>(GlobalLock(h));
+    for (DWORD_PTR i = 1000; i < size; ++i) ASSERT_EQ(p[i], 0) << "after the shrink, at " << i;
+    GlobalUnlock(h);
+    EXPECT_EQ(GlobalFree(h), nullptr);
+
+    HGLOBAL again = GlobalAlloc(kind | GMEM_ZEROINIT, size);
+    ASSERT_NE(again, nullptr);
+    p = static_cast<unsigned char*>(GlobalLock(again));
+    for (DWORD_PTR i = 0; i < size; ++i) ASSERT_EQ(p[i], 0) << "reused, at " << i;
+    GlobalUnlock(again);
+    GlobalFree(again);
+  }
+}
+
+// A locked large block grows only in place when it may not move: either it
+// grows with its address kept, or the call fails and leaves it whole.
+TEST(GlobalMemory, LockedLargeBlocksGrowInPlaceOrNotAtAll) {
+  HGLOBAL h = GlobalAlloc(GHND, DWORD_PTR{1} << 20);
+  auto* p = static_cast<unsigned char*>(GlobalLock(h));
+  p[0] = 1;
+  HGLOBAL grown = GlobalReAlloc(h, DWORD_PTR{4} << 20, GMEM_ZEROINIT);
+  if (grown) {
+    EXPECT_EQ(grown, h);
+    EXPECT_EQ(GlobalLock(h), p);
+    GlobalUnlock(h);
+    EXPECT_EQ(GlobalSize(h), DWORD_PTR{4} << 20);
+    EXPECT_EQ(p[(DWORD_PTR{4} << 20) - 1], 0);
+  } else {
+    EXPECT_EQ(GlobalSize(h), DWORD_PTR{1} << 20);
+  }
+  EXPECT_EQ(p[0], 1);
+  GlobalUnlock(h);
+  GlobalFree(h);
+}
+
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(ModuleLoaderTest, LibraryWithoutTableAnswersOnlyItsOwnSymbols) {
   EXPECT_EQ(value(), 42);
   // What its dependencies define is theirs, table and symbols alike.
   EXPECT_EQ(GetProcAddress(plain, "FixtureAdd"), nullptr);
-  EXPECT_EQ(GetProcAddress(plain, "zemra_res_strings"), nullptr);
+  EXPECT_EQ(GetProcAddress(plain, "zemra_res_print_dialogs"), nullptr);
   EXPECT_EQ(GetProcAddress(plain, MAKEINTRESOURCE(2)), nullptr);
   EXPECT_EQ(FreeLibrary(plain), TRUE);
 }
@@ -147,7 +147,8 @@ TEST_F(ModuleLoaderTest, HandlesFromAddresses) {
   HMODULE again = LoadLibrary(name);
   EXPECT_EQ(again, platform);
   EXPECT_EQ(FreeLibrary(again), TRUE);
-  EXPECT_NE(GetProcAddress(platform, "zemra_res_strings"), nullptr);  // a C symbol of it
+  EXPECT_NE(GetProcAddress(platform, "zemra_res_print_dialogs"), nullptr);  // a C symbol of it
+  EXPECT_EQ(GetProcAddress(platform, "zemra_res_strings"), nullptr);  // the program's, not its
   EXPECT_EQ(win::ModuleHandleFromAddress(reinterpret_cast<const void*>(&ModuleDir)), GetModuleHandle(nullptr));
   EXPECT_EQ(win::ModuleHandleFromAddress(nullptr), nullptr);
 }

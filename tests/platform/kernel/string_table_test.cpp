@@ -4,6 +4,7 @@
 #include <string>
 
 #include "win/kernel.h"
+#include "win/resources.h"
 #include "win/string_table.h"
 
 namespace {
@@ -47,6 +48,19 @@ TEST(StringTable, LoadStringCutsToTheBuffer) {
   }
   EXPECT_EQ(LoadString(GetModuleHandle(nullptr), 5, buf, sizeof buf), 11);
   EXPECT_STREQ(buf, "Information");
+}
+
+TEST(StringTable, RegisteredTablesAddIdsAndKeepWhatWasHandedOut) {
+  // The program's table is registered before main; a later table adds what
+  // is new, and an id already there keeps its text and its place.
+  const char* before = win_string_resource(10);
+  ASSERT_STREQ(before, "Error !");
+  win::RegisterStringTable("10 Replaced\n64001 Added later\n");
+  EXPECT_EQ(win_string_resource(10), before);
+  EXPECT_STREQ(win_string_resource(10), "Error !");
+  EXPECT_STREQ(win_string_resource(64001), "Added later");
+  for (int i = 0; i < 2000; ++i) win::RegisterStringTable(std::to_string(62000 + i) + " filler\n");
+  EXPECT_EQ(win_string_resource(10), before);
 }
 
 TEST(StringTable, UnknownIdGivesNothing) {

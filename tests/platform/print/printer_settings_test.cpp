@@ -43,7 +43,7 @@ TEST_F(PrinterSettings, PageSizeOrientationAndResolutionComeFromTheSettingsFile)
     EXPECT_EQ(setup.paper, c.paper) << c.lines;
     EXPECT_EQ(setup.landscape, c.landscape) << c.lines;
     EXPECT_EQ(setup.dpi, c.dpi) << c.lines;
-    EXPECT_EQ(setup.output, win::TempWindowsDirectory() + "print.pdf") << c.lines;
+    EXPECT_EQ(setup.output, win::PrivateTempWindowsDirectory() + "print.pdf") << c.lines;
     HDC dc = PrinterDc();
     ASSERT_TRUE(dc);
     EXPECT_EQ(GetDeviceCaps(dc, HORZRES), c.width) << c.lines;

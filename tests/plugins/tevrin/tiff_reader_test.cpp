@@ -229,6 +229,30 @@ TEST(TiffReader, StripRowsAndResolution) {
   }
 }
 
+TEST(TiffReader, RowsPerStripZeroReadsEveryStrip) {
+  // No usable rows per strip: the rows are shared among the strips listed,
+  // and every one of them is read.
+  struct Case {
+    std::uint32_t height;
+    std::vector<std::vector<std::uint8_t>> strips;
+    std::vector<std::uint8_t> rows;  // the first pixel of each row, top first
+  } cases[] = {
+      {3, {{1, 1}, {2, 2}, {3, 3}}, {1, 2, 3}},
+      {4, {{1, 1, 2, 2}, {3, 3, 4, 4}}, {1, 2, 3, 4}},
+      {3, {{1, 1, 2, 2}, {3, 3}}, {1, 2, 3}},
+      {2, {{5, 5, 6, 6}}, {5, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.height);
+    auto r = Read(tiff_test::Grey8(2, c.height).Short(278, 0).Strips(c.strips).Build());
+    ASSERT_NE(r.dib, nullptr);
+    EXPECT_TRUE(r.messages.empty());
+    auto rgb = plugin_test::DibToRgb(r.dib);
+    for (std::uint32_t y = 0; y < c.height; ++y) EXPECT_EQ(rgb.pixels[y * 2 * 3], c.rows[y]) << y;
+    GlobalFree(r.dib);
+  }
+}
+
 TEST(TiffReader, ProgressAfterEachStrip) {
   plugin_test::ProgressRecorder recorder;
   auto bytes = tiff_test::Grey8(4, 3).Short(278, 1).Strips({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}).Build();

@@ -191,6 +191,12 @@ TEST(GifReaderBounds, LyingFilesFailWithTheirMessage) {
       {"no trailer", Gif(2, 2, 1, pixels), true, {"End of file"}},
       {"image right of the screen", Gif(2, 2, 1, Cat({pixels, Image(2, 0, 60000, 1, {4, 5}), end})), true, {}},
       {"image below the screen", Gif(2, 2, 1, Cat({pixels, Image(0, 2, 1, 60000, {4, 5}), end})), true, {}},
+      // Only the rows on the screen, and no more than the data can fill,
+      // are set aside: neither 4 GiB nor half of it.
+      {"image far beyond the screen", Gif(2, 2, 1, Cat({pixels, Image(0, 0, 65535, 65535, {4, 5}), end})),
+       true, {}},
+      {"interlaced image far beyond the screen",
+       Gif(2, 2, 1, Cat({pixels, Image(0, 1, 65535, 65535, {4, 5}, 0x40), end})), true, {}},
       {"transparent index past the table",
        Gif(2, 2, 0, Cat({Bytes{'!', 0xF9, 4, 1, 0, 0, 200, 0}, pixels, end})), true, {}},
   };

@@ -2,10 +2,13 @@
 // anchors; all of it read back after the database is closed and opened.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/attr_record.h"
+#include "core/store_registry.h"
+#include "net/open_store.h"
 #include "store/localdb/local_database.h"
 #include "store/localdb/local_names.h"
 #include "support/local_db.h"
@@ -198,6 +201,68 @@ TEST(LocalObjects, TypesOtherThanDocumentsAndAnchorsAreNotStored) {
   Ref<KXObject> user = local.make("Type=User\nUName=someone\n");
   EXPECT_FALSE(local.db().insertObject(user, nullptr, 0));
   EXPECT_EQ(testing_support::TempDir::read(local.dir().file("DOVIREV.SDO")).size(), size);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LocalObjectsAcrossDataSets, AMembershipBetweenDataSetsIsARelationRecord) {
+  testing_support::TempDir dir;
+  KeyedStore::createDataSet(dir.path().string(), "alpha", "a");
+  KeyedStore::createDataSet(dir.path().string(), "beta", "b");
+  const std::string list = dir.write("sets.ML", "5 ALPHA.CFG\n6 BETA.CFG\n");
+  InstallObjectFactory();
+  ClearObjectCache();
+  std::string docId, shelfId, homeId;
+  auto open = [&] { return Ref<LocalDatabase>(new LocalDatabase(CString("kxlocal:" + list))); };
+  auto make = [&](LocalDatabase& db, const std::string& record) {
+    Ref<KXObject> o(createObject(CString(record)));
+    o->setStore(Ref<Store>(&db));
+    return o;
+  };
+  auto ids = [&](LocalDatabase& db, const Ref<KXObject>& o, int kind) {
+    std::vector<std::string> out;
+    StoreEntry* entry = db.openRequest(o, kind, nullptr, CString());
+    List* l = db.getResults(entry, -1, nullptr);
+    for (ListElement* e = l ? l->first() : nullptr; e; e = e->next()) out.push_back(ObjectOf(e)->getObjectIdText().str());
+    DeleteObjectList(l);
+    db.closeRequest(entry);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  {
+    Ref<LocalDatabase> db = open();
+    Ref<KXObject> home = make(*db, "Type=Document\nDocumentType=collection\nName=home\n");
+    ASSERT_TRUE(db->insertObject(home, nullptr, 0));
+    Ref<KXObject> shelfInBeta = make(*db, "Type=Document\nDocumentType=collection\nName=shelf\n");
+    // Inserted below a place in beta, the shelf goes to beta.
+    Ref<KXObject> placeInBeta = objectForRecord(CString("ObjectID=0x00000100@beta\nType=Document\n"), Ref<Store>(db.get()));
+    ASSERT_TRUE(db->insertObject(shelfInBeta, placeInBeta, 0));
+    Ref<KXObject> doc = make(*db, "Type=Document\nDocumentType=text\nName=doc\n");
+    ASSERT_TRUE(db->insertObject(doc, home, 0));
+    docId = doc->getObjectIdText().str();
+    shelfId = shelfInBeta->getObjectIdText().str();
+    homeId = home->getObjectIdText().str();
+    ASSERT_NE(docId.find("@alpha"), std::string::npos);
+    ASSERT_NE(shelfId.find("@beta"), std::string::npos);
+    ASSERT_TRUE(db->addToCollection(doc, shelfInBeta));
+    ClearObjectCache();
+  }
+  {
+    Ref<LocalDatabase> db = open();
+    Ref<KXObject> doc = objectForRecord(db->getRecord(CString(docId)), Ref<Store>(db.get()));
+    Ref<KXObject> shelf = objectForRecord(db->getRecord(CString(shelfId)), Ref<Store>(db.get()));
+    ASSERT_TRUE(doc && shelf);
+    EXPECT_EQ(ids(*db, shelf, kRequestMembers), std::vector<std::string>{docId});
+    std::vector<std::string> parents{homeId, shelfId};
+    std::sort(parents.begin(), parents.end());
+    EXPECT_EQ(ids(*db, doc, kRequestParents), parents);
+    ASSERT_TRUE(db->removeFromCollection(doc, shelf));
+    EXPECT_TRUE(ids(*db, shelf, kRequestMembers).empty());
+    EXPECT_EQ(ids(*db, doc, kRequestParents), std::vector<std::string>{homeId});
+    ClearObjectCache();
+  }
 }
 
 }  // namespace

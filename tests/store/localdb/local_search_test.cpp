@@ -138,6 +138,7 @@ TEST_F(LocalSearch, BodiesAreStoredReadBackAndSearched) {
       {"en:craters", {"moon"}},
       {"en:crater", {"moon"}},      // a stem of an indexed word
       {"en:groesse|en:grosse", {"moon"}},  // folded
+      {"en:kraters", {"moon"}},            // sounds alike
       {"en:seas&en:moon", {"moon"}},
       {"en:href", {}},  // inside a tag
       {"en:line", {"moon"}},  // the last line, indexed at the close

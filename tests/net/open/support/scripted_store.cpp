@@ -170,7 +170,7 @@ std::vector<std::string> RegistryTest::BoxTexts() {
 
 std::vector<std::string> RegistryTest::TempFiles() const {
   std::vector<std::string> out;
-  for (const auto& e : std::filesystem::directory_iterator(tmp_.path() / "temp"))
+  for (const auto& e : std::filesystem::directory_iterator(testing_support::PrivateTempDir()))
     if (e.is_regular_file()) out.push_back(e.path().filename().string());
   return out;
 }

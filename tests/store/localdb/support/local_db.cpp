@@ -14,8 +14,8 @@ LocalDb::LocalDb(const std::string& code, const std::string& title) {
   ClearObjectCache();
   win::ClearMessageBoxLog();
   config_ = KeyedStore::createDataSet(dir_.path().string(), code, title);
-  // The suffix tables, where the data set's store finds them.
-  for (const char* name : {"SUFFIX.enu", "SUFFIX.deu"})
+  // The language tables, where the data set's store finds them.
+  for (const char* name : {"SUFFIX.enu", "SUFFIX.deu", "PHONEM.enu", "PHONEM.deu"})
     dir_.write(name, testing_support::TempDir::read(std::string(ZEMRA_SOURCE_DIR "/data/") + name));
   EXPECT_FALSE(config_.empty());
   reopen();

@@ -1,0 +1,257 @@
+// The text view: what it shows (a golden picture in the pinned fonts), how
+// it lays the text out again when its width changes, how it scrolls, and
+// how the mouse and the keys select text and follow links.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "display/headless.h"
+#include "gdi/text/font_text_engine.h"
+#include "layout/view/support/view_fixture.h"
+#include "support/golden.h"
+#include "win/kernel.h"
+#include "mfc/dc.h"
+#include "mfc/print.h"
+#include "win/gdi.h"
+#include "win/print.h"
+#include "win/user.h"
+
+namespace view_test {
+namespace {
+
+const char kStory[] =
+    "<H1>Harbour notes</H1>"
+    "<P>The ferry from <A HREF=\"korvex://ostrava.example/Lindholm\">Lindholm</A> leaves at seven; "
+    "the boats of Marrow Bay wait for the tide.</P>"
+    "<UL><LI>nets and ropes<LI>salted fish</UL>"
+    "<P><B>Bold words</B> and <I>leaning words</I> close the page.</P>";
+
+std::string longText(int paragraphs) {
+  std::string s;
+  for (int i = 0; i < paragraphs; ++i)
+    s += "<P>Paragraph " + std::to_string(i) + " tells of the quiet streets of Velden and the mill by the river.</P>";
+  return s;
+}
+
+TEST_F(ViewTest, AStoryLooksAsItDidInThePinnedFonts) {
+  // The picture holds only for the pinned face behind "Arial".
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT f = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, f);
+  std::string file = win::gdi::text::SelectedFontFile(dc);
+  SelectObject(dc, old);
+  DeleteObject(f);
+  DeleteDC(dc);
+  ASSERT_NE(file.find("LiberationSans-Regular.ttf"), std::string::npos) << file;
+  ASSERT_EQ(GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 96);
+
+  for (int width : {360, 200}) {
+    SCOPED_TRACE(width);
+    view_.reset();
+    Show(kStory, width, 220);
+    auto shot = Shot();
+    ASSERT_NE(shot, nullptr);
+    testing_support::ExpectGolden(*shot, "tests/layout/view/golden/story_" + std::to_string(width) + ".png");
+  }
+}
+
+TEST_F(ViewTest, ANarrowerWindowLaysTheTextOutTallerAndShowsAScrollBar) {
+  TextView& view = Show(longText(8), 600, 400);
+  const LayoutRect wide = view.Extent();
+  ASSERT_TRUE(wide.IsComputed());
+  // The whole text fits: no bar has a range.
+  int lo = 0, hi = 0;
+  view.GetScrollRange(SB_VERT, &lo, &hi);
+  EXPECT_EQ(hi - lo, 0);
+
+  view.MoveWindow(0, 0, 150, 400);
+  Pump();
+  const LayoutRect narrow = view.Extent();
+  EXPECT_GT(narrow.Height(), wide.Height());
+  // The text is laid out to the client width less the margins and the
+  // room kept for a vertical bar.
+  EXPECT_LE(narrow.Width() - 2 * TextView::kMargin, 150 - 30 - GetSystemMetrics(SM_CXVSCROLL));
+  view.GetScrollRange(SB_VERT, &lo, &hi);
+  EXPECT_GT(hi, 0);
+  EXPECT_EQ(view.GetScrollPos(SB_HORZ), 0);
+}
+
+TEST_F(ViewTest, ScrollStepsAreATenthOfTheWindowAndStopAtTheEnds) {
+  struct Case {
+    int height;
+    UINT code;
+    int from;
+    int expected;
+  };
+  const Case cases[] = {
+      {50, SB_LINEDOWN, 0, 10},    // a tenth of 50 is below the 10-pixel minimum
+      {300, SB_LINEDOWN, 0, 30},
+      {300, SB_PAGEDOWN, 0, 240},  // four fifths
+      {300, SB_LINEUP, 0, 0},      // never above the top
+      {300, SB_BOTTOM, 0, -1},     // -1: the bar's limit
+      {300, SB_TOP, 100, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.height << " code " << c.code);
+    view_.reset();
+    TextView& view = Show(longText(40), 300, c.height);
+    view.SetScrollPos(SB_VERT, c.from, FALSE);
+    view.SendMessage(WM_VSCROLL, MAKEWPARAM(c.code, 0), 0);
+    const int limit = view.GetScrollLimit(SB_VERT);
+    ASSERT_GT(limit, 300);
+    EXPECT_EQ(view.GetScrollPos(SB_VERT), c.expected < 0 ? limit : c.expected);
+  }
+}
+
+TEST_F(ViewTest, ScrollingShowsTheSameTextAsAViewOpenedFurtherDown) {
+  TextView& view = Show(longText(40), 300, 200);
+  view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+  view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+  ASSERT_EQ(view.GetScrollPos(SB_VERT), 40);
+  auto scrolled = Shot();
+  // Everything drawn again at the same position gives the same picture:
+  // the strip that scrolling uncovered was drawn where it belongs.
+  view.Invalidate(TRUE);
+  auto repainted = Shot();
+  ASSERT_TRUE(scrolled && repainted);
+  int differing = 0;
+  for (int y = 0; y < scrolled->height(); ++y)
+    for (int x = 0; x < scrolled->width(); ++x)
+      if ((scrolled->At(x, y) & 0xFFFFFF) != (repainted->At(x, y) & 0xFFFFFF)) ++differing;
+  EXPECT_EQ(differing, 0);
+}
+
+// The client point over the middle of the text between two positions.
+POINT pointOf(TextView& view, LONG from, LONG to) {
+  MarkupDocument* doc = view.Document();
+  view.GoToRange(from, to);
+  LayoutRect r;
+  {
+    view.Surface().BeginWindow(view.GetSafeHwnd(), &doc->Viewer().Colors());
+    r = doc->GetSelectionStartRect(&view);
+    view.Surface().End();
+  }
+  POINT scroll = view.ScrollPosition();
+  LONG x = (r.left + r.right) / 2 - view.Extent().left - scroll.x;
+  LONG y = (r.top + r.bottom) / 2 - view.Extent().top - scroll.y;
+  view.GoToRange(0, 0);
+  return POINT{x, y};
+}
+
+TEST_F(ViewTest, AClickOnALinkFollowsItOnceAndADragAcrossItOnlySelects) {
+  const std::string html = std::string("<P>Go to ") + "<A HREF=\"korvex://ostrava.example/Lindholm\">Lindholm</A>" +
+                           " by the morning boat.</P>";
+  TextView& view = Show(html, 400, 200);
+  const LONG at = static_cast<LONG>(html.find("Lindholm</A>"));
+  POINT link = pointOf(view, at + 1, at + 5);
+  POINT p = Screen(link.x, link.y);
+  win::headless::Click(p.x, p.y);
+  Pump();
+  ASSERT_EQ(listener_.followed.size(), 1u);
+  EXPECT_NE(listener_.followed[0].find("Lindholm"), std::string::npos);
+  EXPECT_EQ(listener_.followed[0].substr(listener_.followed[0].size() - 4), "\n\n\n\n");
+  // The whole anchor is selected (its range begins at its tag).
+  EXPECT_EQ(view.GetSelectionStart(), static_cast<LONG>(html.find("<A")));
+  EXPECT_EQ(view.SelectedText(), "Lindholm");
+  // Moving over it showed the link text.
+  ASSERT_FALSE(listener_.shown.empty());
+
+  listener_.followed.clear();
+  const LONG boat = static_cast<LONG>(html.find("boat"));
+  POINT end = pointOf(view, boat + 1, boat + 3);
+  POINT q = Screen(end.x, end.y);
+  // From the boat back onto the link (far from the click: no double click).
+  win::headless::PressButton(q.x, q.y);
+  win::headless::MoveMouse((p.x + q.x) / 2, q.y);
+  win::headless::ReleaseButton(p.x, p.y);
+  Pump();
+  EXPECT_TRUE(listener_.followed.empty());
+  EXPECT_NE(view.GetSelectionStart(), view.GetSelectionEnd());
+}
+
+TEST_F(ViewTest, KeysMoveTheCaretExtendTheSelectionAndCopyIt) {
+  const std::string html = "<P>amber birch cedar</P>";
+  TextView& view = Show(html, 400, 200);
+  view.SetFocus();
+  const LONG amber = static_cast<LONG>(html.find("amber"));
+  view.GoToRange(amber, amber);
+  auto key = [&](UINT vk, bool shift = false, bool ctrl = false) {
+    if (shift) win::headless::PressKey(VK_SHIFT);
+    if (ctrl) win::headless::PressKey(VK_CONTROL);
+    win::headless::TypeKey(vk);
+    if (ctrl) win::headless::ReleaseKey(VK_CONTROL);
+    if (shift) win::headless::ReleaseKey(VK_SHIFT);
+    Pump();
+  };
+  key(VK_RIGHT);
+  EXPECT_EQ(view.GetSelectionEnd(), amber + 1);
+  EXPECT_EQ(view.GetSelectionStart(), amber + 1);
+  for (int i = 0; i < 4; ++i) key(VK_RIGHT, true);
+  EXPECT_EQ(view.GetSelectionStart(), amber + 1);
+  EXPECT_EQ(view.GetSelectionEnd(), amber + 5);
+  EXPECT_EQ(view.SelectedText(), "mber");
+  key('C', false, true);
+  ASSERT_TRUE(OpenClipboard(view.GetSafeHwnd()));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  ASSERT_NE(data, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), "mber");
+  GlobalUnlock(data);
+  CloseClipboard();
+}
+
+TEST_F(ViewTest, TabSelectsTheNextLinkAndEnterFollowsIt) {
+  const std::string html = "<P>From <A HREF=\"korvex://h/a\">Ardmore</A> to <A HREF=\"korvex://h/b\">Brisk</A></P>";
+  TextView& view = Show(html, 400, 200);
+  view.SetFocus();
+  win::headless::TypeKey(VK_TAB);
+  Pump();
+  EXPECT_EQ(view.SelectedText(), "Ardmore");
+  win::headless::TypeKey(VK_TAB);
+  win::headless::TypeKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(view.SelectedText(), "Brisk");
+  ASSERT_EQ(listener_.followed.size(), 1u);
+  EXPECT_NE(listener_.followed[0].find("korvex://h/b"), std::string::npos);
+}
+
+TEST_F(ViewTest, ADocumentPrintsToPdfOnePagePerBandAndTheSelectionAlone) {
+  TextView& view = Show(longText(60), 300, 200);
+  win::print::InstallPdfPrinter();
+  struct Case {
+    bool selection;
+    int minPages, maxPages;
+  };
+  for (const Case& c : {Case{false, 2, 40}, Case{true, 1, 1}}) {
+    SCOPED_TRACE(c.selection);
+    if (c.selection) view.GoToRange(3, 40);
+    HDC dc = CreateDC(win::print::kPrinterDriver, win::print::kPrinterName, nullptr, nullptr);
+    ASSERT_NE(dc, nullptr);
+    CDC* cdc = CDC::FromHandle(dc);
+    CPrintInfo info;
+    if (c.selection) info.m_pPD->m_pd.Flags |= PD_SELECTION;
+    ASSERT_TRUE(view.BeginPrinting(cdc, &info));
+    const UINT last = info.GetMaxPage();
+    EXPECT_GE(static_cast<int>(last), c.minPages);
+    EXPECT_LE(static_cast<int>(last), c.maxPages);
+    win::print::PrintLoop loop;
+    loop.docName = "Velden";
+    loop.last = last;
+    loop.print = [&](HDC, UINT page) {
+      info.m_nCurPage = page;
+      view.PrintPage(cdc, &info, "Velden", std::to_string(page).c_str());
+      return true;
+    };
+    int pages = 0;
+    ASSERT_TRUE(win::print::PrintPages(dc, loop, &pages));
+    view.EndPrinting();
+    DeleteDC(dc);
+    EXPECT_EQ(pages, static_cast<int>(last));
+    EXPECT_TRUE(win::print::LastPrintJob().finished) << win::print::LastPrintJob().error;
+  }
+  // The screen is laid out as before.
+  view.Invalidate(TRUE);
+  EXPECT_NE(Shot(), nullptr);
+}
+
+}  // namespace
+}  // namespace view_test

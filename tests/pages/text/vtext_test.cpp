@@ -1,0 +1,176 @@
+// The page's text object: it finds its document's file through the shell,
+// shows it, reads the anchor positions that say where to scroll, turns a
+// link of the document into a goto, and turns a submitted form into a goto
+// of a pseudo document that carries the query.
+#include "pages/text/vtext.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/attr_record.h"
+#include "core/logbook.h"
+#include "display/headless.h"
+#include "layout/view/text_view.h"
+#include "mfc/afx.h"
+#include "mfc/app.h"
+#include "mfc/dc.h"
+#include "text/anchors/anchor_range.h"
+#include "pages/shell_link.h"
+#include "pages/support/test_objects.h"
+#include "support/temp_dir.h"
+#include "text/draw/draw_styles.h"
+#include "win/user.h"
+
+namespace {
+
+struct RecordingShell : ShellLink {
+  CString FetchCached(const CString& reference) override {
+    fetched.emplace_back(reference.c_str());
+    auto it = files.find(reference.c_str());
+    return it == files.end() ? CString() : CString(it->second.c_str());
+  }
+  void PushGoto(const Ref<KXObject>& object) override { gotos.push_back(object); }
+  std::map<std::string, std::string> files;
+  std::vector<std::string> fetched;
+  std::vector<Ref<KXObject>> gotos;
+};
+
+// A text object whose parent window is the test's host.
+class HostedText : public VText {
+ public:
+  HostedText(CWnd* host, const char* file) : VText(0, 0, 400, 300), host_(host) { SetFileName(file); }
+  CWnd* GetWindow() override { return host_; }
+
+ private:
+  CWnd* host_;
+};
+
+class VTextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::ResetUserState();
+    win::ResetGdiState();
+    std::string ini = dir_.write("Tolm.ini", std::string("[TextViewer]\nHTMLDir=") + ZEMRA_SOURCE_DIR +
+                                                 "/data/textdefs\nhomeDir=" + dir_.path().string() +
+                                                 "\n[Styles]\nDrawStyles=1\n");
+    app_ = std::make_unique<CWinApp>("ZemraVTextTest");
+    app_->m_pszProfileName = strdup(ini.c_str());
+    DrawStyles::Unload();
+    SetShellLink(&shell_);
+    objects_.Install();
+    host_.CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr);
+  }
+  void TearDown() override {
+    text_.reset();
+    host_.DestroyWindow();
+    // The framework's temporary objects go at idle time, which tests skip.
+    CWnd::DeleteTempMap();
+    CDC::DeleteTempMap();
+    objects_.Remove();
+    SetShellLink(nullptr);
+    DrawStyles::Unload();
+    win::ResetUserState();
+  }
+  HostedText& Open(const std::string& name, const std::string& html) {
+    shell_.files[name] = dir_.write(name, html);
+    text_ = std::make_unique<HostedText>(&host_, name.c_str());
+    text_->Initialize();
+    win::headless::DispatchPending();
+    return *text_;
+  }
+
+  testing_support::TempDir dir_;
+  std::unique_ptr<CWinApp> app_;
+  RecordingShell shell_;
+  pages_test::TestObjects objects_;
+  CWnd host_;
+  std::unique_ptr<HostedText> text_;
+};
+
+TEST(VTextAnchors, PositionsAreReadDecimalOrHexadecimalAndCheckedForOrder) {
+  struct Case {
+    const char* text;
+    bool valid;
+    LONG start, end;
+  };
+  const Case cases[] = {
+      {"12 40", true, 12, 40},  {"0xc 0x28", true, 12, 40}, {"40 12", false, 0, 0},
+      {"-1 5", false, 0, 0},    {"7", false, 0, 0},         {"0x28 0xc", false, 0, 0},
+      {"0 0", true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    LONG s = 99, e = 99;
+    EXPECT_EQ(VText::ParseAnchorPosition(c.text, s, e), c.valid);
+    // A position that cannot be read is never used: both ends are 0.
+    EXPECT_EQ(s, c.start);
+    EXPECT_EQ(e, c.end);
+  }
+}
+
+TEST(VTextForms, ASubmissionBecomesARemoteRecordWithItsQuery) {
+  const CString action =
+      "ObjectID=-3\nRefID=0xffffffb\nType=Document\nDocumentType=Remote\nProtocol=http\nHost=quay.example\n"
+      "Path=/cgi/order\nMethod=WWW_GET";
+  CString record = VText::SubmissionRecord(action, "who=Ida+Marsh&boat=barge");
+  AttrRecord r(record);
+  EXPECT_EQ(r.getAttribute("CGI_REQUEST_METHOD="), "GET");
+  EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), "who=Ida+Marsh&boat=barge");
+  EXPECT_EQ(r.getAttribute("Path="), "/cgi/order");
+  EXPECT_EQ(r.getAttribute("Method="), "");
+  // Never answered from the object cache: a second submission is new.
+  EXPECT_EQ(r.getAttribute("ObjectID="), "");
+  EXPECT_EQ(AttrRecord(VText::SubmissionRecord("Type=Document\nMethod=WWW_POST", "q=1")).getAttribute("CGI_REQUEST_METHOD="),
+            "POST");
+}
+
+TEST_F(VTextTest, AFileNameIsFetchedThroughTheShellAndShown) {
+  HostedText& text = Open("harbour.html", "<P>The tide is <B>high</B> at Marrow Bay.</P>");
+  ASSERT_NE(text.View(), nullptr);
+  EXPECT_EQ(shell_.fetched, (std::vector<std::string>{"harbour.html"}));
+  ASSERT_NE(text.View()->Document(), nullptr);
+  EXPECT_TRUE(text.View()->Extent().IsComputed());
+  EXPECT_TRUE(text.View()->IsWindowVisible());
+  EXPECT_EQ(text.GetOwnWindow(), text.View()->GetSafeHwnd());
+  // The same name again loads nothing new; another one does.
+  text.SetFileName("harbour.html");
+  EXPECT_EQ(shell_.fetched.size(), 1u);
+  text.SetFileName("missing.html");
+  EXPECT_EQ(shell_.fetched.size(), 2u);
+  EXPECT_NE(text.View()->Document(), nullptr);  // the view keeps what it showed
+}
+
+TEST_F(VTextTest, ALinkOfTheDocumentAndASubmittedFormBecomeGotos) {
+  HostedText& text = Open("links.html",
+                          "<P><A HREF=\"http://quay.example/tides.html\">tides</A></P>"
+                          "<FORM ACTION=\"http://quay.example/cgi/order\"><INPUT NAME=who VALUE=Ida>"
+                          "<INPUT TYPE=SUBMIT></FORM>");
+  MarkupDocument* doc = text.View()->Document();
+  ASSERT_NE(doc, nullptr);
+  // The link text the view hands over for a click on the anchor.
+  ASSERT_NE(doc->AnchorRanges().first(), nullptr);
+  auto* range = static_cast<AnchorRange*>(doc->AnchorRanges().first());
+  CString links = doc->GetLinksAt(range->Lower());
+  ASSERT_FALSE(links.IsEmpty());
+  text.FollowAnchor(links);
+  ASSERT_EQ(shell_.gotos.size(), 1u);
+  ASSERT_TRUE(shell_.gotos[0]);
+  EXPECT_NE(shell_.gotos[0]->recordText().Find("tides.html"), -1);
+
+  // A submission: the form's fields as a GET query.
+  for (HWND c = GetWindow(text.View()->GetSafeHwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    SendMessage(text.View()->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(150, BN_CLICKED), reinterpret_cast<LPARAM>(c));
+  }
+  ASSERT_EQ(shell_.gotos.size(), 2u);
+  ASSERT_TRUE(shell_.gotos[1]);
+  AttrRecord r(shell_.gotos[1]->recordText());
+  EXPECT_EQ(r.getAttribute("CGI_REQUEST_METHOD="), "GET");
+  EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), "who=Ida");
+}
+
+}  // namespace
