@@ -9,6 +9,7 @@
 #include "app/frame/frame_layout.h"
 #include "app/frame/main_frame.h"
 #include "app/history/nav_history.h"
+#include "app/interpreter/interpreter.h"
 #include "app/shell_state.h"
 #include "app/shell_ui.h"
 #include "app/zemra_app.h"
@@ -31,8 +32,9 @@ void AppShellLink::RunCommandLine(const char* line, const Ref<KXObject>& anchor)
 }
 
 void AppShellLink::ExecuteAnchorAction(const Ref<KXObject>& anchor) {
-  // A goto follows a source anchor to its destination.
-  if (anchor) TheCommandQueue().Push(new GotoCommand(anchor));
+  // The anchor's style may give it an action of its own; without one the
+  // anchor is followed.
+  Interpreter::ExecuteAnchorAction(anchor);
 }
 
 void AppShellLink::PushLoad(LoadKind kind, const Ref<KXObject>& document, LoadTarget* target,
