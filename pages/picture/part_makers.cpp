@@ -4,7 +4,11 @@ namespace {
 PartMakers gMakers;
 }
 
-void SetPartMakers(const PartMakers& makers) { gMakers = makers; }
+PartMakers SetPartMakers(const PartMakers& makers) {
+  const PartMakers previous = gMakers;
+  gMakers = makers;
+  return previous;
+}
 
 VObject* MakePartTitle(Area& area, const Ref<KXObject>& object, const PropertyStruct* partStyle) {
   return gMakers.title ? gMakers.title(area, object, partStyle) : nullptr;

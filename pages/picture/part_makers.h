@@ -21,7 +21,7 @@ struct PartMakers {
   VObject* (*button)(int left, int top, int right, int bottom, const char* caption) = nullptr;
 };
 
-// Installs the makers (an empty set removes them).
-void SetPartMakers(const PartMakers& makers);
+// Installs the makers (an empty set removes them); the ones before.
+PartMakers SetPartMakers(const PartMakers& makers);
 VObject* MakePartTitle(Area& area, const Ref<KXObject>& object, const PropertyStruct* partStyle);
 VObject* MakePagingButton(int left, int top, int right, int bottom, const char* caption);

@@ -41,10 +41,10 @@ class PictureObjectsTest : public PictureTest {
   void SetUp() override {
     PictureTest::SetUp();
     objects_.Install();
-    SetPartMakers(PartMakers{nullptr, &MakeTestButton});
+    previousMakers_ = SetPartMakers(PartMakers{nullptr, &MakeTestButton});
   }
   void TearDown() override {
-    SetPartMakers(PartMakers{});
+    SetPartMakers(previousMakers_);
     objects_.Remove();
     SetLongOperationFlag(0);
     PictureTest::TearDown();
@@ -61,6 +61,7 @@ class PictureObjectsTest : public PictureTest {
     return image;
   }
   TestObjects objects_;
+  PartMakers previousMakers_;
 };
 
 TEST_F(PictureObjectsTest, AServerPictureIsShownAtOnceWithoutFetching) {
