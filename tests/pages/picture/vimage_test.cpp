@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "pages/page/vpage.h"
 #include "pages/picture/cdib.h"
 #include "pages/picture/image_cache.h"
 #include "pages/picture/vimage.h"
@@ -207,6 +208,25 @@ TEST_F(VImageTest, StyleAndScriptAttributesSetTheObject) {
   EXPECT_EQ(image.BgColor(), RGB(1, 2, 3));
   EXPECT_EQ(VImage::ParseMode("ASPECTLIMIT", 'x'), VImage::kAspectLimit);
   EXPECT_EQ(VImage::ParseMode("zoom", 'x'), 'x');
+}
+
+TEST_F(VImageTest, APageOfTenPicturesIsDecodedOnceWhateverTheBudget) {
+  TheImageCache().SetMaxBytes(3000);  // room for about two of the pictures
+  const int before = TheImageCache().Decodes();
+  VPage page;
+  std::vector<VImage*> images;
+  for (int i = 0; i < 10; ++i) {
+    auto* image = new VImage(i * 30, 0, i * 30 + 30, 30, nullptr);
+    page.AppendChild(image);
+    image->SetFileName(Picture("ten" + std::to_string(i) + ".bmp", 20, 20).c_str(), 0);
+    images.push_back(image);
+  }
+  Canvas canvas(300, 30);
+  for (int paint = 0; paint < 5; ++paint)
+    for (VImage* image : images) image->Draw(canvas.dc(), image->Rect());
+  EXPECT_EQ(TheImageCache().Decodes() - before, 10);
+  EXPECT_EQ(canvas.At(295, 10), 0x0000FFu);
+  TheImageCache().SetMaxBytes(ImageCache::kDefaultMaxBytes);
 }
 
 // Every picture format of the sample gallery shown by picture objects, at
