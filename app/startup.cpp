@@ -25,6 +25,7 @@
 #include "pages/picture/image_cache.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/style_files.h"
+#include "store/localdb/local_database.h"
 #include "text/resources/viewer_resources.h"
 #include "win/user.h"
 
@@ -96,6 +97,8 @@ BOOL ZemraApp::InitInstance() {
   ViewerApp::InitInstance();
 
   InstallObjectFactory();
+  // "kxlocal:" addresses open the local database.
+  InstallLocalDatabaseMaker();
   InstallReferenceServices();
   SetMainWindowClosingTest(&MainWindowClosing);
   TheHistory();
