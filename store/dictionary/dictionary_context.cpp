@@ -31,7 +31,9 @@ std::string lower(std::string s) {
 
 // The string's "%s" places filled in turn.
 void showError(UINT id, std::initializer_list<std::string> args) {
-  std::string text = win_string_resource(id);
+  // A program without the product's string table has no text for the id.
+  const char* resource = win_string_resource(id);
+  std::string text = resource ? resource : "";
   size_t at = 0;
   for (const std::string& a : args) {
     at = text.find("%s", at);
