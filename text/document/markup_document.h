@@ -52,6 +52,10 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
  public:
   // The result of Load when every atom was closed.
   static constexpr int kLoadComplete = -1;
+  // The view first hears of a build's progress at this position, then
+  // whenever the position has doubled, up to the last report.
+  static constexpr LONG kFirstContentReport = 16 * 1024;
+  static constexpr LONG kLastContentReport = 0x20000000;
 
   ~MarkupDocument() override;
 
