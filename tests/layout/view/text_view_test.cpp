@@ -287,6 +287,27 @@ TEST_F(ViewTest, TheBodysBackgroundPictureIsTiledBehindTheWholeView) {
   sand->release();
 }
 
+TEST_F(ViewTest, PicturesThatArriveLaterLayTheTextOutOnceMoreAtTheNextMessage) {
+  // Two pictures still to come: they show the 8 x 8 default picture.
+  DibPicture* pictures[2] = {CreateInlinePicture(), CreateInlinePicture()};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_NE(pictures[i], nullptr);
+    pictures[i]->acquire();
+    shelf_.pictures["chart" + std::to_string(i) + ".bmp"] = pictures[i];
+  }
+  TextView& view = Show("<P><IMG SRC=\"chart0.bmp\"></P><P><IMG SRC=\"chart1.bmp\"></P><P>Tide table</P>", 300, 200);
+  const LONG before = view.Extent().Height();
+  const std::string tall = SolidBmp(20, 150, 0x0000FF);
+  for (DibPicture* p : pictures) ASSERT_TRUE(p->LoadFromMemory(tall.data(), static_cast<LONG>(tall.size())));
+  // Nothing moves while the pictures are being handed over ...
+  EXPECT_EQ(view.Extent().Height(), before);
+  Pump();
+  // ... and afterwards the text makes room for both.
+  EXPECT_GE(view.Extent().Height(), before + 2 * (150 - 8));
+  view_.reset();
+  for (DibPicture* p : pictures) p->release();
+}
+
 TEST_F(ViewTest, AClickOnAFormsPictureSubmitsTheFormWithThePoint) {
   const std::string bmp = SolidBmp(40, 30, 0x00FF00);
   DibPicture* map = CreatePictureFromBytes(bmp.data(), static_cast<LONG>(bmp.size()));
