@@ -137,7 +137,7 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
 
   LONG last = 0;
   LONG lastAnchor = -1;
-  LONG nextReport = kFirstContentReport;
+  LONG nextReport = firstContentReport_;
   for (;;) {
     std::unique_ptr<TokenItem> item = tokens_->NextToken();
     if (!item) break;

@@ -84,6 +84,9 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   // keeping the old one for whoever took it.
   virtual int Load(BuildTarget* target, const CString& definitionName, bool fresh);
 
+  // Where the view first hears of the build's progress (at least 1).
+  void SetFirstContentReport(LONG position) { firstContentReport_ = position < 1 ? 1 : position; }
+
   // ---- Submission (the document submits its forms)
   void Submit(Form& form) override;
   void SubmitAt(Form& form, const CString& argument) override;
@@ -162,6 +165,7 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   DocumentView* view_;
   std::unique_ptr<TokenSource> tokens_;
   LONG streamStart_ = 0;
+  LONG firstContentReport_ = kFirstContentReport;
   ProgressReporter* progress_;
   BuildTarget* lastTarget_ = nullptr;
   // Selection state.
