@@ -553,10 +553,10 @@ void TextView::OnLButtonUp(UINT flags, CPoint point) {
   if (!s.Start().Equal(s.End())) return;  // a drag only selects
   if (!dragged_) {
     // A click on a picture that submits its form submits it with the point.
-    PointProbe probe;
-    probeAt(point, probe);
-    if (probe.target) {
-      probe.target->ClickAt(probe.at.x, probe.at.y);
+    PointProbe found;
+    probeAt(point, found);
+    if (found.target) {
+      found.target->ClickAt(found.at.x, found.at.y);
       return;
     }
   }
@@ -606,9 +606,9 @@ void TextView::OnMouseMove(UINT flags, CPoint point) {
   cursor_ = arrowCursor_;
   CString links;
   {
-    PointProbe probe;
-    std::unique_ptr<Position> hit = probeAt(point, probe);
-    if (probe.target) cursor_ = linkCursor_;
+    PointProbe found;
+    std::unique_ptr<Position> hit = probeAt(point, found);
+    if (found.target) cursor_ = linkCursor_;
     if (hit && document_->FindAnchorAt(*hit)) {
       cursor_ = linkCursor_;
       if (listener_) links = document_->GetLinksAt(*hit);
