@@ -50,7 +50,7 @@ TEST_F(ViewTest, DocumentsOfEveryElementLookAsTheyDidAtTwoWidths) {
     for (int width : {480, 260}) {
       SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(width));
       view_.reset();
-      TextView& view = OpenView(width, 600);
+      TextView& view = OpenView(width, 460);
       auto doc = Build(c.record, readFile(std::string(ZEMRA_SOURCE_DIR) + c.path));
       ASSERT_TRUE(doc);
       view.SetDocument(std::move(doc));
