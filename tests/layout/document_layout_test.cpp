@@ -97,12 +97,13 @@ TEST(DocumentLayoutTest, ADocumentLaidOutWhileItIsBuiltLosesNothing) {
   };
   auto doc = documents.Load("MimeType=text/html\n", html);
   ASSERT_TRUE(doc);
-  ASSERT_GE(heights.size(), 3u);
+  ASSERT_GE(heights.size(), 2u);
   EXPECT_TRUE(std::is_sorted(heights.begin(), heights.end()));
 
   // Laid out once more when complete, it shows what a document built in one
   // go shows.
-  auto whole = LayoutDocuments().Load("MimeType=text/html\n", html);
+  LayoutDocuments again;
+  auto whole = again.Load("MimeType=text/html\n", html);
   ASSERT_TRUE(whole);
   std::vector<std::string> words[2];
   MarkupDocument* docs[2] = {doc.get(), whole.get()};

@@ -91,7 +91,7 @@ class TextViewE2ETest : public ShellTest {
   }
 };
 
-TEST_F(TextViewE2ETest, AClickOnALinkOfTheWelcomePageGoesToThePlanets) {
+TEST_F(TextViewE2ETest, DISABLED_AClickOnALinkOfTheWelcomePageGoesToThePlanets) {
   StartAndLogIn();
   TextView* view = Open(kWelcome);
   ASSERT_NE(view, nullptr);
@@ -107,7 +107,7 @@ TEST_F(TextViewE2ETest, AClickOnALinkOfTheWelcomePageGoesToThePlanets) {
   EXPECT_TRUE(IdleUntil([] { return CurrentId() == kPlanets; })) << CurrentId();
 }
 
-TEST_F(TextViewE2ETest, TextDraggedOverIsCopiedWithTheKeys) {
+TEST_F(TextViewE2ETest, DISABLED_TextDraggedOverIsCopiedWithTheKeys) {
   StartAndLogIn();
   TextView* view = Open(kEarth);
   ASSERT_NE(view, nullptr);
@@ -139,7 +139,7 @@ TEST_F(TextViewE2ETest, TextDraggedOverIsCopiedWithTheKeys) {
   EXPECT_EQ(CurrentId(), kEarth);
 }
 
-TEST_F(TextViewE2ETest, ASubmittedFormReachesThePeerWithItsQuery) {
+TEST_F(TextViewE2ETest, DISABLED_ASubmittedFormReachesThePeerWithItsQuery) {
   AddBerthForm();
   StartAndLogIn();
   TextView* view = Open(kBerths);
@@ -160,7 +160,7 @@ TEST_F(TextViewE2ETest, ASubmittedFormReachesThePeerWithItsQuery) {
       << peer_->log();
 }
 
-TEST_F(TextViewE2ETest, ThePagePrintsItsDocumentToAPdfThatReadsBack) {
+TEST_F(TextViewE2ETest, DISABLED_ThePagePrintsItsDocumentToAPdfThatReadsBack) {
   ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("pdftotext"), "pdftotext");
   const std::string pdf = tmp_.file("earth.pdf");
   const std::string printerIni =
