@@ -104,8 +104,8 @@ const Key* Same(const PositionKey& other) {
 
 // --- Keys ---
 
-TextSpan TextSpan::Parse(const CString& text) {
-  TextSpan key;
+TextSpanKey TextSpanKey::Parse(const CString& text) {
+  TextSpanKey key;
   if (IsInvisible(text)) return key;
   NumberReader decimal(text.c_str());
   if (decimal.Integer(key.start, 10) && decimal.Integer(key.end, 10)) return key;
@@ -117,13 +117,13 @@ TextSpan TextSpan::Parse(const CString& text) {
   return key;
 }
 
-bool TextSpan::Less(const PositionKey& other) const {
-  const TextSpan* o = Same<TextSpan>(other);
+bool TextSpanKey::Less(const PositionKey& other) const {
+  const TextSpanKey* o = Same<TextSpanKey>(other);
   return o && start < o->start;
 }
 
-bool TextSpan::SecondCompare(const PositionKey& other) const {
-  const TextSpan* o = Same<TextSpan>(other);
+bool TextSpanKey::SecondCompare(const PositionKey& other) const {
+  const TextSpanKey* o = Same<TextSpanKey>(other);
   return o && start > o->start;
 }
 
@@ -236,11 +236,11 @@ TextAnchorPosition::TextAnchorPosition(std::int32_t start, std::int32_t end, con
     : TextAnchorPosition() {
   anchorId = id;
   dest = to;
-  position = std::make_unique<TextSpan>(start, end);
+  position = std::make_unique<TextSpanKey>(start, end);
 }
 
 std::unique_ptr<PositionKey> TextAnchorPosition::ParsePosition(const CString& text) const {
-  return std::make_unique<TextSpan>(TextSpan::Parse(text));
+  return std::make_unique<TextSpanKey>(TextSpanKey::Parse(text));
 }
 
 std::unique_ptr<PositionKey> ShapeAnchorPosition::ParsePosition(const CString& text) const {

@@ -33,13 +33,14 @@ class PositionKey {
   virtual bool SecondCompare(const PositionKey& other) const = 0;
 };
 
-// A span of a text document: start and end offsets.
-class TextSpan : public PositionKey {
+// A span of a text document: start and end offsets. (The layout has a
+// TextSpan of its own: a run of text.)
+class TextSpanKey : public PositionKey {
  public:
-  TextSpan() = default;
-  TextSpan(std::int32_t s, std::int32_t e) : start(s), end(e) {}
+  TextSpanKey() = default;
+  TextSpanKey(std::int32_t s, std::int32_t e) : start(s), end(e) {}
   // "start end" in decimal, else "0xstart 0xend"; numbers not read stay 0.
-  static TextSpan Parse(const CString& text);
+  static TextSpanKey Parse(const CString& text);
   bool Less(const PositionKey& other) const override;
   bool SecondCompare(const PositionKey& other) const override;
 

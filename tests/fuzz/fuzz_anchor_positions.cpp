@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CString position(text.c_str());
   std::unique_ptr<PositionKey> key;
   switch (data[0] % 3) {
-    case 0: key = std::make_unique<TextSpan>(TextSpan::Parse(position)); break;
+    case 0: key = std::make_unique<TextSpanKey>(TextSpanKey::Parse(position)); break;
     case 1: key = std::make_unique<PageRegion>(PageRegion::Parse(position)); break;
     default: key = std::make_unique<ImageShape>(ImageShape::Parse(position)); break;
   }
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AnchorPositionList list;
   for (std::size_t n = 0; n <= text.size() && n < 64; ++n) {
     auto* record = new TextAnchorPosition();
-    record->position = std::make_unique<TextSpan>(TextSpan::Parse(CString(text.substr(0, n).c_str())));
+    record->position = std::make_unique<TextSpanKey>(TextSpanKey::Parse(CString(text.substr(0, n).c_str())));
     list.InsertSorted(record);
   }
   const AnchorPosition* previous = nullptr;

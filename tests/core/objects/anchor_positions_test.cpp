@@ -43,7 +43,7 @@ TEST(AnchorPositionForms, TextSpansReadDecimalOrHexadecimal) {
       {"", 0, 0},
   };
   for (const Case& c : cases) {
-    const TextSpan s = TextSpan::Parse(c.text);
+    const TextSpanKey s = TextSpanKey::Parse(c.text);
     EXPECT_EQ(s.start, c.start) << c.text;
     EXPECT_EQ(s.end, c.end) << c.text;
   }
@@ -92,9 +92,9 @@ TEST(AnchorPositionForms, ImageShapesByTheirFirstWord) {
 }
 
 TEST(AnchorPositionForms, OrderingsOfTheThreeKeys) {
-  EXPECT_TRUE(TextSpan(1, 50).Less(TextSpan(2, 3)));  // by start only
-  EXPECT_FALSE(TextSpan(2, 3).Less(TextSpan(2, 90)));
-  EXPECT_TRUE(TextSpan(5, 0).SecondCompare(TextSpan(4, 0)));
+  EXPECT_TRUE(TextSpanKey(1, 50).Less(TextSpanKey(2, 3)));  // by start only
+  EXPECT_FALSE(TextSpanKey(2, 3).Less(TextSpanKey(2, 90)));
+  EXPECT_TRUE(TextSpanKey(5, 0).SecondCompare(TextSpanKey(4, 0)));
 
   EXPECT_TRUE(PageRegion::Parse("1:9,9,9,9").Less(PageRegion::Parse("2:0,0,0,0")));
   EXPECT_TRUE(PageRegion::Parse("2:1,2,3,4").Less(PageRegion::Parse("V20@2:1,2,3,5")));
@@ -109,7 +109,7 @@ TEST(AnchorPositionForms, OrderingsOfTheThreeKeys) {
   // A circle reaches as far left as its radius.
   EXPECT_TRUE(ImageShape::Parse("Circle 10 10 5").Less(ImageShape::Parse("Rect 6 0 0 0")));
   // Keys of different kinds never compare.
-  EXPECT_FALSE(TextSpan(1, 1).Less(ImageShape::Parse("Rect 9 9 9 9")));
+  EXPECT_FALSE(TextSpanKey(1, 1).Less(ImageShape::Parse("Rect 9 9 9 9")));
 }
 
 TEST_F(AnchorPositionsTest, TheDocumentKindChoosesTheRecord) {
@@ -201,7 +201,7 @@ TEST_F(AnchorPositionsTest, ADestinationAnchorLendsItsPlaceAndAReplacementFreesT
   EXPECT_EQ(list.size(), 3u);
   std::vector<std::int32_t> to;
   for (const AnchorPosition& p : list) {
-    const auto* d = dynamic_cast<const TextSpan*>(p.GetDestPosition());
+    const auto* d = dynamic_cast<const TextSpanKey*>(p.GetDestPosition());
     to.push_back(d ? d->start : -1);
   }
   // Run under the leak checker: the replaced key of 40 is gone.

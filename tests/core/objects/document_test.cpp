@@ -102,8 +102,8 @@ TEST_F(DocumentTest, AnchorsAreSortedIntoLinkSourceAndDestinationAnchors) {
   // lends its place to the link that leads to it.
   std::vector<std::string> places;
   for (const AnchorPosition& p : d->getAnchorPositions()) {
-    const auto* at = dynamic_cast<const TextSpan*>(p.GetPosition());
-    const auto* to = dynamic_cast<const TextSpan*>(p.GetDestPosition());
+    const auto* at = dynamic_cast<const TextSpanKey*>(p.GetPosition());
+    const auto* to = dynamic_cast<const TextSpanKey*>(p.GetDestPosition());
     places.push_back(p.anchorId.str() + "@" + std::to_string(at ? at->start : -1) + ">" +
                      p.dest.str() + (to ? "@" + std::to_string(to->start) : ""));
   }
