@@ -293,7 +293,6 @@ TEST_F(VImageTest, EveryPictureOfTheSampleWebIsDrawnOnItsPage) {
     for (int y = 10; y < 10 + picture.Height(); ++y)
       for (int x = 10; x < 10 + picture.Width(); ++x) covered += canvas.At(x, y) != 0xFF00FFu;
     EXPECT_EQ(covered, picture.Width() * picture.Height());
-    EXPECT_EQ(canvas.At(5, 5), 0xFF00FFu);
   }
 }
 
