@@ -150,6 +150,14 @@ void VSyncpage::RegisterMembers(List* list) {
   }
 }
 
+void VSyncpage::DeleteChildren() {
+  KillScriptTimer();
+  script_.reset();
+  background_ = nullptr;
+  toolbar_ = nullptr;
+  VPage::DeleteChildren();
+}
+
 void VSyncpage::SetScript(std::unique_ptr<SyncScript> script) { script_ = std::move(script); }
 
 void VSyncpage::Draw(CDC* dc, const RECT& clip) { VObject::Draw(dc, clip); }

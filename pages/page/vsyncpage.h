@@ -43,6 +43,9 @@ class VSyncpage : public VPage {
   void OnTimer(UINT_PTR id) override;
   void Enter() override;
   void Leave() override;
+  // The objects of the script go with the script, before the page's other
+  // children: the script would otherwise hold objects already deleted.
+  void DeleteChildren() override;
 
   // Gives the script a numbered name for each text, image, sound and movie
   // of the list (sorted first).

@@ -188,6 +188,19 @@ TEST_F(VSyncpageTest, TheWindowTimerDrivesTheScriptUntilALinkIsFollowed) {
   EXPECT_FALSE(stay->Has(VObject::kHidden));
 }
 
+TEST_F(VSyncpageTest, ThePageEmptiedByAReloadPlaysNoMore) {
+  const Ref<KXObject> script = Script(50,
+                                      "0 LOAD LBL 1 \"a\" \"0 0 50 20\"\n"
+                                      "500 SHOW LBL 1\n");
+  auto* page = dynamic_cast<VSyncpage*>(Show(script));
+  ASSERT_NE(page, nullptr);
+  page->DeleteChildren();
+  EXPECT_EQ(page->FirstChild(), nullptr);
+  EXPECT_EQ(page->Script(), nullptr);
+  page->OnTimer(VSyncpage::kScriptTimer);
+  Advance(1000);
+}
+
 TEST_F(VSyncpageTest, LeavingThePageStopsTheScript) {
   const Ref<KXObject> script = Script(50,
                                       "0 LOAD LBL 1 \"a\" \"0 0 50 20\"\n"
