@@ -91,7 +91,9 @@ WaitEnd WaitReadable(int socket, int limitMs) {
 WaitEnd WaitAccepted(DataEndpoint& endpoint, int limitMs) {
   const long long deadline = NowMs() + limitMs;
   while (!endpoint.accepted) {
-    const bool served = Dispatcher::instance()->dispatch();
+    const long long left = deadline - NowMs();
+    const bool served =
+        Dispatcher::instance()->dispatchWithin(static_cast<DWORD>(left > 0 ? left : 0));
     if (endpoint.accepted) break;
     if (PollMessages()) {
       SetAbortFlag();
