@@ -2,9 +2,10 @@
 // reference peer on the loopback interface (started here, stopped at the
 // end). Each iteration is one request and the wait for its reply.
 //
-// The peer's own ceiling is measured in the same run by a minimal client (a
-// blocking loop over a raw socket, BM_PeerCeiling); each of the client's
-// benchmarks reports its rate as "ratio_to_ceiling" (goal: at least 0.5).
+// The peer's own ceiling is measured by a minimal client (a blocking loop
+// over a raw socket, BM_PeerCeiling) right after each of the client's
+// benchmarks, which report their rate over it as "ratio_to_ceiling" (goal:
+// at least 0.5).
 // BM_DelayedReplyWait waits 3 s for a reply the peer holds back and reports
 // what the wait cost: "cpu_percent_of_core" (goal: under 1) and
 // "wakeups_per_s", the waits that were allowed to sleep.
@@ -62,30 +63,25 @@ std::unique_ptr<KxConnection> open(benchmark::State& state, ReferencePeer& peer,
 }
 
 // Round trips per second of the minimal client asking for the record the
-// benchmarks below ask for: the best of a few rounds, measured once.
-double ceilingRate() {
-  static const double rate = [] {
-    if (plainPeer().port() == 0) return 0.0;
-    bench_support::MinimalClient client(plainPeer().port());
-    if (!client.ok()) return 0.0;
-    double best = 0.0;
-    for (int round = 0; round < 5; ++round) {
-      constexpr int kTrips = 2000;
-      const auto t0 = std::chrono::steady_clock::now();
-      for (int k = 0; k < kTrips; ++k)
-        if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) return 0.0;
-      const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-      best = std::max(best, kTrips / s);
-    }
-    return best;
-  }();
-  return rate;
+// benchmarks below ask for, over as many trips as the benchmark just made
+// (at least a few hundred, at most a few thousand): measured right after
+// each benchmark, so that both sides of a ratio see the same load.
+double ceilingRate(long long trips) {
+  if (plainPeer().port() == 0) return 0.0;
+  bench_support::MinimalClient client(plainPeer().port());
+  if (!client.ok()) return 0.0;
+  const long long n = std::clamp<long long>(trips, 500, 5000);
+  const auto t0 = std::chrono::steady_clock::now();
+  for (long long k = 0; k < n; ++k)
+    if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) return 0.0;
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  return s > 0.0 ? static_cast<double>(n) / s : 0.0;
 }
 
 void finish(benchmark::State& state, double seconds) {
   state.counters["round_trips_per_s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  const double ceiling = ceilingRate();
+  const double ceiling = ceilingRate(static_cast<long long>(state.iterations()));
   if (seconds > 0.0 && ceiling > 0.0)
     state.counters["ratio_to_ceiling"] = static_cast<double>(state.iterations()) / seconds / ceiling;
   Dispatcher::destroy();
