@@ -9,11 +9,13 @@
 // at least 1.0).
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
+// Our headers first: the WinSock names are ours before the system's socket
+// headers make macros of some of them.
+#include "core/kx_object.h"
+#include "core/store_registry.h"
+#include "net/open_store.h"
+#include "net/references.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,10 +29,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/kx_object.h"
-#include "core/store_registry.h"
-#include "net/open_store.h"
-#include "net/references.h"
 #include "support/minimal_client.h"
 #include "support/reference_peer.h"
 

@@ -8,7 +8,8 @@
 // at least 0.5).
 // BM_DelayedReplyWait waits 3 s for a reply the peer holds back and reports
 // what the wait cost: "cpu_percent_of_core" (goal: under 1) and
-// "wakeups_per_s", the waits that were allowed to sleep.
+// "wakeups_per_s", the waits that were allowed to sleep; BM_DelayedDataWait
+// does the same for a document whose data connection the peer holds back.
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
@@ -27,9 +28,13 @@
 
 #include <time.h>
 
+#include "core/kx_object.h"
 #include "core/message_pump.h"
+#include "core/store_registry.h"
 #include "net/dispatcher.h"
 #include "net/kx_connection.h"
+#include "net/open_store.h"
+#include "net/references.h"
 #include "support/minimal_client.h"
 #include "support/reference_peer.h"
 
@@ -210,5 +215,62 @@ void BM_DelayedReplyWait(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DelayedReplyWait)->Arg(1)->ArgName("binary")->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A peer that holds every data connection back for three seconds before
+// it sends the document.
+ReferencePeer& slowDataPeer() {
+  static ReferencePeer p("download-bench-slow", [](const std::string& content) {
+    std::ofstream(content + "/root.rec")
+        << "ObjectID=0x00000001\nType=Document\nDocumentType=collection\nName=rootcollection\n";
+    std::ofstream(content + "/small.rec")
+        << "ObjectID=0x00000030\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
+           "Name=small\nParent=0x00000001\n";
+    std::ofstream(content + "/small.body", std::ios::binary) << "a short text\n";
+  }, "", {"--misbehave", "data-delay=3@36"});
+  return p;
+}
+
+// What waiting three seconds for the data of a document costs the machine:
+// the process's CPU time over the wall-clock time of the wait
+// ("cpu_percent_of_core"; goal: under 1), and how often the waits were
+// allowed to sleep ("wakeups_per_s").
+void BM_DelayedDataWait(benchmark::State& state) {
+  InstallObjectFactory();
+  if (slowDataPeer().port() == 0) {
+    state.SkipWithError("the reference peer did not start");
+    return;
+  }
+  const std::string address = "korvex://127.0.0.1:" + std::to_string(slowDataPeer().port()) + "/";
+  const Ref<Store> store = openStore(address.c_str(), Ref<Store>());
+  const Ref<KXObject> small = store ? fetchObject("0x00000030", store) : Ref<KXObject>();
+  if (!small) {
+    state.SkipWithError("no session or no document");
+    return;
+  }
+  double cpu = 0.0, wall = 0.0;
+  long long waits = 0;
+  char buffer[kTransferChunk];
+  for (auto _ : state) {
+    const double c0 = processCpuSeconds();
+    const long long w0 = PumpWaitCount();
+    const auto t0 = std::chrono::steady_clock::now();
+    StoreEntry* entry = store->openRequest(small, kRequestRead, nullptr, "");
+    if (!entry) {
+      state.SkipWithError("openRequest failed");
+      return;
+    }
+    while (store->readRequest(entry, buffer, sizeof buffer) > 0) {
+    }
+    store->closeRequest(entry);
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    cpu += processCpuSeconds() - c0;
+    waits += PumpWaitCount() - w0;
+  }
+  if (wall > 0.0) {
+    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    state.counters["wakeups_per_s"] = static_cast<double>(waits) / wall;
+  }
+}
+BENCHMARK(BM_DelayedDataWait)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

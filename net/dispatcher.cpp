@@ -252,6 +252,8 @@ bool Dispatcher::dispatch(TimeVal* timeout) { return pass(timeout, kIdleWaitMs);
 
 bool Dispatcher::dispatchWithin(DWORD limitMs) { return pass(nullptr, limitMs); }
 
+bool Dispatcher::passRunning() { return gInPass; }
+
 bool Dispatcher::pass(TimeVal* timeout, DWORD idleLimitMs) {
   if (gInPass) return false;
   int count;

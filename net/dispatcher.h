@@ -86,6 +86,9 @@ class Dispatcher {
   // the wait on the window system ends after `limitMs` at the latest.
   virtual bool dispatchWithin(DWORD limitMs);
 
+  // Whether a pass is running: a pass asked for now would return at once.
+  static bool passRunning();
+
   // The longest an idle polling pass waits. Everything that can end a wait
   // (a linked socket, input from the display, a window timer, a posted
   // message) ends it at once, so this bounds only a wait that nothing
