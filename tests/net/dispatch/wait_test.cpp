@@ -119,6 +119,40 @@ TEST_F(NetworkWait, AnIdlePassIsWokenByItsSocket) {
   Dispatcher::instance()->unlink(static_cast<int>(p.client));
 }
 
+// An idle pass sleeps until something comes (here a window timer) instead
+// of waking to look: the caller's loop runs once or twice, not once for
+// every few milliseconds of the wait.
+TEST_F(NetworkWait, AnIdlePassSleepsUntilSomethingComes) {
+  static bool fired = false;
+  fired = false;
+  SocketPair p;
+  struct Reader : IOHandler {
+    int inputReady(int) override { return 0; }
+  } reader;
+  ASSERT_TRUE(Dispatcher::instance()->link(static_cast<int>(p.client), Dispatcher::kRead, &reader));
+  SetTimer(wnd_, 1, 200, [](HWND, UINT, UINT_PTR, DWORD) { fired = true; });
+  const long long waits = PumpWaitCount();
+  int passes = 0;
+  const auto deadline = testing_support::PatienceDeadline();
+  while (!fired && std::chrono::steady_clock::now() < deadline) {
+    Dispatcher::instance()->dispatch();
+    ++passes;
+  }
+  KillTimer(wnd_, 1);
+  EXPECT_TRUE(fired);
+  EXPECT_LE(passes, 4);
+  EXPECT_LE(PumpWaitCount() - waits, 4);
+  Dispatcher::instance()->unlink(static_cast<int>(p.client));
+}
+
+// A pass for a caller with a deadline of its own waits no longer than it
+// is given: with nothing to wait for, not at all.
+TEST_F(NetworkWait, APassWithinALimitKeepsIt) {
+  const long long waits = PumpWaitCount();
+  EXPECT_FALSE(Dispatcher::instance()->dispatchWithin(0));
+  EXPECT_EQ(PumpWaitCount(), waits);
+}
+
 // A waiting message keeps a wait from sleeping, but only while the pump
 // still takes messages: after the quit message nothing takes it, and waits
 // sleep again instead of spinning.
