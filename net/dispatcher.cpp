@@ -256,6 +256,9 @@ bool Dispatcher::passRunning() { return gInPass; }
 
 bool Dispatcher::pass(TimeVal* timeout, DWORD idleLimitMs) {
   if (gInPass) return false;
+  // A break the user asked for already is not slept over: the caller is
+  // to see it at once.
+  if (TestAbortFlag()) idleLimitMs = 0;
   int count;
   {
     PassGuard guard;
