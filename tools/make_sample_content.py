@@ -4,17 +4,21 @@
 The web is written in the content format of the reference peer
 (tests/peer/README.md): one attribute record per object (*.rec), its
 content beside it (*.body), and what the peer knows of remote sources
-(*.remote). Pictures come from ImageMagick (convert); the sound, the movie,
-the records and the password hashes from this script. The output is the
+(*.remote). Pictures come from ImageMagick (convert), except the EPS
+picture, which the EPS plug-in's own writer makes (tools/sample_eps: the
+plug-in reads only EPS files of its writer); the sound, the movie, the
+records and the password hashes come from this script. The output is the
 same on every run (fixed salts, no time stamps in the files), so a rerun
 changes nothing unless this script did.
 
-    tools/make_sample_content.py [--out data/sample]
+    tools/make_sample_content.py [--out data/sample] [--eps-maker PROGRAM]
 
-Needs: python3, ImageMagick's convert (BMP, GIF, TIFF, PCX, XBM, EPS).
+Needs: python3, ImageMagick's convert (BMP, GIF, TIFF, PCX, XBM), and the
+built make_sample_eps (found below build/ unless --eps-maker names it).
 """
 
 import argparse
+import glob
 import math
 import os
 import shutil
@@ -105,18 +109,23 @@ def convert(tmp, args, name):
         return f.read()
 
 
-def fixed_eps(data, name):
-    """An EPS file without the temporary path and the time of its making."""
-    lines = data.decode("latin-1").split("\n")
-    for i, line in enumerate(lines):
-        if line.startswith("%%Title:"):
-            lines[i] = "%%Title: " + name
-        elif line.startswith("%%CreationDate:"):
-            lines[i] = "%%CreationDate: 1996-11-04"
-    return "\n".join(lines).encode("latin-1")
+def writer_eps(tmp, maker, name):
+    """The EPS picture as the EPS plug-in's writer makes it."""
+    target = os.path.join(tmp, name)
+    subprocess.run([maker, target], check=True)
+    with open(target, "rb") as f:
+        return f.read()
 
 
-def pictures(tmp):
+def find_eps_maker():
+    for pattern in ("build/*/tools/sample_eps/make_sample_eps", "build*/tools/sample_eps/make_sample_eps"):
+        found = sorted(glob.glob(os.path.join(ROOT, pattern)))
+        if found:
+            return found[0]
+    return None
+
+
+def pictures(tmp, eps_maker):
     planet = ["-size", "96x96", "xc:black", "-fill", "#d8b070", "-draw", "circle 48,48 48,18",
               "-fill", "none", "-stroke", "#f0e0b0", "-strokewidth", "3",
               "-draw", "ellipse 48,48 44,10 0,360"]
@@ -140,10 +149,7 @@ def pictures(tmp):
                                   "-draw", "polygon 16,1 20,12 31,12 22,19 26,30 16,23 6,30 "
                                            "10,19 1,12 12,12", "-monochrome", "XBM:{out}"],
                             "star.xbm"),
-        "orbit.eps": fixed_eps(convert(tmp, ["-size", "64x64", "xc:white", "-fill", "none", "-stroke", "black",
-                                   "-draw", "ellipse 32,32 28,16 0,360", "-fill", "black",
-                                   "-draw", "circle 32,32 32,27", "-draw", "circle 60,32 60,30",
-                                   "-monochrome", "EPS2:{out}"], "orbit.eps"), "orbit.eps"),
+        "orbit.eps": writer_eps(tmp, eps_maker, "orbit.eps"),
     }
 
 
@@ -342,7 +348,7 @@ server. It links back to <A HREF="korvex:welcome">the Observatory</A>.</P>
 
 # ---- The web --------------------------------------------------------------------------
 
-def build(web, tmp):
+def build(web, tmp, eps_maker):
     created = "96/11/04 20:00:00"
 
     def doc(rel, oid, lines, body=None, parents=(), author="system"):
@@ -429,7 +435,7 @@ def build(web, tmp):
         (MOON,))
 
     # Pictures.
-    pics = pictures(tmp)
+    pics = pictures(tmp, eps_maker)
     PIC_IDS = {"saturn.bmp": 0x140, "jupiter.gif": 0x141, "nebula.tif": 0x142,
                "comet.pcx": 0x143, "star.xbm": 0x144, "orbit.eps": 0x145}
     pic_info = {
@@ -579,12 +585,17 @@ def build(web, tmp):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(ROOT, "data", "sample"))
+    parser.add_argument("--eps-maker", default=None,
+                        help="the built make_sample_eps (default: the first below build/)")
     args = parser.parse_args()
     if not shutil.which("convert"):
         sys.exit("make_sample_content: ImageMagick's convert is needed")
+    eps_maker = args.eps_maker or find_eps_maker()
+    if not eps_maker or not os.access(eps_maker, os.X_OK):
+        sys.exit("make_sample_content: build make_sample_eps first, or name it with --eps-maker")
     web = Web(args.out)
     with tempfile.TemporaryDirectory() as tmp:
-        build(web, tmp)
+        build(web, tmp, eps_maker)
     # Only what this script makes is replaced; README.md and other notes stay.
     for sub in ("anchors", "collections", "documents", "gallery", "media", "remote", "users"):
         shutil.rmtree(os.path.join(args.out, sub), ignore_errors=True)
