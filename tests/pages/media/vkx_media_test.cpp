@@ -23,7 +23,7 @@ namespace pages_test {
 namespace {
 
 constexpr char kMediaStyles[] =
-    "Toolbutton = { Boolean visible = TRUE }\n"
+    "Toolbutton = { Boolean visible = TRUE; Boolean fitcaption = FALSE }\n"
     "Sound = { Rect pos; Boolean autoplay = TRUE; File filename; Toolbutton play { } Toolbutton stop { } }\n"
     "Sound NoStop { stop.visible = FALSE }\n"
     "Sound NoButtons { play.visible = FALSE; stop.visible = FALSE }\n"

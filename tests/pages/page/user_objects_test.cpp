@@ -75,13 +75,14 @@ TEST_F(UserObjectsTest, UserMembersOfObjectTypesBecomeObjects) {
 TEST_F(UserObjectsTest, AMemberOfTheDerivedStructHidesTheBasesMember) {
   VGroup group(0, 0, 100, 100);
   AddUserObjects(&group, Style("Derived"));
-  EXPECT_EQ(Names(group), (std::vector<std::string>{"user1", "user4", "user3"}));
+  EXPECT_EQ(Names(group), (std::vector<std::string>{"user1", "user4", "user3", "userTune", "userFilm",
+                                                     "userNotes"}));
   auto* label = dynamic_cast<VLabel*>(group.FindByName("user1", false));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(getValue(label->GetStyle()->StyleQuery("size"), 0.0), 5.0);
   // A second call finds every name present and adds nothing.
   AddUserObjects(&group, Style("Derived"));
-  EXPECT_EQ(Names(group).size(), 3u);
+  EXPECT_EQ(Names(group).size(), 6u);
 }
 
 TEST_F(UserObjectsTest, BaseStructsThatNameEachOtherAreWalkedOnce) {
