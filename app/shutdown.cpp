@@ -1,5 +1,8 @@
-// The clean-up at exit: the history and the queue are emptied, the page
-// styles and rules dropped. The session to the server is not logged out.
+// The clean-up at exit: the history and the queue are emptied, the text
+// viewer's file pool stopped, the page styles and rules dropped. The
+// session to the server is not logged out.
+#include <memory>
+
 #include "app/commands/command_queue.h"
 #include "app/commands/load_commands.h"
 #include "app/shell_state.h"
@@ -12,6 +15,9 @@
 #include "pages/picture/image_cache.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/property_table.h"
+#include "pages/text/shell_picture_fetcher.h"
+#include "store/cache/file_pool.h"
+#include "text/resources/viewer_resources.h"
 
 void ZemraApp::ClearFileCacheAtExit() {
   DocumentFileCache* cache = LoadCache();
@@ -28,10 +34,19 @@ void ZemraApp::ClearFileCacheAtExit() {
   cache->RemoveAll();
 }
 
+void ZemraApp::StopTextViewer() {
+  // Users of the pool before the pool, the pool before the fetcher it calls.
+  ViewerResources& resources = ViewerResources::Shared();
+  resources.SetListener(nullptr);
+  resources.SetObject(std::unique_ptr<FilePool>());
+  resources.SetCompanion(std::unique_ptr<ShellPictureFetcher>());
+}
+
 int ZemraApp::ExitInstance() {
   TheHistory().Clear();
   TheCommandQueue().Clear();
   DropIdleTasks();
+  StopTextViewer();
   ClearFileCacheAtExit();
   TheImageCache().FreeAll();
   StyleTable().clear();

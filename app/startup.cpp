@@ -20,10 +20,10 @@
 #include "mfc/document.h"
 #include "net/open_store.h"
 #include "net/references.h"
-#include "pages/objects/text_anchors.h"
 #include "pages/picture/dither_table.h"
 #include "pages/picture/image_cache.h"
 #include "pages/rules/rule_set.h"
+#include "pages/text/shell_picture_fetcher.h"
 #include "pages/style/style_files.h"
 #include "store/localdb/local_database.h"
 #include "text/resources/viewer_resources.h"
@@ -53,8 +53,10 @@ void ZemraApp::StartLogbook() {
 }
 
 void ZemraApp::StartTextViewer() {
-  ViewerResources::Shared().SetCompanion(std::make_unique<TextAnchorFetcher>());
-  LogMissing("file pool");
+  // The file pool fetches the inline pictures of text documents through the
+  // shell; it is made here, before any page, and its fetcher is the viewer's
+  // companion. Inline documents of text anchors go to LoadTextAnchor.
+  EnsureViewerPool();
   ViewerResources::Shared().SetDingbats(
       std::make_unique<DingbatTable>(ViewerResources::DingbatPath()));
 }

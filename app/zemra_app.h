@@ -51,6 +51,7 @@ class ZemraApp : public ViewerApp {
  private:
   void StartLogbook();
   void StartTextViewer();
+  void StopTextViewer();
   void StartPageServices();
   void ReadSessionSettings();
   void StartFileCache();

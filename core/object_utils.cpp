@@ -147,7 +147,11 @@ CString objectUrl(const Ref<KXObject>& h) {
   const CString id = h->getIdentifier();
   if (id.Find("0x") < 0 && id.Find("0X") < 0) return id;
   if (id.Find('@', 1) >= 0) return id;
-  return "korvex:" + h->getGOid();
+  // Without a global id the object has no address: a bare "korvex:" would
+  // be one cache key shared by every such object.
+  const CString global = h->getGOid();
+  if (global.IsEmpty()) return CString();
+  return "korvex:" + global;
 }
 
 CString describeObject(const Ref<KXObject>& h) {

@@ -27,6 +27,10 @@ import wave
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 
+# The server address in the documents' global ids: 127.0.0.1, the server
+# on this machine that serves the web.
+GLOBAL_SERVER = "0x7f000001"
+
 
 # ---- Password hashes -----------------------------------------------------------
 
@@ -342,7 +346,10 @@ def build(web, tmp):
     created = "96/11/04 20:00:00"
 
     def doc(rel, oid, lines, body=None, parents=(), author="system"):
-        head = [("ObjectID", fmt_id(oid)), ("Type", "Document")]
+        # The global id a server gives each of its documents: its own
+        # address (this machine's, 127.0.0.1) and the id. Clients key their
+        # file and picture caches by it.
+        head = [("ObjectID", fmt_id(oid)), ("Type", "Document"), ("GOid", GLOBAL_SERVER + " " + fmt_id(oid))]
         tail = [("Parent", fmt_id(p)) for p in parents]
         tail += [("Author", author), ("TimeCreated", created)]
         web.record(rel, head + lines + tail, body)

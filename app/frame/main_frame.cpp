@@ -10,6 +10,9 @@
 #include "mfc/dc.h"
 #include "pages/page/page_switch.h"
 #include "pages/page/vpage.h"
+#include "pages/picture/cdib.h"
+#include "pages/picture/image_cache.h"
+#include "pages/picture/vimage.h"
 #include "win/user.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CSDIMainFrame)
@@ -117,9 +120,19 @@ BOOL CMainFrame::OnEraseBkgnd(CDC* dc) {
     }
   }
   dc->FillSolidRect(&client, FrameBackground());
-  // The start-up picture comes from the image cache of the pages; until
-  // that draws pictures, the frame shows the plain background.
+  if (showStartup_) DrawStartupPicture(dc, client);
   return TRUE;
+}
+
+void CMainFrame::DrawStartupPicture(CDC* dc, const RECT& client) {
+  // Without the picture (missing, unreadable) the background stays plain.
+  CDib* picture = TheImageCache().Load(kStartupPicture, 0);
+  if (!picture) return;
+  const int width = picture->Width(), height = picture->Height();
+  if (width <= 0 || height <= 0) return;
+  const int left = (client.right - width - client.left) / 2;
+  const int top = (client.bottom - height - client.top) / 2;
+  VImage::DrawDib(picture, dc, RECT{left, top, left + width, top + height}, RECT{0, 0, width, height});
 }
 
 void CMainFrame::OnDebug() {

@@ -1,7 +1,7 @@
 // The single top-level window of the client: a borderless pop-up over the
 // configured main-window rectangle that hosts the view in which pages
-// appear. Until the first page it shows the background colour (and the
-// start-up picture when the image cache can give it). Every way of closing
+// appear. Until the first page it shows the start-up picture centred on the
+// background colour. Every way of closing
 // the program goes through the quit command, so that the running request is
 // broken and the program ends at idle time.
 #pragma once
@@ -44,6 +44,8 @@ class CMainFrame : public CSDIMainFrame {
   afx_msg LRESULT OnProgressMessage(WPARAM kind, LPARAM value);
 
  private:
+  void DrawStartupPicture(CDC* dc, const RECT& client);
+
   CWnd* hint_ = nullptr;
   BOOL showStartup_ = TRUE;
   CStatusBar statusBar_;

@@ -265,6 +265,8 @@ TEST_F(ObjectUtils, ObjectUrl) {
     EXPECT_EQ(objectUrl(o), c.url) << c.id;
   }
   EXPECT_EQ(objectUrl(Ref<KXObject>()), "");
+  // No global id, no address: never the same "korvex:" for every object.
+  EXPECT_EQ(objectUrl(Obj(17, kClassDocument, "Title=en:Quay\n")), "");
 }
 
 TEST_F(ObjectUtils, DescribeObject) {
