@@ -18,7 +18,11 @@ int MediaLoadTarget::Deliver(const char* fileName, int temporary) {
   }
   FileCache& cache = TheFileCache();
   const CString key = objectUrl(document);
-  if (temporary && cache.contains(key) && cache.file(key) != file) {
+  if (key.IsEmpty()) {
+    // A document without an address has no cache entry: the player opens
+    // the file by its own name.
+    fileName_ = file;
+  } else if (temporary && cache.contains(key) && cache.file(key) != file) {
     // The cache holds the document already; that file is played.
     DeleteFile(file);
   } else {

@@ -85,6 +85,12 @@ void VKxMedia::Initialize() {
   InitializeChildren();
 }
 
+CString VKxMedia::DeliveredName() const {
+  const CString url = objectUrl(document_);
+  if (!url.IsEmpty() || !pending_) return url;
+  return pending_->FileName();
+}
+
 bool VKxMedia::WantsLoad() { return static_cast<bool>(document_); }
 
 void VKxMedia::Notify(int code, VObject* sender) {

@@ -40,6 +40,9 @@ class VKxMedia : public VGroup {
   VLabel* PlayButton() const { return playButton_; }
   VLabel* StopButton() const { return stopButton_; }
   LoadTarget* PendingLoad() const { return pending_.get(); }
+  // The name the player opens the delivered document by: its address (the
+  // file cache's key), or the delivered file when it has none.
+  CString DeliveredName() const;
 
  protected:
   // `object`: the document, or an anchor that leads to it.

@@ -74,7 +74,7 @@ bool VKxMovie::WantsLoad() {
 std::unique_ptr<LoadTarget> VKxMovie::MakeTarget() { return std::make_unique<MovieLoadTarget>(this); }
 
 void VKxMovie::OnDelivered() {
-  Player()->SetFileName(objectUrl(Document()));
+  Player()->SetFileName(DeliveredName());
   if (Player()->GetAutoplay())
     Player()->Play();
   else

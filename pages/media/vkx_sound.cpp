@@ -38,6 +38,6 @@ void VKxSound::ApplyAnchorPosition(const CString& position) {
 std::unique_ptr<LoadTarget> VKxSound::MakeTarget() { return std::make_unique<SoundLoadTarget>(this); }
 
 void VKxSound::OnDelivered() {
-  Player()->SetFileName(objectUrl(Document()));
+  Player()->SetFileName(DeliveredName());
   Player()->Play();
 }

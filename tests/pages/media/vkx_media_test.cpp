@@ -68,7 +68,7 @@ TEST_F(VkxMediaTest, TheButtonsTakeTheBottomRowAsTheStyleAllows) {
   int wholeHeight = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.style);
-    auto* sound = Add<VKxSound>(objects_.Sound(0x150), c.style);
+    auto* sound = Add<VKxSound>(objects_.Sound(0x150, "GOid=snd150\n"), c.style);
     ASSERT_NE(sound->Player(), nullptr);
     const RECT p = sound->Player()->Rect();
     EXPECT_EQ(sound->PlayButton() != nullptr, c.play);
@@ -90,7 +90,7 @@ TEST_F(VkxMediaTest, TheButtonsTakeTheBottomRowAsTheStyleAllows) {
 }
 
 TEST_F(VkxMediaTest, TheLoadIsQueuedOnceAndCancelledWhenTheObjectGoes) {
-  auto* sound = Add<VKxSound>(objects_.Sound(0x150));
+  auto* sound = Add<VKxSound>(objects_.Sound(0x150, "GOid=snd150\n"));
   ASSERT_EQ(media_.loads.size(), 1u);
   EXPECT_EQ(media_.loads[0].kind, LoadKind::Sound);
   EXPECT_EQ(media_.loads[0].target, sound->PendingLoad());
@@ -102,7 +102,7 @@ TEST_F(VkxMediaTest, TheLoadIsQueuedOnceAndCancelledWhenTheObjectGoes) {
 }
 
 TEST_F(VkxMediaTest, ADeliveredSoundPlaysAtOnceEvenWithoutAutoplay) {
-  auto* sound = Add<VKxSound>(objects_.Sound(0x150), "Quiet");
+  auto* sound = Add<VKxSound>(objects_.Sound(0x150, "GOid=snd150\n"), "Quiet");
   const std::string file = Wav("fetched.wav");
   Deliver(file, 0);
   VMCI* player = sound->Player();
@@ -113,7 +113,7 @@ TEST_F(VkxMediaTest, ADeliveredSoundPlaysAtOnceEvenWithoutAutoplay) {
 }
 
 TEST_F(VkxMediaTest, ASoundDeliveredAsATemporaryFileIsPlayedBeforeTheFileGoes) {
-  auto* sound = Add<VKxSound>(objects_.Sound(0x150));
+  auto* sound = Add<VKxSound>(objects_.Sound(0x150, "GOid=snd150\n"));
   const std::string file = Wav("temporary.wav");
   Deliver(file, 1);
   VMCI* player = sound->Player();
@@ -130,6 +130,15 @@ TEST_F(VkxMediaTest, ASoundDeliveredAsATemporaryFileIsPlayedBeforeTheFileGoes) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+TEST_F(VkxMediaTest, ADocumentWithoutAnAddressPlaysItsFileByName) {
+  auto* sound = Add<VKxSound>(objects_.Sound(0x151));
+  const std::string file = Wav("unnamed.wav");
+  Deliver(file, 0);
+  EXPECT_EQ(sound->Player()->FileName(), file.c_str());
+  EXPECT_EQ(sound->Player()->MediaState(), VMCI::kPlaySent);
+  EXPECT_FALSE(TheFileCache().contains(""));
+}
+
 TEST_F(VkxMediaTest, ATemporaryFileForAnObjectThatWentIsDeleted) {
   const std::string file = Wav("orphan.wav");
   SoundLoadTarget target(nullptr);
@@ -138,7 +147,7 @@ TEST_F(VkxMediaTest, ATemporaryFileForAnObjectThatWentIsDeleted) {
 }
 
 TEST_F(VkxMediaTest, PlayRestartsAndStopPausesThenStops) {
-  auto* sound = Add<VKxSound>(objects_.Sound(0x150));
+  auto* sound = Add<VKxSound>(objects_.Sound(0x150, "GOid=snd150\n"));
   Deliver(Wav(), 0);
   VMCI* player = sound->Player();
   const std::string al = player->Alias().str();
@@ -211,12 +220,12 @@ TEST_F(VkxMediaTest, AMovieNamedByFileQueuesNoLoadAndOpensItself) {
   EXPECT_EQ(movie->Player()->FileName(), file.c_str());
   // A style that names a file fetches nothing either.
   Avi("named.avi");
-  Add<VKxMovie>(objects_.Movie(0x160), "Named");
+  Add<VKxMovie>(objects_.Movie(0x160, "GOid=mov160\n"), "Named");
   EXPECT_TRUE(media_.loads.empty());
 }
 
 TEST_F(VkxMediaTest, ADeliveredMovieWithoutAutoplayStandsOpenedAndPaused) {
-  auto* movie = Add<VKxMovie>(objects_.Movie(0x160), "Quiet");
+  auto* movie = Add<VKxMovie>(objects_.Movie(0x160, "GOid=mov160\n"), "Quiet");
   ASSERT_EQ(media_.loads.size(), 1u);
   EXPECT_EQ(media_.loads[0].kind, LoadKind::Movie);
   EXPECT_NE(dynamic_cast<MovieLoadTarget*>(movie->PendingLoad()), nullptr);
@@ -224,7 +233,7 @@ TEST_F(VkxMediaTest, ADeliveredMovieWithoutAutoplayStandsOpenedAndPaused) {
   EXPECT_TRUE(movie->Player()->IsOpen());
   EXPECT_EQ(movie->Player()->MediaState(), VMCI::kPaused);
   EXPECT_FALSE(mci_.Sent("play " + movie->Player()->Alias().str() + " from 0"));
-  auto* playing = Add<VKxMovie>(objects_.Movie(0x161));
+  auto* playing = Add<VKxMovie>(objects_.Movie(0x161, "GOid=mov161\n"));
   Deliver(Avi("b.avi"), 0);
   EXPECT_EQ(playing->Player()->MediaState(), VMCI::kPlaySent);
 }
