@@ -72,9 +72,20 @@ else
   where="local database $database"
 fi
 
+# The home directory as the program is installed: the shipped data, and the
+# picture converters beside it (the client loads them from its home). What
+# the client writes there stays in the run folder.
+home="$run/home"
+rm -rf "$home"
+mkdir -p "$home"
+ln -s "$top"/data/* "$home"/
+for lib in "$build"/bin/*.so; do
+  [ -e "$lib" ] && ln -s "$lib" "$home"/
+done
+
 # The settings: the shipped file with this run's server and home directory.
 python3 - "$top/data/Tolm.ini" "$run/Tolm.ini" "$server" \
-  "$top/data" <<'PY'
+  "$home" <<'PY'
 import sys
 source, target, server, home = sys.argv[1:]
 section = None
