@@ -4,7 +4,6 @@
 // numbers are shown. After the benchmarks, each pair is timed once more and
 // printed as a ratio (ours / pixman; below 1 is faster).
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <chrono>
 #include <cstdint>
@@ -14,57 +13,13 @@
 #include <vector>
 
 #include "gdi/dc.h"
+#include "support/pixman_api.h"
 #include "win/gdi.h"
 
 namespace {
 
 constexpr int kSrcW = 1600, kSrcH = 1200;  // the DIBs
 constexpr int kDstW = 2048, kDstH = 1536;  // the surface (a stretch of 1.28)
-
-// ---- pixman through dlopen: the few calls this benchmark makes ---------------
-struct PixmanApi {
-  using Image = void;
-  using Fixed = std::int32_t;
-  struct Transform {
-    Fixed m[3][3];
-  };
-  struct Indexed {
-    int color;
-    std::uint32_t rgba[256];
-    std::uint8_t ent[32768];
-  };
-  Image* (*createBits)(std::uint32_t format, int w, int h, std::uint32_t* bits, int strideBytes);
-  int (*unref)(Image*);
-  int (*setTransform)(Image*, const Transform*);
-  int (*setFilter)(Image*, int filter, const Fixed* params, int n);
-  void (*setIndexed)(Image*, const Indexed*);
-  void (*composite32)(int op, Image* src, Image* mask, Image* dst, std::int32_t sx, std::int32_t sy,
-                      std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy,
-                      std::int32_t w, std::int32_t h);
-  int (*fill)(std::uint32_t* bits, int stride, int bpp, int x, int y, int w, int h, std::uint32_t v);
-  bool ok = false;
-
-  // Format codes: bpp << 24 | type << 16 | a << 12 | r << 8 | g << 4 | b.
-  static constexpr std::uint32_t kX8R8G8B8 = 32u << 24 | 2u << 16 | 0x888u;
-  static constexpr std::uint32_t kR8G8B8 = 24u << 24 | 2u << 16 | 0x888u;
-  static constexpr std::uint32_t kC8 = 8u << 24 | 4u << 16;
-  static constexpr int kOpSrc = 1;
-  static constexpr int kFilterNearest = 3;
-
-  PixmanApi() {
-    void* lib = dlopen("libpixman-1.so.0", RTLD_NOW);
-    if (!lib) return;
-    auto sym = [&](const char* n) { return dlsym(lib, n); };
-    createBits = reinterpret_cast<decltype(createBits)>(sym("pixman_image_create_bits"));
-    unref = reinterpret_cast<decltype(unref)>(sym("pixman_image_unref"));
-    setTransform = reinterpret_cast<decltype(setTransform)>(sym("pixman_image_set_transform"));
-    setFilter = reinterpret_cast<decltype(setFilter)>(sym("pixman_image_set_filter"));
-    setIndexed = reinterpret_cast<decltype(setIndexed)>(sym("pixman_image_set_indexed"));
-    composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
-    fill = reinterpret_cast<decltype(fill)>(sym("pixman_fill"));
-    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill;
-  }
-};
 
 PixmanApi& Pixman() {
   static PixmanApi api;

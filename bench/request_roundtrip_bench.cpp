@@ -2,12 +2,14 @@
 // reference peer on the loopback interface (started here, stopped at the
 // end). Each iteration is one request and the wait for its reply.
 //
-// The peer's own ceiling is measured in the same run by a minimal client (a
-// blocking loop over a raw socket, BM_PeerCeiling); each of the client's
-// benchmarks reports its rate as "ratio_to_ceiling" (goal: at least 0.5).
+// The peer's own ceiling is measured by a minimal client (a blocking loop
+// over a raw socket, BM_PeerCeiling) right after each of the client's
+// benchmarks, which report their rate over it as "ratio_to_ceiling" (goal:
+// at least 0.5).
 // BM_DelayedReplyWait waits 3 s for a reply the peer holds back and reports
 // what the wait cost: "cpu_percent_of_core" (goal: under 1) and
-// "wakeups_per_s", the waits that were allowed to sleep.
+// "wakeups_per_s", the waits that were allowed to sleep; BM_DelayedDataWait
+// does the same for a document whose data connection the peer holds back.
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
@@ -26,9 +28,13 @@
 
 #include <time.h>
 
+#include "core/kx_object.h"
 #include "core/message_pump.h"
+#include "core/store_registry.h"
 #include "net/dispatcher.h"
 #include "net/kx_connection.h"
+#include "net/open_store.h"
+#include "net/references.h"
 #include "support/minimal_client.h"
 #include "support/reference_peer.h"
 
@@ -62,30 +68,25 @@ std::unique_ptr<KxConnection> open(benchmark::State& state, ReferencePeer& peer,
 }
 
 // Round trips per second of the minimal client asking for the record the
-// benchmarks below ask for: the best of a few rounds, measured once.
-double ceilingRate() {
-  static const double rate = [] {
-    if (plainPeer().port() == 0) return 0.0;
-    bench_support::MinimalClient client(plainPeer().port());
-    if (!client.ok()) return 0.0;
-    double best = 0.0;
-    for (int round = 0; round < 5; ++round) {
-      constexpr int kTrips = 2000;
-      const auto t0 = std::chrono::steady_clock::now();
-      for (int k = 0; k < kTrips; ++k)
-        if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) return 0.0;
-      const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-      best = std::max(best, kTrips / s);
-    }
-    return best;
-  }();
-  return rate;
+// benchmarks below ask for, over as many trips as the benchmark just made
+// (at least a few hundred, at most a few thousand): measured right after
+// each benchmark, so that both sides of a ratio see the same load.
+double ceilingRate(long long trips) {
+  if (plainPeer().port() == 0) return 0.0;
+  bench_support::MinimalClient client(plainPeer().port());
+  if (!client.ok()) return 0.0;
+  const long long n = std::clamp<long long>(trips, 500, 5000);
+  const auto t0 = std::chrono::steady_clock::now();
+  for (long long k = 0; k < n; ++k)
+    if (!client.roundTrip(bench_support::MinimalClient::kRecord, 0x20)) return 0.0;
+  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  return s > 0.0 ? static_cast<double>(n) / s : 0.0;
 }
 
 void finish(benchmark::State& state, double seconds) {
   state.counters["round_trips_per_s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  const double ceiling = ceilingRate();
+  const double ceiling = ceilingRate(static_cast<long long>(state.iterations()));
   if (seconds > 0.0 && ceiling > 0.0)
     state.counters["ratio_to_ceiling"] = static_cast<double>(state.iterations()) / seconds / ceiling;
   Dispatcher::destroy();
@@ -214,5 +215,62 @@ void BM_DelayedReplyWait(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DelayedReplyWait)->Arg(1)->ArgName("binary")->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A peer that holds every data connection back for three seconds before
+// it sends the document.
+ReferencePeer& slowDataPeer() {
+  static ReferencePeer p("download-bench-slow", [](const std::string& content) {
+    std::ofstream(content + "/root.rec")
+        << "ObjectID=0x00000001\nType=Document\nDocumentType=collection\nName=rootcollection\n";
+    std::ofstream(content + "/small.rec")
+        << "ObjectID=0x00000030\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
+           "Name=small\nParent=0x00000001\n";
+    std::ofstream(content + "/small.body", std::ios::binary) << "a short text\n";
+  }, "", {"--misbehave", "data-delay=3@36"});
+  return p;
+}
+
+// What waiting three seconds for the data of a document costs the machine:
+// the process's CPU time over the wall-clock time of the wait
+// ("cpu_percent_of_core"; goal: under 1), and how often the waits were
+// allowed to sleep ("wakeups_per_s").
+void BM_DelayedDataWait(benchmark::State& state) {
+  InstallObjectFactory();
+  if (slowDataPeer().port() == 0) {
+    state.SkipWithError("the reference peer did not start");
+    return;
+  }
+  const std::string address = "korvex://127.0.0.1:" + std::to_string(slowDataPeer().port()) + "/";
+  const Ref<Store> store = openStore(address.c_str(), Ref<Store>());
+  const Ref<KXObject> small = store ? fetchObject("0x00000030", store) : Ref<KXObject>();
+  if (!small) {
+    state.SkipWithError("no session or no document");
+    return;
+  }
+  double cpu = 0.0, wall = 0.0;
+  long long waits = 0;
+  char buffer[kTransferChunk];
+  for (auto _ : state) {
+    const double c0 = processCpuSeconds();
+    const long long w0 = PumpWaitCount();
+    const auto t0 = std::chrono::steady_clock::now();
+    StoreEntry* entry = store->openRequest(small, kRequestRead, nullptr, "");
+    if (!entry) {
+      state.SkipWithError("openRequest failed");
+      return;
+    }
+    while (store->readRequest(entry, buffer, sizeof buffer) > 0) {
+    }
+    store->closeRequest(entry);
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    cpu += processCpuSeconds() - c0;
+    waits += PumpWaitCount() - w0;
+  }
+  if (wall > 0.0) {
+    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    state.counters["wakeups_per_s"] = static_cast<double>(waits) / wall;
+  }
+}
+BENCHMARK(BM_DelayedDataWait)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

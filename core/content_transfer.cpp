@@ -102,6 +102,35 @@ bool WriteAll(HFILE file, const char* bytes, std::int32_t size) {
   return n == static_cast<UINT>(size);
 }
 
+// Gathers the chunks of a transfer into larger writes: one system call per
+// chunk cost more than the rest of saving it.
+class GatheredWriter {
+ public:
+  static constexpr std::size_t kSize = 64 * 1024;
+
+  explicit GatheredWriter(HFILE file) : file_(file) { pending_.reserve(kSize); }
+
+  // False when a write failed (now or for bytes gathered before).
+  bool put(const char* bytes, std::int32_t size) {
+    if (size <= 0) return ok_;
+    if (pending_.size() + static_cast<std::size_t>(size) > kSize && !flush()) return false;
+    if (static_cast<std::size_t>(size) >= kSize) return ok_ = WriteAll(file_, bytes, size);
+    pending_.insert(pending_.end(), bytes, bytes + size);
+    return ok_;
+  }
+  bool flush() {
+    if (ok_ && !pending_.empty())
+      ok_ = WriteAll(file_, pending_.data(), static_cast<std::int32_t>(pending_.size()));
+    pending_.clear();
+    return ok_;
+  }
+
+ private:
+  HFILE file_;
+  std::vector<char> pending_;
+  bool ok_ = true;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -307,7 +336,8 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
   std::int64_t total = 0;
   std::int64_t expected = 0;
   if (!failed) {
-    failed = !WriteAll(file, buffer.data(), firstCount);
+    GatheredWriter writer(file);
+    failed = !writer.put(buffer.data(), firstCount);
     total = firstCount;
     ChunkLoop loop;
     while (!failed && firstCount > 0) {
@@ -324,8 +354,9 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
       total += n;
       expected = transfer->announcedSize;
       loop.report(static_cast<std::uint32_t>(std::min<std::int64_t>(total, UINT32_MAX)), expected);
-      failed = !WriteAll(file, buffer.data(), n);
+      failed = !writer.put(buffer.data(), n);
     }
+    if (!failed && !aborted) failed = !writer.flush();
     loop.end();
   } else if (ProgressReporter* progress = GetFrameProgress()) {
     progress->Start();

@@ -68,8 +68,8 @@ void Document::loadAnchors() {
   DeleteObjectList(answer);
   anchorsValid = true;
   anchorsLoadedOnce = true;
-  for (const Ref<KXObject>& a : Handles(&linkAnchors)) anchorPositions.insert(this, a);
-  for (const Ref<KXObject>& a : Handles(&destAnchors)) anchorPositions.insert(this, a);
+  for (const Ref<KXObject>& a : Handles(&linkAnchors)) anchorPositions.AddAnchor(a, this);
+  for (const Ref<KXObject>& a : Handles(&destAnchors)) anchorPositions.AddAnchor(a, this);
 }
 
 void Document::reloadAnchors() {

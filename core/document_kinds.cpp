@@ -1,6 +1,7 @@
 #include "core/document_kinds.h"
 
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "core/environ.h"
@@ -81,11 +82,12 @@ void TextDocument::loadAnchors() {
   // One time for every pseudo anchor of this load.
   const CString now = Environ::timeText(std::time(nullptr), false);
   // A copy: making objects must not meet a list that changes under it.
-  const std::vector<AnchorPosition> positions(anchorPositions.begin(), anchorPositions.end());
-  for (const AnchorPosition& p : positions) {
-    const CString anchorRecord = "ObjectID=" + p.anchorId +
+  std::vector<std::pair<CString, CString>> positions;
+  for (const AnchorPosition& p : anchorPositions) positions.emplace_back(p.anchorId, p.dest);
+  for (const auto& [anchorId, dest] : positions) {
+    const CString anchorRecord = "ObjectID=" + anchorId +
                                  "\nType=Anchor\nAuthor=system\nTimeCreated=" + now +
-                                 "\nTAnchor=Src\nDest=" + p.dest + "\n";
+                                 "\nTAnchor=Src\nDest=" + dest + "\n";
     if (Ref<KXObject> anchor = objectForRecord(anchorRecord, store))
       AppendObject(linkAnchors, anchor);
   }

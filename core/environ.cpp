@@ -1,9 +1,5 @@
 #include "core/environ.h"
 
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -13,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "win/winsock.h"
+
 namespace {
 
 CString& lastErrorText() {
@@ -20,32 +18,32 @@ CString& lastErrorText() {
   return text;
 }
 
-// The first IPv4 address of a name, or false with the reason.
-bool resolve(const std::string& name, in_addr& out, std::string& reason) {
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  addrinfo* found = nullptr;
-  int rc = getaddrinfo(name.c_str(), nullptr, &hints, &found);
-  if (rc != 0 || !found) {
-    if (rc == EAI_SYSTEM)
-      reason = errno ? std::strerror(errno) : "";
-    else if (rc != 0)
-      reason = gai_strerror(rc);
-    else
-      reason = "no address";
-    if (found) freeaddrinfo(found);
+// Host names are resolved by the WinSock of our Win32 layer, the one
+// resolver of the program: the platform lies below this layer, while the
+// network layer's sockets lie above it and cannot be used from here. The
+// start-up and clean-up nest, so this costs nothing when the network layer
+// has started WinSock already and leaves nothing open when it has not.
+// The first IPv4 address of a name in dotted form, or false with the reason.
+bool resolve(const std::string& name, std::string& dotted, std::string& reason) {
+  winsock::WSADATA data;
+  if (const int rc = winsock::WSAStartup(MAKEWORD(1, 1), &data); rc != 0) {
+    reason = winsock::ErrorText(rc);
     return false;
   }
+  const winsock::hostent* host = winsock::gethostbyname(name.c_str());
   bool ok = false;
-  for (addrinfo* a = found; a; a = a->ai_next) {
-    if (a->ai_family == AF_INET && a->ai_addr) {
-      out = reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr;
-      ok = true;
-      break;
-    }
+  if (!host) {
+    reason = winsock::ErrorText(winsock::WSAGetLastError());
+  } else if (host->h_addrtype != winsock::AF_INET || host->h_length != 4 || !host->h_addr_list ||
+             !host->h_addr_list[0]) {
+    reason = "no address";
+  } else {
+    winsock::in_addr address{};
+    std::memcpy(&address.s_addr, host->h_addr_list[0], sizeof address.s_addr);
+    dotted = winsock::inet_ntoa(address);
+    ok = true;
   }
-  freeaddrinfo(found);
-  if (!ok) reason = "no address";
+  winsock::WSACleanup();
   return ok;
 }
 
@@ -93,22 +91,17 @@ bool Environ::hostAddress(const char* host, CString& out) {
   }
   std::string name(host);
   std::string reason;
-  in_addr address{};
-  bool found = resolve(name, address, reason);
+  std::string dotted;
+  bool found = resolve(name, dotted, reason);
   if (!found) {
     size_t dot = name.find('.');
-    if (dot != std::string::npos && dot > 0) found = resolve(name.substr(0, dot), address, reason);
+    if (dot != std::string::npos && dot > 0) found = resolve(name.substr(0, dot), dotted, reason);
   }
   if (!found) {
     lastErrorText() = CString("gethostbyname:") + reason.c_str();
     return false;
   }
-  char dotted[INET_ADDRSTRLEN] = {};
-  if (!inet_ntop(AF_INET, &address, dotted, sizeof dotted)) {
-    lastErrorText() = CString("inet_ntoa:") + std::strerror(errno);
-    return false;
-  }
-  out = dotted;
+  out = dotted.c_str();
   return true;
 }
 

@@ -16,12 +16,6 @@ Dispatcher::Clock gClock = nullptr;
 
 constexpr LONG kMicro = 1000000;
 
-// The longest an idle polling pass waits before it returns to its caller.
-// Everything that can end a wait (a socket, input, a window timer) wakes the
-// pass at once; the limit serves only callers that keep a deadline of their
-// own, which it makes this late at most.
-constexpr DWORD kIdleWaitMs = 10;
-
 bool earlier(const TimeVal& a, const TimeVal& b) {
   return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_usec < b.tv_usec);
 }
@@ -254,14 +248,23 @@ int Dispatcher::takeReady(SocketSet& read, SocketSet& write, SocketSet& except) 
 
 // ---- The pass ------------------------------------------------------------------------
 
-bool Dispatcher::dispatch(TimeVal* timeout) {
+bool Dispatcher::dispatch(TimeVal* timeout) { return pass(timeout, kIdleWaitMs); }
+
+bool Dispatcher::dispatchWithin(DWORD limitMs) { return pass(nullptr, limitMs); }
+
+bool Dispatcher::passRunning() { return gInPass; }
+
+bool Dispatcher::pass(TimeVal* timeout, DWORD idleLimitMs) {
   if (gInPass) return false;
+  // A break the user asked for already is not slept over: the caller is
+  // to see it at once.
+  if (TestAbortFlag()) idleLimitMs = 0;
   int count;
   {
     PassGuard guard;
     SocketSet read, write, except;
     if (hasReady()) count = takeReady(read, write, except);
-    else count = waitFor(read, write, except, timeout);
+    else count = waitFor(read, write, except, timeout, idleLimitMs);
     if (!dying_) notifyHandlers(count, read, write, except);
   }
   if (dying_) {
@@ -299,7 +302,8 @@ TimeVal* Dispatcher::nextTimeout(TimeVal* timeout) {
   return &timeoutValue_;
 }
 
-int Dispatcher::waitFor(SocketSet& read, SocketSet& write, SocketSet& except, TimeVal* timeout) {
+int Dispatcher::waitFor(SocketSet& read, SocketSet& write, SocketSet& except, TimeVal* timeout,
+                        DWORD idleLimitMs) {
   while (true) {
     read = linked_[kRead];
     write = linked_[kWrite];
@@ -313,8 +317,8 @@ int Dispatcher::waitFor(SocketSet& read, SocketSet& write, SocketSet& except, Ti
     } else {
       // Waits on the linked sockets, the display and the next window timer
       // together: a ready socket is served at once, and an idle wait sleeps
-      // until something happens instead of waking every millisecond.
-      count = WaitForSocketsOrMessages(read.raw(), write.raw(), except.raw(), kIdleWaitMs);
+      // until something happens instead of waking to look.
+      count = WaitForSocketsOrMessages(read.raw(), write.raw(), except.raw(), idleLimitMs);
       if (count == 0) {
         PumpMessages(false);
         return 0;

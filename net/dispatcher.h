@@ -1,7 +1,7 @@
 // The select() loop of the client. Sockets are served only while a caller
 // waits: each pass polls the linked sockets and calls back their handlers,
-// and, when nothing was ready, waits (a few milliseconds at most) until a
-// socket, input from the display or a window timer comes, then runs one
+// and, when nothing was ready, sleeps until a socket, input from the
+// display, a window timer or a posted message comes, then runs one
 // window-message step so that the window stays alive. While a timer is queued a pass instead waits in
 // select() up to the timer and runs no window-message step meanwhile.
 //
@@ -78,8 +78,23 @@ class Dispatcher {
   // The same with a timeout, which is written back as the time left (zero
   // when it was used up).
   virtual bool dispatch(LONG& seconds, LONG& microseconds);
-  // The polling pass every waiting caller runs: dispatch(nullptr).
+  // The polling pass every waiting caller runs: dispatch(nullptr). When it
+  // waits on the window system (no timer queued) nothing but an event ends
+  // the wait short of kIdleWaitMs.
   virtual bool dispatch();
+  // The same polling pass for a caller that keeps a deadline of its own:
+  // the wait on the window system ends after `limitMs` at the latest.
+  virtual bool dispatchWithin(DWORD limitMs);
+
+  // Whether a pass is running: a pass asked for now would return at once.
+  static bool passRunning();
+
+  // The longest an idle polling pass waits. Everything that can end a wait
+  // (a linked socket, input from the display, a window timer, a posted
+  // message) ends it at once, so this bounds only a wait that nothing
+  // would end: an idle wait wakes about once a second instead of a
+  // hundred times.
+  static constexpr DWORD kIdleWaitMs = 1000;
 
   // One more than the highest socket number that has a handler.
   int slotCount() const { return slotCount_; }
@@ -95,7 +110,8 @@ class Dispatcher {
   virtual void removeHandler(int socket);
   virtual bool hasReady() const;
   virtual int takeReady(SocketSet& read, SocketSet& write, SocketSet& except);
-  virtual int waitFor(SocketSet& read, SocketSet& write, SocketSet& except, TimeVal* timeout);
+  virtual int waitFor(SocketSet& read, SocketSet& write, SocketSet& except, TimeVal* timeout,
+                      DWORD idleLimitMs);
   virtual void notifyHandlers(int count, SocketSet& read, SocketSet& write, SocketSet& except);
   virtual TimeVal* nextTimeout(TimeVal* timeout);
   virtual void selectError();
@@ -107,6 +123,7 @@ class Dispatcher {
     IOHandler* handler;
   };
 
+  bool pass(TimeVal* timeout, DWORD idleLimitMs);
   static void checkSocket(int socket);
   static void checkKind(int kind);
   void forgetAll();

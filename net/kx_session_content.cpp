@@ -45,7 +45,9 @@ class DataEndpoint : public ListeningEndpoint {
   std::unique_ptr<CSocket> accepted;
 };
 
-// The longest a wait for data goes without serving the control connection.
+// Inside a pass of the dispatcher (a callback that reads content) the
+// control connection cannot be served while the data waits: the wait then
+// looks at the data socket this often at least.
 constexpr long long kReadSliceMs = 10;
 
 long long NowMs() {
@@ -55,6 +57,14 @@ long long NowMs() {
 
 enum class WaitEnd { kReady, kBroken, kTimedOut };
 
+// Whether the message step found the user's break (set again for the outer
+// waits).
+bool BrokenByUser() {
+  if (!PollMessages()) return false;
+  SetAbortFlag();
+  return true;
+}
+
 // One round of a wait: the dispatcher is served (the control connection,
 // the endpoint) and the window gets one message step. True when the user
 // broke the wait; the flag is set again so that outer waits see it too.
@@ -62,16 +72,22 @@ bool ServeAndPoll() {
   LONG seconds = 0;
   LONG microseconds = 0;
   Dispatcher::instance()->dispatch(seconds, microseconds);
-  if (PollMessages()) {
-    SetAbortFlag();
-    return true;
-  }
-  return false;
+  return BrokenByUser();
 }
 
-// Waits until `socket` can be read (data, or the end of the stream).
-WaitEnd WaitReadable(int socket, int limitMs) {
-  const long long deadline = NowMs() + limitMs;
+// Notes that the data socket became readable.
+class ReadableFlag : public IOHandler {
+ public:
+  int inputReady(int) override {
+    ready = true;
+    return 0;
+  }
+  bool ready = false;
+};
+
+// Waits in slices on the data socket alone, serving the dispatcher between
+// them: for a wait inside a pass, where the dispatcher cannot wait.
+WaitEnd WaitReadableInSlices(int socket, long long deadline) {
   for (;;) {
     // The data socket, the display and the window timers wake this wait
     // at once; the slice bounds how late the control connection is served
@@ -87,11 +103,45 @@ WaitEnd WaitReadable(int socket, int limitMs) {
   }
 }
 
+// Waits until `socket` can be read (data, or the end of the stream). The
+// data socket waits beside the dispatcher's own, so the wait sleeps until
+// the data, the control connection, the display or a timer wakes it.
+WaitEnd WaitReadable(int socket, int limitMs) {
+  const long long deadline = NowMs() + limitMs;
+  Dispatcher* dispatcher = Dispatcher::instance();
+  ReadableFlag flag;
+  if (Dispatcher::passRunning() || dispatcher->handlerFor(socket, Dispatcher::kRead) ||
+      !dispatcher->link(socket, Dispatcher::kRead, &flag))
+    return WaitReadableInSlices(socket, deadline);
+  WaitEnd end = WaitEnd::kReady;
+  while (!flag.ready) {
+    // A pass may have ended the dispatcher, and the link with it.
+    Dispatcher* d = Dispatcher::existing();
+    if (!d || d->handlerFor(socket, Dispatcher::kRead) != &flag) return WaitReadableInSlices(socket, deadline);
+    const long long left = deadline - NowMs();
+    d->dispatchWithin(static_cast<DWORD>(left > 0 ? left : 0));
+    if (flag.ready) break;
+    if (BrokenByUser()) {
+      end = WaitEnd::kBroken;
+      break;
+    }
+    if (NowMs() >= deadline) {
+      end = WaitEnd::kTimedOut;
+      break;
+    }
+  }
+  if (Dispatcher* d = Dispatcher::existing(); d && d->handlerFor(socket, Dispatcher::kRead) == &flag)
+    d->unlink(socket);
+  return end;
+}
+
 // Waits until the endpoint has accepted the server's connection.
 WaitEnd WaitAccepted(DataEndpoint& endpoint, int limitMs) {
   const long long deadline = NowMs() + limitMs;
   while (!endpoint.accepted) {
-    const bool served = Dispatcher::instance()->dispatch();
+    const long long left = deadline - NowMs();
+    const bool served =
+        Dispatcher::instance()->dispatchWithin(static_cast<DWORD>(left > 0 ? left : 0));
     if (endpoint.accepted) break;
     if (PollMessages()) {
       SetAbortFlag();

@@ -4,17 +4,21 @@
 The web is written in the content format of the reference peer
 (tests/peer/README.md): one attribute record per object (*.rec), its
 content beside it (*.body), and what the peer knows of remote sources
-(*.remote). Pictures come from ImageMagick (convert); the sound, the movie,
-the records and the password hashes from this script. The output is the
+(*.remote). Pictures come from ImageMagick (convert), except the EPS
+picture, which the EPS plug-in's own writer makes (tools/sample_eps: the
+plug-in reads only EPS files of its writer); the sound, the movie, the
+records and the password hashes come from this script. The output is the
 same on every run (fixed salts, no time stamps in the files), so a rerun
 changes nothing unless this script did.
 
-    tools/make_sample_content.py [--out data/sample]
+    tools/make_sample_content.py [--out data/sample] [--eps-maker PROGRAM]
 
-Needs: python3, ImageMagick's convert (BMP, GIF, TIFF, PCX, XBM, EPS).
+Needs: python3, ImageMagick's convert (BMP, GIF, TIFF, PCX, XBM), and the
+built make_sample_eps (found below build/ unless --eps-maker names it).
 """
 
 import argparse
+import glob
 import math
 import os
 import shutil
@@ -105,18 +109,23 @@ def convert(tmp, args, name):
         return f.read()
 
 
-def fixed_eps(data, name):
-    """An EPS file without the temporary path and the time of its making."""
-    lines = data.decode("latin-1").split("\n")
-    for i, line in enumerate(lines):
-        if line.startswith("%%Title:"):
-            lines[i] = "%%Title: " + name
-        elif line.startswith("%%CreationDate:"):
-            lines[i] = "%%CreationDate: 1996-11-04"
-    return "\n".join(lines).encode("latin-1")
+def writer_eps(tmp, maker, name):
+    """The EPS picture as the EPS plug-in's writer makes it."""
+    target = os.path.join(tmp, name)
+    subprocess.run([maker, target], check=True)
+    with open(target, "rb") as f:
+        return f.read()
 
 
-def pictures(tmp):
+def find_eps_maker():
+    for pattern in ("build/*/tools/sample_eps/make_sample_eps", "build*/tools/sample_eps/make_sample_eps"):
+        found = sorted(glob.glob(os.path.join(ROOT, pattern)))
+        if found:
+            return found[0]
+    return None
+
+
+def pictures(tmp, eps_maker):
     planet = ["-size", "96x96", "xc:black", "-fill", "#d8b070", "-draw", "circle 48,48 48,18",
               "-fill", "none", "-stroke", "#f0e0b0", "-strokewidth", "3",
               "-draw", "ellipse 48,48 44,10 0,360"]
@@ -140,10 +149,7 @@ def pictures(tmp):
                                   "-draw", "polygon 16,1 20,12 31,12 22,19 26,30 16,23 6,30 "
                                            "10,19 1,12 12,12", "-monochrome", "XBM:{out}"],
                             "star.xbm"),
-        "orbit.eps": fixed_eps(convert(tmp, ["-size", "64x64", "xc:white", "-fill", "none", "-stroke", "black",
-                                   "-draw", "ellipse 32,32 28,16 0,360", "-fill", "black",
-                                   "-draw", "circle 32,32 32,27", "-draw", "circle 60,32 60,30",
-                                   "-monochrome", "EPS2:{out}"], "orbit.eps"), "orbit.eps"),
+        "orbit.eps": writer_eps(tmp, eps_maker, "orbit.eps"),
     }
 
 
@@ -342,7 +348,26 @@ server. It links back to <A HREF="korvex:welcome">the Observatory</A>.</P>
 
 # ---- The web --------------------------------------------------------------------------
 
-def build(web, tmp):
+TOUR_SCRIPT = """\
+/* A short tour of the Moon: its picture and name, then the film of its
+   orbit, then a signal from it. Times are milliseconds. */
+0    LOAD IMG 1 "#1" "20 20 0 0"
+0    LOAD LBL 1 "en:The Moon|ge:Der Mond" "20 100 200 24"
+0    LOAD VID 1 "#1" "240 20 0 0"
+0    LOAD SND 1 "#1" "0 0 1 1"
+500  SHOW IMG 1
+500  SHOW LBL 1
+1500 SHOW VID 1
+1500 PLAY VID 1
+3000 SETCAPTION LBL 1 "en:Its orbit|ge:Seine Bahn"
+4500 PLAY SND 1
+4500 SETCAPTION LBL 1 "en:A signal|ge:Ein Signal"
+6000 HIDE VID 1
+6000 MOVETO IMG 1 "240 20"
+"""
+
+
+def build(web, tmp, eps_maker):
     created = "96/11/04 20:00:00"
 
     def doc(rel, oid, lines, body=None, parents=(), author="system"):
@@ -394,6 +419,14 @@ def build(web, tmp):
          ("Title", "en:The Moon"), ("Title", "ge:Der Mond"), ("Keyword", "moon")],
         parents=(ROOT_ID, PLANETS))
 
+    # A timed presentation in the media room: its page plays the script
+    # member (a Generic document of SubType "sync") over the other members.
+    TOUR = 0x10A
+    doc("collections/moon-tour", TOUR,
+        [("DocumentType", "collection"), ("Name", "moon-tour"), ("Layout", "SyncPage()"),
+         ("Title", "en:A short tour of the Moon"), ("Title", "ge:Ein kurzer Rundgang zum Mond")],
+        parents=(MEDIA,))
+
     # Text documents: HTML and KTF (KTF has no MIME type).
     WELCOME_ID, MERCURY_ID, VENUS_ID, EARTH_ID, JUPITER_ID, SATURN_ID = range(0x120, 0x126)
     MOON_EN_ID, MOON_GE_ID = 0x130, 0x131
@@ -429,7 +462,7 @@ def build(web, tmp):
         (MOON,))
 
     # Pictures.
-    pics = pictures(tmp)
+    pics = pictures(tmp, eps_maker)
     PIC_IDS = {"saturn.bmp": 0x140, "jupiter.gif": 0x141, "nebula.tif": 0x142,
                "comet.pcx": 0x143, "star.xbm": 0x144, "orbit.eps": 0x145}
     pic_info = {
@@ -452,18 +485,24 @@ def build(web, tmp):
         convert(tmp, ["-size", "64x64", "xc:black", "-fill", "#c8c8c0", "-draw",
                       "circle 32,32 32,6", "-fill", "#98988f", "-draw", "circle 24,26 24,20",
                       "-draw", "circle 40,40 40,36", "-colors", "8", "GIF:{out}"], "moon.gif"),
-        (MOON,))
+        (MOON, TOUR))
 
     # Sound and movie.
     SOUND_ID, MOVIE_ID = 0x150, 0x151
     doc("media/signal.wav", SOUND_ID,
         [("DocumentType", "Sound"), ("MimeType", "audio/x-wav"), ("Name", "signal.wav"),
          ("Title", "en:A signal from the Moon"), ("Title", "ge:Ein Signal vom Mond")],
-        sound(), (MEDIA, MOON))
+        sound(), (MEDIA, MOON, TOUR))
     doc("media/orbit.avi", MOVIE_ID,
         [("DocumentType", "Movie"), ("MimeType", "video/x-msvideo"), ("Name", "orbit.avi"),
          ("Title", "en:The Moon's orbit"), ("Title", "ge:Die Bahn des Mondes")],
-        movie(), (MEDIA,))
+        movie(), (MEDIA, TOUR))
+    # The tour's script: its members are "#1" of their kind (the Moon's
+    # picture, the film, the signal).
+    doc("media/moon-tour.syn", 0x152,
+        [("DocumentType", "Generic"), ("SubType", "sync"), ("Name", "moon-tour.syn"),
+         ("Title", "en:Script of the tour"), ("Title", "ge:Drehbuch des Rundgangs")],
+        TOUR_SCRIPT, (TOUR,))
 
     # Remote documents.
     HTTP_ID, GOPHER_ID, FTP_ID, TELNET_ID = range(0x160, 0x164)
@@ -579,12 +618,17 @@ def build(web, tmp):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(ROOT, "data", "sample"))
+    parser.add_argument("--eps-maker", default=None,
+                        help="the built make_sample_eps (default: the first below build/)")
     args = parser.parse_args()
     if not shutil.which("convert"):
         sys.exit("make_sample_content: ImageMagick's convert is needed")
+    eps_maker = args.eps_maker or find_eps_maker()
+    if not eps_maker or not os.access(eps_maker, os.X_OK):
+        sys.exit("make_sample_content: build make_sample_eps first, or name it with --eps-maker")
     web = Web(args.out)
     with tempfile.TemporaryDirectory() as tmp:
-        build(web, tmp)
+        build(web, tmp, eps_maker)
     # Only what this script makes is replaced; README.md and other notes stay.
     for sub in ("anchors", "collections", "documents", "gallery", "media", "remote", "users"):
         shutil.rmtree(os.path.join(args.out, sub), ignore_errors=True)

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Builds the client and runs it on the bundled sample data, connected to a
-# Korvex server on this machine: until a local database is wanted, the
-# reference peer serves data/sample on a free loopback port. The client
-# opens an X11 window (under Xvfb when there is no display) and reads a copy
-# of data/Tolm.ini in a run folder of its own, with the server's address and
-# the home directory filled in; the shipped file is not changed. The peer
-# (and Xvfb) stop when the client exits.
+# Builds the client and runs it on the bundled sample data. By default the
+# client opens the local database the build makes from data/sample
+# (<build>/data/localdb/SAMPLE.CFG, a "kxlocal:" address): no server is
+# needed. With --peer as the first argument it connects instead to the
+# reference Korvex peer, started here to serve data/sample on a free
+# loopback port. The client opens an X11 window (under Xvfb when there is no
+# display) and reads a copy of data/Tolm.ini in a run folder of its own, with
+# the data source and the home directory filled in; the shipped file is not
+# changed. The peer (and Xvfb) stop when the client exits.
 #
 # ZEMRA_BUILD_DIR names a build folder to use instead of build/release (it
 # must hold bin/Tolm); ZEMRA_RUN_DIR a run folder to keep (else a temporary
 # one, removed at the end). Further arguments go to the client.
 set -eu
+source=local
+if [ "${1:-}" = "--peer" ]; then
+  source=peer
+  shift
+fi
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 build=${ZEMRA_BUILD_DIR:-}
@@ -42,22 +49,43 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The server: the reference peer on a free loopback port.
-rm -f "$run/peer.port"
-python3 "$top/tests/peer/korvex_peer.py" --content "$top/data/sample" --port 0 \
-  --port-file "$run/peer.port" --log "$run/peer.log" --lifetime 0 &
-peer_pid=$!
-for _ in $(seq 1 300); do
-  [ -s "$run/peer.port" ] && break
-  kill -0 "$peer_pid" 2>/dev/null || { echo "run-client: the peer did not start" >&2; exit 1; }
-  sleep 0.1
+if [ "$source" = peer ]; then
+  # The server: the reference peer on a free loopback port.
+  rm -f "$run/peer.port"
+  python3 "$top/tests/peer/korvex_peer.py" --content "$top/data/sample" --port 0 \
+    --port-file "$run/peer.port" --log "$run/peer.log" --lifetime 0 &
+  peer_pid=$!
+  for _ in $(seq 1 300); do
+    [ -s "$run/peer.port" ] && break
+    kill -0 "$peer_pid" 2>/dev/null || { echo "run-client: the peer did not start" >&2; exit 1; }
+    sleep 0.1
+  done
+  port=$(cat "$run/peer.port")
+  [ -n "$port" ] || { echo "run-client: the peer wrote no port" >&2; exit 1; }
+  server="korvex://127.0.0.1:$port/rootcollection"
+  where="server korvex://127.0.0.1:$port/ (log $run/peer.log)"
+else
+  # The local database the build made from data/sample.
+  database="$build/data/localdb/SAMPLE.CFG"
+  [ -f "$database" ] || { echo "run-client: no sample database at $database (build the target sample_localdb)" >&2; exit 1; }
+  server="kxlocal:$database"
+  where="local database $database"
+fi
+
+# The home directory as the program is installed: the shipped data, and the
+# picture converters beside it (the client loads them from its home). What
+# the client writes there stays in the run folder.
+home="$run/home"
+rm -rf "$home"
+mkdir -p "$home"
+ln -s "$top"/data/* "$home"/
+for lib in "$build"/bin/*.so; do
+  [ -e "$lib" ] && ln -s "$lib" "$home"/
 done
-port=$(cat "$run/peer.port")
-[ -n "$port" ] || { echo "run-client: the peer wrote no port" >&2; exit 1; }
 
 # The settings: the shipped file with this run's server and home directory.
-python3 - "$top/data/Tolm.ini" "$run/Tolm.ini" "korvex://127.0.0.1:$port/rootcollection" \
-  "$top/data" <<'PY'
+python3 - "$top/data/Tolm.ini" "$run/Tolm.ini" "$server" \
+  "$home" <<'PY'
 import sys
 source, target, server, home = sys.argv[1:]
 section = None
@@ -89,7 +117,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 unset ZEMRA_HEADLESS
 
-echo "run-client: server korvex://127.0.0.1:$port/ (log $run/peer.log), settings $run/Tolm.ini"
+echo "run-client: $where, settings $run/Tolm.ini"
 cd "$run"
 status=0
 "$client" "$@" || status=$?

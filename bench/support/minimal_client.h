@@ -56,8 +56,9 @@ class MinimalClient {
   }
 
   // The body of an object over a data connection the peer opens to a port
-  // of ours: the bytes after the KXHDR header, or -1 when it failed.
-  long long download(std::uint32_t object) {
+  // of ours: the bytes after the KXHDR header, or -1 when it failed. With a
+  // descriptor `sink` the body is written there as it comes.
+  long long download(std::uint32_t object, int sink = -1) {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a = loopback(0);
     socklen_t n = sizeof a;
@@ -90,6 +91,10 @@ class MinimalClient {
         if (!zero) continue;  // the header goes on (it is far shorter than a read)
         from = static_cast<const char*>(zero) - buffer.data() + 1;
         inHeader = false;
+      }
+      if (sink >= 0 && !writeAll(sink, buffer.data() + from, static_cast<size_t>(got - from))) {
+        total = -1;
+        break;
       }
       total += got - from;
     }
@@ -124,6 +129,15 @@ class MinimalClient {
     std::uint32_t code = 0;
     std::string body;
     return send(kVersion, kHello, "") && receive(code, body) && code == kHello;
+  }
+  static bool writeAll(int fd, const char* p, size_t n) {
+    while (n > 0) {
+      const ssize_t w = ::write(fd, p, n);
+      if (w <= 0) return false;
+      p += w;
+      n -= static_cast<size_t>(w);
+    }
+    return true;
   }
   bool sendAll(const char* p, size_t n) {
     while (n > 0) {

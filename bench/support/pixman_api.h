@@ -12,18 +12,29 @@ struct PixmanApi {
   struct Transform {
     Fixed m[3][3];
   };
+  // pixman_indexed_t: the colours of an 8-bit indexed image.
+  struct Indexed {
+    int color;
+    std::uint32_t rgba[256];
+    std::uint8_t ent[32768];
+  };
   Image* (*createBits)(std::uint32_t format, int w, int h, std::uint32_t* bits, int strideBytes) = nullptr;
   int (*unref)(Image*) = nullptr;
   int (*setTransform)(Image*, const Transform*) = nullptr;
   int (*setFilter)(Image*, int filter, const Fixed* params, int n) = nullptr;
+  void (*setIndexed)(Image*, const Indexed*) = nullptr;
   void (*composite32)(int op, Image* src, Image* mask, Image* dst, std::int32_t sx, std::int32_t sy,
                       std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy, std::int32_t w,
                       std::int32_t h) = nullptr;
+  int (*fill)(std::uint32_t* bits, int stride, int bpp, int x, int y, int w, int h, std::uint32_t v) = nullptr;
   bool ok = false;
 
   // Format codes: bpp << 24 | type << 16 | a << 12 | r << 8 | g << 4 | b.
   static constexpr std::uint32_t kX8R8G8B8 = 32u << 24 | 2u << 16 | 0x888u;
+  static constexpr std::uint32_t kR8G8B8 = 24u << 24 | 2u << 16 | 0x888u;
+  static constexpr std::uint32_t kC8 = 8u << 24 | 4u << 16;
   static constexpr int kOpSrc = 1;
+  static constexpr int kFilterNearest = 3;
   static constexpr int kFilterBilinear = 4;
   static Fixed ToFixed(double v) { return static_cast<Fixed>(v * 65536.0); }
 
@@ -35,7 +46,9 @@ struct PixmanApi {
     unref = reinterpret_cast<decltype(unref)>(sym("pixman_image_unref"));
     setTransform = reinterpret_cast<decltype(setTransform)>(sym("pixman_image_set_transform"));
     setFilter = reinterpret_cast<decltype(setFilter)>(sym("pixman_image_set_filter"));
+    setIndexed = reinterpret_cast<decltype(setIndexed)>(sym("pixman_image_set_indexed"));
     composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
-    ok = createBits && unref && setTransform && setFilter && composite32;
+    fill = reinterpret_cast<decltype(fill)>(sym("pixman_fill"));
+    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill;
   }
 };

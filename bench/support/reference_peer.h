@@ -18,12 +18,17 @@
 
 namespace bench_support {
 
-// The source tree, from this file's own path (bench/support/ is two levels
-// down).
+// The source tree: as the build names it, else from this file's own path
+// (bench/support/ is two levels down), which a compiler cache may have made
+// relative to the build folder.
 inline std::string SourceDir() {
+#ifdef ZEMRA_SOURCE_DIR
+  return ZEMRA_SOURCE_DIR;
+#else
   std::string here = __FILE__;
   std::size_t slash = here.rfind("/bench/");
   return slash == std::string::npos ? "." : here.substr(0, slash);
+#endif
 }
 
 class ReferencePeer {

@@ -1,6 +1,7 @@
 #include "gdi/paint.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 #include "gdi/dc_internal.h"
@@ -141,7 +142,12 @@ void PaintSpan(Surface& s, const DeviceSpace& space, int y, int x0, int x1, std:
   // The common fills on a true-colour surface go straight to the pixels.
   if (direct && !masked) {
     if (rop == 0xF0 && ink && ink->type == Ink::Type::Solid) {
-      std::fill_n(row, n, ink->solid & 0xFFFFFFu);
+      // The C library's wide fill picks the widest stores the processor
+      // has, where a plain loop is compiled for the oldest; a wide
+      // character is a 32-bit pixel here.
+      static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+      std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(ink->solid & 0xFFFFFFu),
+                   static_cast<std::size_t>(n));
       return;
     }
     if (rop == 0xCC && src) {

@@ -62,27 +62,48 @@ int keepReady(fd_set* set, int kind, const std::vector<SOCKET>& sockets,
   return static_cast<int>(kept);
 }
 
+// One wait of select(): the poll items of the three sets (one item per
+// socket) and the time in poll()'s terms.
+struct SelectWait {
+  std::vector<SOCKET> sockets;
+  std::vector<winsock_posix::PollItem> items;
+  long seconds = -1;  // -1: no limit
+  long micro = 0;
+};
+
+// Fills the wait from the sets and the time; 0, or the WinSock error that
+// refuses the call.
+int planWait(fd_set* readfds, fd_set* writefds, fd_set* exceptfds, const timeval* timeout,
+             SelectWait& wait) {
+  if (timeout) {
+    if (timeout->tv_sec < 0 || timeout->tv_usec < 0) return WSAEINVAL;
+    wait.seconds = timeout->tv_sec + timeout->tv_usec / 1000000;
+    wait.micro = timeout->tv_usec % 1000000;
+  }
+  if (!collect(readfds, 0, wait.sockets, wait.items) || !collect(writefds, 1, wait.sockets, wait.items) ||
+      !collect(exceptfds, 2, wait.sockets, wait.items))
+    return WSAEBADF;
+  return 0;
+}
+
+// Polls, then leaves in the sets the sockets that are ready: their count,
+// or SOCKET_ERROR.
+int pollAndKeepReady(fd_set* readfds, fd_set* writefds, fd_set* exceptfds, SelectWait& wait) {
+  int err = 0;
+  if (winsock_posix::pollFds(wait.items, wait.seconds, wait.micro, &err) < 0)
+    return failWith(ErrorFromErrno(err));
+  return keepReady(readfds, 0, wait.sockets, wait.items) + keepReady(writefds, 1, wait.sockets, wait.items) +
+         keepReady(exceptfds, 2, wait.sockets, wait.items);
+}
+
 }  // namespace
 
 int select(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, const timeval* timeout) {
   if (!winsock_table::started()) return failWith(WSANOTINITIALISED);
-  long seconds = -1;
-  long micro = 0;
-  if (timeout) {
-    if (timeout->tv_sec < 0 || timeout->tv_usec < 0) return failWith(WSAEINVAL);
-    seconds = timeout->tv_sec + timeout->tv_usec / 1000000;
-    micro = timeout->tv_usec % 1000000;
-  }
-  std::vector<SOCKET> sockets;
-  std::vector<winsock_posix::PollItem> items;
-  if (!collect(readfds, 0, sockets, items) || !collect(writefds, 1, sockets, items) ||
-      !collect(exceptfds, 2, sockets, items))
-    return failWith(WSAEBADF);
-  if (sockets.empty()) return failWith(WSAEINVAL);
-  int err = 0;
-  if (winsock_posix::pollFds(items, seconds, micro, &err) < 0) return failWith(ErrorFromErrno(err));
-  return keepReady(readfds, 0, sockets, items) + keepReady(writefds, 1, sockets, items) +
-         keepReady(exceptfds, 2, sockets, items);
+  SelectWait wait;
+  if (const int error = planWait(readfds, writefds, exceptfds, timeout, wait)) return failWith(error);
+  if (wait.sockets.empty()) return failWith(WSAEINVAL);
+  return pollAndKeepReady(readfds, writefds, exceptfds, wait);
 }
 
 int SelectWithDescriptor(fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
@@ -92,26 +113,14 @@ int SelectWithDescriptor(fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
                          (exceptfds && exceptfds->fd_count);
   // Without sockets the wait needs nothing of WinSock.
   if (anySocket && !winsock_table::started()) return failWith(WSANOTINITIALISED);
-  long seconds = -1;
-  long micro = 0;
-  if (timeout) {
-    if (timeout->tv_sec < 0 || timeout->tv_usec < 0) return failWith(WSAEINVAL);
-    seconds = timeout->tv_sec + timeout->tv_usec / 1000000;
-    micro = timeout->tv_usec % 1000000;
-  }
-  std::vector<SOCKET> sockets;
-  std::vector<winsock_posix::PollItem> items;
-  if (!collect(readfds, 0, sockets, items) || !collect(writefds, 1, sockets, items) ||
-      !collect(exceptfds, 2, sockets, items))
-    return failWith(WSAEBADF);
-  const std::size_t socketItems = items.size();
+  SelectWait wait;
+  if (const int error = planWait(readfds, writefds, exceptfds, timeout, wait)) return failWith(error);
+  const std::size_t descriptorItem = wait.items.size();
   if (descriptor >= 0)
-    items.push_back(winsock_posix::PollItem{descriptor, true, false, false, false, false, false});
-  int err = 0;
-  if (winsock_posix::pollFds(items, seconds, micro, &err) < 0) return failWith(ErrorFromErrno(err));
-  if (descriptor >= 0 && descriptorReady) *descriptorReady = items[socketItems].read;
-  return keepReady(readfds, 0, sockets, items) + keepReady(writefds, 1, sockets, items) +
-         keepReady(exceptfds, 2, sockets, items);
+    wait.items.push_back(winsock_posix::PollItem{descriptor, true, false, false, false, false, false});
+  const int n = pollAndKeepReady(readfds, writefds, exceptfds, wait);
+  if (n != SOCKET_ERROR && descriptor >= 0 && descriptorReady) *descriptorReady = wait.items[descriptorItem].read;
+  return n;
 }
 
 int FdIsSet(SOCKET s, const fd_set* set) {

@@ -51,6 +51,9 @@ class LocalDatabase : public Store, public CollectionCounter {
   // The most bytes of one stored record; a record without its end mark is
   // cut here.
   static constexpr size_t kMaxRecordBytes = 64 * 1024;
+  // The most bytes of one dictionary entry (a body without a size, ended by
+  // its mark "\n@1"); an entry without its mark is cut here.
+  static constexpr std::int32_t kMaxEntryBytes = 1024 * 1024;
 
   // Opens the data set (a configuration, or a list of them ending in ".ML")
   // that the address names after "kxlocal:". Failures are left in the error
@@ -144,6 +147,7 @@ class LocalDatabase : public Store, public CollectionCounter {
   void checkResults(ResultSet& results);
   int storeBody(DocumentRequest& request, const Ref<KXObject>& object, const CString& sizeText);
   bool locateBody(DocumentRequest& request, const Ref<KXObject>& object);
+  std::int32_t readEntry(DocumentRequest& request, char* buffer, std::int32_t capacity);
   int indexTextLine(DocumentRequest& request, const std::string& line);
   bool finishBody(DocumentRequest& request);
   bool insertDocument(const Ref<KXObject>& object, const Ref<KXObject>& container);

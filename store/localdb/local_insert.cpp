@@ -154,7 +154,9 @@ bool LocalDatabase::insertAnchor(const Ref<KXObject>& object, const Ref<KXObject
   // Both ends in one data set: plain ids; else the anchor keeps the
   // suffixes and is found by the references' names.
   const bool cross = sourceAnchor && differentDataSets(source, dest);
-  const int dataSet = dataSetOf(source);
+  // An anchor between two data sets belongs to neither: it goes to the
+  // link data set when one is open, as memberships between data sets do.
+  const int dataSet = cross && keyed_->hasDataSet(kLinkDataSet) ? kLinkDataSet : dataSetOf(source);
   if (dataSet < 0 || !keyed_->hasDataSet(dataSet)) return false;
   std::string body;
   SortedStringArray titles;

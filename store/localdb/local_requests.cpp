@@ -133,15 +133,22 @@ bool LocalDatabase::locateBody(DocumentRequest& request, const Ref<KXObject>& ob
   if (path.compare(0, 2, "LD") == 0) {
     unsigned long position = 0;
     unsigned long size = 0;
-    if (std::sscanf(path.c_str() + 2, "%lx %lx", &position, &size) != 2) return false;
+    const int fields = std::sscanf(path.c_str() + 2, "%lx %lx", &position, &size);
+    if (fields < 1) return false;
     const int dataSet = dataSetOfObject(object);
     if (dataSet < 0) return false;
     request.hasItem = true;
     request.item.dataSet = static_cast<std::uint8_t>(dataSet);
     request.item.position = static_cast<std::uint32_t>(position);
     request.item.kind = static_cast<std::uint8_t>(keyed_->kindOf(dataSet, request.item.position));
-    // A document whose body was never stored reads as empty.
-    request.size = position == DataItem::kNoPosition ? 0 : static_cast<std::int32_t>(std::min(size, 0x7FFFFFFFul));
+    // A document whose body was never stored reads as empty; one without a
+    // size is a dictionary entry, read up to its end mark.
+    if (position == DataItem::kNoPosition)
+      request.size = 0;
+    else if (fields == 1)
+      request.size = -1;
+    else
+      request.size = static_cast<std::int32_t>(std::min(size, 0x7FFFFFFFul));
     return true;
   }
   if (path.compare(0, 2, "LF") == 0) {
@@ -163,6 +170,7 @@ bool LocalDatabase::locateBody(DocumentRequest& request, const Ref<KXObject>& ob
 std::int32_t LocalDatabase::readRequest(StoreEntry* entry, char* buffer, std::int32_t capacity) {
   auto* request = dynamic_cast<DocumentRequest*>(entry);
   if (!request || !buffer || capacity <= 0 || request->writing) return 0;
+  if (request->hasItem && request->size < 0) return readEntry(*request, buffer, capacity);
   if (request->position < 0) request->position = 0;
   std::int32_t count = std::min(capacity, request->size - request->position);
   if (count <= 0) return 0;
@@ -185,6 +193,40 @@ std::int32_t LocalDatabase::readRequest(StoreEntry* entry, char* buffer, std::in
       if (buffer[i] == '\r') buffer[i] = '\n';
   request->position += static_cast<std::int32_t>(got);
   return static_cast<std::int32_t>(got);
+}
+
+std::int32_t LocalDatabase::readEntry(DocumentRequest& request, char* buffer, std::int32_t capacity) {
+  if (request.entryEnded) return 0;
+  if (request.position < 0) request.position = 0;
+  const std::int32_t count = std::min(capacity, kMaxEntryBytes - request.position);
+  if (count <= 0) return 0;
+  const std::uint32_t at = request.item.position + static_cast<std::uint32_t>(request.position);
+  if (at < request.item.position) return 0;  // past the end of the data space
+  const long got = keyed_->read(request.item.dataSet, at, buffer, count);
+  if (got <= 0) return 0;
+  for (long i = 0; i < got; ++i)
+    if (buffer[i] == '\r') buffer[i] = '\n';
+  // The entry ends after the newline of its mark "\n@1"; a newline at the
+  // entry's very first byte does not end it. The mark's newline may lie in
+  // the piece delivered before.
+  long deliver = got;
+  for (long i = 0; i < got; ++i) {
+    if (buffer[i] != '@') continue;
+    const char before = i > 0 ? buffer[i - 1] : request.lastDelivered;
+    if (before != '\n' || request.position + i < 2) continue;
+    char next = 0;
+    if (i + 1 < got)
+      next = buffer[i + 1];
+    else if (keyed_->read(request.item.dataSet, at + static_cast<std::uint32_t>(got), &next, 1) != 1)
+      next = 0;
+    if (next != '1') continue;
+    request.entryEnded = true;
+    deliver = i;
+    break;
+  }
+  if (deliver > 0) request.lastDelivered = buffer[deliver - 1];
+  request.position += static_cast<std::int32_t>(deliver);
+  return static_cast<std::int32_t>(deliver);
 }
 
 // ---- Storing bodies ----

@@ -14,7 +14,7 @@ struct DocumentRequest : StoreEntry {
   ~DocumentRequest() override;
 
   std::int32_t position = -1;  // bytes delivered; -1 before the first read
-  std::int32_t size = -1;
+  std::int32_t size = -1;  // -1: a dictionary entry, ended by its mark
   std::string localFile;
   bool hasItem = false;
   DataItem item;
@@ -24,6 +24,10 @@ struct DocumentRequest : StoreEntry {
   bool outsideTag = true;
   bool indexText = false;
   HFILE file = HFILE_ERROR;
+  // Reading a dictionary entry: its end mark was met, and the last byte
+  // delivered (a mark may begin in one piece and end in the next).
+  bool entryEnded = false;
+  char lastDelivered = 0;
 };
 
 struct QueryRequest : StoreEntry {

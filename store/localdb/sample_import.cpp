@@ -117,20 +117,24 @@ SampleImport ImportSampleWeb(LocalDatabase& db, const std::string& sampleDirecto
   }
 
   SampleImport result;
-  // Anchors, with their destinations by new id.
-  for (auto& [id, o] : objects) {
-    AttrRecord attrs{CString(o.record)};
-    if (attrs.getAttribute("Type=") != "Anchor" || o.parents.empty()) continue;
-    auto owner = objects.find(o.parents.front());
-    if (owner == objects.end() || !owner->second.stored) continue;
-    std::string record = withoutLines(o.record, {"ObjectID=", "Parent=", "Dest="});
-    const std::string dest = attrs.getAttribute("Dest=").str();
-    auto target = objects.find(dest);
-    if (target != objects.end() && target->second.stored)
-      record += "Dest=" + target->second.stored->getObjectIdText().str() + "\n";
-    Ref<KXObject> anchor = make(record);
-    if (!anchor || !db.insertObject(anchor, owner->second.stored, 0)) return failed("cannot insert anchor " + id);
-    result.ids[id] = anchor->getObjectIdText().str();
+  // Anchors, with their destinations by new id: the destination anchors
+  // first, since a link may lead to one.
+  for (const bool destinations : {true, false}) {
+    for (auto& [id, o] : objects) {
+      AttrRecord attrs{CString(o.record)};
+      if (attrs.getAttribute("Type=") != "Anchor" || o.parents.empty()) continue;
+      if ((attrs.getAttribute("TAnchor=") == "Dest") != destinations) continue;
+      auto owner = objects.find(o.parents.front());
+      if (owner == objects.end() || !owner->second.stored) continue;
+      std::string record = withoutLines(o.record, {"ObjectID=", "Parent=", "Dest="});
+      const std::string dest = attrs.getAttribute("Dest=").str();
+      auto target = objects.find(dest);
+      if (target != objects.end() && target->second.stored)
+        record += "Dest=" + target->second.stored->getObjectIdText().str() + "\n";
+      Ref<KXObject> anchor = make(record);
+      if (!anchor || !db.insertObject(anchor, owner->second.stored, 0)) return failed("cannot insert anchor " + id);
+      o.stored = anchor;
+    }
   }
   for (auto& [id, o] : objects)
     if (o.stored) result.ids[id] = o.stored->getObjectIdText().str();

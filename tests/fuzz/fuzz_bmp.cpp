@@ -3,7 +3,8 @@
 // its size, the memory reader bounded by the global block the image lies in,
 // and the file reader (and the format test) on the same bytes written to a
 // file. Whatever a reader accepts is then expanded (RLE) or widened, so its
-// header is known to describe the block it returned.
+// header is known to describe the block it returned. Inputs that claim a
+// picture too large to read quickly are skipped (bmp_fuzz_size.h).
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "bmp_fuzz_size.h"
 #include "pixolt.h"
 #include "win/windows.h"
 
@@ -47,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setenv("ZEMRA_HEADLESS", "1", 1);
     return ScratchName();
   }();
+  if (bmp_fuzz::TooLargeToTry(data, size)) return 0;
   // The size form.
   HGLOBAL block = GlobalAlloc(GHND, 44);
   HGLOBAL dib = ReadMemDIBEx(data, static_cast<DWORD>(size), block);

@@ -39,6 +39,13 @@ std::string TempDir::read(const std::string& path) {
 
 namespace testing_support {
 
+std::vector<std::string> FileLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 std::filesystem::path PrivateTempDir() {
   std::filesystem::path dir = win::HostPath(win::PrivateTempWindowsDirectory());
   return dir.has_filename() ? dir : dir.parent_path();

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,6 +25,10 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The lines of a text file, without their line feeds (none when it cannot
+// be read).
+std::vector<std::string> FileLines(const std::string& path);
 
 // The user's own directory under the temporary path the environment names
 // now (TMPDIR, TMP, TEMP), where the client keeps its temporary files and

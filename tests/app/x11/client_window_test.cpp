@@ -104,7 +104,8 @@ TEST(ClientWindow, TheRunCommandOpensTheClientOnTheSampleWeb) {
     setenv("ZEMRA_RUN_DIR", run.c_str(), 1);
     setenv("TMPDIR", tmp.c_str(), 1);
     const std::string script = std::string(ZEMRA_SOURCE_DIR) + "/tools/run-client.sh";
-    execl("/bin/bash", "bash", script.c_str(), static_cast<char*>(nullptr));
+    // Through the reference peer, whose log tells when the client logged in.
+    execl("/bin/bash", "bash", script.c_str(), "--peer", static_cast<char*>(nullptr));
     _exit(127);
   }
   setpgid(pid, pid);

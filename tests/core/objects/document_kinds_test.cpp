@@ -135,8 +135,10 @@ TEST_F(DocumentKindsTest, RemoteHttpTextGetsPseudoAnchorsFromItsPositions) {
   const std::string http = "Type=Document\nDocumentType=Remote\nProtocol=http\nHost=w\nPort=80\n"
                            "Path=/i.html\n";
   Ref<TextDocument> d = Make<TextDocument>(0, http, Ref<Store>(server));
-  d->getAnchorPositions().add({10, "0x00000051", "http://w:80/a.html"});
-  d->getAnchorPositions().add({20, "0x00000052", "http://w:80/b.html"});
+  d->getAnchorPositions().InsertSorted(
+      new TextAnchorPosition(10, 12, "0x00000051", "http://w:80/a.html"));
+  d->getAnchorPositions().InsertSorted(
+      new TextAnchorPosition(20, 22, "0x00000052", "http://w:80/b.html"));
   factory.make = [](const CString& r) -> KXObject* { return new KXObject(r, Ref<Store>()); };
 
   d->loadAnchors();
@@ -159,7 +161,7 @@ TEST_F(DocumentKindsTest, RemoteHttpTextGetsPseudoAnchorsFromItsPositions) {
   Ref<TextDocument> gopher = Make<TextDocument>(
       0, "Type=Document\nDocumentType=Remote\nProtocol=gopher\nHost=g\nPort=70\nPath=/\n",
       Ref<Store>(server));
-  gopher->getAnchorPositions().add({1, "0x00000053", "x"});
+  gopher->getAnchorPositions().InsertSorted(new TextAnchorPosition(1, 2, "0x00000053", "x"));
   gopher->loadAnchors();
   EXPECT_TRUE(gopher->anchorsAreValid());
   EXPECT_TRUE(gopher->getLinkAnchors()->isEmpty());

@@ -2,51 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "support/counting_window.h"
 #include "win/user.h"
 
 namespace {
 
-int gHandled = 0;
-
-LRESULT countingProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_USER + 1) {
-    ++gHandled;
-    return 0;
-  }
-  return DefWindowProc(wnd, msg, wp, lp);
-}
-
-class MessagePump : public ::testing::Test {
- protected:
-  void SetUp() override {
-    win::ResetUserState();
-    ResetPumpQuit();
-    gHandled = 0;
-    WNDCLASS cls{};
-    cls.lpfnWndProc = countingProc;
-    cls.lpszClassName = "ZemraPumpTest";
-    ASSERT_NE(RegisterClass(&cls), 0);
-    wnd_ = CreateWindow("ZemraPumpTest", "", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                        nullptr);
-    ASSERT_NE(wnd_, nullptr);
-  }
-  void TearDown() override {
-    ResetPumpQuit();
-    win::ResetUserState();
-  }
-  HWND wnd_ = nullptr;
-};
+using MessagePump = testing_support::CountingWindowTest;
 
 TEST_F(MessagePump, DispatchesOneMessagePerStep) {
   EXPECT_EQ(PumpMessages(false), 0);  // empty queue
-  PostMessage(wnd_, WM_USER + 1, 0, 0);
-  PostMessage(wnd_, WM_USER + 1, 0, 0);
+  post();
+  post();
   EXPECT_EQ(PumpMessages(true), 0);
-  EXPECT_EQ(gHandled, 1);
+  EXPECT_EQ(handled(), 1);
   EXPECT_EQ(PumpMessages(false), 0);
-  EXPECT_EQ(gHandled, 2);
+  EXPECT_EQ(handled(), 2);
   EXPECT_EQ(PumpMessages(false), 0);
-  EXPECT_EQ(gHandled, 2);
+  EXPECT_EQ(handled(), 2);
 }
 
 TEST_F(MessagePump, QuitIsConsumedAndLaterCallsLeaveTheQueueAlone) {
@@ -56,12 +28,12 @@ TEST_F(MessagePump, QuitIsConsumedAndLaterCallsLeaveTheQueueAlone) {
   MSG msg{};
   EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "the quit message was put back";
 
-  PostMessage(wnd_, WM_USER + 1, 0, 0);
+  post();
   EXPECT_EQ(PumpMessages(false), -1);
   EXPECT_EQ(PumpMessages(true), -1);
-  EXPECT_EQ(gHandled, 0);
+  EXPECT_EQ(handled(), 0);
   ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+  EXPECT_EQ(msg.message, kCounted);
 }
 
 }  // namespace

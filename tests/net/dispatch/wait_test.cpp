@@ -13,6 +13,7 @@
 #include "core/message_pump.h"
 #include "net/dispatcher.h"
 #include "net/support/socket_pair.h"
+#include "support/counting_window.h"
 #include "support/patience.h"
 #include "support/user_clock.h"
 #include "win/user.h"
@@ -24,35 +25,12 @@ using testing_support::SocketPair;
 
 constexpr DWORD kLong = 60000;  // longer than any test may run
 
-int gMessages = 0;
-
-LRESULT countingProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_USER + 7) {
-    ++gMessages;
-    return 0;
-  }
-  return DefWindowProc(wnd, msg, wp, lp);
-}
-
-class NetworkWait : public ::testing::Test {
+class NetworkWait : public testing_support::CountingWindowTest {
  protected:
-  void SetUp() override {
-    win::ResetUserState();
-    ResetPumpQuit();
-    gMessages = 0;
-    WNDCLASS cls{};
-    cls.lpfnWndProc = countingProc;
-    cls.lpszClassName = "ZemraWaitTest";
-    ASSERT_NE(RegisterClass(&cls), 0);
-    wnd_ = CreateWindow("ZemraWaitTest", "", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                        nullptr);
-    ASSERT_NE(wnd_, nullptr);
-  }
   void TearDown() override {
     Dispatcher::destroy();
-    win::ResetUserState();
+    CountingWindowTest::TearDown();
   }
-  HWND wnd_ = nullptr;
 };
 
 // Whatever can end the wait, it ends it at once, and says whether the
@@ -76,7 +54,7 @@ TEST_F(NetworkWait, EndsAtOnceForWhatIsThere) {
     SocketPair p;
     testing_support::TestUserClock clock;
     if (c.data) p.put("x");
-    if (c.message) PostMessage(wnd_, WM_USER + 7, 0, 0);
+    if (c.message) post();
     if (c.timer) {
       SetTimer(wnd_, 1, 50, nullptr);
       clock.Advance(50);
@@ -90,9 +68,7 @@ TEST_F(NetworkWait, EndsAtOnceForWhatIsThere) {
     }
     EXPECT_EQ(WaitForSocketOrMessages(static_cast<int>(p.client), false, kLong), c.socketReady);
     KillTimer(wnd_, 1);
-    MSG drop{};
-    while (PeekMessage(&drop, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    drainQueue();
   }
 }
 
@@ -137,17 +113,51 @@ TEST_F(NetworkWait, AnIdlePassIsWokenByItsSocket) {
 
   char drain[8];
   winsock::recv(p.client, drain, sizeof drain, 0);
-  PostMessage(wnd_, WM_USER + 7, 0, 0);
+  post();
   EXPECT_FALSE(Dispatcher::instance()->dispatch());
-  EXPECT_EQ(gMessages, 1);
+  EXPECT_EQ(handled(), 1);
   Dispatcher::instance()->unlink(static_cast<int>(p.client));
+}
+
+// An idle pass sleeps until something comes (here a window timer) instead
+// of waking to look: the caller's loop runs once or twice, not once for
+// every few milliseconds of the wait.
+TEST_F(NetworkWait, AnIdlePassSleepsUntilSomethingComes) {
+  static bool fired = false;
+  fired = false;
+  SocketPair p;
+  struct Reader : IOHandler {
+    int inputReady(int) override { return 0; }
+  } reader;
+  ASSERT_TRUE(Dispatcher::instance()->link(static_cast<int>(p.client), Dispatcher::kRead, &reader));
+  SetTimer(wnd_, 1, 200, [](HWND, UINT, UINT_PTR, DWORD) { fired = true; });
+  const long long waits = PumpWaitCount();
+  int passes = 0;
+  const auto deadline = testing_support::PatienceDeadline();
+  while (!fired && std::chrono::steady_clock::now() < deadline) {
+    Dispatcher::instance()->dispatch();
+    ++passes;
+  }
+  KillTimer(wnd_, 1);
+  EXPECT_TRUE(fired);
+  EXPECT_LE(passes, 4);
+  EXPECT_LE(PumpWaitCount() - waits, 4);
+  Dispatcher::instance()->unlink(static_cast<int>(p.client));
+}
+
+// A pass for a caller with a deadline of its own waits no longer than it
+// is given: with nothing to wait for, not at all.
+TEST_F(NetworkWait, APassWithinALimitKeepsIt) {
+  const long long waits = PumpWaitCount();
+  EXPECT_FALSE(Dispatcher::instance()->dispatchWithin(0));
+  EXPECT_EQ(PumpWaitCount(), waits);
 }
 
 // A waiting message keeps a wait from sleeping, but only while the pump
 // still takes messages: after the quit message nothing takes it, and waits
 // sleep again instead of spinning.
 TEST_F(NetworkWait, AMessageLeftAfterQuitDoesNotKeepWaitsAwake) {
-  PostMessage(wnd_, WM_USER + 7, 0, 0);
+  post();
   long long before = PumpWaitCount();
   WaitForMessages(1);
   EXPECT_EQ(PumpWaitCount(), before) << "slept with a message waiting";
@@ -155,7 +165,7 @@ TEST_F(NetworkWait, AMessageLeftAfterQuitDoesNotKeepWaitsAwake) {
   PostQuitMessage(0);
   while (PumpMessages(false) >= 0) {
   }
-  PostMessage(wnd_, WM_USER + 7, 0, 0);
+  post();
   before = PumpWaitCount();
   WaitForMessages(1);
   EXPECT_EQ(PumpWaitCount(), before + 1) << "did not sleep after the quit message";

@@ -12,6 +12,7 @@
 #include "../connection/peer_log.h"
 #include "framework/user_break.h"
 #include "core/document_kinds.h"
+#include "core/message_pump.h"
 #include "net/csocket.h"
 #include "net/dispatcher.h"
 #include "support/session_fixture.h"
@@ -206,6 +207,23 @@ TEST_F(SessionContent, TheUserBreaksTheWaitForTheConnection) {
   EXPECT_EQ(BoxTexts().back(), "Current operation interrupted !");
   // Outer waits see the break too.
   EXPECT_TRUE(TestAbortFlag());
+}
+
+// Data the server holds back is waited for asleep, beside the control
+// connection: the wait wakes for the data, not to look every moment.
+TEST_F(SessionContent, HeldBackDataIsWaitedForAsleep) {
+  PeerOptions options;
+  options.misbehave = {"data-delay=1@36"};
+  Ref<KxSession> s = Start(options);
+  const Ref<KXObject> notes = Object(*s, "0x00000021");
+  const int slots = Dispatcher::instance()->slotCount();
+  const long long waits = PumpWaitCount();
+  const Transfer t = ReadContent(*s, notes);
+  EXPECT_EQ(t.bytes, ContentFile("objects/notes.body"));
+  // A wait that looked every 10 ms would have slept a hundred times.
+  EXPECT_LE(PumpWaitCount() - waits, 20);
+  // The data socket waited beside the dispatcher's and is gone from it.
+  EXPECT_EQ(Dispatcher::instance()->slotCount(), slots);
 }
 
 TEST_F(SessionContent, AServerThatFallsSilentIsAFailure) {

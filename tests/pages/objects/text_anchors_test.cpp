@@ -69,7 +69,7 @@ TEST_F(TextAnchorsTest, InlineAnchorsAreQueuedAndOthersRefused) {
   const std::string inlineAnchor =
       Cached("ObjectID=0x00000042\nType=Anchor\nTAnchor=Src\nLinkType=inline\n");
   const std::string plainLink = Cached("ObjectID=0x00000043\nType=Anchor\nTAnchor=Src\nLinkType=Link\n");
-  const std::string picture = Cached("ObjectID=0x00000044\nType=Document\nDocumentType=Image\n");
+  const std::string picture = Cached("ObjectID=0x00000044\nGOid=0x7f000001 0x00000044\nType=Document\nDocumentType=Image\n");
   struct Case {
     std::string record;
     bool queued;

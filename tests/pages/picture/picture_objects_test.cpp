@@ -1,6 +1,7 @@
 // Server pictures, shows of a collection's pictures and clusters of tiles.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 #include "core/object_utils.h"
@@ -200,7 +201,13 @@ class ClusterTest : public PictureObjectsTest {
  protected:
   std::vector<Ref<KXObject>> Images(int n, int firstId) {
     std::vector<Ref<KXObject>> out;
-    for (int i = 0; i < n; ++i) out.push_back(objects_.Image(firstId + i));
+    // With global ids, as a server gives them: the tiles' pictures need
+    // an address to be loaded by.
+    for (int i = 0; i < n; ++i) {
+      char global[48];
+      std::snprintf(global, sizeof global, "GOid=0x7f000001 0x%08x\n", static_cast<unsigned>(firstId + i));
+      out.push_back(objects_.Image(firstId + i, global));
+    }
     return out;
   }
   // The object ids of the shown tiles' documents.

@@ -13,25 +13,15 @@
 #include "pages/page/vpage.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/property_table.h"
+#include "support/temp_dir.h"
+#include "support/window_system.h"
 #include "win/gdi.h"
 #include "win/user.h"
 
 namespace pages_test {
 
-namespace {
-
-void FreshWindowSystem() {
-  AfxResetWindowMaps();
-  win::ResetUserState();
-  win::ResetGdiState();
-  GetStockObject(WHITE_BRUSH);
-  win::ResetResources();
-}
-
-}  // namespace
-
 void PagesTest::SetUp() {
-  FreshWindowSystem();
+  testing_support::FreshWindowSystem();
   StyleTable().clear();
   TheRuleSet().clear();
   ResetScreenRect();
@@ -57,15 +47,12 @@ void PagesTest::TearDown() {
   SetPageTickSource(nullptr);
   TheLogbook().Close();
   AfxResetWindowMaps();
-  FreshWindowSystem();
+  testing_support::FreshWindowSystem();
 }
 
 std::vector<std::string> PagesTest::LogLines() const {
   TheLogbook().Close();
-  std::vector<std::string> lines;
-  std::ifstream in(logPath_);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+  return testing_support::FileLines(logPath_);
 }
 
 void PagesTest::ClearLog() {

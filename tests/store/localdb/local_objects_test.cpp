@@ -265,4 +265,63 @@ TEST(LocalObjectsAcrossDataSets, AMembershipBetweenDataSetsIsARelationRecord) {
   }
 }
 
+TEST(LocalObjectsAcrossDataSets, LinksBetweenDataSetsGoToTheLinkDataSet) {
+  testing_support::TempDir dir;
+  KeyedStore::createDataSet(dir.path().string(), "alpha", "a");
+  KeyedStore::createDataSet(dir.path().string(), "beta", "b");
+  KeyedStore::createDataSet(dir.path().string(), "links", "l");
+  const std::string list = dir.write("sets.ML", "5 ALPHA.CFG\n6 BETA.CFG\n9 LINKS.CFG\n");
+  InstallObjectFactory();
+  ClearObjectCache();
+  auto size = [&](const char* file) { return testing_support::TempDir::read(dir.file(file)).size(); };
+  auto ids = [](LocalDatabase& db, const Ref<KXObject>& o, int kind) {
+    std::vector<std::string> out;
+    StoreEntry* entry = db.openRequest(o, kind, nullptr, CString());
+    List* l = db.getResults(entry, -1, nullptr);
+    for (ListElement* e = l ? l->first() : nullptr; e; e = e->next()) out.push_back(ObjectOf(e)->getObjectIdText().str());
+    DeleteObjectList(l);
+    db.closeRequest(entry);
+    return out;
+  };
+  std::string docId, pictureId, anchorId;
+  {
+    Ref<LocalDatabase> db(new LocalDatabase(CString("kxlocal:" + list)));
+    auto insert = [&](const std::string& record, const Ref<KXObject>& where) {
+      Ref<KXObject> o(createObject(CString(record)));
+      o->setStore(Ref<Store>(db.get()));
+      EXPECT_TRUE(db->insertObject(o, where, 0)) << record;
+      return o;
+    };
+    Ref<KXObject> placeInBeta =
+        objectForRecord(CString("ObjectID=0x00000100@beta\nType=Document\n"), Ref<Store>(db.get()));
+    Ref<KXObject> home = insert("Type=Document\nDocumentType=collection\nName=home\n", nullptr);
+    Ref<KXObject> doc = insert("Type=Document\nDocumentType=text\nName=doc\n", home);
+    Ref<KXObject> picture = insert("Type=Document\nDocumentType=image\nName=pic\n", placeInBeta);
+    docId = doc->getObjectIdText().str();
+    pictureId = picture->getObjectIdText().str();
+    ASSERT_NE(docId.find("@alpha"), std::string::npos);
+    ASSERT_NE(pictureId.find("@beta"), std::string::npos);
+    const size_t alpha = size("ALPHA.SDO");
+    const size_t beta = size("BETA.SDO");
+    const size_t links = size("LINKS.SDO");
+    Ref<KXObject> anchor = insert("Type=Anchor\nTAnchor=Src\nDest=" + pictureId + "\nTitle=en:The picture\n", doc);
+    anchorId = anchor->getObjectIdText().str();
+    EXPECT_NE(anchorId.find("@links"), std::string::npos) << anchorId;
+    // Only the link data set grew.
+    EXPECT_EQ(size("ALPHA.SDO"), alpha);
+    EXPECT_EQ(size("BETA.SDO"), beta);
+    EXPECT_GT(size("LINKS.SDO"), links);
+    ClearObjectCache();
+  }
+  Ref<LocalDatabase> db(new LocalDatabase(CString("kxlocal:" + list)));
+  Ref<KXObject> doc = objectForRecord(db->getRecord(CString(docId)), Ref<Store>(db.get()));
+  Ref<KXObject> picture = objectForRecord(db->getRecord(CString(pictureId)), Ref<Store>(db.get()));
+  ASSERT_TRUE(doc && picture);
+  EXPECT_EQ(ids(*db, doc, kRequestAnchors), std::vector<std::string>{anchorId});
+  EXPECT_EQ(ids(*db, picture, kRequestReferrers), std::vector<std::string>{anchorId});
+  const std::string anchor = db->getRecord(CString(anchorId)).str();
+  EXPECT_NE(anchor.find("Dest=" + pictureId + "\n"), std::string::npos) << anchor;
+  ClearObjectCache();
+}
+
 }  // namespace

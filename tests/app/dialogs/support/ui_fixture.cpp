@@ -6,19 +6,13 @@
 #include "core/logbook.h"
 #include "display/headless.h"
 #include "pages/style/property_table.h"
+#include "support/temp_dir.h"
+#include "support/window_system.h"
 #include "win/gdi.h"
 
 namespace shell_ui_test {
 
 namespace {
-
-void FreshWindowSystem() {
-  AfxResetWindowMaps();
-  win::ResetUserState();
-  win::ResetGdiState();
-  GetStockObject(WHITE_BRUSH);
-  win::ResetResources();
-}
 
 // Every language active, in table order, as at start-up.
 void StartupLanguages() {
@@ -44,7 +38,7 @@ UINT KeyOf(char c) {
 }  // namespace
 
 void UiTest::SetUp() {
-  FreshWindowSystem();
+  testing_support::FreshWindowSystem();
   StyleTable().clear();
   StartupLanguages();
   Logbook::SetLogging(true);
@@ -56,15 +50,12 @@ void UiTest::TearDown() {
   StyleTable().clear();
   StartupLanguages();
   TheLogbook().Close();
-  FreshWindowSystem();
+  testing_support::FreshWindowSystem();
 }
 
 std::vector<std::string> UiTest::LogLines() const {
   TheLogbook().Close();
-  std::vector<std::string> lines;
-  std::ifstream in(logPath_);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+  return testing_support::FileLines(logPath_);
 }
 
 void UiTest::ClearLog() {
