@@ -218,7 +218,14 @@ Position* FlowAtom::NextLineStart(Atom*& child, PositionItem* item) {
   LayoutLine* last = LastLine();
   Position* start = nullptr;
   if (child) {
-    if (!last->HasRecords() || last->LastRecord()->atom == child) {
+    if (!last->HasRecords() && child->Start() >= last->continuation->Number()) {
+      // An empty line (a break of its own, as at the head of preformatted
+      // text) placed nothing of the child: the child begins the next line.
+      // Resuming "after" the empty line's position would give the next line
+      // the same start, and the lines after it would be lost to drawing and
+      // to the height.
+      start = child->StartPosition();
+    } else if (!last->HasRecords() || last->LastRecord()->atom == child) {
       start = child->ResumeAfter(*last->continuation);
       if (!start) {
         child = NextOf(child);

@@ -81,7 +81,7 @@ std::vector<std::string> keepShared(const std::vector<std::string>& words, const
   return out;
 }
 
-TEST(ReadingOrderTest, DISABLED_TheWordsOfEachDocumentComeInTheOrderAnOutsideRendererShows) {
+TEST(ReadingOrderTest, TheWordsOfEachDocumentComeInTheOrderAnOutsideRendererShows) {
   ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("w3m"), "w3m");
   struct Case {
     const char* path;
