@@ -348,6 +348,25 @@ server. It links back to <A HREF="korvex:welcome">the Observatory</A>.</P>
 
 # ---- The web --------------------------------------------------------------------------
 
+TOUR_SCRIPT = """\
+/* A short tour of the Moon: its picture and name, then the film of its
+   orbit, then a signal from it. Times are milliseconds. */
+0    LOAD IMG 1 "#1" "20 20 0 0"
+0    LOAD LBL 1 "en:The Moon|ge:Der Mond" "20 100 200 24"
+0    LOAD VID 1 "#1" "240 20 0 0"
+0    LOAD SND 1 "#1" "0 0 1 1"
+500  SHOW IMG 1
+500  SHOW LBL 1
+1500 SHOW VID 1
+1500 PLAY VID 1
+3000 SETCAPTION LBL 1 "en:Its orbit|ge:Seine Bahn"
+4500 PLAY SND 1
+4500 SETCAPTION LBL 1 "en:A signal|ge:Ein Signal"
+6000 HIDE VID 1
+6000 MOVETO IMG 1 "240 20"
+"""
+
+
 def build(web, tmp, eps_maker):
     created = "96/11/04 20:00:00"
 
@@ -399,6 +418,14 @@ def build(web, tmp, eps_maker):
         [("DocumentType", "collection"), ("CollectionType", "Cluster"), ("Name", "moon"),
          ("Title", "en:The Moon"), ("Title", "ge:Der Mond"), ("Keyword", "moon")],
         parents=(ROOT_ID, PLANETS))
+
+    # A timed presentation in the media room: its page plays the script
+    # member (a Generic document of SubType "sync") over the other members.
+    TOUR = 0x10A
+    doc("collections/moon-tour", TOUR,
+        [("DocumentType", "collection"), ("Name", "moon-tour"), ("Layout", "SyncPage()"),
+         ("Title", "en:A short tour of the Moon"), ("Title", "ge:Ein kurzer Rundgang zum Mond")],
+        parents=(MEDIA,))
 
     # Text documents: HTML and KTF (KTF has no MIME type).
     WELCOME_ID, MERCURY_ID, VENUS_ID, EARTH_ID, JUPITER_ID, SATURN_ID = range(0x120, 0x126)
@@ -458,18 +485,24 @@ def build(web, tmp, eps_maker):
         convert(tmp, ["-size", "64x64", "xc:black", "-fill", "#c8c8c0", "-draw",
                       "circle 32,32 32,6", "-fill", "#98988f", "-draw", "circle 24,26 24,20",
                       "-draw", "circle 40,40 40,36", "-colors", "8", "GIF:{out}"], "moon.gif"),
-        (MOON,))
+        (MOON, TOUR))
 
     # Sound and movie.
     SOUND_ID, MOVIE_ID = 0x150, 0x151
     doc("media/signal.wav", SOUND_ID,
         [("DocumentType", "Sound"), ("MimeType", "audio/x-wav"), ("Name", "signal.wav"),
          ("Title", "en:A signal from the Moon"), ("Title", "ge:Ein Signal vom Mond")],
-        sound(), (MEDIA, MOON))
+        sound(), (MEDIA, MOON, TOUR))
     doc("media/orbit.avi", MOVIE_ID,
         [("DocumentType", "Movie"), ("MimeType", "video/x-msvideo"), ("Name", "orbit.avi"),
          ("Title", "en:The Moon's orbit"), ("Title", "ge:Die Bahn des Mondes")],
-        movie(), (MEDIA,))
+        movie(), (MEDIA, TOUR))
+    # The tour's script: its members are "#1" of their kind (the Moon's
+    # picture, the film, the signal).
+    doc("media/moon-tour.syn", 0x152,
+        [("DocumentType", "Generic"), ("SubType", "sync"), ("Name", "moon-tour.syn"),
+         ("Title", "en:Script of the tour"), ("Title", "ge:Drehbuch des Rundgangs")],
+        TOUR_SCRIPT, (TOUR,))
 
     # Remote documents.
     HTTP_ID, GOPHER_ID, FTP_ID, TELNET_ID = range(0x160, 0x164)

@@ -7,6 +7,7 @@
 #include "pages/objects/vhint_dlg.h"
 #include "pages/page/page_parts.h"
 #include "pages/page/vdefpage.h"
+#include "pages/page/vsyncpage.h"
 #include "pages/rules/rule_set.h"
 #include "pages/shell_link.h"
 #include "pages/style/property_table.h"
@@ -80,6 +81,12 @@ VPage* pageFor(CWnd* parent, BOOL createHidden) {
     LoadOnlineStyle(s.expression);
     page = pageFromStyle(s.style);
     if (page) page->LoadStyle(nullptr, s.expression, "DefaultPage()", layoutSource);
+  }
+  // A presentation comes before the rules: its collection says so by its
+  // script member.
+  if (!page && VSyncpage::Accepts(layoutSource)) {
+    page = new VSyncpage;
+    page->LoadStyle(nullptr, "", "SyncPage()", layoutSource);
   }
   if (!page) {
     s.expression = TheRuleSet().evaluate(counts);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/logbook.h"
+#include "core/object_utils.h"
 #include "core/store_registry.h"
 #include "net/open_store.h"
 #include "net/references.h"
@@ -83,8 +84,12 @@ class FileCachePeerTest : public ::testing::Test {
     ClearObjectCache();
     ClearOpenStores();
   }
-  // A document's key: a reference to it on the server.
-  static CString KeyOf(const char* id) { return CString("korvex:") + id; }
+  // A document's key as the page objects give it: its address, made of
+  // the global id the server gives it (which holds a blank).
+  static CString KeyOf(const char* id) {
+    Ref<KXObject> object = ResolveReference(id);
+    return object ? objectUrl(object) : CString();
+  }
   static CString TitleOf(const char* id) {
     Ref<KXObject> object = ResolveReference(id);
     return object ? object->getTitle() : CString();
@@ -149,7 +154,8 @@ TEST_F(FileCachePeerTest, DownloadsAreServedFromTheCacheAfterARestart) {
     for (const SampleDocument& d : kDocuments) {
       SCOPED_TRACE(d.id);
       const CString key = KeyOf(d.id);
-      ASSERT_FALSE(key.IsEmpty());
+      ASSERT_EQ(key.Left(7), "korvex:");
+      ASSERT_GT(key.GetLength(), 7);
       const CString file = cache.acquire(key);
       ASSERT_FALSE(file.IsEmpty()) << LogText();
       cache.unlock(key);
@@ -174,6 +180,7 @@ TEST_F(FileCachePeerTest, DownloadsAreServedFromTheCacheAfterARestart) {
     for (std::size_t i = 0; i < std::size(kDocuments); ++i) {
       SCOPED_TRACE(kDocuments[i].id);
       ASSERT_TRUE(cache.contains(keys[i]));
+      EXPECT_EQ(KeyOf(kDocuments[i].id), keys[i]);
       const CString file = cache.acquire(keys[i]);
       EXPECT_EQ(file, files[i]);
       EXPECT_EQ(TempDir::read(win::HostPath(file.str())), Sample(kDocuments[i].body));

@@ -148,6 +148,23 @@ TEST_F(LocalSearch, BodiesAreStoredReadBackAndSearched) {
   for (const Case& c : cases) EXPECT_EQ(search(c.text), c.names) << c.text;
 }
 
+TEST_F(LocalSearch, WordsWrittenWithCharacterReferencesAreFoundByTheirLetters) {
+  // The reference split across two writes, and one the client does not know.
+  ASSERT_TRUE(local.storeBody(moon, "Das Licht wird zur&uuml;ckgeworfen, <b>H&ouml;ren</b> &nosuch; Ende\n", 20));
+  struct Case {
+    const char* text;
+    Names names;
+  } cases[] = {
+      {"en:zur\xFC" "ckgeworfen", {"moon"}},
+      {"en:h\xF6ren", {"moon"}},
+      {"en:uuml", {}},
+      {"en:ende", {"moon"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(search(c.text), c.names) << c.text;
+  // The body itself is kept as it was written.
+  EXPECT_EQ(local.body(moon), "Das Licht wird zur&uuml;ckgeworfen, <b>H&ouml;ren</b> &nosuch; Ende\n");
+}
+
 TEST_F(LocalSearch, ABinaryBodyKeepsItsBytes) {
   Ref<KXObject> picture = local.insert("Type=Document\nDocumentType=Image\nName=pic\n", shelf);
   std::string bytes;
