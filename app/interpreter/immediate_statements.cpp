@@ -4,6 +4,7 @@
 #include "app/history/nav_history.h"
 #include "core/object_utils.h"
 #include "mfc/afx.h"
+#include "pages/media/vmci.h"
 #include "pages/objects/page_event.h"
 #include "pages/objects/vgroup.h"
 #include "pages/page/page_switch.h"
@@ -12,11 +13,6 @@
 
 namespace {
 
-bool& Muted() {
-  static bool muted = false;
-  return muted;
-}
-
 void SendPageEvent(VGroup* page, PageEvent::Code code) {
   PageEvent event(code);
   page->HandleEvent(event);
@@ -24,20 +20,23 @@ void SendPageEvent(VGroup* page, PageEvent::Code code) {
 
 }  // namespace
 
-bool AudioMuted() { return Muted(); }
-void ResetAudioForTests() { Muted() = false; }
+// The switch is the media objects' own, which keeps muted sounds quiet.
+bool AudioMuted() { return VMCI::IsAudioMuted(); }
+void ResetAudioForTests() {
+  if (VMCI::IsAudioMuted()) VMCI::ToggleAudioMute();
+}
 
 void SwitchAudio(VGroup* page, AudioSwitch how) {
   if (!page) return;
-  const bool on = how == AudioSwitch::On || (how == AudioSwitch::Toggle && Muted());
+  const bool on = how == AudioSwitch::On || (how == AudioSwitch::Toggle && VMCI::IsAudioMuted());
   if (on) {
-    if (!Muted()) return;
-    Muted() = false;
+    if (!VMCI::IsAudioMuted()) return;
+    VMCI::ToggleAudioMute();
     SendPageEvent(page, PageEvent::AudioOn);
   } else {
-    if (Muted()) return;
+    if (VMCI::IsAudioMuted()) return;
     SendPageEvent(page, PageEvent::AudioOff);
-    Muted() = true;
+    VMCI::ToggleAudioMute();
   }
 }
 

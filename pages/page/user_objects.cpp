@@ -4,12 +4,15 @@
 #include <cstring>
 
 #include "core/logbook.h"
+#include "pages/media/vkx_movie.h"
+#include "pages/media/vmci.h"
 #include "pages/objects/vaction.h"
 #include "pages/objects/vgroup.h"
 #include "pages/objects/vlabel.h"
 #include "pages/page/page_parts.h"
 #include "pages/picture/vimage.h"
 #include "pages/style/property_struct.h"
+#include "pages/text/vtext.h"
 
 namespace {
 
@@ -18,7 +21,10 @@ namespace {
 VObject* MakeUserObject(const CString& type) {
   if (type == "Label") return new VLabel(0, 0, 0, 0, 0);
   if (type == "Image") return new VImage(0, 0, 0, 0, nullptr);
+  if (type == "Sound") return new VMCI(0, 0, 0, 0, "", false);
+  if (type == "Movie") return new VKxMovie(0, 0, 0, 0, "");
   if (type == "Action") return new VAction();
+  if (type == "Text") return new VText(0, 0, 0, 0);
   return nullptr;
 }
 
@@ -31,7 +37,6 @@ void AddMember(VGroup* group, const PropertyStruct* member) {
   const CString typeName = type ? type->GetName() : CString();
   VObject* object = MakeUserObject(typeName);
   if (!object) {
-    // Sound, movie and text objects are not made as user objects.
     TheLogbook().Write("AddUserObjects: class " + name + "not supported as user defineable");
     return;
   }

@@ -83,7 +83,8 @@ TEST_F(ShippedStylesTest, EveryValueThePageObjectsReadIsThere) {
                        "text.pos", "sound.autoplay", "movie.mode"}},
       {"CADPage", {"coll.area", "text1.pos", "image1.mode", "movie1.mode", "sound.loop",
                    "backgr.bgcolor"}},
-      {"SyncPage", {"backgr.bgcolor", "toolbar.pos"}},
+      {"SyncPage", {"backgr.bgcolor", "toolbar.pos", "sound.autoplay", "sound.play.visible",
+                    "movie.mode", "movie.videopos"}},
   };
   const PropertyTable& t = StyleTable();
   for (const Entry& e : entries) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/media/vkx_movie.h"
+#include "pages/media/vmci.h"
 #include "pages/objects/vaction.h"
 #include "pages/objects/vgroup.h"
 #include "pages/objects/vlabel.h"
@@ -14,6 +16,7 @@
 #include "pages/style/property_struct.h"
 #include "pages/style/property_table.h"
 #include "pages/support/pages_fixture.h"
+#include "pages/text/vtext.h"
 
 namespace {
 
@@ -29,7 +32,11 @@ class UserObjectsTest : public PagesTest {
         "Image = { }\n"
         "Action = { }\n"
         "Sound = { }\n"
+        "Movie = { }\n"
+        "Text = { }\n"
+        "Gadget = { }\n"
         "Page = { Image user1 { } Label User2 { } Action user3 { } Sound userTune { }\n"
+        "         Movie userFilm { } Text userNotes { } Gadget userThing { }\n"
         "         Rect userRect = \"0 0 1 1\" Label other { } }\n"
         "Page Derived { Label user1 { Value size = 5 } Label user4 { } }\n");
   }
@@ -48,26 +55,45 @@ TEST_F(UserObjectsTest, UserMembersOfObjectTypesBecomeObjects) {
   VGroup group(0, 0, 100, 100);
   ClearLog();
   AddUserObjects(&group, Style("Page"));
-  EXPECT_EQ(Names(group), (std::vector<std::string>{"user1", "user3"}));
+  EXPECT_EQ(Names(group),
+            (std::vector<std::string>{"user1", "user3", "userTune", "userFilm", "userNotes"}));
   EXPECT_NE(dynamic_cast<VImage*>(group.FindByName("user1", false)), nullptr);
   EXPECT_NE(dynamic_cast<VAction*>(group.FindByName("user3", false)), nullptr);
-  // "User2" is not a user member (the prefix is case-sensitive); a Rect is no object.
-  auto log = LogLines();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_NE(log[0].find("AddUserObjects: class userTunenot supported as user defineable"), std::string::npos)
-      << log[0];
+  auto* tune = dynamic_cast<VMCI*>(group.FindByName("userTune", false));
+  ASSERT_NE(tune, nullptr);
+  EXPECT_FALSE(tune->IsVideo());
+  EXPECT_NE(dynamic_cast<VKxMovie*>(group.FindByName("userFilm", false)), nullptr);
+  EXPECT_NE(dynamic_cast<VText*>(group.FindByName("userNotes", false)), nullptr);
+  // "User2" is not a user member (the prefix is case-sensitive); a Rect is no
+  // object; a struct of another type is logged.
+  bool logged = false;
+  for (const std::string& line : LogLines())
+    logged |= line.find("AddUserObjects: class userThingnot supported as user defineable") != std::string::npos;
+  EXPECT_TRUE(logged);
 }
 
 TEST_F(UserObjectsTest, AMemberOfTheDerivedStructHidesTheBasesMember) {
   VGroup group(0, 0, 100, 100);
   AddUserObjects(&group, Style("Derived"));
-  EXPECT_EQ(Names(group), (std::vector<std::string>{"user1", "user4", "user3"}));
+  EXPECT_EQ(Names(group), (std::vector<std::string>{"user1", "user4", "user3", "userTune", "userFilm",
+                                                     "userNotes"}));
   auto* label = dynamic_cast<VLabel*>(group.FindByName("user1", false));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(getValue(label->GetStyle()->StyleQuery("size"), 0.0), 5.0);
   // A second call finds every name present and adds nothing.
   AddUserObjects(&group, Style("Derived"));
-  EXPECT_EQ(Names(group).size(), 3u);
+  EXPECT_EQ(Names(group).size(), 6u);
+}
+
+TEST_F(UserObjectsTest, BaseStructsThatNameEachOtherAreWalkedOnce) {
+  Styles(
+      "A = { }\n"
+      "A B { Image userB { } }\n"
+      "B A { Image userA { } }\n"
+      "A C { Image userC { } }\n");
+  VGroup group(0, 0, 100, 100);
+  AddUserObjects(&group, Style("C"));
+  EXPECT_EQ(Names(group), (std::vector<std::string>{"userC", "userA", "userB"}));
 }
 
 TEST_F(UserObjectsTest, NothingHappensWithoutAGroupOrAStyle) {

@@ -139,6 +139,19 @@ TEST_F(VSyncpageTest, MembersAreNumberedByKindInSortOrder) {
                           "2 #1 korvex:G74", "0 #2 korvex:G76"}));
 }
 
+TEST_F(VSyncpageTest, AClusterLendsItsMembersForOnePresentation) {
+  // The member list is made for the page (and, under the leak checker,
+  // freed with it).
+  const Ref<KXObject> script = Script(50, "0 SHOW BGR\n");
+  const Ref<KXObject> sound = objects_.Sound(81, "GOid=G81\n");
+  auto* page = dynamic_cast<VSyncpage*>(Show(objects_.Cluster(60, {sound, script})));
+  ASSERT_NE(page, nullptr);
+  ASSERT_NE(page->Script(), nullptr);
+  ASSERT_EQ(page->Script()->Urls().size(), 1u);
+  EXPECT_EQ(page->Script()->Urls()[0].kind, ScriptObject::Sound);
+  EXPECT_EQ(page->Script()->Urls()[0].url, "korvex:G81");
+}
+
 TEST_F(VSyncpageTest, AScriptWithoutAnAddressIsNotFetched) {
   const Ref<KXObject> script = objects_.Document(50, "Generic", "SubType=sync\n");
   auto* page = dynamic_cast<VSyncpage*>(Show(script));

@@ -1,0 +1,29 @@
+// The state that all media objects of the program share: the devices found,
+// the last error and reply, the alias counter, the poll tick and the audio
+// switch.
+#pragma once
+
+#include <vector>
+
+#include "mfc/cstring.h"
+#include "win/mci.h"
+
+struct MediaGlobals {
+  std::vector<CString> videoDevices;
+  std::vector<CString> audioDevices;
+  bool aviDriver = false;
+  bool waveDriver = false;
+  bool midiDriver = false;
+  MCIERROR lastError = 0;
+  CString lastReply;
+  DWORD aliasCounter = 0;
+  int pollTick = 0;
+  bool audioMuted = false;
+};
+
+MediaGlobals& Media();
+
+// The device names of the standard drivers.
+inline constexpr const char* kAviDriver = "AVIVIDEO";
+inline constexpr const char* kWaveDriver = "WAVEAUDIO";
+inline constexpr const char* kMidiDriver = "SEQUENCER";

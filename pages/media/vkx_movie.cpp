@@ -1,0 +1,94 @@
+#include "pages/media/vkx_movie.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/object_utils.h"
+#include "net/references.h"
+#include "pages/media/media_load_target.h"
+#include "pages/media/vmci.h"
+#include "pages/objects/vlabel.h"
+#include "pages/style/property_getters.h"
+#include "pages/style/property_struct.h"
+
+namespace {
+
+// Whether a text names a server object rather than a file: an object id
+// or "//host/path".
+bool IsObjectReference(const char* text) {
+  if (!text || !*text) return false;
+  if (std::strncmp(text, "//", 2) == 0) return true;
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long v = std::strtoul(text, &end, 0);
+  return end != text && *end == '\0' && errno == 0 && v != 0;
+}
+
+}  // namespace
+
+VKxMovie::VKxMovie(int left, int top, int right, int bottom, const Ref<KXObject>& object)
+    : VKxMedia(left, top, right, bottom, object) {}
+
+VKxMovie::VKxMovie(int left, int top, int right, int bottom, const char* reference)
+    : VKxMedia(left, top, right, bottom, Ref<KXObject>()), fileName_(reference ? reference : "") {
+  if (IsObjectReference(fileName_)) SetDocument(ResolveReference(fileName_));
+}
+
+const char* VKxMovie::GetClassName() const { return "VKxMovie"; }
+
+VMCI* VKxMovie::MakePlayer(const RECT& r) {
+  return new VMCI(r.left, r.top, r.right, r.bottom, fileName_, true);
+}
+
+void VKxMovie::ApplyAnchorPosition(const CString& position) {
+  const char* p = position;
+  if (std::strncmp(p, "Rect", 4) != 0) return;
+  p = std::strchr(p, ':');
+  if (!p) return;
+  ++p;
+  long start = -1, end = -1;
+  bool first = true;
+  for (;;) {
+    char* stop = nullptr;
+    errno = 0;
+    const long v = std::strtol(p, &stop, 10);
+    if (stop == p || errno == ERANGE || v > VMCI::kToEnd || v < -VMCI::kToEnd) break;
+    if (first) start = v;
+    else end = v;
+    first = false;
+    p = std::strchr(stop, ',');
+    if (!p) break;
+    ++p;
+  }
+  if (start >= 0) Player()->SetFrom(static_cast<LONG>(start));
+  if (end >= 0) Player()->SetTo(static_cast<LONG>(end));
+}
+
+bool VKxMovie::WantsLoad() {
+  if (!Document() || !fileName_.IsEmpty()) return false;
+  const PropertyStruct* style = GetStyle();
+  return !style || getFile(style->StyleQuery("filename"), CString()).IsEmpty();
+}
+
+std::unique_ptr<LoadTarget> VKxMovie::MakeTarget() { return std::make_unique<MovieLoadTarget>(this); }
+
+void VKxMovie::OnDelivered() {
+  Player()->SetFileName(DeliveredName());
+  if (Player()->GetAutoplay())
+    Player()->Play();
+  else
+    Player()->Pause();
+}
+
+bool VKxMovie::SetBoolAttribute(const char* name, bool value) {
+  if (CString(name ? name : "") != "visible") return VKxMedia::SetBoolAttribute(name, value);
+  VGroup::SetBoolAttribute(name, value);
+  if (Player()) Player()->SetBoolAttribute(name, value);
+  for (VLabel* button : {PlayButton(), StopButton()}) {
+    if (!button) continue;
+    const PropertyStruct* style = button->GetStyle();
+    if (!value || (style && getBool(style->StyleQuery("visible"), 1))) button->SetBoolAttribute(name, value);
+  }
+  return true;
+}

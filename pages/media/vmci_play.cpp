@@ -1,0 +1,197 @@
+// Playing: play, pause, stop and seek; the arbitration of who may sound;
+// the idle polling that sees a medium end, loops it and repeats the
+// background music.
+#include <cstdlib>
+
+#include "pages/media/media_globals.h"
+#include "pages/media/vmci.h"
+#include "pages/objects/background_sound.h"
+#include "pages/objects/vgroup.h"
+
+namespace {
+
+CString Upper(const CString& text) {
+  CString u = text;
+  u.MakeUpper();
+  return u;
+}
+
+// Whether two devices compete for the sound output: two MIDI synthesizers
+// or a synthesizer beside anything else play together; any other pair
+// competes.
+bool Conflict(const CString& a, const CString& b) {
+  if (Upper(a) == Upper(b)) return true;
+  return !(Upper(a) == kMidiDriver || Upper(b) == kMidiDriver);
+}
+
+}  // namespace
+
+void VMCI::SetTimeFormat() {
+  SendAlias(IsVideo() ? "set %s time format frames wait" : "set %s time format milliseconds wait");
+}
+
+void VMCI::Play() {
+  if (IsAudioMuted() && !IsVideo()) return;
+  if (!IsOpen()) Load();
+  if (!IsOpen()) return;
+  if ((!IsVideo() || AudioSwitchable()) && Parent()) {
+    if (!Arbitrate()) {
+      if (!IsVideo()) return;
+      // A video that lost plays on without its sound.
+      SendAlias("set %s audio all off wait");
+    }
+  }
+  SetTimeFormat();
+  if (IsVideo() && AudioSwitchable() && IsAudioMuted()) SendAlias("set %s audio all off wait");
+  switch (state_) {
+    case kPaused:
+      Seek(pausePos_);
+      SendAlias("play %s");
+      break;
+    case kPlaySent:
+    case kPlaying:
+      return;
+    default:
+      if (toPos_ == kToEnd)
+        SendAlias("play %s from %ld", fromPos_);
+      else
+        SendAlias("play %s from %ld to %ld", fromPos_, toPos_);
+      break;
+  }
+  state_ = kPlaySent;
+}
+
+// Asks every object of the page whether this one may sound; false when a
+// playing object of higher priority keeps the output.
+bool VMCI::Arbitrate() {
+  VObject* root = this;
+  while (root->Parent()) root = root->Parent();
+  PageEvent event(kPriorityEvent);
+  event.x = soundPriority_;
+  event.y = static_cast<std::int32_t>(aliasId_);
+  event.text = deviceType_;
+  root->HandleEvent(event);
+  return event.x == soundPriority_;
+}
+
+void VMCI::OnPriorityEvent(PageEvent& event) {
+  if (state_ != kPlaySent && state_ != kPlaying) return;
+  if (static_cast<DWORD>(event.y) == aliasId_) return;
+  if (!Conflict(deviceType_, event.text)) return;
+  if (soundPriority_ > event.x)
+    event.x = soundPriority_;  // the requester loses
+  else
+    SetAudio(true);
+}
+
+void VMCI::PlayWait(LONG position) {
+  if (!IsVideo()) return;
+  if (!IsOpen()) Load();
+  if (!IsOpen()) return;
+  SendAlias("play %s from %ld to %ld wait", position, position);
+  Seek(position);
+}
+
+void VMCI::Seek(LONG position) {
+  if (!IsOpen() || position == kToEnd) return;
+  SetTimeFormat();
+  SendAlias("seek %s to %ld wait", position);
+}
+
+void VMCI::Pause() {
+  if (!IsOpen()) Load();
+  if (!IsOpen()) return;
+  pausePos_ = GetPosition();
+  state_ = kPaused;
+  if (!IsVideo() || VideoWindow()) SendAlias("stop %s wait");
+}
+
+void VMCI::StopMedia() {
+  if (!IsOpen()) Load();
+  if (!IsOpen()) return;
+  state_ = kIdle;
+  if (!IsVideo() || VideoWindow()) SendAlias("stop %s wait");
+}
+
+LONG VMCI::GetPosition() {
+  if (state_ == kPaused) return pausePos_;
+  if (!IsOpen()) return 0;
+  SendAlias("status %s position wait");
+  if (Media().lastError != 0) return 0;
+  char* end = nullptr;
+  const long value = std::strtol(LastReply(), &end, 10);
+  if (end == static_cast<const char*>(LastReply()) || value < 0 || value > kToEnd) return 0;
+  return static_cast<LONG>(value);
+}
+
+bool VMCI::IsPlaying() {
+  if (!IsOpen()) return false;
+  SendAlias("status %s mode wait");
+  if (Media().lastError != 0) return false;
+  const CString mode = Upper(LastReply());
+  return mode == "PLAYING" || mode == "WIEDERGABE";
+}
+
+void VMCI::SetLoop(int loops) {
+  loops_ = loops;
+  loopCount_ = 0;
+}
+
+void VMCI::SetFrom(LONG position) {
+  fromPos_ = position;
+  Seek(position);
+}
+
+void VMCI::SetTo(LONG position) { toPos_ = position; }
+
+void VMCI::SetSoundPriority(int priority) { soundPriority_ = priority; }
+
+// One play has ended: again while plays remain, else back to the start.
+void VMCI::EndOfPlay() {
+  ++loopCount_;
+  if (loopCount_ < loops_) {
+    StopMedia();
+    Play();
+  } else {
+    state_ = kIdle;
+    Seek(fromPos_);
+  }
+}
+
+void VMCI::OnIdle() {
+  if (state_ == kCannotOpen) return;
+  int& tick = Media().pollTick;
+  if (++tick >= kPollTicks) tick = 0;
+  if (state_ == kPlaySent) {
+    if (IsPlaying())
+      state_ = kPlaying;
+    else if (tick == 0)
+      EndOfPlay();  // ended before it was ever seen playing
+  } else if (tick == 0 && state_ == kPlaying && !IsPlaying()) {
+    EndOfPlay();
+  }
+  if (tick == 0 && BackgroundSound() == this && state_ != kPlaySent && state_ != kPlaying) Play();
+}
+
+void VMCI::SetAudio(bool off) {
+  if (IsVideo()) {
+    if (IsOpen()) SendAlias(off ? "set %s audio all off wait" : "set %s audio all on wait");
+    return;
+  }
+  if (off) {
+    if (BackgroundSound() == this)
+      Pause();
+    else
+      StopMedia();
+  } else if (Has(kStarted) && !Has(kStopped)) {
+    Play();
+  }
+}
+
+void VMCI::HandleEvent(PageEvent& event) {
+  if (event.code == kPriorityEvent) {
+    OnPriorityEvent(event);
+    return;
+  }
+  VObject::HandleEvent(event);
+}

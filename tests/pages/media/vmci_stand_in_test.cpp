@@ -1,0 +1,139 @@
+// The media object on the program's own media interface, with the sample
+// content's sound and film: opened by their format, played on the test's
+// clock, seen to end by the idle polling, and placed by the fit modes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "pages/media/support/media_objects_fixture.h"
+#include "pages/media/vmci.h"
+#include "support/user_clock.h"
+#include "win/mci.h"
+#include "win/user.h"
+
+namespace pages_test {
+namespace {
+
+const std::string kMedia = std::string(ZEMRA_SOURCE_DIR) + "/data/sample/media/";
+
+class VmciStandInTest : public MediaObjectTest {
+ protected:
+  void SetUp() override {
+    MediaObjectTest::SetUp();
+    win::mci::ResetMedia();
+    setenv("ZEMRA_MCI_AUDIO", "null", 1);
+    unsetenv("ZEMRA_MCI_FRAMES");
+    clock_.emplace();
+    SetMciPort(nullptr);
+    VMCI::ResetSharedState();
+  }
+  void TearDown() override {
+    delete host_;
+    host_ = nullptr;
+    win::mci::ResetMedia();
+    clock_.reset();
+    unsetenv("ZEMRA_MCI_AUDIO");
+    unsetenv("ZEMRA_MCI_FRAMES");
+    MediaObjectTest::TearDown();
+  }
+  std::string Sample(const std::string& body, const std::string& as) {
+    const std::string target = tmp_.file(as);
+    std::filesystem::copy_file(kMedia + body, target);
+    return target;
+  }
+  VMCI* Add(const std::string& file, bool video) {
+    auto* m = new VMCI(0, 0, 200, 200, file.c_str(), video);
+    host_->AppendChild(m);
+    m->Initialize();
+    return m;
+  }
+  // Moves the clock in small steps, running the message loop as it goes.
+  void Advance(DWORD ms) {
+    while (ms > 0) {
+      const DWORD step = ms < 10 ? ms : 10;
+      clock_->Advance(step);
+      ms -= step;
+      PumpMessages();
+    }
+  }
+  static void PumpMessages() {
+    MSG m;
+    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+    }
+  }
+  long Length(VMCI* m) {
+    m->SendCommand(("status " + m->Alias().str() + " length wait").c_str(), true);
+    return std::strtol(VMCI::LastReply(), nullptr, 10);
+  }
+  std::optional<testing_support::TestUserClock> clock_;
+};
+
+TEST_F(VmciStandInTest, DiscoveryFindsTheStandardDrivers) {
+  VMCI probe(0, 0, 0, 0, "", false);
+  bool avi = false, wave = false;
+  for (const CString& d : VMCI::VideoDevices()) avi |= d.CompareNoCase("AVIVIDEO") == 0;
+  for (const CString& d : VMCI::AudioDevices()) wave |= d.CompareNoCase("WAVEAUDIO") == 0;
+  EXPECT_TRUE(avi);
+  EXPECT_TRUE(wave);
+}
+
+TEST_F(VmciStandInTest, TheSampleSoundWithABlankInItsNamePlaysEndsAndLoops) {
+  VMCI* m = Add(Sample("signal.wav.body", "a signal.wav"), false);
+  ASSERT_TRUE(m->IsOpen()) << m->LastError();
+  EXPECT_EQ(m->GetDeviceType(), "WAVEAUDIO");
+  const long length = Length(m);
+  ASSERT_GT(length, 0);
+  m->SetLoop(2);
+  m->Play();
+  Idle(1);
+  EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
+  EXPECT_TRUE(m->IsPlaying());
+  // The first play ends; the polling sees it and plays again.
+  Advance(static_cast<DWORD>(length) + 20);
+  EXPECT_FALSE(m->IsPlaying());
+  Idle(VMCI::kPollTicks);
+  EXPECT_EQ(m->LoopCount(), 1);
+  EXPECT_TRUE(m->IsPlaying());
+  Advance(static_cast<DWORD>(length) + 20);
+  Idle(2 * VMCI::kPollTicks);
+  EXPECT_EQ(m->LoopCount(), 2);
+  EXPECT_EQ(m->MediaState(), VMCI::kIdle);
+  EXPECT_EQ(m->LastError(), 0u);
+}
+
+TEST_F(VmciStandInTest, TheSampleFilmFitsItsAreaByModeAndShowsFrames) {
+  const std::string frames = tmp_.file("frames");
+  std::filesystem::create_directories(frames);
+  setenv("ZEMRA_MCI_FRAMES", frames.c_str(), 1);
+  VMCI* m = Add(Sample("orbit.avi.body", "orbit.avi"), true);
+  ASSERT_TRUE(m->IsOpen()) << m->LastError();
+  EXPECT_EQ(m->GetDeviceType(), "AVIVIDEO");
+  int w = 0, h = 0;
+  ASSERT_TRUE(m->GetSourceSize(&w, &h));
+  ASSERT_GT(w, 0);
+  ASSERT_GT(h, 0);
+  m->SetVideoMode(VMCI::kModeZoom);
+  EXPECT_EQ(m->Rect().right - m->Rect().left, 200);
+  EXPECT_EQ(m->Rect().bottom - m->Rect().top, 200);
+  m->SetVideoMode(VMCI::kModeAspect);
+  const RECT r = m->Rect();
+  const int rw = r.right - r.left, rh = r.bottom - r.top;
+  EXPECT_TRUE(rw == 200 || rh == 200);
+  EXPECT_LE(std::abs(rw * h - rh * w), w + h);  // the film's proportions, to a pixel
+  m->Play();
+  Advance(200);
+  Idle(1);
+  EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
+  EXPECT_FALSE(std::filesystem::is_empty(frames));
+  m->Pause();
+  EXPECT_FALSE(m->IsPlaying());
+  EXPECT_GT(m->PausePos(), 0);
+}
+
+}  // namespace
+}  // namespace pages_test
