@@ -107,3 +107,12 @@ CString AppShellLink::FetchCached(const CString& reference) {
   DocumentFileCache* cache = LoadCache();
   return cache ? cache->Fetch(reference) : CString();
 }
+
+CString AppShellLink::AcquireCached(const CString& reference) {
+  DocumentFileCache* cache = LoadCache();
+  return cache ? cache->Acquire(reference) : CString();
+}
+
+void AppShellLink::UnlockCached(const CString& reference) {
+  if (DocumentFileCache* cache = LoadCache()) cache->Unlock(reference);
+}

@@ -23,4 +23,6 @@ class AppShellLink : public ShellLink {
   void LoadTextAnchor(const char* record, FileSource* source, LoadTarget* target) override;
   void ClearStartupPicture() override;
   CString FetchCached(const CString& reference) override;
+  CString AcquireCached(const CString& reference) override;
+  void UnlockCached(const CString& reference) override;
 };

@@ -72,6 +72,11 @@ class ShellLink {
   // The local file of a document (a URL or document name) from the file
   // cache, downloaded into it when missing; "" when it cannot be had.
   virtual CString FetchCached(const CString& reference) { (void)reference; return {}; }
+  // The same, but the cache keeps the file (it is never evicted) until
+  // UnlockCached with the same reference; a base without a cache locks
+  // nothing.
+  virtual CString AcquireCached(const CString& reference) { return FetchCached(reference); }
+  virtual void UnlockCached(const CString& reference) { (void)reference; }
 };
 
 // The installed link (a do-nothing base until the shell installs its own).

@@ -51,6 +51,8 @@ struct DisplayFlags {
 // being the markers, and one primary kind below them.
 struct AnchorSet {
   static constexpr int kCount = 32;
+  // Kinds from here on are markers; below it, the primary kinds.
+  static constexpr int kFirstMarker = 24;
 
   DWORD mask = 0;
   TriState flags[kCount];

@@ -10,7 +10,7 @@ packages=(
   python3 file ncompress gzip xvfb x11-apps xclip
   imagemagick libpixman-1-dev
   netpbm libtiff-tools giflib-tools libtiff-dev libgif-dev ghostscript
-  poppler-utils
+  poppler-utils w3m
   netcat-openbsd
   libxml2-dev libelf-dev
   libsqlite3-dev

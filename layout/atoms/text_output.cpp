@@ -1,3 +1,4 @@
 #include "layout/atoms/text_output.h"
 
 TextOutput::~TextOutput() = default;
+PointTarget::~PointTarget() = default;

@@ -18,6 +18,21 @@ struct LayoutSize {
   LONG cy = 0;
 };
 
+// Something in the document that acts on the very point a click hit (a
+// picture that submits its form with the point).
+class PointTarget {
+ public:
+  virtual ~PointTarget();
+  // x and y from the top-left corner of what was hit, in its pixels.
+  virtual void ClickAt(LONG x, LONG y) = 0;
+};
+
+// Filled while the view hit-tests a click: the point target under it, if any.
+struct PointProbe {
+  PointTarget* target = nullptr;
+  LayoutPoint at{0, 0};
+};
+
 class TextOutput : public OutputMetrics {
  public:
   ~TextOutput() override;
@@ -50,4 +65,7 @@ class TextOutput : public OutputMetrics {
   LONG paintBackground = 1;
   // 1 screen, 2 print: what the text runs read to choose highlight fills.
   LONG outputKind = 1;
+  // Set by the view only while it hit-tests a point; atoms that act on the
+  // point itself note themselves in it.
+  PointProbe* probe = nullptr;
 };

@@ -104,6 +104,7 @@ void TextView::SetDocument(std::unique_ptr<MarkupDocument> document) {
   document_.reset();
   document_ = std::move(document);
   lastLinkText_.Empty();
+  lastContentCount_ = -1;
   extent_ = LayoutRect();
   context = document_ ? &document_->Viewer().Colors() : nullptr;
   if (document_ && m_hWnd) {
@@ -244,8 +245,33 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
     ::MoveWindow(child, -10000, -10000, 1, 1, FALSE);
   formatting_ = false;
   document_->ForgetCachedRects();
+  if (quietFormat_) return;
   if (::GetFocus() == m_hWnd) hasFocus_ = true;
   scrollIntoView(false, true);
+}
+
+void TextView::ContentAdded(MarkupDocument& document, LONG count) {
+  if (document_.get() != &document || !m_hWnd || count == lastContentCount_ || !document.GetRoot()) return;
+  lastContentCount_ = count;
+  RECT rc;
+  GetClientRect(&rc);
+  // The whole tree is laid out again: the reports come at doubling
+  // distances, so all of them together cost about one more layout, and
+  // atoms that were still open at the last report are measured afresh.
+  quietFormat_ = true;
+  Reformat(rc.right, rc.bottom);
+  quietFormat_ = false;
+  Invalidate(TRUE);
+  UpdateWindow();
+}
+
+void TextView::DocumentComplete() {
+  lastContentCount_ = -1;
+  if (!document_ || !m_hWnd) return;
+  RECT rc;
+  GetClientRect(&rc);
+  Reformat(rc.right, rc.bottom);
+  Invalidate(TRUE);
 }
 
 // ---- Painting -----------------------------------------------------------------
@@ -496,6 +522,15 @@ void TextView::selectAt(UINT flags, CPoint point) {
 
 // ---- Mouse and keys -------------------------------------------------------------
 
+std::unique_ptr<Position> TextView::probeAt(CPoint point, PointProbe& found) {
+  WindowPass pass(*this);
+  LayoutPoint p = documentPoint(point);
+  probe = &found;
+  std::unique_ptr<Position> hit(document_->PositionAtPoint(this, p.x, p.y));
+  probe = nullptr;
+  return hit;
+}
+
 void TextView::OnLButtonDown(UINT flags, CPoint point) {
   if (!ready()) return;
   SetFocus();
@@ -516,6 +551,15 @@ void TextView::OnLButtonUp(UINT flags, CPoint point) {
   buttonDown_ = rightButton_ = false;
   const PositionRange& s = document_->Selection();
   if (!s.Start().Equal(s.End())) return;  // a drag only selects
+  if (!dragged_) {
+    // A click on a picture that submits its form submits it with the point.
+    PointProbe found;
+    probeAt(point, found);
+    if (found.target) {
+      found.target->ClickAt(found.at.x, found.at.y);
+      return;
+    }
+  }
   CString links = document_->GetLinksOfSelection();
   if (!listener_ || links.IsEmpty()) return;
   PositionRange old = document_->Selection();
@@ -562,9 +606,9 @@ void TextView::OnMouseMove(UINT flags, CPoint point) {
   cursor_ = arrowCursor_;
   CString links;
   {
-    WindowPass pass(*this);
-    LayoutPoint p = documentPoint(point);
-    std::unique_ptr<Position> hit(document_->PositionAtPoint(this, p.x, p.y));
+    PointProbe found;
+    std::unique_ptr<Position> hit = probeAt(point, found);
+    if (found.target) cursor_ = linkCursor_;
     if (hit && document_->FindAnchorAt(*hit)) {
       cursor_ = linkCursor_;
       if (listener_) links = document_->GetLinksAt(*hit);

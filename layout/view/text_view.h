@@ -81,8 +81,13 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   void EraseBackground(const LayoutRect& rect) override;
   bool DrawPicture(const LayoutPoint& at, const LayoutRect& source, NamedObject* picture) override;
 
-  // ---- DocumentView: a form submission goes to the listener.
+  // ---- DocumentView: a form submission goes to the listener; the document
+  // this view shows, while it is built, is laid out and drawn as far as it
+  // has come (without moving the scroll position).
   void ForwardRequest(const CString& action, const CString& query) override;
+  void ContentAdded(MarkupDocument& document, LONG count) override;
+  // The document shown has been built to its end: laid out and drawn whole.
+  void DocumentComplete();
 
   DrawingSurface& Surface() { return surface_; }
 
@@ -115,6 +120,9 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   void updateCaret();
   void repaintSelectionChange(const PositionRange& old);
   void selectAt(UINT flags, CPoint point);
+  // The point target under a client point (set in `probe`), and the
+  // position there (null when none).
+  std::unique_ptr<Position> probeAt(CPoint point, PointProbe& probe);
   void fillBackground(const LayoutRect& rect);
   void pictureArrived(NamedObject* picture);
   bool Printing() const;
@@ -129,6 +137,10 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   bool painting_ = false;
   bool backgroundErased_ = false;
   bool relayoutPosted_ = false;
+  // Set while a document being built is laid out: no caret moves and no
+  // scrolling to the selection.
+  bool quietFormat_ = false;
+  LONG lastContentCount_ = -1;
   CString lastLinkText_;
   LayoutRect extent_;
   bool hasFocus_ = false;

@@ -4,6 +4,7 @@
 
 #include "layout/forms/form_atom.h"
 #include "layout/forms/form_controls.h"
+#include "layout/forms/picture_submit_atom.h"
 #include "layout/pictures/picture_atom.h"
 #include "layout/pictures/picture_factory_impl.h"
 
@@ -77,8 +78,10 @@ Atom* ViewAtomFactory::NewPicture(LONG start, ResolvedStyle* style, NamedObject*
 }
 
 Atom* ViewAtomFactory::NewFormField(LONG start, ResolvedStyle* style, const FormFieldSpec& spec) {
-  // A picture that submits its form shows its picture.
-  if (spec.kind == FormFieldSpec::kPictureSubmit) return new (std::nothrow) PictureAtom(start, style, spec.picture, 0, 0);
+  // A picture that submits its form shows its picture; a click on it
+  // submits the form with the point.
+  if (spec.kind == FormFieldSpec::kPictureSubmit)
+    return new (std::nothrow) PictureSubmitAtom(start, style, spec.picture, spec.action, spec.name);
   FormAtom* atom = nullptr;
   if ((spec.kind == FormFieldSpec::kText || spec.kind == FormFieldSpec::kPassword) && spec.rows != -1)
     atom = new (std::nothrow) TextAreaAtom(start, style, nullptr);

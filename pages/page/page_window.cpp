@@ -66,8 +66,10 @@ BOOL PageWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PageWindow::OnPreparePrinting(CPrintInfo* info) {
+  // The printable object sets up what it prints (a text offers its
+  // selection); the printer and its device context come from the dialog.
   if (PrintablePageObject* p = page_ ? page_->FindPrintable() : nullptr)
-    return p->PreparePrinting(info);
+    if (!p->PreparePrinting(info)) return FALSE;
   return DoPreparePrinting(info);
 }
 

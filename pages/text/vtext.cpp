@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "core/anchor.h"
 #include "core/attr_record.h"
@@ -63,8 +64,15 @@ VText::VText(int left, int top, int right, int bottom, const Ref<KXObject>& docu
   createView();
 }
 
+void TextLoadTarget::BackgroundPicture(const CString& idText) {
+  if (document_ && !idText.IsEmpty()) document_->Viewer().RequestDocumentPicture(idText, idText);
+}
+
 VText::~VText() {
   CancelPendingLoads();
+  // The document's file may leave the cache once nothing shows it.
+  if (!lockedKey_.IsEmpty()) Shell().UnlockCached(lockedKey_);
+  loadTarget_.SetDocument(nullptr);
   if (view_) {
     if (::IsWindow(view_->GetSafeHwnd())) {
       view_->ShowWindow(SW_HIDE);
@@ -162,11 +170,19 @@ void VText::Load() {
     key = objectUrl(object);
     GetAnchorRange(document_, start, end);
   }
-  CString file = Shell().FetchCached(key);
+  CString file = Shell().AcquireCached(key);
   if (file.IsEmpty()) {
     log("Cannot access text document " + key);
     return;
   }
+  // The file stays in the cache while this object shows its document; a
+  // load that ends before the view takes the document gives it back.
+  struct Lock {
+    CString key;
+    ~Lock() {
+      if (!key.IsEmpty()) Shell().UnlockCached(key);
+    }
+  } lock{key};
   CancelPendingLoads();
   source_ = std::make_unique<TextFileSource>(key);
   DocumentResources resources;
@@ -186,14 +202,26 @@ void VText::Load() {
   }
   doc->SetInputStream(std::move(stream));
   LoadColors(doc->Viewer().Colors());
-  int result = doc->Load(&EmptyBuildTarget(), "", true);
+  MarkupDocument* shown = doc.get();
+  loadTarget_.SetDocument(shown);
+  if (view_) {
+    // The view shows the document while it is built: a long text appears
+    // from its beginning.
+    view_->SetDocument(std::move(doc));
+    // The lock of the document shown before is given back instead.
+    std::swap(lock.key, lockedKey_);
+  }
+  int result = shown->Load(&loadTarget_, "", true);
   if (result != MarkupDocument::kLoadComplete) {
     CString text;
     text.Format("HTML-Error on Position: %i", result);
     MessageBox(nullptr, text, nullptr, MB_OK | MB_ICONEXCLAMATION);
   }
-  if (!view_) return;
-  view_->SetDocument(std::move(doc));
+  if (!view_) {
+    loadTarget_.SetDocument(nullptr);
+    return;
+  }
+  view_->DocumentComplete();
   if (start > 0) view_->GoToRange(start, end);
 }
 
@@ -343,7 +371,7 @@ void VText::CancelPendingLoads() {
 
 // ---- Printing ---------------------------------------------------------------------
 
-int VText::PreparePrinting(CPrintInfo* info) {
+BOOL VText::PreparePrinting(CPrintInfo* info) {
   if (!view_ || !info || !info->m_pPD) return 0;
   info->m_pPD->m_pd.Flags |= PD_NOPAGENUMS;
   if (view_->GetSelectionStart() != view_->GetSelectionEnd()) {

@@ -14,10 +14,12 @@
 #include "layout/view/text_view_listener.h"
 #include "mfc/cstring.h"
 #include "pages/objects/vobject.h"
+#include "pages/page/vpage.h"
 #include "text/build/build_listener.h"
 
 class CDC;
 class CPrintInfo;
+class MarkupDocument;
 class TextView;
 
 // What a text document's pictures are asked with: the document's cache key
@@ -33,7 +35,19 @@ class TextFileSource : public PictureContext {
   CString key_;
 };
 
-class VText : public VObject, public TextViewListener {
+// What a text document's build is for: a background picture that a server
+// anchor names becomes the document's background, fetched like its inline
+// pictures and painted by the view.
+class TextLoadTarget : public BuildTarget {
+ public:
+  void SetDocument(MarkupDocument* document) { document_ = document; }
+  void BackgroundPicture(const CString& idText) override;
+
+ private:
+  MarkupDocument* document_ = nullptr;  // the view's; null without one
+};
+
+class VText : public VObject, public TextViewListener, public PrintablePageObject {
  public:
   VText(int left, int top, int right, int bottom);
   VText(int left, int top, int right, int bottom, const char* fileName);
@@ -59,10 +73,11 @@ class VText : public VObject, public TextViewListener {
   void FollowAnchor(const CString& linkText) override;
   void ForwardRequest(const CString& action, const CString& query) override;
 
-  // ---- Printing (the page's print path calls these by name)
-  int PreparePrinting(CPrintInfo* info);
-  void BeginPrinting(CDC* dc, CPrintInfo* info);
-  void EndPrinting(CDC* dc, CPrintInfo* info);
+  // ---- Printing: the page prints the document of its text object.
+  BOOL PreparePrinting(CPrintInfo* info) override;
+  void BeginPrinting(CDC* dc, CPrintInfo* info) override;
+  void EndPrinting(CDC* dc, CPrintInfo* info) override;
+  void Print(CDC* dc, CPrintInfo* info) override { PrintPage(dc, info); }
   void PrintPage(CDC* dc, CPrintInfo* info);
 
   TextView* View() const { return view_.get(); }
@@ -90,4 +105,7 @@ class VText : public VObject, public TextViewListener {
   std::unique_ptr<TextView> view_;
   CString fileName_;
   std::unique_ptr<TextFileSource> source_;
+  TextLoadTarget loadTarget_;
+  // The cache key whose file is kept for the document shown (empty: none).
+  CString lockedKey_;
 };

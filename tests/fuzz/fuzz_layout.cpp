@@ -1,7 +1,9 @@
 // fuzz-libs: zemra_layout zemra_text
 // Whole documents on arbitrary bytes through the tokenizer, the builder and
 // the layout's own atoms, laid out at two fixed widths with fixed metrics,
-// drawn, hit-tested and stepped through. Every layout ends, and the tree
+// drawn, hit-tested and stepped through; and, while each is built, laid
+// out and drawn as far as it has come, with its atoms still open, as the
+// view shows a document that is loading. Every layout ends, and the tree
 // goes with its document.
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include "layout/atoms/text_output.h"
 #include "text/build/build_listener.h"
 #include "text/definition_set.h"
+#include "text/document/document_view.h"
 #include "text/document/markup_document.h"
 #include "text/html_tokenizer.h"
 #include "text/tag_definition_table.h"
@@ -51,6 +54,12 @@ struct FixedOutput : TextOutput {
   long drawn = 0;
 };
 
+// Lays out and draws what the build has made so far at each report.
+struct GrowingView : DocumentView {
+  void ForwardRequest(const CString&, const CString&) override {}
+  void ContentAdded(MarkupDocument& document, LONG) override;
+};
+
 struct NoPictures : BuildListener {
   void BuildFinished(BuildTarget*, LONG) override {}
   NamedObject* RequestPicture(const CString&, const CString&, const PictureContext*, BuildTarget*, LONG) override {
@@ -66,6 +75,7 @@ struct Shared {
     }
   }
   NoPictures pictures;
+  GrowingView view;
   LayoutAtomFactory factory;
   DefinitionSet definitions[2];
 };
@@ -90,12 +100,25 @@ class FuzzDocument : public MarkupDocument {
   static DocumentResources resources(Shared& shared) {
     DocumentResources r;
     r.listener = &shared.pictures;
+    r.view = &shared.view;
     r.factory = &shared.factory;
     return r;
   }
   bool ktf_;
   BuildTarget target_;
 };
+
+void GrowingView::ContentAdded(MarkupDocument& document, LONG) {
+  Atom* root = document.GetRoot();
+  if (!root) return;
+  root->Reset(1);
+  DocumentLayout layout(root);
+  FixedOutput out;
+  layout.Layout(&out, 200);
+  LayoutRect bounds = layout.Bounds();
+  layout.Draw(&out, LayoutPoint{0, 0}, LayoutRect::Of(0, 200, 0, bounds.Height()), nullptr);
+  std::unique_ptr<Position> hit(layout.HitTest(&out, LayoutPoint{60, bounds.Height() / 2}, 1));
+}
 
 }  // namespace
 
@@ -107,7 +130,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (bool ktf : {false, true}) {
     FuzzDocument doc(ktf, shared);
     doc.SetInputStream(std::make_unique<std::istringstream>(body));
+    doc.SetFirstContentReport(16);
     doc.LoadDocument();
+    // Layouts of the growing tree leave their marks: measured afresh.
+    if (doc.GetRoot()) doc.GetRoot()->Reset(1);
     if (!doc.GetRoot()) continue;
     DocumentLayout layout(doc.GetRoot());
     for (LONG width : {640, 40}) {

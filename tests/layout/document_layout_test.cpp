@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -67,6 +68,55 @@ TEST(DocumentLayoutTest, ABuiltDocumentReflowsWithoutLosingWords) {
   CString text = layout.Text(FirstPosition(), LastPosition());
   EXPECT_NE(std::string(text.c_str()).find("alpha beta gamma delta"), std::string::npos);
   EXPECT_NE(std::string(text.c_str()).find("end\nlast"), std::string::npos);
+}
+
+TEST(DocumentLayoutTest, ADocumentLaidOutWhileItIsBuiltLosesNothing) {
+  // Long enough for several reports, which fall inside a table, a list and
+  // a form whose atoms are still open.
+  std::string html = "<P>start</P><TABLE BORDER=1>";
+  for (int i = 0; i < 300; ++i) html += "<TR><TD>row " + std::to_string(i) + " of the tide table<TD>high water";
+  html += "</TABLE><UL>";
+  for (int i = 0; i < 600; ++i) html += "<LI>net " + std::to_string(i) + " mended on the quay";
+  html += "</UL><FORM ACTION=\"http://quay.example/cgi/order\">";
+  for (int i = 0; i < 400; ++i) html += "<INPUT NAME=n" + std::to_string(i) + " VALUE=v> and more words ";
+  html += "</FORM><P>the end</P>";
+
+  LayoutDocuments documents;
+  std::vector<LONG> heights;
+  documents.onContent = [&](MarkupDocument& doc, LONG) {
+    ASSERT_NE(doc.GetRoot(), nullptr);
+    // As the view does: everything measured afresh.
+    doc.GetRoot()->Reset(1);
+    DocumentLayout layout(doc.GetRoot());
+    FakeOutput out;
+    layout.Layout(&out, 300);
+    const LayoutRect bounds = layout.Bounds();
+    layout.Draw(&out, LayoutPoint{0, 0}, LayoutRect::Of(0, 300, 0, bounds.Height()), nullptr);
+    std::unique_ptr<Position> hit(layout.HitTest(&out, LayoutPoint{20, bounds.Height() - 2}, 1));
+    heights.push_back(bounds.Height());
+  };
+  auto doc = documents.Load("MimeType=text/html\n", html);
+  ASSERT_TRUE(doc);
+  ASSERT_GE(heights.size(), 2u);
+  EXPECT_TRUE(std::is_sorted(heights.begin(), heights.end()));
+
+  // Laid out once more when complete, it shows what a document built in one
+  // go shows.
+  LayoutDocuments again;
+  auto whole = again.Load("MimeType=text/html\n", html);
+  ASSERT_TRUE(whole);
+  std::vector<std::string> words[2];
+  MarkupDocument* docs[2] = {doc.get(), whole.get()};
+  for (int i = 0; i < 2; ++i) {
+    docs[i]->GetRoot()->Reset(1);
+    DocumentLayout layout(docs[i]->GetRoot());
+    FakeOutput out;
+    layout.Layout(&out, 300);
+    layout.Draw(&out, LayoutPoint{0, 0}, LayoutRect::Of(0, 300, 0, layout.Bounds().Height()), nullptr);
+    words[i] = DrawnWords(out);
+  }
+  EXPECT_EQ(words[0], words[1]);
+  EXPECT_GT(words[0].size(), 3000u);
 }
 
 TEST(DocumentLayoutTest, HitTestAndCaretMeetAtAWord) {

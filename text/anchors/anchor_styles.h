@@ -6,12 +6,13 @@
 #pragma once
 
 #include "mfc/cstring.h"
+#include "text/text_style.h"
 #include "win/types.h"
 
 class StyleDefinition;
 
 constexpr int kAnchorStyleCount = 32;
-constexpr int kFirstMarkerKind = 24;
+constexpr int kFirstMarkerKind = AnchorSet::kFirstMarker;
 
 // Style number n (0..31; any other number gives style 0). Each is a
 // definition of its own name ("Anchor" and the number), so that anchors of

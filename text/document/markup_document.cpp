@@ -137,6 +137,7 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
 
   LONG last = 0;
   LONG lastAnchor = -1;
+  LONG nextReport = firstContentReport_;
   for (;;) {
     std::unique_ptr<TokenItem> item = tokens_->NextToken();
     if (!item) break;
@@ -166,6 +167,10 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
     }
     dispatcher_.Dispatch(*item, viewer_, *tokens_, *this, buildTarget, this);
     last = item->start;
+    if (view_ && last >= nextReport) {
+      view_->ContentAdded(*this, last);
+      nextReport = last < kLastContentReport ? 2 * last : 0x7FFFFFFF;
+    }
   }
   LONG result = viewer_.EndBuild(last);
   viewer_.Anchors().ApplyAnchorStyles(viewer_.GetRoot());

@@ -52,6 +52,10 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
  public:
   // The result of Load when every atom was closed.
   static constexpr int kLoadComplete = -1;
+  // The view first hears of a build's progress at this position, then
+  // whenever the position has doubled, up to the last report.
+  static constexpr LONG kFirstContentReport = 16 * 1024;
+  static constexpr LONG kLastContentReport = 0x20000000;
 
   ~MarkupDocument() override;
 
@@ -79,6 +83,9 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   // before the first item; `fresh` false continues into a new tree while
   // keeping the old one for whoever took it.
   virtual int Load(BuildTarget* target, const CString& definitionName, bool fresh);
+
+  // Where the view first hears of the build's progress (at least 1).
+  void SetFirstContentReport(LONG position) { firstContentReport_ = position < 1 ? 1 : position; }
 
   // ---- Submission (the document submits its forms)
   void Submit(Form& form) override;
@@ -158,6 +165,7 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   DocumentView* view_;
   std::unique_ptr<TokenSource> tokens_;
   LONG streamStart_ = 0;
+  LONG firstContentReport_ = kFirstContentReport;
   ProgressReporter* progress_;
   BuildTarget* lastTarget_ = nullptr;
   // Selection state.

@@ -68,7 +68,14 @@ class ResolvedStyle {
   // 0x80 superscript (bit 0 bold and bit 2 italic go into the font).
   BYTE ExtraFlags() const { return style_.displayFlags.mask; }
   const ColorRecord& Color() const { return style_.color; }
-  LONG ColorIndex() const { return -1; }
+  // The colour of the anchor kind the text belongs to (kinds below the
+  // markers; the colour table's anchor colours follow its eight named
+  // ones), -1 for text outside anchors. Text with a colour index is drawn
+  // in that colour and underlined.
+  LONG ColorIndex() const {
+    const LONG kind = style_.anchors.primaryKind;
+    return kind >= 0 && kind < AnchorSet::kFirstMarker ? kind : -1;
+  }
   LONG FillMode() const { return 0; }
   // The marker kinds (anchor kinds 24-31) as bits 0-7, and how many.
   DWORD MarkerSet() const { return style_.anchors.mask >> 24; }

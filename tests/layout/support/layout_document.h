@@ -2,6 +2,7 @@
 // the layout's own atoms, for tests of what a real build lays out.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,8 @@ class LayoutDocuments {
   // A loaded document of the record's kind ("MimeType=text/html\n" for
   // HTML) over the text; null when it did not load completely.
   std::unique_ptr<MarkupDocument> Load(const std::string& record, const std::string& text);
+  // Called each time a build reports how far it has come.
+  std::function<void(MarkupDocument&, LONG)> onContent;
 
  private:
   struct NoPictures : BuildListener {
@@ -31,7 +34,12 @@ class LayoutDocuments {
     PictureContext* Clone() const override { return new Source; }
   };
   struct View : DocumentView {
+    explicit View(LayoutDocuments& owner) : owner(owner) {}
     void ForwardRequest(const CString&, const CString&) override {}
+    void ContentAdded(MarkupDocument& document, LONG count) override {
+      if (owner.onContent) owner.onContent(document, count);
+    }
+    LayoutDocuments& owner;
   };
 
   testing_support::TempDir dir_;
@@ -39,6 +47,6 @@ class LayoutDocuments {
   LayoutAtomFactory factory_;
   NoPictures listener_;
   Source source_;
-  View view_;
+  View view_{*this};
   BuildTarget target_;
 };

@@ -3,10 +3,16 @@
 // how the mouse and the keys select text and follow links.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "display/headless.h"
 #include "gdi/text/font_text_engine.h"
+#include "layout/pictures/dib_picture.h"
+#include "layout/pictures/picture_factory_impl.h"
 #include "layout/view/support/view_fixture.h"
 #include "support/golden.h"
 #include "win/kernel.h"
@@ -167,6 +173,175 @@ TEST_F(ViewTest, AClickOnALinkFollowsItOnceAndADragAcrossItOnlySelects) {
   Pump();
   EXPECT_TRUE(listener_.followed.empty());
   EXPECT_NE(view.GetSelectionStart(), view.GetSelectionEnd());
+}
+
+// A view that keeps what it showed each time the document being built
+// reported its progress.
+class WatchingView : public TextView {
+ public:
+  using TextView::TextView;
+  void ContentAdded(MarkupDocument& document, LONG count) override {
+    TextView::ContentAdded(document, count);
+    counts.push_back(count);
+    heights.push_back(Extent().IsComputed() ? Extent().Height() : -1);
+    if (!first) first = win::headless::CaptureWindow(GetSafeHwnd());
+  }
+  std::vector<LONG> counts;
+  std::vector<LONG> heights;
+  std::unique_ptr<win::gdi::Surface> first;
+};
+
+TEST_F(ViewTest, ALongDocumentIsShownFromItsBeginningWhileItIsBuilt) {
+  WatchingView view(&listener_);
+  RECT r{0, 0, 300, 200};
+  ASSERT_TRUE(view.CreateView(WS_CHILD | WS_VISIBLE, r, CWnd::FromHandle(host_)));
+  const std::string html = longText(1200);  // about 100 KB
+  ASSERT_TRUE(LoadInto(view, html));
+  Pump();
+  // Reported at doubling distances: a handful of layouts, not one per item.
+  ASSERT_GE(view.counts.size(), 2u);
+  EXPECT_LE(view.counts.size(), 4u);
+  for (size_t i = 1; i < view.counts.size(); ++i) {
+    EXPECT_GE(view.counts[i], 2 * view.counts[i - 1]);
+    EXPECT_GT(view.heights[i], view.heights[i - 1]);
+  }
+  EXPECT_GT(view.heights[0], 0);
+  EXPECT_LT(view.heights.back(), view.Extent().Height());
+  // The first screen, shown while the rest was still to come, is what the
+  // finished document shows.
+  auto done = win::headless::CaptureWindow(view.GetSafeHwnd());
+  ASSERT_NE(view.first, nullptr);
+  ASSERT_NE(done, nullptr);
+  int differing = 0;
+  // (The scroll bar's thumb shrinks as the document grows: the text is
+  // compared.)
+  RECT client;
+  view.GetClientRect(&client);
+  for (int y = 0; y < std::min<int>(done->height(), client.bottom); ++y)
+    for (int x = 0; x < std::min<int>(done->width(), client.right); ++x)
+      differing += (view.first->At(x, y) & 0xFFFFFF) != (done->At(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+  // The view took the whole of it.
+  view.GoToRange(static_cast<LONG>(html.size()) - 30, static_cast<LONG>(html.size()) - 4);
+  EXPECT_NE(view.SelectedText().Find("river"), -1) << view.SelectedText().c_str();
+}
+
+int pixelsOf(const win::gdi::Surface& shot, std::uint32_t rgb) {
+  int n = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) n += (shot.At(x, y) & 0xFFFFFF) == rgb;
+  return n;
+}
+
+TEST_F(ViewTest, LinksShowInTheAnchorColourUnderlinedOverTheBodysBackground) {
+  // The first anchor colour of the colour table when no profile names one.
+  const std::uint32_t anchor = 0xBF0000;
+  struct Case {
+    const char* html;
+    bool link;
+  };
+  const Case cases[] = {
+      {"<BODY BGCOLOR=\"#FFFF00\"><P>Go to <A HREF=\"korvex://ostrava.example/Lindholm\">Lindholm</A> "
+       "by boat.</P></BODY>",
+       true},
+      {"<BODY BGCOLOR=\"#FFFF00\"><P>Go to Lindholm by boat.</P></BODY>", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.html);
+    view_.reset();
+    Show(c.html, 300, 120);
+    auto shot = Shot();
+    ASSERT_NE(shot, nullptr);
+    // The body's colour is the background, also below the text.
+    EXPECT_EQ(shot->At(2, 2) & 0xFFFFFF, 0xFFFF00u);
+    EXPECT_EQ(shot->At(150, 110) & 0xFFFFFF, 0xFFFF00u);
+    // The link's text and its underline are in the anchor colour; the
+    // plain text has none of it.
+    if (c.link)
+      EXPECT_GE(pixelsOf(*shot, anchor), 30);
+    else
+      EXPECT_EQ(pixelsOf(*shot, anchor), 0);
+  }
+}
+
+TEST_F(ViewTest, TheBodysBackgroundPictureIsTiledBehindTheWholeView) {
+  // Two columns: cyan, then blue, so that the tiling shows.
+  const std::string bmp = IndexedBmp(2, 1, {0x00FFFF, 0x0000FF}, {0, 1});
+  DibPicture* sand = CreatePictureFromBytes(bmp.data(), static_cast<LONG>(bmp.size()));
+  ASSERT_NE(sand, nullptr);
+  sand->acquire();
+  shelf_.pictures["sand.bmp"] = sand;
+  Show("<BODY BACKGROUND=\"sand.bmp\"><P>Shells on the beach.</P></BODY>", 300, 120);
+  auto shot = Shot();
+  ASSERT_NE(shot, nullptr);
+  // Every margin pixel is one of the two, and neighbours alternate.
+  for (int y : {1, 118}) {
+    for (int x : {0, 1, 2, 150, 297, 298}) {
+      SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+      const std::uint32_t a = shot->At(x, y) & 0xFFFFFF, b = shot->At(x + 1, y) & 0xFFFFFF;
+      EXPECT_TRUE(a == 0x00FFFF || a == 0x0000FF) << std::hex << a;
+      EXPECT_NE(a, b);
+    }
+  }
+  view_.reset();
+  sand->release();
+}
+
+TEST_F(ViewTest, PicturesThatArriveLaterLayTheTextOutOnceMoreAtTheNextMessage) {
+  // Two pictures still to come: they show the 8 x 8 default picture.
+  DibPicture* pictures[2] = {CreateInlinePicture(), CreateInlinePicture()};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_NE(pictures[i], nullptr);
+    pictures[i]->acquire();
+    shelf_.pictures["chart" + std::to_string(i) + ".bmp"] = pictures[i];
+  }
+  TextView& view = Show("<P><IMG SRC=\"chart0.bmp\"></P><P><IMG SRC=\"chart1.bmp\"></P><P>Tide table</P>", 300, 200);
+  const LONG before = view.Extent().Height();
+  const std::string tall = SolidBmp(20, 150, 0x0000FF);
+  for (DibPicture* p : pictures) ASSERT_TRUE(p->LoadFromMemory(tall.data(), static_cast<LONG>(tall.size())));
+  // Nothing moves while the pictures are being handed over ...
+  EXPECT_EQ(view.Extent().Height(), before);
+  Pump();
+  // ... and afterwards the text makes room for both.
+  EXPECT_GE(view.Extent().Height(), before + 2 * (150 - 8));
+  view_.reset();
+  for (DibPicture* p : pictures) p->release();
+}
+
+TEST_F(ViewTest, DISABLED_AClickOnAFormsPictureSubmitsTheFormWithThePoint) {
+  const std::string bmp = SolidBmp(40, 30, 0x00FF00);
+  DibPicture* map = CreatePictureFromBytes(bmp.data(), static_cast<LONG>(bmp.size()));
+  ASSERT_NE(map, nullptr);
+  map->acquire();
+  shelf_.pictures["harbour-map.bmp"] = map;
+  Show("<FORM ACTION=\"http://quay.example/cgi/berth\"><INPUT NAME=boat VALUE=Heron>"
+       "<INPUT TYPE=IMAGE NAME=spot SRC=\"harbour-map.bmp\"></FORM>",
+       400, 200);
+  auto shot = Shot();
+  ASSERT_NE(shot, nullptr);
+  // The picture's top-left corner: the first green pixel.
+  int left = -1, top = -1;
+  for (int y = 0; y < shot->height() && top < 0; ++y)
+    for (int x = 0; x < shot->width(); ++x)
+      if ((shot->At(x, y) & 0xFFFFFF) == 0x00FF00) {
+        left = x, top = y;
+        break;
+      }
+  ASSERT_GE(left, 0);
+  POINT p = Screen(left + 7, top + 12);
+  win::headless::Click(p.x, p.y);
+  Pump();
+  ASSERT_EQ(listener_.requests.size(), 1u);
+  const std::string& request = listener_.requests[0];
+  EXPECT_NE(request.find("quay.example"), std::string::npos) << request;
+  EXPECT_EQ(request.substr(request.find('|') + 1), "boat=Heron&spot.x=7&spot.y=12");
+  // Beside the picture a click submits nothing.
+  p = Screen(left + 60, top + 12);
+  win::headless::Click(p.x, p.y);
+  Pump();
+  EXPECT_EQ(listener_.requests.size(), 1u);
+  view_.reset();
+  map->release();
 }
 
 TEST_F(ViewTest, KeysMoveTheCaretExtendTheSelectionAndCopyIt) {

@@ -34,8 +34,15 @@ struct RecordingShell : ShellLink {
     auto it = files.find(reference.c_str());
     return it == files.end() ? CString() : CString(it->second.c_str());
   }
+  CString AcquireCached(const CString& reference) override {
+    CString file = FetchCached(reference);
+    if (!file.IsEmpty()) ++locks[reference.c_str()];
+    return file;
+  }
+  void UnlockCached(const CString& reference) override { --locks[reference.c_str()]; }
   void PushGoto(const Ref<KXObject>& object) override { gotos.push_back(object); }
   std::map<std::string, std::string> files;
+  std::map<std::string, int> locks;
   std::vector<std::string> fetched;
   std::vector<Ref<KXObject>> gotos;
 };
@@ -143,6 +150,20 @@ TEST_F(VTextTest, AFileNameIsFetchedThroughTheShellAndShown) {
   text.SetFileName("missing.html");
   EXPECT_EQ(shell_.fetched.size(), 2u);
   EXPECT_NE(text.View()->Document(), nullptr);  // the view keeps what it showed
+}
+
+TEST_F(VTextTest, TheFileShownIsKeptInTheCacheUntilAnotherIsShownOrTheObjectGoes) {
+  shell_.files["tides.html"] = dir_.write("tides.html", "<P>High water at noon.</P>");
+  HostedText& text = Open("harbour.html", "<P>The tide is high at Marrow Bay.</P>");
+  using Locks = std::map<std::string, int>;
+  EXPECT_EQ(shell_.locks, (Locks{{"harbour.html", 1}}));
+  text.SetFileName("tides.html");
+  EXPECT_EQ(shell_.locks, (Locks{{"harbour.html", 0}, {"tides.html", 1}}));
+  // A file that cannot be had changes nothing: the view keeps its document.
+  text.SetFileName("missing.html");
+  EXPECT_EQ(shell_.locks, (Locks{{"harbour.html", 0}, {"tides.html", 1}}));
+  text_.reset();
+  EXPECT_EQ(shell_.locks, (Locks{{"harbour.html", 0}, {"tides.html", 0}}));
 }
 
 TEST_F(VTextTest, ALinkOfTheDocumentAndASubmittedFormBecomeGotos) {

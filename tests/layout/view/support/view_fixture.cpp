@@ -124,6 +124,22 @@ std::unique_ptr<MarkupDocument> ViewTest::Build(const std::string& record, const
   return doc;
 }
 
+bool ViewTest::LoadInto(TextView& view, const std::string& html) {
+  static Source source;
+  DocumentResources resources;
+  resources.fileSource = &source;
+  resources.listener = &shelf_;
+  resources.view = &view;
+  std::unique_ptr<MarkupDocument> doc = MakeDocumentFor("MimeType=text/html\n", resources, 1);
+  if (!doc) return false;
+  doc->SetInputStream(std::make_unique<std::istringstream>(html));
+  MarkupDocument* shown = doc.get();
+  view.SetDocument(std::move(doc));
+  const bool complete = shown->Load(&target_, "", true) == MarkupDocument::kLoadComplete;
+  view.DocumentComplete();
+  return complete;
+}
+
 TextView& ViewTest::Show(const std::string& html, int width, int height) {
   TextView& view = view_ ? *view_ : OpenView(width, height);
   auto doc = Build("MimeType=text/html\n", html);

@@ -49,6 +49,10 @@ class ViewTest : public ::testing::Test {
   // A document of the kind the record names over the text, not yet given
   // to the view; null when it did not load completely.
   std::unique_ptr<MarkupDocument> Build(const std::string& record, const std::string& text);
+  // Gives the view an HTML document before it is built, as the page's text
+  // object does, builds it and tells the view it is complete; false when it
+  // did not load completely.
+  bool LoadInto(TextView& view, const std::string& html);
   // Builds and shows an HTML document, then paints.
   TextView& Show(const std::string& html, int width = 320, int height = 200);
   // Dispatches every waiting message (paints included).
