@@ -19,6 +19,29 @@ struct SearchTarget {
   List* scope = nullptr;
 };
 
+bool SameObject(const KXObject* a, const KXObject* b) {
+  if (a == b) return true;
+  return a && b && a->getObjectId() != 0 && a->getStore() == b->getStore() &&
+         a->getObjectId() == b->getObjectId();
+}
+
+// A document written in several of the user's languages is found once per
+// language; the user wants it listed once, where it was first found.
+void DropRepeatedHits(List& list, ListElement* firstNew) {
+  for (ListElement* e = firstNew; e;) {
+    ListElement* next = e->next();
+    const KXObject* object = ObjectOf(e);
+    for (ListElement* earlier = list.first(); earlier != e; earlier = earlier->next()) {
+      if (SameObject(ObjectOf(earlier), object)) {
+        list.unlink(e);
+        delete e;
+        break;
+      }
+    }
+    e = next;
+  }
+}
+
 // Unscoped: every open store, up to the first entry without one. Scoped:
 // the store of each marked group's first object, up to the first group
 // without one, the group being the scope.
@@ -110,9 +133,11 @@ List* searchAllLanguages(const CString& text, bool unscoped, List* target) {
         const int n = fullTextFetchCount(collected, handle->delivered, handle->announcedSize);
         if (n == 0) break;
         const int before = handle->delivered;
+        ListElement* lastBefore = target ? target->last() : nullptr;
         List* got = t.store->getResults(handle, n, target);
         if (!got) break;
         target = got;
+        DropRepeatedHits(*target, lastBefore ? lastBefore->next() : target->first());
         ReportFraction(handle->delivered, handle->announcedSize + collected + n);
         if (SearchAborted()) {
           t.store->closeRequest(handle);

@@ -110,6 +110,20 @@ TEST_F(SearchRunnerTest, FullTextStopsAtFortyHitsOverLanguagesAndStores) {
   DeleteObjectList(hits);
 }
 
+TEST_F(SearchRunnerTest, FullTextListsADocumentFoundInTwoLanguagesOnce) {
+  const CString query = prepareFullText("crater");
+  server->setResults(kRequestFullText, "en:" + query, Hits(server, 1, 3));
+  server->setResults(kRequestFullText, "ge:" + query, Hits(server, 2, 3));
+  AddStoreFront(server);
+
+  List* hits = searchAllLanguages("crater", true, nullptr);
+  ASSERT_NE(hits, nullptr);
+  std::vector<int> ids;
+  for (ListElement* e = hits->first(); e; e = e->next()) ids.push_back(ObjectOf(e)->getObjectId());
+  EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 4}));
+  DeleteObjectList(hits);
+}
+
 TEST_F(SearchRunnerTest, FullTextAbortKeepsWhatCameAndClosesTheRequest) {
   const CString query = prepareFullText("a");
   server->setResults(kRequestFullText, "en:" + query, Hits(server, 1, 30));
