@@ -113,8 +113,10 @@ int PictureAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRe
                       const Position&, int, const PositionRange*) {
   if (!picture_ || !ctx) return 0;
   LayoutSize size = GetSize(ctx);
+  // The clip is the picture's place on its line, relative to the origin
+  // (its left edge on the baseline), as the line hands it to every atom.
+  if (size.cx <= clip.left || 0 >= clip.right || 0 <= clip.top || -size.cy >= clip.bottom) return 0;
   LayoutRect box = LayoutRect::Of(origin.x, origin.x + size.cx, origin.y - size.cy, origin.y);
-  if (box.right <= clip.left || box.left >= clip.right || box.bottom <= clip.top || box.top >= clip.bottom) return 0;
   LayoutSize natural{0, 0};
   ctx->PictureSize(natural, picture_);
   if (picture_->pending) {

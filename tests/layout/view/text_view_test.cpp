@@ -308,7 +308,7 @@ TEST_F(ViewTest, PicturesThatArriveLaterLayTheTextOutOnceMoreAtTheNextMessage) {
   for (DibPicture* p : pictures) p->release();
 }
 
-TEST_F(ViewTest, DISABLED_AClickOnAFormsPictureSubmitsTheFormWithThePoint) {
+TEST_F(ViewTest, AClickOnAFormsPictureSubmitsTheFormWithThePoint) {
   const std::string bmp = SolidBmp(40, 30, 0x00FF00);
   DibPicture* map = CreatePictureFromBytes(bmp.data(), static_cast<LONG>(bmp.size()));
   ASSERT_NE(map, nullptr);
