@@ -91,6 +91,12 @@ CString VKxMedia::DeliveredName() const {
   return pending_->FileName();
 }
 
+void VKxMedia::ApplyRange(const MediaRange& range) {
+  if (!player_) return;
+  if (range.from) player_->SetFrom(*range.from);
+  if (range.to) player_->SetTo(*range.to);
+}
+
 bool VKxMedia::WantsLoad() { return static_cast<bool>(document_); }
 
 void VKxMedia::Notify(int code, VObject* sender) {

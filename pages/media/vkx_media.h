@@ -9,6 +9,7 @@
 
 #include "core/kx_object.h"
 #include "core/objref.h"
+#include "pages/media/media_positions.h"
 #include "pages/objects/vgroup.h"
 #include "pages/shell_link.h"
 
@@ -60,6 +61,8 @@ class VKxMedia : public VGroup {
   virtual void OnDelivered() = 0;
 
   void SetDocument(const Ref<KXObject>& document) { document_ = document; }
+  // Gives the player the positions the range holds.
+  void ApplyRange(const MediaRange& range);
 
  private:
   void DropPendingLoad();

@@ -7,6 +7,7 @@
 #include "core/object_utils.h"
 #include "net/references.h"
 #include "pages/media/media_load_target.h"
+#include "pages/media/media_positions.h"
 #include "pages/media/vmci.h"
 #include "pages/objects/vlabel.h"
 #include "pages/style/property_getters.h"
@@ -42,27 +43,7 @@ VMCI* VKxMovie::MakePlayer(const RECT& r) {
 }
 
 void VKxMovie::ApplyAnchorPosition(const CString& position) {
-  const char* p = position;
-  if (std::strncmp(p, "Rect", 4) != 0) return;
-  p = std::strchr(p, ':');
-  if (!p) return;
-  ++p;
-  long start = -1, end = -1;
-  bool first = true;
-  for (;;) {
-    char* stop = nullptr;
-    errno = 0;
-    const long v = std::strtol(p, &stop, 10);
-    if (stop == p || errno == ERANGE || v > VMCI::kToEnd || v < -VMCI::kToEnd) break;
-    if (first) start = v;
-    else end = v;
-    first = false;
-    p = std::strchr(stop, ',');
-    if (!p) break;
-    ++p;
-  }
-  if (start >= 0) Player()->SetFrom(static_cast<LONG>(start));
-  if (end >= 0) Player()->SetTo(static_cast<LONG>(end));
+  ApplyRange(ReadMoviePosition(position));
 }
 
 bool VKxMovie::WantsLoad() {

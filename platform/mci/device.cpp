@@ -3,18 +3,60 @@
 #include <algorithm>
 
 #include "mci/device_table.h"
-#include "mci/ffmpeg_audio.h"
 #include "mci/frame_output.h"
+#include "mci/media_module.h"
 #include "mci/midi_source.h"
 
 namespace win::mci {
+
+namespace {
+
+enum class Round { kNearest, kUp, kDown };
+
+// a * b / c, rounded to the nearest (halves away from zero), up or down,
+// without overflow on the way; c > 0.
+std::int64_t Rescale(std::int64_t a, std::int64_t b, std::int64_t c, Round round = Round::kNearest) {
+  if (c <= 0) return 0;
+  const __int128 product = static_cast<__int128>(a) * b;
+  __int128 q = product / c;
+  const __int128 r = product % c;
+  if (r != 0) {
+    const bool negative = product < 0;
+    switch (round) {
+      case Round::kNearest:
+        if ((negative ? -r : r) * 2 >= c) q += negative ? -1 : 1;
+        break;
+      case Round::kUp:
+        if (!negative) ++q;
+        break;
+      case Round::kDown:
+        if (negative) --q;
+        break;
+    }
+  }
+  if (q > INT64_MAX) return INT64_MAX;
+  if (q < INT64_MIN) return INT64_MIN;
+  return static_cast<std::int64_t>(q);
+}
+
+std::unique_ptr<AudioSource> OpenSound(const std::string& hostPath) {
+  const MediaModule* media = Media();
+  return media && media->openAudio ? media->openAudio(hostPath) : nullptr;
+}
+
+std::unique_ptr<VideoSource> OpenPictures(const std::string& hostPath) {
+  const MediaModule* media = Media();
+  return media && media->openVideo ? media->openVideo(hostPath) : nullptr;
+}
+
+}  // namespace
 
 MCIERROR Device::Open(DeviceType type, const std::string& hostPath, std::unique_ptr<Device>* out) {
   std::unique_ptr<Device> d(new Device());
   d->type_ = type;
   switch (type) {
     case DeviceType::Wave:
-      d->audio_ = FfmpegAudio::Open(hostPath);
+      d->audio_ = OpenSound(hostPath);
       if (!d->audio_) return MCIERR_INVALID_FILE;
       d->lengthMs_ = d->audio_->LengthFrames() * 1000 / kOutputRate;
       break;
@@ -25,11 +67,11 @@ MCIERROR Device::Open(DeviceType type, const std::string& hostPath, std::unique_
       d->lengthMs_ = d->audio_->LengthFrames() * 1000 / kOutputRate;
       break;
     case DeviceType::Video: {
-      d->video_ = FfmpegVideo::Open(hostPath);
+      d->video_ = OpenPictures(hostPath);
       if (!d->video_) return MCIERR_INVALID_FILE;
-      d->audio_ = FfmpegAudio::Open(hostPath);  // a silent video has none
-      const AVRational r = d->video_->frameRate();
-      d->lengthMs_ = av_rescale(d->video_->frameCount(), std::int64_t{1000} * r.den, r.num);
+      d->audio_ = OpenSound(hostPath);  // a silent video has none
+      const FrameRate r = d->video_->frameRate();
+      d->lengthMs_ = Rescale(d->video_->frameCount(), std::int64_t{1000} * r.den, r.num);
       d->format_ = TimeFormat::Frames;
       break;
     }
@@ -51,22 +93,22 @@ MCIERROR Device::SetTimeFormat(TimeFormat f) {
 
 std::int64_t Device::FrameRateMilli() const {
   if (!video_) return 0;
-  const AVRational r = video_->frameRate();
-  return av_rescale(1000, r.num, r.den);
+  const FrameRate r = video_->frameRate();
+  return Rescale(1000, r.num, r.den);
 }
 
 // Frame n starts at ceil(n * 1000 / rate) ms, so that the frame of the time
 // of a frame is that frame again.
 std::int64_t Device::ToMs(std::int64_t v) const {
   if (format_ == TimeFormat::Milliseconds) return v;
-  const AVRational r = video_->frameRate();
-  return av_rescale_rnd(v, std::int64_t{1000} * r.den, r.num, AV_ROUND_UP);
+  const FrameRate r = video_->frameRate();
+  return Rescale(v, std::int64_t{1000} * r.den, r.num, Round::kUp);
 }
 
 std::int64_t Device::FromMs(std::int64_t ms) const {
   if (format_ == TimeFormat::Milliseconds) return ms;
-  const AVRational r = video_->frameRate();
-  return av_rescale_rnd(ms, r.num, std::int64_t{1000} * r.den, AV_ROUND_DOWN);
+  const FrameRate r = video_->frameRate();
+  return Rescale(ms, r.num, std::int64_t{1000} * r.den, Round::kDown);
 }
 
 std::int64_t Device::PositionMs(DWORD now) const {
@@ -211,9 +253,9 @@ RECT Device::Destination() const {
 
 void Device::ShowFrameAt(std::int64_t ms) {
   if (!video_) return;
-  const AVRational r = video_->frameRate();
+  const FrameRate r = video_->frameRate();
   const std::int64_t frame = std::clamp<std::int64_t>(
-      av_rescale_rnd(ms, r.num, std::int64_t{1000} * r.den, AV_ROUND_DOWN), 0, video_->frameCount() - 1);
+      Rescale(ms, r.num, std::int64_t{1000} * r.den, Round::kDown), 0, video_->frameCount() - 1);
   if (frame == shownFrame_) return;
   const FramePicture picture{video_->width(), video_->height(), video_->Picture(frame)};
   if (!picture.pixels) return;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "mci/audio_source.h"
-#include "mci/ffmpeg_video.h"
+#include "mci/media_module.h"
 #include "mci/mixer.h"
 #include "win/mci.h"
 #include "win/user.h"
@@ -78,7 +78,7 @@ class Device {
 
   DeviceType type_ = DeviceType::Wave;
   std::unique_ptr<AudioSource> audio_;
-  std::unique_ptr<FfmpegVideo> video_;
+  std::unique_ptr<VideoSource> video_;
   std::shared_ptr<Voice> voice_;
   TimeFormat format_ = TimeFormat::Milliseconds;
   PlayMode mode_ = PlayMode::Stopped;

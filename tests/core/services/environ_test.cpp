@@ -7,6 +7,7 @@
 #include <string>
 
 #include "scoped_env.h"
+#include "win/winsock.h"
 
 namespace {
 
@@ -53,6 +54,26 @@ TEST(EnvironHostAddress, ResolvesLocalhost) {
   CString out;
   ASSERT_TRUE(Environ::hostAddress("localhost", out)) << Environ::lastError().str();
   EXPECT_EQ(out.Left(4), "127.");
+}
+
+// Names are resolved through the platform's WinSock, which the lookup
+// starts and cleans up itself: WinSock is left as the lookup found it,
+// started or not, so the network layer's sockets live on and nothing stays
+// started behind a program that never used the network.
+TEST(EnvironHostAddress, ResolvingLeavesWinSockAsItFoundIt) {
+  CString out;
+  ASSERT_TRUE(Environ::hostAddress("localhost", out)) << Environ::lastError().str();
+  EXPECT_EQ(winsock::gethostbyname("localhost"), nullptr);
+  EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSANOTINITIALISED);
+
+  winsock::WSADATA data;
+  ASSERT_EQ(winsock::WSAStartup(MAKEWORD(1, 1), &data), 0);
+  const winsock::SOCKET s = winsock::socket(winsock::AF_INET, winsock::SOCK_STREAM, 0);
+  ASSERT_NE(s, winsock::INVALID_SOCKET);
+  ASSERT_TRUE(Environ::hostAddress("localhost", out)) << Environ::lastError().str();
+  EXPECT_NE(winsock::gethostbyname("localhost"), nullptr);
+  EXPECT_EQ(winsock::closesocket(s), 0);  // still open, still ours
+  EXPECT_EQ(winsock::WSACleanup(), 0);
 }
 
 TEST(EnvironHostAddress, FailureLeavesOutputEmptyAndKeepsTheReasonApart) {

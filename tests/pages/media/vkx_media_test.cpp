@@ -9,6 +9,7 @@
 #include "core/object_utils.h"
 #include "pages/load_target.h"
 #include "pages/media/media_load_target.h"
+#include "pages/media/media_positions.h"
 #include "pages/media/support/media_objects_fixture.h"
 #include "pages/media/vkx_movie.h"
 #include "pages/media/vkx_sound.h"
@@ -164,50 +165,49 @@ TEST_F(VkxMediaTest, PlayRestartsAndStopPausesThenStops) {
   EXPECT_EQ(player->MediaState(), VMCI::kIdle);
 }
 
-// The anchor positions, through the objects' own reading of them.
-class SoundProbe : public VKxSound {
- public:
-  using VKxSound::VKxSound;
-  using VKxSound::ApplyAnchorPosition;
-};
-class MovieProbe : public VKxMovie {
- public:
-  using VKxMovie::VKxMovie;
-  using VKxMovie::ApplyAnchorPosition;
-};
-
-TEST_F(VkxMediaTest, AnchorPositionsSetStartAndEnd) {
+TEST(MediaPositionsTest, AnchorPositionsGiveStartAndEnd) {
+  constexpr LONG none = -1;
   struct Case {
     bool movie;
     const char* position;
     LONG from, to;
   } cases[] = {
       {false, "1.5 3", 1500, 3000},
-      {false, "-1 2", 0, 2000},
-      {false, "2", 0, VMCI::kToEnd},
-      {false, "1e300 1", 0, 1000},
+      {false, "-1 2", none, 2000},
+      {false, "2", none, none},
+      {false, "1e300 1", none, 1000},
+      {false, "nan 0.0019", none, 1},
       {true, "Rect: 10, 20, 30", 10, 30},
-      {true, "Rect:10", 10, VMCI::kToEnd},
-      {true, "Rect: -5, 40", 0, 40},
-      {true, "Pos: 10, 20", 0, VMCI::kToEnd},
-      {true, "Rect: 99999999999999999999, 5", 0, VMCI::kToEnd},
+      {true, "Rect:10", 10, none},
+      {true, "Rect: -5, 40", none, 40},
+      {true, "Rect: 7, x, 9", 7, none},
+      {true, "Pos: 10, 20", none, none},
+      {true, "Rect 10, 20", none, none},
+      {true, "Rect: 99999999999999999999, 5", none, none},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.position);
-    VKxMedia* object;
-    if (c.movie) {
-      auto* m = Add<MovieProbe>("", "Sound");
-      m->ApplyAnchorPosition(c.position);
-      object = m;
-    } else {
-      auto* s = Add<SoundProbe>(Ref<KXObject>(), "Sound");
-      s->ApplyAnchorPosition(c.position);
-      object = s;
-    }
-    EXPECT_EQ(object->Player()->FromPos(), c.from);
-    EXPECT_EQ(object->Player()->ToPos(), c.to);
-    delete object;
+    const MediaRange r = c.movie ? ReadMoviePosition(c.position) : ReadSoundPosition(c.position);
+    EXPECT_EQ(r.from.value_or(none), c.from);
+    EXPECT_EQ(r.to.value_or(none), c.to);
   }
+}
+
+// The positions reach the player.
+class SoundProbe : public VKxSound {
+ public:
+  using VKxSound::VKxSound;
+  using VKxSound::ApplyAnchorPosition;
+};
+
+TEST_F(VkxMediaTest, AnAnchorPositionSetsThePlayersRange) {
+  auto* sound = Add<SoundProbe>(Ref<KXObject>());
+  sound->ApplyAnchorPosition("-1 2");
+  EXPECT_EQ(sound->Player()->FromPos(), 0);
+  EXPECT_EQ(sound->Player()->ToPos(), 2000);
+  sound->ApplyAnchorPosition("0.25 7");
+  EXPECT_EQ(sound->Player()->FromPos(), 250);
+  EXPECT_EQ(sound->Player()->ToPos(), 7000);
 }
 
 TEST_F(VkxMediaTest, AMovieNamedByFileQueuesNoLoadAndOpensItself) {

@@ -106,6 +106,27 @@ TEST_F(VmciStandInTest, TheSampleSoundWithABlankInItsNamePlaysEndsAndLoops) {
   EXPECT_EQ(m->LastError(), 0u);
 }
 
+TEST_F(VmciStandInTest, TheLouderSoundStopsTheOtherAndAMutedOneStaysQuiet) {
+  VMCI* low = Add(Sample("signal.wav.body", "low.wav"), false);
+  VMCI* high = Add(Sample("signal.wav.body", "high.wav"), false);
+  low->SetSoundPriority(1);
+  high->SetSoundPriority(2);
+  low->Play();
+  Advance(10);
+  EXPECT_TRUE(low->IsPlaying());
+  high->Play();
+  Advance(10);
+  EXPECT_TRUE(high->IsPlaying());
+  EXPECT_FALSE(low->IsPlaying());
+  EXPECT_EQ(low->MediaState(), VMCI::kIdle);
+  high->StopMedia();
+  VMCI::ToggleAudioMute();
+  low->Play();
+  Advance(10);
+  EXPECT_FALSE(low->IsPlaying());
+  VMCI::ToggleAudioMute();
+}
+
 TEST_F(VmciStandInTest, TheSampleFilmFitsItsAreaByModeAndShowsFrames) {
   const std::string frames = tmp_.file("frames");
   std::filesystem::create_directories(frames);

@@ -19,6 +19,10 @@ class VLabel;
 namespace pages_test {
 
 class ScriptTest : public PictureTest {
+ public:
+  // The page clock (milliseconds).
+  static unsigned& Ticks();
+
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -37,8 +41,6 @@ class ScriptTest : public PictureTest {
   std::string Picture(const std::string& name, int w, int h);
   // The cursor's display count now.
   static int CursorCount();
-
-  static unsigned& Ticks();
 
   std::unique_ptr<VSyncpage> page_;
   VImage* background_ = nullptr;

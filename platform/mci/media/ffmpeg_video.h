@@ -8,27 +8,25 @@
 #include <string>
 #include <vector>
 
-#include "mci/ffmpeg_input.h"
+#include "mci/media/ffmpeg_input.h"
+#include "mci/media_module.h"
 
 struct SwsContext;
 
-namespace win::mci {
+namespace win::mci::media {
 
-class FfmpegVideo {
+class FfmpegVideo : public VideoSource {
  public:
   // Null when the file has no picture stream FFmpeg can decode, or one of
   // an absurd size or rate.
   static std::unique_ptr<FfmpegVideo> Open(const std::string& hostPath);
-  ~FfmpegVideo();
+  ~FfmpegVideo() override;
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  std::int64_t frameCount() const { return frameCount_; }
-  AVRational frameRate() const { return rate_; }
-
-  // Frame `n` (from 0) as 32-bit pixels 0x00RRGGBB, rows top-down; the
-  // nearest frame before it when it cannot be decoded; null when none can.
-  const std::vector<std::uint32_t>* Picture(std::int64_t n);
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  std::int64_t frameCount() const override { return frameCount_; }
+  FrameRate frameRate() const override { return FrameRate{rate_.num, rate_.den}; }
+  const std::vector<std::uint32_t>* Picture(std::int64_t n) override;
 
  private:
   FfmpegVideo() = default;
@@ -48,4 +46,4 @@ class FfmpegVideo {
   std::vector<std::uint32_t> pixels_;
 };
 
-}  // namespace win::mci
+}  // namespace win::mci::media

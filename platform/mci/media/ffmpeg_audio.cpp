@@ -1,4 +1,4 @@
-#include "mci/ffmpeg_audio.h"
+#include "mci/media/ffmpeg_audio.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-namespace win::mci {
+namespace win::mci::media {
 
 namespace {
 // A sound longer than this is taken for a damaged header: a day of sound.
@@ -128,4 +128,4 @@ std::size_t FfmpegAudio::Read(std::int16_t* out, std::size_t frames) {
   return done;
 }
 
-}  // namespace win::mci
+}  // namespace win::mci::media

@@ -11,7 +11,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-namespace win::mci {
+namespace win::mci::media {
 
 struct FormatCloser {
   void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
@@ -55,4 +55,4 @@ class FfmpegInput {
   bool drained_ = false;  // the demuxer is at its end and the decoder was told
 };
 
-}  // namespace win::mci
+}  // namespace win::mci::media

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "mci/audio_source.h"
-#include "mci/ffmpeg_input.h"
+#include "mci/media/ffmpeg_input.h"
 
 struct SwrContext;
 
-namespace win::mci {
+namespace win::mci::media {
 
 class FfmpegAudio : public AudioSource {
  public:
@@ -40,4 +40,4 @@ class FfmpegAudio : public AudioSource {
   bool flushed_ = false;               // the resampler gave its last frames
 };
 
-}  // namespace win::mci
+}  // namespace win::mci::media

@@ -3,8 +3,9 @@
 
 #include "mci/audio_sink.h"
 #include "mci/audio_source.h"
+#include "mci/media/media_parts.h"
 
-namespace win::mci {
+namespace win::mci::media {
 
 namespace {
 
@@ -41,7 +42,7 @@ void Silent(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
-std::unique_ptr<AudioSink> MakeAlsaSink() {
+std::unique_ptr<AudioSink> OpenAlsa() {
   snd_lib_error_set_handler(Silent);
   snd_pcm_t* pcm = nullptr;
   if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return nullptr;
@@ -53,4 +54,4 @@ std::unique_ptr<AudioSink> MakeAlsaSink() {
   return std::make_unique<AlsaSink>(pcm);
 }
 
-}  // namespace win::mci
+}  // namespace win::mci::media

@@ -1,10 +1,10 @@
-#include "mci/ffmpeg_video.h"
+#include "mci/media/ffmpeg_video.h"
 
 extern "C" {
 #include <libswscale/swscale.h>
 }
 
-namespace win::mci {
+namespace win::mci::media {
 
 namespace {
 constexpr int kMaxSide = 4096;
@@ -86,4 +86,4 @@ bool FfmpegVideo::Convert() {
   return sws_scale(scaler_, f->data, f->linesize, 0, f->height, planes, strides) == height_;
 }
 
-}  // namespace win::mci
+}  // namespace win::mci::media

@@ -1,11 +1,11 @@
-#include "mci/ffmpeg_input.h"
+#include "mci/media/ffmpeg_input.h"
 
 extern "C" {
 #include <libavutil/dict.h>
 #include <libavutil/log.h>
 }
 
-namespace win::mci {
+namespace win::mci::media {
 
 namespace {
 
@@ -104,4 +104,4 @@ std::int64_t FfmpegInput::StartTime() const {
   return s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
 }
 
-}  // namespace win::mci
+}  // namespace win::mci::media
