@@ -90,11 +90,15 @@ void ZemraApp::StartFileCache() {
   cache->LoadTable(tempCacheTable_);
 }
 
+// The menu, accelerators and document template of the main window.
+constexpr UINT kMainResourceId = 128;
+
 BOOL ZemraApp::InitInstance() {
-  static const bool registered =
-      win::RegisterResourceScript(nullptr, zemra_res_app_app,
-                                  static_cast<size_t>(zemra_res_app_app_size)) != nullptr;
-  (void)registered;
+  // Registered whenever the main menu is missing, not once per process: a
+  // window system started afresh (as tests do between programs) has lost it.
+  if (!FindResource(nullptr, MAKEINTRESOURCE(kMainResourceId), RT_MENU))
+    win::RegisterResourceScript(nullptr, zemra_res_app_app,
+                                static_cast<size_t>(zemra_res_app_app_size));
   StartLogbook();
   ViewerApp::InitInstance();
 
@@ -115,7 +119,7 @@ BOOL ZemraApp::InitInstance() {
   mainWindow_->InitialShow();
   LoadStdProfileSettings(4);
 
-  AddDocTemplate(new CSingleDocTemplate(128, RUNTIME_CLASS(CZemraDoc), RUNTIME_CLASS(CMainFrame),
+  AddDocTemplate(new CSingleDocTemplate(kMainResourceId, RUNTIME_CLASS(CZemraDoc), RUNTIME_CLASS(CMainFrame),
                                         RUNTIME_CLASS(CZemraView)));
   OnFileNew();
 

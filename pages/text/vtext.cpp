@@ -22,6 +22,7 @@
 #include "text/document/html_document.h"
 #include "text/draw/draw_styles.h"
 #include "text/resources/viewer_resources.h"
+#include "win/path_map.h"
 #include "win/print.h"
 #include "win/user.h"
 
@@ -195,7 +196,9 @@ void VText::Load() {
   if (object) {
     underLongOperation(true, [&] { doc->SetAnchors(CollectLinkRecords(object)); });
   }
-  auto stream = std::make_unique<std::ifstream>(file.c_str(), std::ios::binary);
+  // The cache names its files as the program sees them (drive and
+  // backslashes); the stream needs the host's own path.
+  auto stream = std::make_unique<std::ifstream>(win::HostPath(file.c_str()), std::ios::binary);
   if (!stream->is_open()) {
     log("Cannot access text document " + key);
     return;
