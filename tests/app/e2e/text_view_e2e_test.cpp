@@ -83,7 +83,7 @@ class TextViewE2ETest : public ShellTest {
     const std::string content = tmp_.file("content");
     std::filesystem::copy(DataDir() + "/sample", content, std::filesystem::copy_options::recursive);
     std::ofstream(content + "/documents/berths.html.rec")
-        << "ObjectID=0x000001f0\nType=Document\nDocumentType=text\nMimeType=text/html\nName=berths\n"
+        << "ObjectID=0x000001f0\nType=Document\nGOid=0x7f000001 0x000001f0\nDocumentType=text\nMimeType=text/html\nName=berths\n"
            "Title=en:Berths of Marrow Bay\nParent=0x00000101\nAuthor=system\nTimeCreated=96/11/04 20:00:00\n";
     std::ofstream(content + "/documents/berths.html.body")
         << "<HTML><BODY><H1>Berths</H1><FORM ACTION=\"http://quay.example/cgi/berth\" METHOD=GET>"
