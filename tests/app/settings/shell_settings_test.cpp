@@ -22,6 +22,9 @@ class ShellSettingsTest : public ::testing::Test {
   void SetUp() override {
     old_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_.path());
+    // A missing Effects key keeps the setting the program holds, which a
+    // shell started earlier in this process may have turned off.
+    SetEffectsSetting(1);
   }
   void TearDown() override {
     std::filesystem::current_path(old_);
@@ -29,6 +32,7 @@ class ShellSettingsTest : public ::testing::Test {
     SetSortOrder(kDefaultSortOrder);
     SetServerAddress(kDefaultServerAddress);
     Languages::instance()->setOrder("engefrstitspkrjp");
+    SetEffectsSetting(1);
   }
   ShellSettings Read(const std::string& ini) {
     dir_.write("Tolm.ini", ini);
