@@ -7,10 +7,12 @@ TranslationListSource::~TranslationListSource() = default;
 void TranslationList::Set(const CString& key, const CString& value) {
   CString upper = key;
   upper.MakeUpper();
+  if (static_cast<size_t>(upper.GetLength()) > longestKey_) longestKey_ = upper.GetLength();
   table_.Insert(upper, value);
 }
 
 const CString* TranslationList::Lookup(std::string_view key) const {
+  if (key.size() > longestKey_) return nullptr;
   CString upper{key};
   upper.MakeUpper();
   auto* n = table_.Find(upper.view());

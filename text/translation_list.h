@@ -3,6 +3,7 @@
 // expand to the value of the upper-cased key.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "core/list.h"
@@ -31,6 +32,9 @@ class TranslationList : public ListElement {
  private:
   CString name_;
   StringHashTable<CString> table_;
+  // A key longer than every stored key cannot match; knowing that spares
+  // hashing a reference that runs to the end of a long text.
+  size_t longestKey_ = 0;
 };
 
 // Where "@" references find their lists (the definition set of a type).
