@@ -260,12 +260,11 @@ void VText::Load() {
 CString VText::CollectLinkRecords(const Ref<KXObject>& object) {
   CString out;
   auto* document = dynamic_cast<Document*>(object.get());
-  const List* anchors = document ? document->getLinkAnchors() : nullptr;
-  if (!anchors) return out;
-  for (ListElement* e = anchors->first(); e; e = e->next()) {
-    auto* entry = static_cast<MemberEntry*>(e);
-    if (!entry->object) continue;
-    CString record = entry->object->recordText();
+  if (!document) return out;
+  // In the order of their places, so that each record joins the document's
+  // insertions at their end.
+  for (const Ref<KXObject>& anchor : LinkAnchorsInPlaceOrder(*document)) {
+    CString record = anchor->recordText();
     if (record.Right(1) != "\n") record += "\n";
     out += record + "\n";
   }

@@ -14,11 +14,14 @@
 
 #include "core/attr_record.h"
 #include "core/logbook.h"
+#include "core/objects/support/fake_store.h"
+#include "core/store_registry.h"
 #include "display/headless.h"
 #include "layout/view/text_view.h"
 #include "mfc/afx.h"
 #include "mfc/app.h"
 #include "mfc/dc.h"
+#include "net/open_store.h"
 #include "text/anchors/anchor_range.h"
 #include "pages/shell_link.h"
 #include "pages/support/test_objects.h"
@@ -41,16 +44,19 @@ struct RecordingShell : ShellLink {
   }
   void UnlockCached(const CString& reference) override { --locks[reference.c_str()]; }
   void PushGoto(const Ref<KXObject>& object) override { gotos.push_back(object); }
+  void ExecuteAnchorAction(const Ref<KXObject>& anchor) override { followed.push_back(anchor); }
   std::map<std::string, std::string> files;
   std::map<std::string, int> locks;
   std::vector<std::string> fetched;
   std::vector<Ref<KXObject>> gotos;
+  std::vector<Ref<KXObject>> followed;
 };
 
 // A text object whose parent window is the test's host.
 class HostedText : public VText {
  public:
   HostedText(CWnd* host, const char* file) : VText(0, 0, 400, 300), host_(host) { SetFileName(file); }
+  HostedText(CWnd* host, const Ref<KXObject>& document) : VText(0, 0, 400, 300, document), host_(host) {}
   CWnd* GetWindow() override { return host_; }
 
  private:
@@ -134,6 +140,58 @@ TEST(VTextForms, ASubmissionBecomesARemoteRecordWithItsQuery) {
   EXPECT_EQ(r.getAttribute("ObjectID="), "");
   EXPECT_EQ(AttrRecord(VText::SubmissionRecord("Type=Document\nMethod=WWW_POST", "q=1")).getAttribute("CGI_REQUEST_METHOD="),
             "POST");
+}
+
+// A server text whose two link anchors the server gives out of the order
+// of their places: each lies over the words its position names, and
+// following the link found at a place reaches that anchor's action.
+TEST_F(VTextTest, AnchorsByPositionLieOverTheirWordsAndAreFollowed) {
+  Ref<FakeStore> server(new FakeStore("fake://texts/"));
+  const Ref<KXObject> doc = objects_.Text(0x60);
+  doc->setStore(Ref<Store>(server));
+  // Offsets: "Marrow Bay" is 12..22, "Quill Point" 27..38.
+  shell_.files[objectUrl(doc).str()] = dir_.write("coast.html", "<P>Tides at Marrow Bay and Quill Point.</P>");
+  auto anchor = [&](std::int32_t id, const char* lines) {
+    Ref<KXObject> a(TheObjectFactory().createObject(Record(id, lines)));
+    a->setStore(Ref<Store>(server));
+    EXPECT_TRUE(CacheObject(a->getObjectIdText(), a));
+    return a;
+  };
+  const Ref<KXObject> point = anchor(0x61, "Type=Anchor\nTAnchor=Src\nDest=0x00000070\nPosition=27 38\n");
+  const Ref<KXObject> bay = anchor(0x62, "Type=Anchor\nTAnchor=Src\nDest=0x00000071\nPosition=12 22\n");
+  for (std::int32_t id : {0x70, 0x71}) {
+    const Ref<KXObject> to = objects_.Text(id);
+    CacheObject(to->getObjectIdText(), to);
+  }
+  server->setResults(kRequestAnchors, doc->getIdentifier(), {point, bay});
+
+  text_ = std::make_unique<HostedText>(&host_, doc);
+  text_->Initialize();
+  win::headless::DispatchPending();
+  ASSERT_NE(text_->View(), nullptr);
+  MarkupDocument* shown = text_->View()->Document();
+  ASSERT_NE(shown, nullptr);
+  struct Place {
+    LONG at;
+    const char* followed;  // null: no link there
+  };
+  const Place places[] = {{14, "0x00000062"}, {30, "0x00000061"}, {5, nullptr}, {24, nullptr}};
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.at);
+    shell_.followed.clear();
+    const CString links = shown->GetLinksAt(Position(p.at));
+    if (!p.followed) {
+      EXPECT_TRUE(links.IsEmpty());
+      continue;
+    }
+    ASSERT_FALSE(links.IsEmpty());
+    text_->FollowAnchor(links);
+    ASSERT_EQ(shell_.followed.size(), 1u);
+    EXPECT_EQ(shell_.followed[0]->getObjectIdText(), p.followed);
+  }
+  text_.reset();
+  ClearObjectCache();
+  server->clearTables();
 }
 
 TEST_F(VTextTest, AFileNameIsFetchedThroughTheShellAndShown) {
