@@ -131,46 +131,62 @@ void GatherColumns(const std::uint32_t* packed, const int* cxs, const int* nxs, 
   }
 }
 
-// Target pixels packed as words into a row of three bytes each.
+// Target pixels packed as words into a row of three bytes each: four
+// pixels make three words.
 ZEMRA_WIDEST_VECTORS
 void UnpackRow(const std::uint32_t* in, int n, BYTE* row) {
-  // Each word's fourth byte is overwritten by the next pixel; the last
-  // pixel is stored a byte at a time.
-  for (int x = 0; x + 1 < n; ++x) std::memcpy(row + 3 * static_cast<size_t>(x), &in[x], 4);
-  if (n > 0) {
-    BYTE* last = row + 3 * static_cast<size_t>(n - 1);
-    last[0] = static_cast<BYTE>(in[n - 1]);
-    last[1] = static_cast<BYTE>(in[n - 1] >> 8);
-    last[2] = static_cast<BYTE>(in[n - 1] >> 16);
+  int x = 0;
+  for (; x + 4 <= n; x += 4) {
+    const std::uint32_t a = in[x], b = in[x + 1], c = in[x + 2], d = in[x + 3];
+    const std::uint32_t w0 = a | b << 24, w1 = b >> 8 | c << 16, w2 = c >> 16 | d << 8;
+    BYTE* q = row + 3 * static_cast<size_t>(x);
+    std::memcpy(q, &w0, 4);
+    std::memcpy(q + 4, &w1, 4);
+    std::memcpy(q + 8, &w2, 4);
+  }
+  for (; x < n; ++x) {
+    row[3 * x] = static_cast<BYTE>(in[x]);
+    row[3 * x + 1] = static_cast<BYTE>(in[x] >> 8);
+    row[3 * x + 2] = static_cast<BYTE>(in[x] >> 16);
   }
 }
 
 // One target row of the bilinear blend: a, b the gathered rows of the
 // nearest source row and its neighbour; wy the row's weight. A pixel whose
-// four source pixels agree keeps their colour.
+// four source pixels agree keeps their colour. Each channel is the sum of
+// the four scaled channels, modulo 256.
 template <bool kProduct>
 inline void BlendRow(const CDitherTable& table, const GatheredRow& a, const GatheredRow& b, const int* wxs, int wy,
-              int dw, std::uint32_t* out) {
-  auto scale = [&](int weight, std::uint32_t v) -> std::uint32_t {
-    if constexpr (kProduct) return (v * static_cast<std::uint32_t>(weight)) >> 7;
-    else return table.Scale(weight, static_cast<int>(v));
-  };
+                     int dw, std::uint32_t* out) {
   const std::uint32_t* pp = a.near.data();
   const std::uint32_t* hh = a.next.data();
   const std::uint32_t* vv = b.near.data();
   const std::uint32_t* dd = b.next.data();
+  const auto uy = static_cast<std::uint32_t>(wy);
   for (int x = 0; x < dw; ++x) {
     const std::uint32_t p = pp[x], h = hh[x], v = vv[x], d = dd[x];
-    const int wx = wxs[x];
-    const int wd = static_cast<int>(scale(wx, static_cast<std::uint32_t>(wy)));
-    const int wv = static_cast<int>(scale(wy, static_cast<std::uint32_t>(127 - wx)));
-    const int wh = static_cast<int>(scale(wx, static_cast<std::uint32_t>(127 - wy)));
-    const int w0 = 127 - wh - wv - wd;
     std::uint32_t t = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-      const std::uint32_t c = scale(w0, (p >> shift) & 0xFF) + scale(wh, (h >> shift) & 0xFF) +
-                              scale(wv, (v >> shift) & 0xFF) + scale(wd, (d >> shift) & 0xFF);
-      t |= (c & 0xFF) << shift;
+    if constexpr (kProduct) {
+      // (c * w) >> 7 for red and blue side by side in one word: each
+      // product is below 2^15, so neither disturbs the other, and the
+      // sums of four stay below 2^10.
+      const auto ux = static_cast<std::uint32_t>(wxs[x]);
+      const std::uint32_t wd = (ux * uy) >> 7, wv = (uy * (127 - ux)) >> 7, wh = (ux * (127 - uy)) >> 7;
+      const std::uint32_t w0 = 127 - wh - wv - wd;
+      auto rb = [](std::uint32_t c, std::uint32_t w) { return (((c & 0xFF00FF) * w) >> 7) & 0xFF00FF; };
+      auto g = [](std::uint32_t c, std::uint32_t w) { return (((c >> 8) & 0xFF) * w) >> 7; };
+      const std::uint32_t sumRb = rb(p, w0) + rb(h, wh) + rb(v, wv) + rb(d, wd);
+      const std::uint32_t sumG = g(p, w0) + g(h, wh) + g(v, wv) + g(d, wd);
+      t = (sumRb & 0xFF00FF) | (sumG & 0xFF) << 8;
+    } else {
+      const int wx = wxs[x];
+      const int wd = table.Scale(wx, wy), wv = table.Scale(wy, 127 - wx), wh = table.Scale(wx, 127 - wy);
+      const int w0 = 127 - wh - wv - wd;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const int c = table.Scale(w0, (p >> shift) & 0xFF) + table.Scale(wh, (h >> shift) & 0xFF) +
+                      table.Scale(wv, (v >> shift) & 0xFF) + table.Scale(wd, (d >> shift) & 0xFF);
+        t |= static_cast<std::uint32_t>(c & 0xFF) << shift;
+      }
     }
     out[x] = (p == h && p == v && p == d) ? p : t;
   }
