@@ -252,4 +252,75 @@ TEST_F(VTextTest, ALinkOfTheDocumentAndASubmittedFormBecomeGotos) {
   EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), "who=Ida");
 }
 
+// Submissions as the document's encoder hands them over: the action (a link
+// record the builder made, a plain address, or nothing) with its method
+// line, and the encoded pairs. Each becomes one goto of a remote record
+// that names the absolute address and carries the method and the query.
+TEST_F(VTextTest, ASubmissionGoesToTheAbsoluteAddressOfItsActionWithMethodAndQuery) {
+  HostedText& text = Open("order.html", "<P>Orders</P>");
+  MarkupDocument* doc = text.View()->Document();
+  ASSERT_NE(doc, nullptr);
+  // A link record made while no base was known keeps its address relative.
+  const CString unplaced = doc->MakeUrlLink("cgi/order", CString());
+  doc->Viewer().Setup().SetName(NamedValueSource::kReferenceBase, "http://quay.example:8080/harbour/index.html");
+  const CString placed = doc->MakeUrlLink("http://tides.example/cgi/order", CString());
+  struct Case {
+    const char* name;
+    CString action;
+    const char* query;
+    const char* method;
+    const char* host;
+    const char* port;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"absolute link record, GET", placed + "\nMethod=WWW_GET", "who=Ida+Marsh&boat=barge", "GET", "tides.example",
+       "80", "/cgi/order"},
+      {"relative address, POST", "cgi/order\nMethod=WWW_POST", "a=1&b=2", "POST", "quay.example", "8080",
+       "/harbour/cgi/order"},
+      {"address from the root, GET, no pairs", "/cgi/order\nMethod=WWW_GET", "", "GET", "quay.example", "8080",
+       "/cgi/order"},
+      {"no address: the document itself", "\nMethod=WWW_POST", "q=1", "POST", "quay.example", "8080",
+       "/harbour/index.html"},
+      {"relative link record, placed now", unplaced + "\nMethod=WWW_GET", "who=Ida", "GET", "quay.example", "8080",
+       "/harbour/cgi/order"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    shell_.gotos.clear();
+    text.ForwardRequest(c.action, c.query);
+    ASSERT_EQ(shell_.gotos.size(), 1u);
+    ASSERT_TRUE(shell_.gotos[0]);
+    AttrRecord r(shell_.gotos[0]->recordText());
+    EXPECT_EQ(r.getAttribute("DocumentType="), "Remote");
+    EXPECT_EQ(r.getAttribute("Protocol="), "http");
+    EXPECT_EQ(r.getAttribute("Host="), c.host);
+    EXPECT_EQ(r.getAttribute("Port="), c.port);
+    EXPECT_EQ(r.getAttribute("Path="), c.path);
+    EXPECT_EQ(r.getAttribute("CGI_REQUEST_METHOD="), c.method);
+    EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), c.query);
+    // The query ends the record: the session sends what follows its key.
+    const CString record = shell_.gotos[0]->recordText();
+    EXPECT_EQ(record.Right(static_cast<int>(std::strlen(c.query)) + 1), CString(c.query) + "\n");
+    EXPECT_EQ(r.getAttribute("Method="), "");
+  }
+}
+
+TEST_F(VTextTest, ASubmissionWithoutAnAbsoluteAddressGoesNowhereAndIsLogged) {
+  HostedText& text = Open("order.html", "<P>Orders</P>");
+  const std::string logPath = (dir_.path() / "submit.log").string();
+  TheLogbook().SetFileName(logPath.c_str());
+  // No base: neither a relative address nor no address can be placed.
+  text.ForwardRequest("cgi/order\nMethod=WWW_GET", "who=Ida");
+  text.ForwardRequest("\nMethod=WWW_POST", "who=Ida");
+  TheLogbook().Close();
+  EXPECT_TRUE(shell_.gotos.empty());
+  const std::string log = testing_support::TempDir::read(logPath);
+  std::vector<std::string> lines;
+  for (size_t at = 0, nl; (nl = log.find('\n', at)) != std::string::npos; at = nl + 1)
+    if (log.compare(at, 22, "cannot submit form to ") == 0) lines.push_back(log.substr(at, nl - at));
+  ASSERT_EQ(lines.size(), 2u) << log;
+  EXPECT_NE(lines[0].find("cannot submit form to cgi/order"), std::string::npos) << lines[0];
+}
+
 }  // namespace
