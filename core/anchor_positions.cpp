@@ -3,6 +3,10 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/document.h"
 #include "core/store_registry.h"
@@ -304,4 +308,29 @@ void AnchorPositionList::InsertSorted(AnchorPosition* record) {
 const AnchorPosition* AnchorPositionList::at(std::size_t i) const {
   if (i > static_cast<std::size_t>(INT32_MAX)) return nullptr;
   return static_cast<const AnchorPosition*>(records_.at(static_cast<LONG>(i)));
+}
+
+std::vector<Ref<KXObject>> LinkAnchorsInPlaceOrder(Document& document) {
+  std::vector<Ref<KXObject>> links;
+  // Asking for the link anchors loads them, and the places with them.
+  if (const List* list = document.getLinkAnchors())
+    for (ListElement* e = list->first(); e; e = e->next())
+      if (KXObject* o = ObjectOf(e)) links.emplace_back(o);
+  // The anchors of each id text, in the server's order, each taken once.
+  std::unordered_map<std::string, std::deque<std::size_t>> byId;
+  for (std::size_t i = 0; i < links.size(); ++i) byId[links[i]->getObjectIdText().str()].push_back(i);
+  std::vector<bool> placed(links.size(), false);
+  std::vector<Ref<KXObject>> out;
+  out.reserve(links.size());
+  for (const AnchorPosition& record : document.getAnchorPositions()) {
+    auto found = byId.find(record.anchorId.str());
+    if (found == byId.end() || found->second.empty()) continue;
+    const std::size_t i = found->second.front();
+    found->second.pop_front();
+    placed[i] = true;
+    out.push_back(links[i]);
+  }
+  for (std::size_t i = 0; i < links.size(); ++i)
+    if (!placed[i]) out.push_back(links[i]);
+  return out;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "core/kx_object.h"
 #include "core/list.h"
@@ -192,3 +193,9 @@ class AnchorPositionList {
  private:
   List records_;
 };
+
+// The document's link anchors in the order of their places in it, as its
+// anchor-position list keeps them, so that a viewer draws, hit-tests and
+// follows them by place. Link anchors the list holds no place for (a kind
+// of document without positions) follow in the order the server gave them.
+std::vector<Ref<KXObject>> LinkAnchorsInPlaceOrder(Document& document);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,34 +103,13 @@ bool WriteAll(HFILE file, const char* bytes, std::int32_t size) {
   return n == static_cast<UINT>(size);
 }
 
-// Gathers the chunks of a transfer into larger writes: one system call per
-// chunk cost more than the rest of saving it.
-class GatheredWriter {
- public:
-  static constexpr std::size_t kSize = 64 * 1024;
-
-  explicit GatheredWriter(HFILE file) : file_(file) { pending_.reserve(kSize); }
-
-  // False when a write failed (now or for bytes gathered before).
-  bool put(const char* bytes, std::int32_t size) {
-    if (size <= 0) return ok_;
-    if (pending_.size() + static_cast<std::size_t>(size) > kSize && !flush()) return false;
-    if (static_cast<std::size_t>(size) >= kSize) return ok_ = WriteAll(file_, bytes, size);
-    pending_.insert(pending_.end(), bytes, bytes + size);
-    return ok_;
-  }
-  bool flush() {
-    if (ok_ && !pending_.empty())
-      ok_ = WriteAll(file_, pending_.data(), static_cast<std::int32_t>(pending_.size()));
-    pending_.clear();
-    return ok_;
-  }
-
- private:
-  HFILE file_;
-  std::vector<char> pending_;
-  bool ok_ = true;
-};
+// Saved content is read straight into the block that is written to the
+// file, so each byte is copied once on its way (by the store), and the file
+// gets large writes: a system call per chunk cost more than the rest of
+// saving it. A read asks for at least kSaveMinRead bytes; with less room
+// left the block is written out first.
+constexpr std::int32_t kSaveBlock = 256 * 1024;
+constexpr std::int32_t kSaveMinRead = 64 * 1024;
 
 }  // namespace
 
@@ -304,16 +284,15 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
   const Ref<Store> own = store;
   if (fileName.IsEmpty()) fileName = MakeContentTempName(kContentTempPrefix, ".*");
 
-  std::vector<char> buffer(kTransferChunk);
-  std::int32_t firstCount = own->readRequest(transfer, buffer.data(), kTransferChunk);
+  const auto block = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(kSaveBlock));
+  std::int32_t firstCount = own->readRequest(transfer, block.get(), kSaveBlock);
   // A store that claims more than the buffer holds has failed.
-  if (firstCount > kTransferChunk) firstCount = -1;
+  if (firstCount > kSaveBlock) firstCount = -1;
 
-  // The format rules are consulted only when the name or the template
-  // needs the extension.
   const bool needExtension = fileName.Find('*') >= 0 || commandTemplate.IsEmpty();
   const CString extension =
-      needExtension ? contentExtension(buffer.data(), firstCount) : CString();
+      needExtension ? contentExtension(block.get(), std::min(firstCount, kTransferChunk))
+                    : CString();
   if (fileName.Find('*') >= 0)
     fileName = fileName.Left(fileName.GetLength() - 1) + FileNameSafe(extension.Left(3));
   if (commandTemplate.IsEmpty() && !extension.IsEmpty())
@@ -336,8 +315,7 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
   std::int64_t total = 0;
   std::int64_t expected = 0;
   if (!failed) {
-    GatheredWriter writer(file);
-    failed = !writer.put(buffer.data(), firstCount);
+    std::int32_t filled = firstCount;
     total = firstCount;
     ChunkLoop loop;
     while (!failed && firstCount > 0) {
@@ -345,18 +323,24 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
         aborted = true;
         break;
       }
-      const std::int32_t n = own->readRequest(transfer, buffer.data(), kTransferChunk);
+      if (kSaveBlock - filled < kSaveMinRead) {
+        failed = !WriteAll(file, block.get(), filled);
+        filled = 0;
+        if (failed) break;
+      }
+      const std::int32_t room = kSaveBlock - filled;
+      const std::int32_t n = own->readRequest(transfer, block.get() + filled, room);
       if (n == 0) break;
-      if (n < 0 || n > kTransferChunk) {
+      if (n < 0 || n > room) {
         failed = true;
         break;
       }
+      filled += n;
       total += n;
       expected = transfer->announcedSize;
       loop.report(static_cast<std::uint32_t>(std::min<std::int64_t>(total, UINT32_MAX)), expected);
-      failed = !writer.put(buffer.data(), n);
     }
-    if (!failed && !aborted) failed = !writer.flush();
+    if (!failed && !aborted) failed = !WriteAll(file, block.get(), filled);
     loop.end();
   } else if (ProgressReporter* progress = GetFrameProgress()) {
     progress->Start();

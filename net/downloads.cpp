@@ -87,6 +87,11 @@ int DownloadToFile(const CString& reference, CString& fileName) {
     }
     return 0;
   }
+  return DownloadDocumentToFile(object, fileName);
+}
+
+int DownloadDocumentToFile(const Ref<KXObject>& object, CString& fileName) {
+  if (!object) return 0;
   auto* document = dynamic_cast<Document*>(object.get());
   if (object->getType() != kxdoc::kTypeName || !document) {
     Log(kCannotDownloadText, describeObject(object));

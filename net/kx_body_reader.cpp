@@ -107,9 +107,22 @@ int KxBodyReader::read(char* buffer, int size) {
     return n;
   }
 
+  // A request that takes the whole rest of the body reads straight into
+  // the caller's buffer too.
+  if (!ended_ && (room >= kDirectRead || (announced >= 0 && room == announced - delivered_))) {
+    const int ask = static_cast<int>(room);
+    const int n = source_(buffer, ask);
+    if (n < 0 || n > ask) return fail(Failure::kSource);
+    if (n > 0) {
+      delivered_ += n;
+      return n;
+    }
+    ended_ = true;
+  }
+
   if (!ended_) {
-    // Reads go to the source in large pieces (each read of a socket costs
-    // a window-message step), but never past the announced size.
+    // Small reads go to the source in large pieces (each read of a socket
+    // costs a window-message step), but never past the announced size.
     // The block is empty here, so it can be replaced by a larger one
     // without copying.
     if (!ahead_ || (aheadEnd_ == aheadSize_ && aheadSize_ < kReadAhead)) {

@@ -38,6 +38,10 @@ class KxBodyReader {
   // each transfer.
   static constexpr int kFirstReadAhead = 64 * 1024;
   static constexpr int kReadAhead = 256 * 1024;
+  // A request at least this large, met with nothing read ahead, goes to the
+  // source with the caller's own buffer: one socket read per such request
+  // costs less than copying every byte out of the block again.
+  static constexpr int kDirectRead = 32 * 1024;
 
   explicit KxBodyReader(Source source);
 

@@ -45,7 +45,10 @@ KXObject* RemoteMedia(const CString& record) { return new (std::nothrow) RemoteD
 
 KXObject* TextOf(CString& record, const char* mime) {
   NameRemoteType(record, "text");
-  AppendLine(record, kxdoc::kMimeTypeKey, mime);
+  // Named only when the record has none: a record that already names its
+  // type keeps its last line last (a query's pseudo record ends in its
+  // query, which the session reads to the end of the record).
+  if (Value(record, kxdoc::kMimeTypeKey).IsEmpty()) AppendLine(record, kxdoc::kMimeTypeKey, mime);
   return new (std::nothrow) TextDocument(record);
 }
 

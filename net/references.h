@@ -79,6 +79,11 @@ int DownloadByUrl(const CString& reference, CString& fileName, int wait);
 // failure nothing half-written is left and `fileName` is emptied.
 int DownloadToFile(const CString& reference, CString& fileName);
 
+// The same for an object at hand: its content is asked for with its own
+// record, so a record that is not the one its address would resolve to (a
+// query's pseudo document) is what the server sees.
+int DownloadDocumentToFile(const Ref<KXObject>& object, CString& fileName);
+
 // The temporary-file extension of a document class; null for classes that
 // are not downloaded.
 const char* DownloadExtension(std::int32_t classCode);

@@ -6,7 +6,7 @@ The web is written in the content format of the reference peer
 content beside it (*.body), and what the peer knows of remote sources
 (*.remote). Pictures come from ImageMagick (convert), except the EPS
 picture, which the EPS plug-in's own writer makes (tools/sample_eps: the
-plug-in reads only EPS files of its writer); the sound, the movie, the
+plug-in reads only EPS files of its writer); the sound, the song, the movie, the
 records and the password hashes come from this script. The output is the
 same on every run (fixed salts, no time stamps in the files), so a rerun
 changes nothing unless this script did.
@@ -229,6 +229,47 @@ def movie():
         offset += 8 + len(img) + (len(img) % 2)
     body = b"AVI " + hdrl + movi + chunk(b"idx1", index)
     return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def tune():
+    """A standard MIDI file of one track: a short night song of eight notes
+    on the piano over two held chords, 96 beats a minute (about five
+    seconds), for the General MIDI sequencer."""
+    division = 480
+
+    def var(n):
+        out = [n & 0x7F]
+        n >>= 7
+        while n:
+            out.insert(0, 0x80 | (n & 0x7F))
+            n >>= 7
+        return bytes(out)
+
+    # (tick, status, data) in time order; notes in the right hand, chords
+    # in the left.
+    events = [(0, 0xFF, b"\x51\x03" + (625000).to_bytes(3, "big")),
+              (0, 0xC0, bytes([0])), (0, 0xC1, bytes([48]))]
+    melody = [67, 69, 71, 74, 72, 71, 69, 67]
+    for i, note in enumerate(melody):
+        start = i * division
+        events.append((start, 0x90, bytes([note, 96])))
+        events.append((start + division - 20, 0x80, bytes([note, 0])))
+    for k, chord in enumerate(([55, 59, 62], [48, 55, 64])):
+        for note in chord:
+            events.append((k * 4 * division, 0x91, bytes([note, 64])))
+            events.append(((k + 1) * 4 * division - 10, 0x81, bytes([note, 0])))
+    # At one tick: the tempo, the programs, then notes ending before notes
+    # starting.
+    order = {0xF0: 0, 0xC0: 1, 0x80: 2, 0x90: 3}
+    events.sort(key=lambda e: (e[0], order[e[1] & 0xF0]))
+    track = b""
+    last = 0
+    for tick, status, data in events:
+        track += var(tick - last) + bytes([status]) + data
+        last = tick
+    track += var(division) + b"\xFF\x2F\x00"
+    header = b"MThd" + struct.pack(">IHHH", 6, 0, 1, division)
+    return header + b"MTrk" + struct.pack(">I", len(track)) + track
 
 
 # ---- Text documents --------------------------------------------------------------------
@@ -497,6 +538,10 @@ def build(web, tmp, eps_maker):
         [("DocumentType", "Movie"), ("MimeType", "video/x-msvideo"), ("Name", "orbit.avi"),
          ("Title", "en:The Moon's orbit"), ("Title", "ge:Die Bahn des Mondes")],
         movie(), (MEDIA, TOUR))
+    doc("media/night-song.mid", 0x153,
+        [("DocumentType", "Sound"), ("MimeType", "audio/midi"), ("Name", "night-song.mid"),
+         ("Title", "en:A night song"), ("Title", "ge:Ein Nachtlied")],
+        tune(), (MEDIA,))
     # The tour's script: its members are "#1" of their kind (the Moon's
     # picture, the film, the signal).
     doc("media/moon-tour.syn", 0x152,

@@ -57,8 +57,10 @@ class MinimalClient {
 
   // The body of an object over a data connection the peer opens to a port
   // of ours: the bytes after the KXHDR header, or -1 when it failed. With a
-  // descriptor `sink` the body is written there as it comes.
-  long long download(std::uint32_t object, int sink = -1) {
+  // descriptor `sink` the body is written there as it comes. Each read of
+  // the socket asks for `readSize` bytes, as a caller taking the body in
+  // pieces of that size would.
+  long long download(std::uint32_t object, int sink = -1, size_t readSize = 65536) {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a = loopback(0);
     socklen_t n = sizeof a;
@@ -79,7 +81,7 @@ class MinimalClient {
     const int data = ::accept(listener, nullptr, nullptr);
     ::close(listener);
     if (data < 0) return -1;
-    std::vector<char> buffer(65536);
+    std::vector<char> buffer(readSize < 4096 ? 4096 : readSize);
     long long total = 0;
     bool inHeader = true;
     for (;;) {

@@ -27,6 +27,9 @@ struct PixmanApi {
                       std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy, std::int32_t w,
                       std::int32_t h) = nullptr;
   int (*fill)(std::uint32_t* bits, int stride, int bpp, int x, int y, int w, int h, std::uint32_t v) = nullptr;
+  // pixman_blt: strides in 32-bit words.
+  int (*blt)(std::uint32_t* src, std::uint32_t* dst, int srcStride, int dstStride, int srcBpp, int dstBpp,
+             int sx, int sy, int dx, int dy, int w, int h) = nullptr;
   bool ok = false;
 
   // Format codes: bpp << 24 | type << 16 | a << 12 | r << 8 | g << 4 | b.
@@ -49,6 +52,7 @@ struct PixmanApi {
     setIndexed = reinterpret_cast<decltype(setIndexed)>(sym("pixman_image_set_indexed"));
     composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
     fill = reinterpret_cast<decltype(fill)>(sym("pixman_fill"));
-    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill;
+    blt = reinterpret_cast<decltype(blt)>(sym("pixman_blt"));
+    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill && blt;
   }
 };

@@ -4,12 +4,16 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/anchor_positions.h"
+#include "core/document.h"
 #include "core/object_utils.h"
+#include "framework/user_break.h"
 #include "net/references.h"
 #include "pages/media/media_load_target.h"
 #include "pages/media/media_positions.h"
 #include "pages/media/vmci.h"
 #include "pages/objects/vlabel.h"
+#include "pages/shell_link.h"
 #include "pages/style/property_getters.h"
 #include "pages/style/property_struct.h"
 
@@ -37,6 +41,29 @@ VKxMovie::VKxMovie(int left, int top, int right, int bottom, const char* referen
 }
 
 const char* VKxMovie::GetClassName() const { return "VKxMovie"; }
+
+void VKxMovie::Initialize() {
+  if (Has(kInitialised)) return;
+  VKxMedia::Initialize();
+  PlaceAnchors();
+}
+
+void VKxMovie::PlaceAnchors() {
+  anchors_.Clear();
+  auto* document = dynamic_cast<::Document*>(Document().get());
+  // The anchors are asked of the server only when no other request runs.
+  if (!Player() || !document || LongOperationFlag()) return;
+  SetLongOperationFlag(1);
+  anchors_.Set(LinkAnchorsInPlaceOrder(*document));
+  SetLongOperationFlag(0);
+  if (anchors_.Empty()) return;
+  Player()->SetClickHandler([this](LONG frame) {
+    const Ref<KXObject> anchor = anchors_.At(frame);
+    if (!anchor) return false;
+    Shell().ExecuteAnchorAction(anchor);
+    return true;
+  });
+}
 
 VMCI* VKxMovie::MakePlayer(const RECT& r) {
   return new VMCI(r.left, r.top, r.right, r.bottom, fileName_, true);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "mfc/cstring.h"
+#include "pages/media/movie_anchors.h"
 #include "pages/media/vkx_media.h"
 
 class VKxMovie : public VKxMedia {
@@ -14,12 +15,16 @@ class VKxMovie : public VKxMedia {
   // object id or "//host/path"), which becomes the document.
   VKxMovie(int left, int top, int right, int bottom, const char* reference);
   const char* GetClassName() const override;
+  // The parts, then the document's link anchors laid over the movie's
+  // frames: a click on the movie follows the anchor live at its frame.
+  void Initialize() override;
 
   // "visible" hides or shows the movie, its player and its buttons (a
   // button its style keeps hidden stays hidden).
   bool SetBoolAttribute(const char* name, bool value) override;
 
   const CString& FileName() const { return fileName_; }
+  const MovieAnchors& Anchors() const { return anchors_; }
 
  protected:
   VMCI* MakePlayer(const RECT& rect) override;
@@ -35,5 +40,8 @@ class VKxMovie : public VKxMedia {
   void OnDelivered() override;
 
  private:
+  void PlaceAnchors();
+
   CString fileName_;
+  MovieAnchors anchors_;
 };

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -66,8 +67,13 @@ class VMCI : public VObject {
   // A video that is open shows its start frame (stopped) or the frame it
   // was paused at.
   void Draw(CDC* dc, const RECT& clip) override;
-  // A click pauses a playing medium and plays any other.
+  // A click pauses a playing medium and plays any other, unless the click
+  // handler takes it.
   void OnMouseUp(int x, int y) override;
+  // Asked with the medium's position when an open medium is clicked; true
+  // when it took the click (a movie following the link live at that frame),
+  // which then leaves playing alone.
+  void SetClickHandler(std::function<bool(LONG position)> handler) { clickHandler_ = std::move(handler); }
   void OnIdle() override;
   void OnClose() override;
   void Notify(int code, VObject* sender) override;
@@ -215,4 +221,5 @@ class VMCI : public VObject {
   // The rectangle the video is fitted into (the object's own rectangle is
   // the fitted one).
   RECT area_{0, 0, 0, 0};
+  std::function<bool(LONG)> clickHandler_;
 };

@@ -105,6 +105,7 @@ void VMCI::Stop() {
 
 void VMCI::OnMouseUp(int, int) {
   if (!IsOpen()) return;
+  if (clickHandler_ && clickHandler_(GetPosition())) return;
   if (IsPlaying())
     Pause();
   else

@@ -99,6 +99,7 @@ void VKxImage::Build() {
     image_ = nullptr;
     DropChild(old);
   }
+  links_.clear();
   Area area(Rect().left, Rect().top, Rect().right, Rect().bottom);
   title_ = MakePartTitle(area, document_, GetStyle());
   if (title_) AppendChild(title_);
@@ -117,16 +118,14 @@ void VKxImage::Build() {
   auto* document = dynamic_cast<::Document*>(document_.get());
   if (document && !LongOperationFlag()) {
     SetLongOperationFlag(1);
-    const List* links = document->getLinkAnchors();
+    links_ = LinkAnchorsInPlaceOrder(*document);
     const List* destinations = document->getDestAnchors();
     SetLongOperationFlag(0);
     int id = 0;
     const auto* target = dynamic_cast<const Anchor*>(targetAnchor_.get());
     const CString targetPosition = target ? target->getPosition() : CString();
-    for (ListElement* e = links ? links->first() : nullptr; e; e = e->next()) {
-      auto* anchor = dynamic_cast<Anchor*>(ObjectOf(e));
-      image_->AddAnchor(ImageAnchor(anchor ? anchor->getPosition() : CString(), id++, 1));
-    }
+    for (const Ref<KXObject>& anchor : links_)
+      image_->AddAnchor(ImageAnchor(anchor->getAttribute(kxanchor::kPositionKey), id++, 1));
     for (ListElement* e = destinations ? destinations->first() : nullptr; e; e = e->next()) {
       KXObject* object = ObjectOf(e);
       auto* anchor = dynamic_cast<Anchor*>(object);
@@ -165,13 +164,9 @@ void VKxImage::Notify(int code, VObject* sender) {
     return;
   }
   if (code == VImage::kClickedAnchor && sender == image_ && image_ && document_) {
-    auto* document = dynamic_cast<::Document*>(document_.get());
-    const List* links = document ? document->getLinkAnchors() : nullptr;
     const int selected = image_->SelectedAnchor();
-    if (links && selected >= 0 && selected < links->count()) {
-      KXObject* anchor = ObjectOf(links->at(selected));
-      if (anchor) Shell().ExecuteAnchorAction(Ref<KXObject>(anchor));
-    }
+    if (selected >= 0 && static_cast<std::size_t>(selected) < links_.size())
+      Shell().ExecuteAnchorAction(links_[static_cast<std::size_t>(selected)]);
   }
   VGroup::Notify(code, sender);
 }

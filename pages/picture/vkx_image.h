@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/kx_object.h"
 #include "core/objref.h"
@@ -67,4 +68,7 @@ class VKxImage : public VGroup {
   VImage* image_ = nullptr;
   std::int32_t fetch_ = 0;
   std::unique_ptr<ImageLoadTarget> pending_;
+  // The link anchors laid over the picture, in the order of their places;
+  // an anchor's index is its id in the picture.
+  std::vector<Ref<KXObject>> links_;
 };

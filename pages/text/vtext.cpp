@@ -11,17 +11,22 @@
 #include "core/logbook.h"
 #include "core/object_utils.h"
 #include "core/store_registry.h"
+#include "core/uri.h"
 #include "framework/user_break.h"
 #include "layout/view/text_view.h"
 #include "layout/view/view_atom_factory.h"
 #include "mfc/afx.h"
 #include "mfc/print.h"
+#include "net/references.h"
 #include "pages/shell_link.h"
 #include "pages/style/property_getters.h"
 #include "pages/text/shell_picture_fetcher.h"
 #include "text/document/html_document.h"
 #include "text/draw/draw_styles.h"
+#include "text/style/color_table.h"
+#include "text/token_source.h"
 #include "text/resources/viewer_resources.h"
+#include "win/kernel.h"
 #include "win/path_map.h"
 #include "win/print.h"
 #include "win/user.h"
@@ -51,6 +56,15 @@ bool underLongOperation(bool wait, F f) {
   return true;
 }
 
+// The line the document's encoder ends every action with.
+constexpr char kMethodLine[] = "\nMethod=";
+
+// A record that carries a query is a form's submission: its answer is asked
+// for with that record.
+bool carriesQuery(const Ref<KXObject>& object) {
+  return object && !AttrRecord(object->recordText()).getAttribute("CGI_REQUEST_METHOD=").IsEmpty();
+}
+
 }  // namespace
 
 VText::VText(int left, int top, int right, int bottom) : VObject(left, top, right, bottom) { createView(); }
@@ -73,6 +87,7 @@ VText::~VText() {
   CancelPendingLoads();
   // The document's file may leave the cache once nothing shows it.
   if (!lockedKey_.IsEmpty()) Shell().UnlockCached(lockedKey_);
+  dropAnswerFile();
   loadTarget_.SetDocument(nullptr);
   if (view_) {
     if (::IsWindow(view_->GetSafeHwnd())) {
@@ -171,19 +186,33 @@ void VText::Load() {
     key = objectUrl(object);
     GetAnchorRange(document_, start, end);
   }
-  CString file = Shell().AcquireCached(key);
+  // A form's answer never comes from the cache: the cache would fetch it
+  // by the action's address, which does not hold the query, and would
+  // answer the next submission with this one's page.
+  const bool answer = carriesQuery(object);
+  CString file;
+  if (answer) {
+    underLongOperation(true, [&] { DownloadDocumentToFile(object, file); });
+  } else {
+    file = Shell().AcquireCached(key);
+  }
   if (file.IsEmpty()) {
     log("Cannot access text document " + key);
     return;
   }
   // The file stays in the cache while this object shows its document; a
-  // load that ends before the view takes the document gives it back.
+  // load that ends before the view takes the document gives it back. An
+  // answer's file is this object's own, kept until another is shown.
   struct Lock {
     CString key;
     ~Lock() {
       if (!key.IsEmpty()) Shell().UnlockCached(key);
     }
-  } lock{key};
+  } lock{answer ? CString() : key};
+  if (answer) {
+    dropAnswerFile();
+    answerFile_ = file;
+  }
   CancelPendingLoads();
   source_ = std::make_unique<TextFileSource>(key);
   DocumentResources resources;
@@ -231,12 +260,11 @@ void VText::Load() {
 CString VText::CollectLinkRecords(const Ref<KXObject>& object) {
   CString out;
   auto* document = dynamic_cast<Document*>(object.get());
-  const List* anchors = document ? document->getLinkAnchors() : nullptr;
-  if (!anchors) return out;
-  for (ListElement* e = anchors->first(); e; e = e->next()) {
-    auto* entry = static_cast<MemberEntry*>(e);
-    if (!entry->object) continue;
-    CString record = entry->object->recordText();
+  if (!document) return out;
+  // In the order of their places, so that each record joins the document's
+  // insertions at their end.
+  for (const Ref<KXObject>& anchor : LinkAnchorsInPlaceOrder(*document)) {
+    CString record = anchor->recordText();
     if (record.Right(1) != "\n") record += "\n";
     out += record + "\n";
   }
@@ -348,24 +376,64 @@ CString VText::SubmissionRecord(const CString& action, const CString& query) {
     if (line.Left(17) == "CGI_QUERY_STRING=" || line.Left(19) == "CGI_REQUEST_METHOD=") continue;
     record += line + "\n";
   }
+  // The answer of a form is a text; named here, the object made from the
+  // record adds no line after the query, which must end the record.
+  AttrRecord lines(record);
+  if (lines.getAttribute("RemoteDocType=").IsEmpty()) record += "RemoteDocType=text\n";
+  if (lines.getAttribute("MimeType=").IsEmpty()) record += "MimeType=text/html\n";
   record += "CGI_REQUEST_METHOD=" + method + "\nCGI_QUERY_STRING=" + query + "\n";
   return record;
 }
 
+CString VText::ResolveSubmissionAddress(const CString& address, const CString& base) {
+  // No address submits to the document itself.
+  if (address.IsEmpty()) return base;
+  URI uri;
+  if (!base.IsEmpty() && !uri.Parse(base)) return CString();
+  if (!uri.Parse(address) || uri.scheme.IsEmpty()) return CString();
+  return uri.toString();
+}
+
 void VText::ForwardRequest(const CString& action, const CString& query) {
-  AttrRecord own(action);
-  if (own.getAttribute("Type=").IsEmpty()) {
-    log("cannot submit form to " + action);
-    return;
+  const int at = action.ReverseFind('\n');
+  const bool hasMethod = at >= 0 && action.Mid(at, static_cast<int>(sizeof kMethodLine) - 1) == kMethodLine;
+  const CString target = hasMethod ? action.Left(at) : action;
+  const CString methodLine = hasMethod ? action.Mid(at + 1) : CString("Method=WWW_POST");
+  MarkupDocument* doc = view_ ? view_->Document() : nullptr;
+  AttrRecord own(target);
+  CString record;
+  if (!own.getAttribute("Type=").IsEmpty() && !own.getAttribute("Host=").IsEmpty()) {
+    record = target;
+  } else if (doc) {
+    // A plain address, or a link record the document could not place (a
+    // relative address without a base when it was read): the address is
+    // resolved against the document's base now.
+    CString address = own.getAttribute("Type=").IsEmpty() ? target : own.getAttribute("Hint=");
+    if (address.Left(4).CompareNoCase("URL:") == 0) address = address.Mid(4);
+    address.TrimLeft();
+    address.TrimRight();
+    const CString url =
+        ResolveSubmissionAddress(address, doc->Viewer().Colors().GetName(NamedValueSource::kReferenceBase));
+    if (!url.IsEmpty()) record = doc->MakeUrlLink(url, CString());
   }
   Ref<Store> store = document_ ? document_->getStore() : Ref<Store>();
-  Ref<KXObject> pseudo = objectForRecord(SubmissionRecord(action, query), store);
+  Ref<KXObject> pseudo;
+  if (!record.IsEmpty()) {
+    if (record.Right(1) != "\n") record += "\n";
+    pseudo = objectForRecord(SubmissionRecord(record + methodLine, query), store);
+  }
   if (!pseudo) {
-    log("cannot submit form to " + action);
+    log("cannot submit form to " + target);
     return;
   }
   CancelPendingLoads();
   Shell().PushGoto(pseudo);
+}
+
+void VText::dropAnswerFile() {
+  if (answerFile_.IsEmpty()) return;
+  ::DeleteFile(answerFile_.c_str());
+  answerFile_.Empty();
 }
 
 void VText::CancelPendingLoads() {

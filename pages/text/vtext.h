@@ -93,6 +93,10 @@ class VText : public VObject, public TextViewListener, public PrintablePageObjec
   // for: the action's record without its method line, with the method and
   // the query as CGI lines.
   static CString SubmissionRecord(const CString& action, const CString& query);
+  // The absolute address a form submits to: an address resolved against
+  // the document's base, the base itself for no address; empty when no
+  // absolute address results.
+  static CString ResolveSubmissionAddress(const CString& address, const CString& base);
 
  private:
   void Load();
@@ -100,6 +104,7 @@ class VText : public VObject, public TextViewListener, public PrintablePageObjec
   void GetAnchorRange(const Ref<KXObject>& anchor, LONG& start, LONG& end);
   void CancelPendingLoads();
   void createView();
+  void dropAnswerFile();
 
   Ref<KXObject> document_;
   std::unique_ptr<TextView> view_;
@@ -108,4 +113,6 @@ class VText : public VObject, public TextViewListener, public PrintablePageObjec
   TextLoadTarget loadTarget_;
   // The cache key whose file is kept for the document shown (empty: none).
   CString lockedKey_;
+  // The file of a form's answer shown (empty: none); this object's own.
+  CString answerFile_;
 };

@@ -87,7 +87,13 @@ class TextViewE2ETest : public ShellTest {
            "Title=en:Berths of Marrow Bay\nParent=0x00000101\nAuthor=system\nTimeCreated=96/11/04 20:00:00\n";
     std::ofstream(content + "/documents/berths.html.body")
         << "<HTML><BODY><H1>Berths</H1><FORM ACTION=\"http://quay.example/cgi/berth\" METHOD=GET>"
-           "<P>Boat <INPUT NAME=boat VALUE=Heron> <INPUT TYPE=SUBMIT VALUE=Book></FORM></BODY></HTML>\n";
+           "<P>Boat <INPUT NAME=boat VALUE=\"Grey Heron\"> <INPUT TYPE=SUBMIT VALUE=Book></FORM></BODY></HTML>\n";
+    // What the quay's booking script answers (the peer fetches it for the
+    // client, whatever the query).
+    std::filesystem::create_directories(content + "/remote/quay");
+    std::ofstream(content + "/remote/quay/berth.remote") << "URL=http://quay.example:80/cgi/berth\n";
+    std::ofstream(content + "/remote/quay/berth.body")
+        << "<HTML><BODY><P>Berth 4 is booked for you.</P></BODY></HTML>\n";
     peerOptions.content = content;
   }
 };
@@ -143,25 +149,46 @@ TEST_F(TextViewE2ETest, TextDraggedOverIsCopiedWithTheKeys) {
   EXPECT_EQ(CurrentId(), kEarth);
 }
 
-TEST_F(TextViewE2ETest, DISABLED_ASubmittedFormReachesThePeerWithItsQuery) {
+TEST_F(TextViewE2ETest, ASubmittedFormReachesThePeerWithItsQuery) {
   AddBerthForm();
   StartAndLogIn();
   TextView* view = Open(kBerths);
   ASSERT_NE(view, nullptr);
+  // The button's window is placed where its line is drawn: wait until the
+  // view has painted it.
   HWND button = nullptr;
-  for (HWND c = GetWindow(view->GetSafeHwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char text[16] = {0};
-    GetWindowText(c, text, sizeof text);
-    if (std::string(text) == "Book") button = c;
-  }
-  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(IdleUntil([&] {
+    for (HWND c = GetWindow(view->GetSafeHwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      char text[16] = {0};
+      GetWindowText(c, text, sizeof text);
+      if (std::string(text) == "Book" && IsWindowVisible(c)) button = c;
+    }
+    return button != nullptr;
+  }));
   RECT r;
   GetWindowRect(button, &r);
   win::headless::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  // The goto of the query's pseudo document asks the peer for its content:
-  // the request carries the form's pairs.
-  EXPECT_TRUE(IdleUntil([&] { return peer_->log().find("boat=Heron") != std::string::npos; }))
-      << peer_->log();
+  // The goto of the query's pseudo document asks the peer for the remote
+  // content with the method and the encoded pairs, and the page shows the
+  // script's answer in its text view.
+  TextView* answer = nullptr;
+  ASSERT_TRUE(IdleUntil([&] {
+    HWND h = AfxGetMainWnd() ? findViewer(AfxGetMainWnd()->GetSafeHwnd()) : nullptr;
+    answer = h ? dynamic_cast<TextView*>(CWnd::FromHandlePermanent(h)) : nullptr;
+    return answer && answer->Document() && answer->Document()->RecordText().Find("CGI_QUERY_STRING=") >= 0 &&
+           answer->Extent().IsComputed();
+  })) << peer_->log();
+  const std::string log = peer_->log();
+  const size_t request = log.find("name=remote-content");
+  ASSERT_NE(request, std::string::npos) << log;
+  const std::string line = log.substr(request, log.find('\n', request) - request);
+  EXPECT_NE(line.find("CGI_REQUEST_METHOD=GET"), std::string::npos) << line;
+  EXPECT_NE(line.find("CGI_QUERY_STRING=boat=Grey+Heron"), std::string::npos) << line;
+  // The query is exactly the pairs: the path carries it, and it is the body.
+  EXPECT_NE(line.find("Path=/cgi/berth?boat=Grey+Heron\\n"), std::string::npos) << line;
+  EXPECT_NE(line.find("\ttext=boat=Grey+Heron\t"), std::string::npos) << line;
+  // The answer's bytes came over the data connection.
+  EXPECT_NE(log.find("data-done", request), std::string::npos) << log;
 }
 
 // The printer writes each page as a picture, so the PDF has no text layer

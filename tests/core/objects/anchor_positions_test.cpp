@@ -208,4 +208,32 @@ TEST_F(AnchorPositionsTest, ADestinationAnchorLendsItsPlaceAndAReplacementFreesT
   EXPECT_EQ(to, (std::vector<std::int32_t>{50, 50, -1}));
 }
 
+TEST_F(AnchorPositionsTest, LinkAnchorsComeInPlaceOrderOrTheServersWhenThereAreNoPlaces) {
+  AddStoreFront(Ref<Store>(server));
+  auto served = [&](std::int32_t id, const char* lines) {
+    return MakeObject(Record(id, (std::string("Type=Anchor\nTAnchor=Src\nDest=0x40\n") + lines).c_str()),
+                      Ref<Store>(server));
+  };
+  struct Case {
+    Ref<Document> document;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {Make<TextDocument>(0x31, "Type=Document\nDocumentType=text\n", Ref<Store>(server)),
+       {"0x00000012", "0x00000013", "0x00000014", "0x00000011"}},  // a later equal place goes first
+      // No places for a plain document: as the server gave them.
+      {Make(0x32, "Type=Document\n", Ref<Store>(server)),
+       {"0x00000011", "0x00000012", "0x00000013", "0x00000014"}},
+  };
+  for (const Case& c : cases) {
+    server->setResults(kRequestAnchors, c.document->getIdentifier(),
+                       {served(0x11, "Position=30 31\n"), served(0x12, "Position=5 6\n"),
+                        served(0x13, "Position=0x10 0x11\n"),
+                        served(0x14, "Position=30 40\n")});
+    std::vector<std::string> ids;
+    for (const Ref<KXObject>& a : LinkAnchorsInPlaceOrder(*c.document)) ids.push_back(a->getObjectIdText().str());
+    EXPECT_EQ(ids, c.expected) << c.document->getClassCode();
+  }
+}
+
 }  // namespace

@@ -213,4 +213,53 @@ TEST(KxBodyReader, ReadAheadGrowsOnlyToItsLimit) {
   EXPECT_EQ(largest, KxBodyReader::kReadAhead);
 }
 
+TEST(KxBodyReader, LargeReadsGoStraightIntoTheCallersBuffer) {
+  // A caller that takes large pieces gets the source's bytes in its own
+  // buffer; bytes read ahead for a small read before still come first, and
+  // nothing past the announced size is ever asked for.
+  const int size = 200000;
+  std::string body(static_cast<size_t>(size), '\0');
+  for (int i = 0; i < size; ++i) body[static_cast<size_t>(i)] = static_cast<char>(i * 7 + i / 251);
+  const std::string header = "KXHDR\nsz=200000\n\0"s;
+  const std::string wire = header + body + "trailing";
+  struct Case {
+    std::vector<int> sizes;  // read sizes, the last one repeated
+    bool allDirect;          // every body read reaches the caller's buffer
+  };
+  const Case cases[] = {
+      {{KxBodyReader::kDirectRead}, true},
+      {{65536}, true},
+      {{7, 65536}, false},
+      {{65536, 100, 65536}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.sizes));
+    std::vector<char> buffer(65536);
+    size_t offset = 0;
+    int calls = 0;
+    int direct = 0;
+    KxBodyReader r([&](char* into, int length) {
+      ++calls;
+      if (into == buffer.data()) ++direct;
+      // The socket hands out at most 50000 bytes at once.
+      const size_t n = std::min({static_cast<size_t>(length), wire.size() - offset, size_t{50000}});
+      std::memcpy(into, wire.data() + offset, n);
+      offset += n;
+      return static_cast<int>(n);
+    });
+    std::string got;
+    for (size_t i = 0;; ++i) {
+      const int want = c.sizes[std::min(i, c.sizes.size() - 1)];
+      const int n = r.read(buffer.data(), want);
+      ASSERT_GE(n, 0);
+      if (n == 0) break;
+      got.append(buffer.data(), static_cast<size_t>(n));
+    }
+    EXPECT_TRUE(got == body);
+    EXPECT_EQ(offset, header.size() + body.size());
+    if (c.allDirect) EXPECT_EQ(direct, calls - 1);  // all but the header's read
+    else EXPECT_GT(direct, 0);
+  }
+}
+
 }  // namespace

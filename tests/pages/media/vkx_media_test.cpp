@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/object_utils.h"
+#include "core/objects/support/fake_store.h"
 #include "pages/load_target.h"
 #include "pages/media/media_load_target.h"
 #include "pages/media/media_positions.h"
@@ -208,6 +209,46 @@ TEST_F(VkxMediaTest, AnAnchorPositionSetsThePlayersRange) {
   sound->ApplyAnchorPosition("0.25 7");
   EXPECT_EQ(sound->Player()->FromPos(), 250);
   EXPECT_EQ(sound->Player()->ToPos(), 7000);
+}
+
+// A movie whose two link anchors the server gives out of the order of
+// their frames: a click follows the anchor live at the frame shown, the
+// later start where two overlap; a click at no anchor pauses as ever.
+TEST_F(VkxMediaTest, AClickOnAMovieFollowsTheAnchorLiveAtItsFrame) {
+  Ref<FakeStore> server(new FakeStore("fake://films/"));
+  const Ref<KXObject> film = objects_.Movie(0x170, "GOid=mov170\n");
+  film->setStore(Ref<Store>(server));
+  auto anchor = [&](std::int32_t id, const char* position) {
+    return MakeObject(Record(id, (std::string("Type=Anchor\nTAnchor=Src\nDest=0x80\nPosition=") + position + "\n").c_str()),
+                      Ref<Store>(server));
+  };
+  server->setResults(kRequestAnchors, film->getIdentifier(),
+                     {anchor(0x72, "Rect:15,40"), anchor(0x71, "Rect:10,20"), anchor(0x73, "Circle:5,9")});
+  auto* movie = Add<VKxMovie>(film);
+  Deliver(Avi(), 0);
+  VMCI* player = movie->Player();
+  ASSERT_TRUE(player->IsOpen());
+  ASSERT_TRUE(player->IsPlaying());
+  struct Click {
+    const char* frame;
+    const char* followed;  // null: none, and the click pauses
+  };
+  const Click clicks[] = {{"12", "0x00000071"}, {"18", "0x00000072"}, {"40", "0x00000072"}, {"7", nullptr}};
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(c.frame);
+    media_.followed.clear();
+    mci_.position = c.frame;
+    player->OnMouseUp(5, 5);
+    if (!c.followed) {
+      EXPECT_TRUE(media_.followed.empty());
+      EXPECT_EQ(player->MediaState(), VMCI::kPaused);
+      continue;
+    }
+    ASSERT_EQ(media_.followed.size(), 1u);
+    EXPECT_EQ(media_.followed[0]->getObjectIdText(), c.followed);
+    EXPECT_TRUE(player->IsPlaying());
+  }
+  server->clearTables();
 }
 
 TEST_F(VkxMediaTest, AMovieNamedByFileQueuesNoLoadAndOpensItself) {

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "pages/media/support/media_objects_fixture.h"
+#include "mci/midi_source.h"
 #include "pages/media/vmci.h"
+#include "support/tools.h"
 #include "support/user_clock.h"
 #include "win/mci.h"
 #include "win/user.h"
@@ -102,6 +104,24 @@ TEST_F(VmciStandInTest, TheSampleSoundWithABlankInItsNamePlaysEndsAndLoops) {
   Advance(static_cast<DWORD>(length) + 20);
   Idle(2 * VMCI::kPollTicks);
   EXPECT_EQ(m->LoopCount(), 2);
+  EXPECT_EQ(m->MediaState(), VMCI::kIdle);
+  EXPECT_EQ(m->LastError(), 0u);
+}
+
+TEST_F(VmciStandInTest, TheSampleSongPlaysOnTheSequencerAndEnds) {
+  ZEMRA_SKIP_WITHOUT(win::mci::MidiAvailable(), "no General MIDI sound font is installed");
+  VMCI* m = Add(Sample("night-song.mid.body", "night song.mid"), false);
+  ASSERT_TRUE(m->IsOpen()) << m->LastError();
+  EXPECT_EQ(m->GetDeviceType(), "SEQUENCER");
+  const long length = Length(m);
+  ASSERT_GT(length, 1000);
+  m->Play();
+  Advance(1000);
+  EXPECT_TRUE(m->IsPlaying());
+  EXPECT_EQ(m->GetPosition(), 1000);
+  Advance(static_cast<DWORD>(length));
+  EXPECT_FALSE(m->IsPlaying());
+  Idle(VMCI::kPollTicks);
   EXPECT_EQ(m->MediaState(), VMCI::kIdle);
   EXPECT_EQ(m->LastError(), 0u);
 }

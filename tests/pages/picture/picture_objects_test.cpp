@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/object_utils.h"
+#include "core/objects/support/fake_store.h"
 #include "framework/user_break.h"
 #include "pages/load_target.h"
 #include "pages/picture/image_cache.h"
@@ -112,6 +113,55 @@ TEST_F(PictureObjectsTest, OtherObjectsGetNoPicture) {
   object.Initialize();
   EXPECT_EQ(object.Image(), nullptr);
   EXPECT_TRUE(pictureShell_.loads.empty());
+}
+
+// A picture whose link anchors the server gives out of the order of their
+// places: the anchors lie where their positions say, the later place is
+// drawn over the earlier one, and a click follows the anchor under it.
+TEST_F(PictureObjectsTest, AClickFollowsTheAnchorPlacedUnderIt) {
+  Ref<FakeStore> server(new FakeStore("fake://pictures/"));
+  const Ref<KXObject> image = objects_.Image(6, "GOid=pic6\n");
+  image->setStore(Ref<Store>(server));
+  Serve(objectUrl(image).str(), WriteBmp("pic6.bmp", testing_support::PackDib(8, 8, 24, {}, false,
+                                                                                [](int, int) { return 0x808080u; })));
+  // Fractions of the picture, y from its bottom: the top left quarter, and
+  // a square in the middle that overlaps it.
+  const Ref<KXObject> middle =
+      MakeObject(Record(0x61, "Type=Anchor\nTAnchor=Src\nDest=0x70\nPosition=RECT 0.25 0.25 0.75 0.75\n"),
+                 Ref<Store>(server));
+  const Ref<KXObject> corner =
+      MakeObject(Record(0x62, "Type=Anchor\nTAnchor=Src\nDest=0x71\nPosition=RECT 0 0.5 0.5 1\n"),
+                 Ref<Store>(server));
+  server->setResults(kRequestAnchors, image->getIdentifier(), {middle, corner});
+
+  VKxImage object(0, 0, 100, 100, image, 0);
+  object.Initialize();
+  ASSERT_NE(object.Image(), nullptr);
+  ASSERT_FALSE(object.Image()->IsEmpty());
+  EXPECT_EQ(object.Image()->AnchorCount(), 2);
+  struct Click {
+    int x, y;
+    const char* followed;  // null: none
+  };
+  const Click clicks[] = {
+      {10, 10, "0x00000062"},  // the corner alone
+      {40, 40, "0x00000061"},  // both: the later place lies on top
+      {60, 60, "0x00000061"},  // the middle alone
+      {90, 90, nullptr},       // no anchor there
+      {90, 10, nullptr},
+  };
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    pictureShell_.actions.clear();
+    object.Image()->OnMouseUp(c.x, c.y);
+    if (!c.followed) {
+      EXPECT_TRUE(pictureShell_.actions.empty());
+      continue;
+    }
+    ASSERT_EQ(pictureShell_.actions.size(), 1u);
+    EXPECT_EQ(pictureShell_.actions[0]->getObjectIdText(), c.followed);
+  }
+  server->clearTables();
 }
 
 class RandomImageTest : public PictureObjectsTest {

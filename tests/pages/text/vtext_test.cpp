@@ -14,11 +14,14 @@
 
 #include "core/attr_record.h"
 #include "core/logbook.h"
+#include "core/objects/support/fake_store.h"
+#include "core/store_registry.h"
 #include "display/headless.h"
 #include "layout/view/text_view.h"
 #include "mfc/afx.h"
 #include "mfc/app.h"
 #include "mfc/dc.h"
+#include "net/open_store.h"
 #include "text/anchors/anchor_range.h"
 #include "pages/shell_link.h"
 #include "pages/support/test_objects.h"
@@ -41,16 +44,19 @@ struct RecordingShell : ShellLink {
   }
   void UnlockCached(const CString& reference) override { --locks[reference.c_str()]; }
   void PushGoto(const Ref<KXObject>& object) override { gotos.push_back(object); }
+  void ExecuteAnchorAction(const Ref<KXObject>& anchor) override { followed.push_back(anchor); }
   std::map<std::string, std::string> files;
   std::map<std::string, int> locks;
   std::vector<std::string> fetched;
   std::vector<Ref<KXObject>> gotos;
+  std::vector<Ref<KXObject>> followed;
 };
 
 // A text object whose parent window is the test's host.
 class HostedText : public VText {
  public:
   HostedText(CWnd* host, const char* file) : VText(0, 0, 400, 300), host_(host) { SetFileName(file); }
+  HostedText(CWnd* host, const Ref<KXObject>& document) : VText(0, 0, 400, 300, document), host_(host) {}
   CWnd* GetWindow() override { return host_; }
 
  private:
@@ -136,6 +142,58 @@ TEST(VTextForms, ASubmissionBecomesARemoteRecordWithItsQuery) {
             "POST");
 }
 
+// A server text whose two link anchors the server gives out of the order
+// of their places: each lies over the words its position names, and
+// following the link found at a place reaches that anchor's action.
+TEST_F(VTextTest, AnchorsByPositionLieOverTheirWordsAndAreFollowed) {
+  Ref<FakeStore> server(new FakeStore("fake://texts/"));
+  const Ref<KXObject> doc = objects_.Text(0x60);
+  doc->setStore(Ref<Store>(server));
+  // Offsets: "Marrow Bay" is 12..22, "Quill Point" 27..38.
+  shell_.files[objectUrl(doc).str()] = dir_.write("coast.html", "<P>Tides at Marrow Bay and Quill Point.</P>");
+  auto anchor = [&](std::int32_t id, const char* lines) {
+    Ref<KXObject> a(TheObjectFactory().createObject(Record(id, lines)));
+    a->setStore(Ref<Store>(server));
+    EXPECT_TRUE(CacheObject(a->getObjectIdText(), a));
+    return a;
+  };
+  const Ref<KXObject> point = anchor(0x61, "Type=Anchor\nTAnchor=Src\nDest=0x00000070\nPosition=27 38\n");
+  const Ref<KXObject> bay = anchor(0x62, "Type=Anchor\nTAnchor=Src\nDest=0x00000071\nPosition=12 22\n");
+  for (std::int32_t id : {0x70, 0x71}) {
+    const Ref<KXObject> to = objects_.Text(id);
+    CacheObject(to->getObjectIdText(), to);
+  }
+  server->setResults(kRequestAnchors, doc->getIdentifier(), {point, bay});
+
+  text_ = std::make_unique<HostedText>(&host_, doc);
+  text_->Initialize();
+  win::headless::DispatchPending();
+  ASSERT_NE(text_->View(), nullptr);
+  MarkupDocument* shown = text_->View()->Document();
+  ASSERT_NE(shown, nullptr);
+  struct Place {
+    LONG at;
+    const char* followed;  // null: no link there
+  };
+  const Place places[] = {{14, "0x00000062"}, {30, "0x00000061"}, {5, nullptr}, {24, nullptr}};
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.at);
+    shell_.followed.clear();
+    const CString links = shown->GetLinksAt(Position(p.at));
+    if (!p.followed) {
+      EXPECT_TRUE(links.IsEmpty());
+      continue;
+    }
+    ASSERT_FALSE(links.IsEmpty());
+    text_->FollowAnchor(links);
+    ASSERT_EQ(shell_.followed.size(), 1u);
+    EXPECT_EQ(shell_.followed[0]->getObjectIdText(), p.followed);
+  }
+  text_.reset();
+  ClearObjectCache();
+  server->clearTables();
+}
+
 TEST_F(VTextTest, AFileNameIsFetchedThroughTheShellAndShown) {
   HostedText& text = Open("harbour.html", "<P>The tide is <B>high</B> at Marrow Bay.</P>");
   ASSERT_NE(text.View(), nullptr);
@@ -192,6 +250,77 @@ TEST_F(VTextTest, ALinkOfTheDocumentAndASubmittedFormBecomeGotos) {
   AttrRecord r(shell_.gotos[1]->recordText());
   EXPECT_EQ(r.getAttribute("CGI_REQUEST_METHOD="), "GET");
   EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), "who=Ida");
+}
+
+// Submissions as the document's encoder hands them over: the action (a link
+// record the builder made, a plain address, or nothing) with its method
+// line, and the encoded pairs. Each becomes one goto of a remote record
+// that names the absolute address and carries the method and the query.
+TEST_F(VTextTest, ASubmissionGoesToTheAbsoluteAddressOfItsActionWithMethodAndQuery) {
+  HostedText& text = Open("order.html", "<P>Orders</P>");
+  MarkupDocument* doc = text.View()->Document();
+  ASSERT_NE(doc, nullptr);
+  // A link record made while no base was known keeps its address relative.
+  const CString unplaced = doc->MakeUrlLink("cgi/order", CString());
+  doc->Viewer().Setup().SetName(NamedValueSource::kReferenceBase, "http://quay.example:8080/harbour/index.html");
+  const CString placed = doc->MakeUrlLink("http://tides.example/cgi/order", CString());
+  struct Case {
+    const char* name;
+    CString action;
+    const char* query;
+    const char* method;
+    const char* host;
+    const char* port;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"absolute link record, GET", placed + "\nMethod=WWW_GET", "who=Ida+Marsh&boat=barge", "GET", "tides.example",
+       "80", "/cgi/order"},
+      {"relative address, POST", "cgi/order\nMethod=WWW_POST", "a=1&b=2", "POST", "quay.example", "8080",
+       "/harbour/cgi/order"},
+      {"address from the root, GET, no pairs", "/cgi/order\nMethod=WWW_GET", "", "GET", "quay.example", "8080",
+       "/cgi/order"},
+      {"no address: the document itself", "\nMethod=WWW_POST", "q=1", "POST", "quay.example", "8080",
+       "/harbour/index.html"},
+      {"relative link record, placed now", unplaced + "\nMethod=WWW_GET", "who=Ida", "GET", "quay.example", "8080",
+       "/harbour/cgi/order"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    shell_.gotos.clear();
+    text.ForwardRequest(c.action, c.query);
+    ASSERT_EQ(shell_.gotos.size(), 1u);
+    ASSERT_TRUE(shell_.gotos[0]);
+    AttrRecord r(shell_.gotos[0]->recordText());
+    EXPECT_EQ(r.getAttribute("DocumentType="), "Remote");
+    EXPECT_EQ(r.getAttribute("Protocol="), "http");
+    EXPECT_EQ(r.getAttribute("Host="), c.host);
+    EXPECT_EQ(r.getAttribute("Port="), c.port);
+    EXPECT_EQ(r.getAttribute("Path="), c.path);
+    EXPECT_EQ(r.getAttribute("CGI_REQUEST_METHOD="), c.method);
+    EXPECT_EQ(r.getAttribute("CGI_QUERY_STRING="), c.query);
+    // The query ends the record: the session sends what follows its key.
+    const CString record = shell_.gotos[0]->recordText();
+    EXPECT_EQ(record.Right(static_cast<int>(std::strlen(c.query)) + 1), CString(c.query) + "\n");
+    EXPECT_EQ(r.getAttribute("Method="), "");
+  }
+}
+
+TEST_F(VTextTest, ASubmissionWithoutAnAbsoluteAddressGoesNowhereAndIsLogged) {
+  HostedText& text = Open("order.html", "<P>Orders</P>");
+  const std::string logPath = (dir_.path() / "submit.log").string();
+  TheLogbook().SetFileName(logPath.c_str());
+  // No base: neither a relative address nor no address can be placed.
+  text.ForwardRequest("cgi/order\nMethod=WWW_GET", "who=Ida");
+  text.ForwardRequest("\nMethod=WWW_POST", "who=Ida");
+  TheLogbook().Close();
+  EXPECT_TRUE(shell_.gotos.empty());
+  const std::string log = testing_support::TempDir::read(logPath);
+  std::vector<std::string> lines;
+  for (size_t at = 0, nl; (nl = log.find('\n', at)) != std::string::npos; at = nl + 1)
+    if (log.compare(at, 22, "cannot submit form to ") == 0) lines.push_back(log.substr(at, nl - at));
+  ASSERT_EQ(lines.size(), 2u) << log;
+  EXPECT_NE(lines[0].find("cannot submit form to cgi/order"), std::string::npos) << lines[0];
 }
 
 }  // namespace

@@ -111,6 +111,50 @@ TEST_F(GdiBlit, OverlappingCopyWithinOneSurface) {
   }, "overlap");
 }
 
+// Same-size copies between and within true-colour surfaces, through a clip
+// of two rectangles whose order matters when a copy overlaps itself: each
+// destination pixel inside the clip takes the source pixel as it was before
+// the copy, and a pixel whose source lies off the source surface stays.
+TEST_F(GdiBlit, CopiesKeepEveryPixelOfTheirSource) {
+  struct Case {
+    const char* name;
+    bool oneSurface;
+    int x, y, w, h, sx, sy;
+  } cases[] = {
+      {"up-left", true, 0, 0, 10, 9, 2, 3},
+      {"down-right", true, 3, 2, 11, 10, 0, 0},
+      {"sideways", true, 4, 0, 12, 12, 0, 0},
+      {"between", false, 1, 2, 12, 12, 0, 0},
+      {"source-off-the-edge", false, -2, -1, 13, 13, -3, 4},
+  };
+  constexpr int kW = 13, kH = 11;
+  for (const Case& c : cases) {
+    Canvas src(kW, kH), dst(kW, kH);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        SetPixel(src.dc(), x, y, Pattern(x, y));
+        SetPixel(dst.dc(), x, y, Pattern(x + 40, y + 40));
+      }
+    const Canvas& to = c.oneSurface ? src : dst;
+    auto before = [&](int x, int y) { return c.oneSurface ? Pattern(x, y) : Pattern(x + 40, y + 40); };
+    HRGN clip = CreateRectRgn(0, 0, kW, 5);
+    HRGN lower = CreateRectRgn(2, 5, kW - 1, kH);
+    CombineRgn(clip, clip, lower, RGN_OR);
+    SelectClipRgn(to.dc(), clip);
+    ASSERT_TRUE(BitBlt(to.dc(), c.x, c.y, c.w, c.h, src.dc(), c.sx, c.sy, SRCCOPY)) << c.name;
+    SelectClipRgn(to.dc(), nullptr);
+    DeleteObject(clip);
+    DeleteObject(lower);
+    ExpectPicture(to.surface(), [&](int x, int y) {
+      const bool inClip = y < 5 || (x >= 2 && x < kW - 1);
+      const bool inRect = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
+      const int fx = x - c.x + c.sx, fy = y - c.y + c.sy;
+      const bool onSource = fx >= 0 && fx < kW && fy >= 0 && fy < kH;
+      return inClip && inRect && onSource ? Pattern(fx, fy) : before(x, y);
+    }, c.name);
+  }
+}
+
 TEST_F(GdiBlit, StretchNearestAndMirror) {
   Canvas src(3, 2);
   for (int y = 0; y < 2; ++y)

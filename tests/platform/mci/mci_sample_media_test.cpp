@@ -2,9 +2,13 @@
 // through the media interface as FFmpeg's own tools read them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "platform/mci/support/media_fixture.h"
+#include "mci/midi_source.h"
 #include "support/tools.h"
 
 namespace mci_test {
@@ -24,6 +28,16 @@ std::string Ffprobe(const std::string& args) {
 }
 
 using MciSampleMedia = MediaTest;
+
+double Rms(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {
+  double sum = 0;
+  for (std::size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+  return std::sqrt(sum / double(std::max<std::size_t>(1, to - from)));
+}
+
+// The sample song: 4310 ticks at 480 a beat and 96 beats a minute, 5.612
+// seconds less a microsecond.
+constexpr long kSongMillis = 5611;
 
 TEST_F(MciSampleMedia, TheSampleSoundPlaysAsFfmpegDecodesIt) {
   ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("ffmpeg"), "ffmpeg is not installed");
@@ -57,6 +71,65 @@ TEST_F(MciSampleMedia, TheSampleMovieHasTheFramesAndSizeFfprobeCounts) {
   Advance(5000);
   ASSERT_EQ(notifications().size(), 1u);
   EXPECT_EQ(Send("status orbit position"), Send("status orbit length"));
+}
+
+TEST_F(MciSampleMedia, TheSampleSongPlaysAsFluidSynthsOwnPlayerRendersIt) {
+  ZEMRA_SKIP_WITHOUT(testing_support::HaveTool("fluidsynth"), "fluidsynth is not installed");
+  ZEMRA_SKIP_WITHOUT(win::mci::MidiAvailable(), "no General MIDI sound font is installed");
+  const std::string song = kMedia + "night-song.mid.body";
+  const std::string reference = dir_.file("reference.wav");
+  ASSERT_TRUE(RunQuiet("fluidsynth -ni -F '" + reference + "' -r 44100 -T wav -O s16 '" +
+                       win::mci::SoundFontPath() + "' '" + song + "'"));
+  const Pcm expected = ReadWav(reference);
+
+  Send("open " + song + " type sequencer alias song");
+  EXPECT_EQ(Send("status song length"), std::to_string(kSongMillis));
+  EXPECT_EQ(Send("status song mode"), "stopped");
+  Send("play song notify");
+  // Mode and position follow the media clock while the song plays.
+  Advance(2000);
+  EXPECT_EQ(Send("status song mode"), "playing");
+  EXPECT_EQ(Send("status song position"), "2000");
+  Advance(4000);
+  ASSERT_EQ(notifications().size(), 1u);
+  EXPECT_EQ(Send("status song mode"), "stopped");
+  EXPECT_EQ(Send("status song position"), std::to_string(kSongMillis));
+
+  // As many samples as the song lasts; FluidSynth's player goes on a while
+  // for the last notes to die away.
+  const Pcm out = Mixed();
+  const double frames = double(kSongMillis) * 44.1;
+  EXPECT_NEAR(double(out.frames()), frames, 45.0);
+  EXPECT_GE(expected.frames(), out.frames());
+  // Not silent, and as loud as the reference in every tenth of a second.
+  const std::size_t n = std::min(out.samples.size(), expected.samples.size());
+  EXPECT_GT(Rms(out.samples, 0, n), 300.0);
+  for (std::size_t at = 0; at + 8820 <= n; at += 8820) {
+    const double a = Rms(out.samples, at, at + 8820);
+    const double b = Rms(expected.samples, at, at + 8820);
+    EXPECT_NEAR(a, b, 2 + 0.02 * b) << "at frame " << at / 2;
+  }
+}
+
+TEST_F(MciSampleMedia, APausedSongKeepsItsPositionUntilPlayedOn) {
+  ZEMRA_SKIP_WITHOUT(win::mci::MidiAvailable(), "no General MIDI sound font is installed");
+  // Its name says nothing of its kind: the type names the device.
+  Send("open " + kMedia + "night-song.mid.body type sequencer alias song");
+  EXPECT_EQ(Send("capability song device type"), "sequencer");
+  Send("play song");
+  Advance(1000);
+  Send("pause song");
+  Advance(700);
+  EXPECT_EQ(Send("status song mode"), "paused");
+  EXPECT_EQ(Send("status song position"), "1000");
+  Send("play song");
+  Advance(300);
+  EXPECT_EQ(Send("status song mode"), "playing");
+  EXPECT_EQ(Send("status song position"), "1300");
+  Send("stop song");
+  EXPECT_EQ(Send("status song mode"), "stopped");
+  // The sink heard the song only while it played.
+  EXPECT_NEAR(double(Mixed().frames()), 1300 * 44.1, 45.0);
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ class MediaShell : public TestShell {
     loads.push_back({kind, document, target});
   }
   void CancelLoads(LoadTarget* target) override { cancelled.push_back(target); }
+  void ExecuteAnchorAction(const Ref<KXObject>& anchor) override { followed.push_back(anchor); }
 
   struct Load {
     LoadKind kind;
@@ -77,6 +78,7 @@ class MediaShell : public TestShell {
   };
   std::vector<Load> loads;
   std::vector<LoadTarget*> cancelled;
+  std::vector<Ref<KXObject>> followed;
 };
 
 class MediaObjectTest : public PagesTest {
