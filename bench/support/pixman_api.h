@@ -27,6 +27,10 @@ struct PixmanApi {
                       std::int32_t mx, std::int32_t my, std::int32_t dx, std::int32_t dy, std::int32_t w,
                       std::int32_t h) = nullptr;
   int (*fill)(std::uint32_t* bits, int stride, int bpp, int x, int y, int w, int h, std::uint32_t v) = nullptr;
+  // pixman_filter_create_separable_convolution: the filter's parameters
+  // (malloc'ed; the caller frees them) and their count.
+  Fixed* (*separableFilter)(int* n, Fixed scaleX, Fixed scaleY, int reconstructX, int reconstructY, int sampleX,
+                            int sampleY, int subsampleBitsX, int subsampleBitsY) = nullptr;
   // pixman_blt: strides in 32-bit words.
   int (*blt)(std::uint32_t* src, std::uint32_t* dst, int srcStride, int dstStride, int srcBpp, int dstBpp,
              int sx, int sy, int dx, int dy, int w, int h) = nullptr;
@@ -39,6 +43,9 @@ struct PixmanApi {
   static constexpr int kOpSrc = 1;
   static constexpr int kFilterNearest = 3;
   static constexpr int kFilterBilinear = 4;
+  static constexpr int kFilterSeparableConvolution = 6;
+  static constexpr int kKernelImpulse = 0;
+  static constexpr int kKernelBox = 1;
   static Fixed ToFixed(double v) { return static_cast<Fixed>(v * 65536.0); }
 
   PixmanApi() {
@@ -53,6 +60,9 @@ struct PixmanApi {
     composite32 = reinterpret_cast<decltype(composite32)>(sym("pixman_image_composite32"));
     fill = reinterpret_cast<decltype(fill)>(sym("pixman_fill"));
     blt = reinterpret_cast<decltype(blt)>(sym("pixman_blt"));
-    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill && blt;
+    separableFilter =
+        reinterpret_cast<decltype(separableFilter)>(sym("pixman_filter_create_separable_convolution"));
+    ok = createBits && unref && setTransform && setFilter && setIndexed && composite32 && fill && blt &&
+         separableFilter;
   }
 };

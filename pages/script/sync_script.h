@@ -115,7 +115,9 @@ class SyncScript {
   void StopMedia(VObject* media);
   // Gives a new object the page style's part for its kind.
   void StyleNewObject(VObject* object, const char* part);
-  void Adopt(VObject* object);
+  // Styles a new object by its part, puts it on the page and initialises
+  // it, hidden: a script shows what it made with "SHOW".
+  void PlaceHidden(VObject* object, const char* part);
 
   CString fileName_;
   VSyncpage* page_;

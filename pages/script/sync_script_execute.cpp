@@ -207,10 +207,14 @@ void SyncScript::StyleNewObject(VObject* object, const char* part) {
     if (PropertyStruct* own = ApplyStyleAssignments(part, style)) object->SetStyle(own);
 }
 
-void SyncScript::Adopt(VObject* object) {
-  // Hidden before it joins the page, so that joining paints nothing.
+void SyncScript::PlaceHidden(VObject* object, const char* part) {
+  StyleNewObject(object, part);
+  // Hidden before it joins the page, so that joining paints nothing, and
+  // again after initialising, which reads a style that may show it.
   object->SetState(object->State() | VObject::kHidden);
   if (page_) page_->AppendChild(object);
+  object->Initialize();
+  object->SetState(object->State() | VObject::kHidden);
 }
 
 const char* SyncScript::Load(VObject*& slot) {
@@ -222,10 +226,7 @@ const char* SyncScript::Load(VObject*& slot) {
     case ScriptObject::Image: {
       auto* image = new VImage(r.left, r.top, r.right, r.bottom, text);
       object = image;
-      StyleNewObject(image, "image()");
-      Adopt(image);
-      image->Initialize();
-      image->SetState(image->State() | VObject::kHidden);
+      PlaceHidden(image, "image()");
       if (r.right - r.left < 2 || r.bottom - r.top < 2)
         image->SetRect(r.left, r.top, r.left + image->PictureWidth(),
                        r.top + image->PictureHeight());
@@ -236,10 +237,7 @@ const char* SyncScript::Load(VObject*& slot) {
       const bool video = entry_.object == ScriptObject::Video;
       object = MakeMedia(r, text, video);
       if (!object) return nullptr;
-      StyleNewObject(object, video ? "movie()" : "sound()");
-      Adopt(object);
-      object->Initialize();
-      object->SetState(object->State() | VObject::kHidden);
+      PlaceHidden(object, video ? "movie()" : "sound()");
       if (video && (r.right - r.left < 2 || r.bottom - r.top < 2)) failure = FitVideo(object);
       break;
     }
@@ -257,10 +255,7 @@ const char* SyncScript::Load(VObject*& slot) {
     case ScriptObject::Text: {
       auto* area = new VText(r.left, r.top, r.right, r.bottom, text);
       object = area;
-      StyleNewObject(area, "text()");
-      Adopt(area);
-      area->Initialize();
-      area->SetState(area->State() | VObject::kHidden);
+      PlaceHidden(area, "text()");
       break;
     }
     default:

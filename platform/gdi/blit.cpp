@@ -7,27 +7,16 @@
 #include "gdi/paint.h"
 #include "gdi/rop.h"
 #include "gdi/stretch.h"
+#include "gdi/vector_width.h"
 #include "win/gdi.h"
 
 using namespace win::gdi;
 
-// Function versions for the processor's vector width are picked when the
-// library loads; the sanitizers' builds keep one version.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-#define ZEMRA_ONE_VERSION 1
-#endif
-#endif
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(ZEMRA_ONE_VERSION)
-#define ZEMRA_WIDEST_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define ZEMRA_WIDEST_VECTORS
-#endif
-
 namespace {
 
 // Surface pixels keep no fourth byte. The two rows never overlap. Built
-// for the widest vectors the processor has: the copy runs from the caches.
+// for the widest vectors the processor has: the copy runs from the caches,
+// so the vector width is what limits it.
 ZEMRA_WIDEST_VECTORS
 void CopyPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict in, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = in[i] & 0xFFFFFFu;

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "pages/media/support/media_objects_fixture.h"
 #include "pages/media/vmci.h"
+#include "pages/objects/vlabel.h"
+#include "pages/picture/vimage.h"
 #include "pages/script/support/script_fixture.h"
 #include "store/cache/file_cache.h"
 
@@ -149,6 +152,81 @@ TEST_F(SyncScriptMediaTest, ChangingASoundOpensTheOtherFile) {
   EXPECT_EQ(sound->FileName(), two.c_str());
   EXPECT_EQ(mci_.Count("open"), 2);
   EXPECT_EQ(Errors(), Lines{"Object doesn\xb4t exist"});
+}
+
+// The page's background picture and toolbar belong to the page: a script
+// neither loads nor removes them (the background takes another picture by
+// CHANGE), while it places, stacks, shows and hides them; a sound the
+// script made and removes gives its device back.
+TEST_F(SyncScriptMediaTest, BackgroundAndToolbarAreThePagesOwn) {
+  const std::string sky = Picture("sky.bmp", 16, 16);
+  const std::string wav = Wav("bell.wav");
+  const std::string refused = "invalid command or tokentype for background or toolbar";
+  struct Case {
+    const char* what;
+    std::string script;
+    Lines errors;
+    std::function<void()> check;
+  };
+  const Case cases[] = {
+      {"not loaded",
+       "0 LOAD BGR \"" + sky + "\" \"0 0 5 5\"\n0 LOAD TBR \"" + sky + "\" \"0 0 5 5\"\n",
+       {refused, refused},
+       [&] { EXPECT_TRUE(background_->FileName().IsEmpty()); }},
+      // Without an argument the next line's time stands where none may.
+      {"not removed", "0 REMOVE BGR \"x\"\n0 REMOVE TBR\n10 HIDE TBR\n",
+       {refused, "this objecttype must not have an Id : '10'"},
+       [&] {
+         EXPECT_EQ(page_->Contains(background_, true), background_);
+         EXPECT_EQ(page_->Contains(toolbar_, true), toolbar_);
+       }},
+      {"the background changes its picture, the toolbar cannot",
+       "0 CHANGE BGR \"" + sky + "\"\n0 CHANGE TBR \"" + sky + "\"\n",
+       {"invalid command for toolbar"},
+       [&] { EXPECT_EQ(background_->FileName(), sky.c_str()); }},
+      {"placed, stacked, shown and hidden",
+       "0 SETAREA TBR \"0 400 320 80\"\n0 MOVETO BGR \"10 20\"\n0 RESIZE BGR \"300 200\"\n"
+       "0 SETMODE BGR ASPECTLIMIT\n0 SCROLLTO TBR \"5 5\"\n0 SETMODE TBR ZOOM\n"
+       "0 MAKETOP BGR\n0 HIDE BGR\n0 SHOW TBR\n5000 SHOW BGR\n",
+       {},
+       [&] {
+         const RECT t = toolbar_->Rect(), b = background_->Rect();
+         EXPECT_EQ((std::vector<LONG>{t.left, t.top, t.right, t.bottom}), (std::vector<LONG>{0, 400, 320, 480}));
+         // Moved to 10 20 and sized 300 x 200: the picture, held to its
+         // own size, stands in the middle of that area.
+         EXPECT_EQ((std::vector<LONG>{b.left, b.top, b.right, b.bottom}), (std::vector<LONG>{152, 112, 168, 128}));
+         EXPECT_EQ(background_->Mode(), 'l');
+         EXPECT_EQ(page_->LastChild(), background_);
+         EXPECT_TRUE(background_->Has(VObject::kHidden));
+         EXPECT_FALSE(toolbar_->Has(VObject::kHidden));
+         EXPECT_FALSE(page_->Script()->Ended());
+       }},
+      {"a removed sound closes its device",
+       "0 LOAD SND 1 \"" + wav + "\" \"0 0 1 1\"\n0 PLAY SND 1\n0 REMOVE SND 1\n0 REMOVE SND 1\n5000 SHOW BGR\n",
+       {"Object doesn\xb4t exist"},
+       [&] {
+         EXPECT_EQ(Media(ScriptObject::Sound, 1), nullptr);
+         EXPECT_TRUE(mci_.Sent("close "));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::size_t before = Errors().size();
+    mci_.Take();
+    Play(c.script);
+    const Lines all = Errors();
+    EXPECT_EQ(Lines(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()), c.errors);
+    c.check();
+  }
+
+  // A page without them: the entries find no object.
+  page_->SetScript(nullptr);
+  page_->SetParts(nullptr, nullptr);
+  const std::size_t before = Errors().size();
+  Play("0 SHOW BGR\n0 MAKETOP TBR\n0 SETMODE BGR ZOOM\n0 CHANGE BGR \"" + sky + "\"\n");
+  const Lines all = Errors();
+  EXPECT_EQ(Lines(all.begin() + static_cast<std::ptrdiff_t>(before), all.end()),
+            Lines(4, "Object doesn\xb4t exist"));
 }
 
 }  // namespace
