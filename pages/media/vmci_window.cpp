@@ -12,6 +12,17 @@ namespace {
 
 bool HasArea(const RECT& r) { return r.right > r.left && r.bottom > r.top; }
 
+// The video window lets the mouse through to the page beneath it, which
+// hands a click to the media object as to any other object: a click pauses
+// or plays the video, or follows the link live at its frame.
+class ClickThroughWindow : public CWnd {
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
 }  // namespace
 
 HWND VMCI::VideoWindow() const {
@@ -23,7 +34,7 @@ void VMCI::CreateVideoWindow() {
   windowTried_ = 1;
   if (!IsVideo() || VideoWindow()) return;
   CWnd* parent = GetWindow();
-  auto* window = new CWnd();
+  CWnd* window = new ClickThroughWindow();
   const DWORD style = WS_CHILD | (Has(kHidden) ? 0 : WS_VISIBLE);
   if (!parent || !parent->GetSafeHwnd() ||
       !window->Create(nullptr, "VMCI", style, Rect(), parent, kWindowId)) {

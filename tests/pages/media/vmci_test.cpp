@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "display/headless.h"
 #include "pages/media/support/media_objects_fixture.h"
 #include "pages/media/vmci.h"
 #include "pages/objects/background_sound.h"
@@ -347,6 +348,19 @@ TEST_F(VmciTest, LayoutFitsTheVideoByMode) {
   VMCI* m = Add(Avi(), true, RECT{10, 10, 110, 60});
   EXPECT_EQ(m->Rect().left, 10);
   EXPECT_EQ(m->Rect().right, 110);
+}
+
+// The page hands clicks to its objects: one on a video must reach the
+// page's window, not stay in the video's own.
+TEST_F(VmciTest, AClickOnAVideoReachesThePageBeneath) {
+  VMCI* m = Add(Avi(), true, RECT{20, 20, 120, 80});
+  ASSERT_NE(m->VideoWindow(), nullptr);
+  ASSERT_TRUE(IsWindowVisible(m->VideoWindow()));
+  RECT w{};
+  GetWindowRect(m->VideoWindow(), &w);
+  win::headless::Click((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+  win::headless::DispatchPending();
+  EXPECT_EQ(host_->ButtonUps(), 1);
 }
 
 TEST_F(VmciTest, StyleAndScriptAttributesReachThePlayer) {

@@ -57,9 +57,18 @@ class HostGroup : public VGroup {
   HostGroup();
   ~HostGroup() override;
   CWnd* GetWindow() override { return &window_; }
+  // The left-button releases the host's own window received.
+  int ButtonUps() const { return window_.buttonUps; }
 
  private:
-  CWnd window_;
+  struct Window : CWnd {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_LBUTTONUP) ++buttonUps;
+      return CWnd::WindowProc(message, wParam, lParam);
+    }
+    int buttonUps = 0;
+  };
+  Window window_;
 };
 
 // Records the loads the media objects queue and cancel.
