@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include <benchmark/benchmark.h>
 
 #include "net/lzw.h"
@@ -163,7 +165,16 @@ BENCHMARK(BM_LzwVsGzip)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMilli
 // BM_LzwVsGzip times); otherwise the benchmarks.
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--expand") {
-    const std::string z = lzw_samples::ReadFile(argv[2]);
+    // Read whole, in one piece, as a small tool would.
+    std::string z;
+    if (std::FILE* in = std::fopen(argv[2], "rb")) {
+      struct stat st {};
+      if (::fstat(::fileno(in), &st) == 0 && st.st_size > 0) {
+        z.resize(static_cast<size_t>(st.st_size));
+        z.resize(std::fread(z.data(), 1, z.size(), in));
+      }
+      std::fclose(in);
+    }
     if (z.size() < 3) return 1;
     BYTE* block = nullptr;
     LONG length = 0;

@@ -2,11 +2,19 @@
 // documents carry them (mostly http, korvex object links, relative
 // references against the document's own address, some ftp, gopher, mailto
 // and broken ones), parsed one after another by one URI as the link code
-// does, and the same links composed again.
+// does, and the same links composed again. BM_VsUriparser does the same
+// work with uriparser in this process (parse, resolve a relative reference
+// against the last absolute one, remove dot segments, unescape the path
+// segments) and reports our time over its time as `ours_over_uriparser`
+// (goal: at most 2).
+// bench-libs: uriparser
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <uriparser/Uri.h>
 
 #include <benchmark/benchmark.h>
 
@@ -112,5 +120,83 @@ void BM_UriParseAndCompose(benchmark::State& state) {
   state.SetItemsProcessed(parsed);
 }
 BENCHMARK(BM_UriParseAndCompose)->Unit(benchmark::kMillisecond);
+
+// uriparser doing what URI::Parse does with each link. Returns whether the
+// link was taken; `base` holds the last absolute link (the caller frees it).
+bool UriparserParse(const CString& link, UriUriA& base, bool& haveBase, std::string& scratch) {
+  UriUriA parsed;
+  const char* errorPos = nullptr;
+  if (uriParseSingleUriA(&parsed, link.c_str(), &errorPos) != URI_SUCCESS) return false;
+  UriUriA* result = &parsed;
+  UriUriA resolved;
+  bool haveResolved = false;
+  if (parsed.scheme.first == nullptr) {
+    if (!haveBase || uriAddBaseUriExA(&resolved, &parsed, &base, URI_RESOLVE_STRICTLY) != URI_SUCCESS) {
+      uriFreeUriMembersA(&parsed);
+      return false;
+    }
+    haveResolved = true;
+    result = &resolved;
+  } else if (uriNormalizeSyntaxExA(&parsed, URI_NORMALIZE_PATH) != URI_SUCCESS) {
+    uriFreeUriMembersA(&parsed);
+    return false;
+  }
+  // The path segments unescaped, as the fields of URI hold them.
+  scratch.clear();
+  for (const UriPathSegmentA* seg = result->pathHead; seg; seg = seg->next) {
+    const size_t at = scratch.size();
+    scratch.append(seg->text.first, seg->text.afterLast);
+    scratch.push_back('\0');
+    const char* end = uriUnescapeInPlaceExA(scratch.data() + at, URI_FALSE, URI_BR_DONT_TOUCH);
+    scratch.resize(static_cast<size_t>(end - scratch.data()));
+    scratch.push_back('/');
+  }
+  benchmark::DoNotOptimize(scratch.data());
+  if (haveResolved) uriFreeUriMembersA(&parsed);
+  if (!haveResolved) {
+    // An absolute link becomes the base of what follows.
+    if (haveBase) uriFreeUriMembersA(&base);
+    base = parsed;
+    haveBase = true;
+  } else {
+    uriFreeUriMembersA(&resolved);
+  }
+  return true;
+}
+
+void BM_VsUriparser(benchmark::State& state) {
+  const std::vector<CString>& links = Links();
+  double oursSeconds = 0;
+  double theirSeconds = 0;
+  int oursGood = 0;
+  int theirGood = 0;
+  std::string scratch;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    {
+      URI uri;
+      oursGood = 0;
+      for (const CString& link : links) oursGood += uri.Parse(link) ? 1 : 0;
+      benchmark::DoNotOptimize(oursGood);
+    }
+    const auto t1 = std::chrono::steady_clock::now();
+    {
+      UriUriA base;
+      bool haveBase = false;
+      theirGood = 0;
+      for (const CString& link : links) theirGood += UriparserParse(link, base, haveBase, scratch) ? 1 : 0;
+      if (haveBase) uriFreeUriMembersA(&base);
+      benchmark::DoNotOptimize(theirGood);
+    }
+    const auto t2 = std::chrono::steady_clock::now();
+    oursSeconds += std::chrono::duration<double>(t1 - t0).count();
+    theirSeconds += std::chrono::duration<double>(t2 - t1).count();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(links.size()));
+  state.counters["ours_over_uriparser"] = theirSeconds > 0 ? oursSeconds / theirSeconds : 0;
+  state.counters["ours_valid_share"] = static_cast<double>(oursGood) / static_cast<double>(links.size());
+  state.counters["uriparser_valid_share"] = static_cast<double>(theirGood) / static_cast<double>(links.size());
+}
+BENCHMARK(BM_VsUriparser)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -44,23 +44,36 @@ class OutputBlock {
 
   bool good() const { return good_; }
 
-  bool write(const BYTE* bytes, LONG n) {
-    if (!good_) return false;
-    std::int64_t needed = std::int64_t{length_} + n;
-    if (needed > limit_) return fail();
-    if (needed + 1 > capacity_) {
-      std::int64_t next = capacity_;
-      while (next < needed + 1) next = next * 2 + 1;
-      if (next > std::int64_t{limit_} + 1) next = std::int64_t{limit_} + 1;
-      if (!resize(static_cast<LONG>(next))) return fail();
+  // Room for `n` more bytes and the NUL after them, at the end of what is
+  // written; null when the block cannot grow (memory, or the cap). The
+  // bytes count once commit() is called.
+  BYTE* reserve(LONG n) {
+    if (!good_) return nullptr;
+    const std::int64_t needed = std::int64_t{length_} + n;
+    if (needed > limit_) {
+      fail();
+      return nullptr;
     }
-    std::memcpy(data_ + length_, bytes, static_cast<size_t>(n));
-    length_ += n;
-    data_[length_] = 0;
-    return true;
+    if (needed + 1 > capacity_ && !grow(needed)) {
+      fail();
+      return nullptr;
+    }
+    return data_ + length_;
+  }
+  void commit(LONG n) { length_ += n; }
+  void terminate() {
+    if (data_ && capacity_ > length_) data_[length_] = 0;
   }
 
  private:
+  // Doubles the block (twice the capacity plus one byte) until `needed`
+  // bytes and the NUL fit, never beyond the cap.
+  bool grow(std::int64_t needed) {
+    std::int64_t next = capacity_;
+    while (next < needed + 1) next = next * 2 + 1;
+    if (next > std::int64_t{limit_} + 1) next = std::int64_t{limit_} + 1;
+    return resize(static_cast<LONG>(next));
+  }
   bool resize(LONG capacity) {
     void* grown = std::realloc(data_, static_cast<size_t>(capacity));
     if (grown == nullptr) return false;  // the old block stays valid
@@ -86,19 +99,30 @@ class OutputBlock {
 class CodeReader {
  public:
   CodeReader(const BYTE* input, LONG length)
-      : input_(input), totalBits_(static_cast<std::uint64_t>(length) * 8) {}
+      : input_(input),
+        length_(static_cast<std::uint64_t>(length)),
+        totalBits_(static_cast<std::uint64_t>(length) * 8) {}
 
   int bits() const { return bits_; }
 
   // False when no whole code is left.
   bool next(int& code) {
     if (position_ + static_cast<std::uint64_t>(bits_) > totalBits_) return false;
-    std::uint64_t first = position_ >> 3;
-    std::uint64_t last = (position_ + bits_ - 1) >> 3;
-    std::uint32_t window = 0;
-    for (std::uint64_t i = first; i <= last; ++i)
-      window |= static_cast<std::uint32_t>(input_[i]) << (8 * (i - first));
-    code = static_cast<int>((window >> (position_ & 7)) & ((1u << bits_) - 1));
+    const std::uint64_t first = position_ >> 3;
+    std::uint32_t window;
+    if (first + 3 <= length_) {
+      // A code of at most 16 bits at a bit offset of at most 7 lies within
+      // three bytes.
+      window = static_cast<std::uint32_t>(input_[first]) | static_cast<std::uint32_t>(input_[first + 1]) << 8 |
+               static_cast<std::uint32_t>(input_[first + 2]) << 16;
+    } else {
+      // The last bytes of the input: only those the code covers.
+      const std::uint64_t last = (position_ + bits_ - 1) >> 3;
+      window = 0;
+      for (std::uint64_t i = first; i <= last; ++i)
+        window |= static_cast<std::uint32_t>(input_[i]) << (8 * (i - first));
+    }
+    code = static_cast<int>((window >> (position_ & 7)) & mask_);
     position_ += static_cast<std::uint64_t>(bits_);
     return true;
   }
@@ -110,25 +134,30 @@ class CodeReader {
     position_ = groupStart_ + (used + group - 1) / group * group;
     groupStart_ = position_;
     bits_ = bits;
+    mask_ = (1u << bits) - 1;
   }
 
  private:
   const BYTE* input_;
+  std::uint64_t length_;
   std::uint64_t totalBits_;
   std::uint64_t position_ = 0;
   std::uint64_t groupStart_ = 0;
   int bits_ = 9;
+  std::uint32_t mask_ = (1u << 9) - 1;
 };
 
 // The code tables, kept from one call to the next: at 16 bits they are
-// 192 KB, which a program expanding many small replies would otherwise
+// 448 KB, which a program expanding many small replies would otherwise
 // allocate and give back every time. Only entries made by the current call
 // are ever read, so nothing needs clearing between calls.
 struct Tables {
   int size = 0;
   std::unique_ptr<WORD[]> prefix;
   std::unique_ptr<BYTE[]> suffix;
-  std::unique_ptr<BYTE[]> stack;
+  // The length of each entry's string: a string is written straight into
+  // the output, from its last byte back to its first.
+  std::unique_ptr<std::uint32_t[]> length;
 };
 
 Tables* TablesFor(int tableSize) {
@@ -137,8 +166,8 @@ Tables* TablesFor(int tableSize) {
   tables = Tables();
   tables.prefix.reset(new (std::nothrow) WORD[tableSize]);
   tables.suffix.reset(new (std::nothrow) BYTE[tableSize]);
-  tables.stack.reset(new (std::nothrow) BYTE[tableSize + 1]);
-  if (!tables.prefix || !tables.suffix || !tables.stack) {
+  tables.length.reset(new (std::nothrow) std::uint32_t[tableSize]);
+  if (!tables.prefix || !tables.suffix || !tables.length) {
     tables = Tables();
     return nullptr;
   }
@@ -148,17 +177,15 @@ Tables* TablesFor(int tableSize) {
 
 LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxBits, LzwStats& stats) {
   const int tableSize = 1 << maxBits;
-  // A string is built backwards: at most one byte per table entry plus the
-  // repeated first byte of the KwKwK case.
-  const int stackSize = tableSize + 1;
   Tables* tables = TablesFor(tableSize);
   if (!tables) return LzwStatus::NoMemory;
   WORD* prefix = tables->prefix.get();
   BYTE* suffix = tables->suffix.get();
-  BYTE* stack = tables->stack.get();
+  std::uint32_t* length = tables->length.get();
   for (int c = 0; c < 256; ++c) {
     prefix[c] = 0;
     suffix[c] = static_cast<BYTE>(c);
+    length[c] = 1;
   }
 
   CodeReader reader(input, inputLength);
@@ -168,7 +195,10 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
   if (code >= 256) return LzwStatus::Corrupt;
   int previous = code;
   BYTE firstByte = static_cast<BYTE>(code);
-  if (!out.write(&firstByte, 1)) return LzwStatus::FirstWrite;
+  BYTE* first = out.reserve(1);
+  if (!first) return LzwStatus::FirstWrite;
+  *first = firstByte;
+  out.commit(1);
 
   stats.widestCode = reader.bits();
   int nextFree = kFirstFree;
@@ -176,36 +206,43 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
   while (reader.next(code)) {
     if (code == kClearCode) {
       ++stats.clearCodes;
-      for (int c = 0; c < 256; ++c) prefix[c] = 0;
       nextFree = kFirstFree - 1;
       reader.startGroup(9);
       maxCode = (1 << 9) - 1;
       continue;
     }
-    const int incoming = code;
-    int top = stackSize;
-    if (code >= nextFree) {
-      // Only the entry about to be made may be named before it exists.
-      if (code > nextFree) return LzwStatus::Corrupt;
-      stack[--top] = firstByte;
-      code = previous;
+    // Only the entry about to be made may be named before it exists: its
+    // string is the previous one and that string's first byte again.
+    const bool pending = code >= nextFree;
+    if (pending && code > nextFree) return LzwStatus::Corrupt;
+    const std::uint32_t n = pending ? length[previous] + 1 : length[code];
+    BYTE* const start = out.reserve(static_cast<LONG>(n));
+    if (!start) return LzwStatus::WriteFailed;
+    BYTE* p = start + n - 1;
+    int c = code;
+    if (pending) {
+      *p-- = firstByte;
+      c = previous;
     }
-    while (code >= 256) {
-      if (top == 0) return LzwStatus::Corrupt;
-      stack[--top] = suffix[code];
-      code = prefix[code];
+    // Each entry's prefix is an older entry whose string is one byte
+    // shorter, so the walk ends on a byte exactly at `start`; the bound
+    // keeps a broken table from writing outside the string.
+    while (c >= 256 && p > start) {
+      *p-- = suffix[c];
+      c = prefix[c];
     }
-    if (top == 0) return LzwStatus::Corrupt;
-    firstByte = suffix[code];
-    stack[--top] = firstByte;
-    if (!out.write(stack + top, stackSize - top)) return LzwStatus::WriteFailed;
+    if (c >= 256 || p != start) return LzwStatus::Corrupt;
+    firstByte = static_cast<BYTE>(c);
+    *p = firstByte;
+    out.commit(static_cast<LONG>(n));
 
     if (nextFree < tableSize) {
       prefix[nextFree] = static_cast<WORD>(previous);
       suffix[nextFree] = firstByte;
+      length[nextFree] = length[previous] + 1;
       ++nextFree;
     }
-    previous = incoming;
+    previous = code;
 
     if (nextFree > maxCode && reader.bits() < maxBits) {
       int bits = reader.bits() + 1;
@@ -252,7 +289,9 @@ LzwStatus lzwExpand(const BYTE* input, LONG inputLength, BYTE*& output, LONG& ou
   if (!out.open(inputLength)) return LzwStatus::NoMemory;
   if (input == nullptr || inputLength < 0) return LzwStatus::NoInput;
   if (maxBits < kLzwMinBits || maxBits > kLzwMaxBits) return LzwStatus::BadWidth;
-  return decode(input, inputLength, out, maxBits, counts);
+  const LzwStatus status = decode(input, inputLength, out, maxBits, counts);
+  out.terminate();
+  return status;
 }
 
 int lzwDecode(const BYTE* input, LONG inputLength, BYTE*& output, LONG& outputLength,

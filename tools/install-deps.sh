@@ -14,6 +14,7 @@ packages=(
   netcat-openbsd
   libxml2-dev libelf-dev
   libsqlite3-dev
+  libpcre2-dev liburiparser-dev hyperfine
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev
   libfluidsynth-dev timgm6mb-soundfont libasound2-dev ffmpeg fluidsynth
 )
