@@ -5,6 +5,7 @@
 
 #include "app/commands/command_queue.h"
 #include "app/commands/load_commands.h"
+#include "app/commands/navigation_commands.h"
 #include "app/shell_state.h"
 #include "mfc/app.h"
 #include "win/user.h"
@@ -44,6 +45,7 @@ void ZemraApp::StopTextViewer() {
 
 int ZemraApp::ExitInstance() {
   TheHistory().Clear();
+  ForgetHoldingCollection();
   TheCommandQueue().Clear();
   DropIdleTasks();
   StopTextViewer();

@@ -89,7 +89,8 @@ bool Anchor::parseAttributes(const CString& recordText) {
   const AttrRecord attrs(recordText);
   isSource = attrs.getAttribute(kxanchor::kTAnchorKey) == kxanchor::kSourceMark;
   state = attrs.getAttribute(kxobj::kStateKey);
-  destination = nullptr;
+  destinationName = CString();
+  destinationId = CString();
   return true;
 }
 
@@ -103,24 +104,26 @@ CString Anchor::getFragment() const { return getAttribute(kxobj::kFragmentKey); 
 
 Ref<KXObject> Anchor::getDestObject() {
   if (!parsed) refresh();
-  if (!store || getIdentifier().IsEmpty()) return destination;
+  if (!store || getIdentifier().IsEmpty()) return Ref<KXObject>();
   // A fetch may pump messages; the caller's handle may go meanwhile.
   const Ref<KXObject> keep = self();
   const CString scheme = store->getScheme();
-  if (scheme == kServerScheme) {
-    if (!destination && destinationQuery()) {
+  if (scheme != kServerScheme && scheme != kLocalScheme) return Ref<KXObject>();
+  Ref<KXObject> destination;
+  if (!destinationId.IsEmpty()) LookupCachedObject(destinationId, destination);
+  if (!destination) {
+    CString name = destinationName;
+    if (name.IsEmpty() && scheme == kServerScheme) {
       std::int32_t destId = 0;
-      if (destinationQuery()(*store, objectId, destId))
-        destination = fetchObject(ObjectId(destId).Format(), Ref<Store>());
+      if (destinationQuery() && destinationQuery()(*store, objectId, destId)) name = ObjectId(destId).Format();
+    } else if (name.IsEmpty()) {
+      name = getSrc();
     }
-  } else if (scheme == kLocalScheme) {
-    if (!destination) {
-      const CString src = getSrc();
-      if (!src.IsEmpty()) destination = fetchObject(src, Ref<Store>());
-    }
-  } else {
-    return destination;
+    if (!name.IsEmpty()) destination = fetchObject(name, Ref<Store>());
+    if (!destination) return destination;
+    destinationName = name;
+    destinationId = destination->getIdentifier();
   }
-  if (destination) visited = destination->isVisited();
+  visited = destination->isVisited();
   return destination;
 }

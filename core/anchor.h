@@ -77,7 +77,11 @@ class Anchor : public KXObject {
   // The destination object, resolved once: a server anchor asks the server
   // (AnchorDestinationQuery), a local one fetches its "Src=" name. Null when
   // it cannot be resolved. The anchor's visited flag follows the
-  // destination's.
+  // destination's. The anchor keeps the destination's name, not the object:
+  // documents own their anchors, and anchors that held their destinations
+  // would let two documents that link to each other keep each other alive
+  // after every other holder let go. The object comes from the object cache
+  // (or the store, once the cache lost it).
   Ref<KXObject> getDestObject();
 
   bool isSourceAnchor() const { return isSource; }
@@ -85,7 +89,10 @@ class Anchor : public KXObject {
 
  protected:
   bool isSource = false;
-  Ref<KXObject> destination;
+  // How the destination was resolved (the name fetched) and the identifier
+  // the object cache keeps it under; both empty until resolved.
+  CString destinationName;
+  CString destinationId;
   CString state;
 
  private:

@@ -215,6 +215,12 @@ void AnchorPosition::AttachDest(const KXObject& destAnchor) {
   destPosition = ParsePosition(destAnchor.getAttribute(kPositionKey));
 }
 
+Ref<KXObject> AnchorPosition::DestObject() const {
+  Ref<KXObject> found;
+  if (dest.IsEmpty() || !LookupCachedObject(dest, found)) return Ref<KXObject>();
+  return found;
+}
+
 std::unique_ptr<PositionKey> AnchorPosition::ParsePosition(const CString&) const {
   return nullptr;
 }
@@ -225,13 +231,7 @@ void AnchorPosition::Fill(const KXObject& anchor) {
   if (dest.IsEmpty()) dest = DestFromHint(anchor.getAttribute(kHintKey));
   linkType = anchor.getAttribute(kLinkTypeKey);
   if (linkType == "intag" && anchor.getAttribute(kTagAttrKey) == "SRC") linkType = "inline";
-  if (!dest.IsEmpty()) {
-    Ref<KXObject> found;
-    if (LookupCachedObject(dest, found) && found) {
-      destObject = found;
-      destFlag = found->isVisited() ? 1 : 0;
-    }
-  }
+  if (const Ref<KXObject> found = DestObject()) destFlag = found->isVisited() ? 1 : 0;
   position = ParsePosition(anchor.getAttribute(kPositionKey));
 }
 

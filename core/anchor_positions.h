@@ -99,6 +99,10 @@ class AnchorPosition : public ListElement {
   virtual std::unique_ptr<PositionKey> ParsePosition(const CString& text) const;
 
   CString GetDest() const { return dest; }
+  // The destination object when the object cache holds it; null otherwise.
+  // The record names it rather than holding it: documents that link to each
+  // other would otherwise keep each other alive for ever.
+  Ref<KXObject> DestObject() const;
 
   CString anchorId;
   CString dest;
@@ -107,7 +111,6 @@ class AnchorPosition : public ListElement {
   std::uint8_t destFlag = 0;
   std::unique_ptr<PositionKey> position;
   std::unique_ptr<PositionKey> destPosition;
-  Ref<KXObject> destObject;
 
  protected:
   AnchorPosition() = default;

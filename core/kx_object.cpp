@@ -6,13 +6,21 @@
 
 #include "core/store_registry.h"
 
+namespace {
+int gLiveObjects = 0;
+}  // namespace
+
+int KXObject::LiveCount() { return gLiveObjects; }
+
 KXObject::KXObject(const CString& recordText, const Ref<Store>& s)
     : store(s), created(static_cast<std::int32_t>(std::time(nullptr))) {
+  ++gLiveObjects;
   // This class's parse only: a subclass's fields do not exist yet.
   KXObject::parseAttributes(recordText);
 }
 
 KXObject::~KXObject() {
+  --gLiveObjects;
   if (nameList) nameList->clearAndDelete();
   delete nameList;
   // The children belong to the object (removeChild deletes them too); left

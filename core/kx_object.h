@@ -264,6 +264,10 @@ class KXObject : public ObjRef {
   // the unscoped searches.
   static constexpr std::int32_t kRelatedBatch = 16;
 
+  // Objects alive now, of every class: what a closed store or a finished
+  // run must have given back.
+  static int LiveCount();
+
  protected:
   // The related-objects walk: request `kind` about this object, asked of
   // every open store in list order when `allStores`, else of the own store;

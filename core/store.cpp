@@ -23,9 +23,18 @@ std::int32_t DecimalValue(const CString& text) {
 
 }  // namespace
 
-Store::Store(const CString& addressText) : address(addressText) { parseAddress(); }
+namespace {
+int gLiveStores = 0;
+}  // namespace
 
-Store::~Store() = default;
+int Store::LiveCount() { return gLiveStores; }
+
+Store::Store(const CString& addressText) : address(addressText) {
+  ++gLiveStores;
+  parseAddress();
+}
+
+Store::~Store() { --gLiveStores; }
 
 // scheme ":" then either a bare path (no scheme, or korvex without any "/")
 // or "//" [user [":" password] "@"] host [":" port] ["/" path] ["#" fragment].

@@ -142,6 +142,10 @@ class Store : public ObjRef {
   // exact, case-sensitive.
   virtual bool isRoot(const CString& name);
 
+  // Stores alive now: every object holds its store, so a store still alive
+  // after it was let go means some of its objects are.
+  static int LiveCount();
+
  protected:
   bool flag = false;  // set by no implementation; read through getFlag
   CString scheme;     // "" when the address has none

@@ -224,17 +224,24 @@ bool Lists(const Ref<KXObject>& object, const Ref<KXObject>& member) {
   return false;
 }
 
+// The object the holding collection was last found for, and that
+// collection. Kept on the heap: the objects must not be released after the
+// object registers have gone at program end. The end of a run empties it
+// (ForgetHoldingCollection); else the last objects shown, and through them
+// their store, would live on into the next run.
+Ref<KXObject>* HoldingMemo() {
+  static auto* memo = new Ref<KXObject>[2];
+  return memo;
+}
+
 // The collection that holds the current object: the one its parent field
 // names; else the collection the user came through (the one that held the
 // object shown before, as after a step to the next member, or the object
 // shown before itself); else its first parent. Kept for the current object,
 // since the tool bar asks again on every idle call.
 Ref<KXObject> HoldingCollection(const Ref<KXObject>& current) {
-  // Kept on the heap: the objects must not be released after the object
-  // registers have gone at program end.
-  static auto* memo = new Ref<KXObject>[2];
-  Ref<KXObject>& memoFor = memo[0];
-  Ref<KXObject>& memoOwner = memo[1];
+  Ref<KXObject>& memoFor = HoldingMemo()[0];
+  Ref<KXObject>& memoOwner = HoldingMemo()[1];
   if (memoFor == current) return memoOwner;
   Ref<KXObject> owner = current->getOwnerObject();
   if (!owner && memoOwner && Lists(memoOwner, current)) owner = memoOwner;
@@ -285,6 +292,11 @@ Ref<KXObject> Sibling(bool next) {
 
 Ref<KXObject> NextMember() { return Sibling(true); }
 Ref<KXObject> PreviousMember() { return Sibling(false); }
+
+void ForgetHoldingCollection() {
+  HoldingMemo()[0] = nullptr;
+  HoldingMemo()[1] = nullptr;
+}
 
 BOOL NextCommand::Execute() {
   GotoCommand go(NextMember());

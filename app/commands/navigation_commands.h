@@ -126,3 +126,6 @@ class HistoryCommand : public NavigationCommand {
 // none. Previous of an object that is not among the members is the last one.
 Ref<KXObject> NextMember();
 Ref<KXObject> PreviousMember();
+// Lets go of the holding collection kept for the current object: at the
+// end of a run, while the object registers still stand.
+void ForgetHoldingCollection();

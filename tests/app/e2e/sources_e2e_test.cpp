@@ -15,7 +15,9 @@
 #include "app/interpreter/interpreter.h"
 #include "core/anchor.h"
 #include "core/document.h"
+#include "core/kx_object.h"
 #include "core/object_utils.h"
+#include "core/store.h"
 
 namespace app_test {
 namespace {
@@ -181,6 +183,37 @@ TEST_P(SourcesTest, ASearchThatFindsNothingSaysSoAndStaysPut) {
     EXPECT_EQ(CurrentName(), "planets");
   }
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"No matching object found!", "No matching object found!"}));
+}
+
+// A user who ends a run on one source and starts the next on the other, in
+// one process: when the first run ends, every object it fetched (members,
+// pages with their links, search hits) and its store are given back, so
+// nothing of it is left when the second run reads the other source.
+TEST_P(SourcesTest, EndingARunGivesBackEveryObjectOfItsSource) {
+  const int objects = KXObject::LiveCount();
+  const int stores = Store::LiveCount();
+  const DataSource other = GetParam() == DataSource::kPeer ? DataSource::kLocalDatabase : DataSource::kPeer;
+  for (const DataSource source : {GetParam(), other}) {
+    const char* name = source == DataSource::kPeer ? "peer" : "local database";
+    StartAndOpen(source);
+    if (HasFatalFailure()) return;
+    // Pages that link to each other, with their links followed both ways; a
+    // collection's members; a search's hits gathered into a cluster, and
+    // one that goes to a single page.
+    EXPECT_EQ(AnchorDestinations("mercury"), (Names{"venus", "earth"})) << name;
+    EXPECT_EQ(AnchorDestinations("venus"), Names{"mercury"}) << name;
+    for (const char* step : {"inner-planets", "earth", "planets"})
+      ASSERT_TRUE(Run(new GotoCommand(CString(step)))) << name << ": " << step;
+    EXPECT_EQ(MemberNames(TheHistory().Current()), (Names{"inner-planets", "moon", "outer-planets"})) << name;
+    EXPECT_EQ(Found(0, "planet"), (Names{"earth", "jupiter", "mercury", "saturn", "venus"})) << name;
+    EXPECT_EQ(Found(1, "storm"), Names{"jupiter"}) << name;
+    EXPECT_EQ(Store::LiveCount(), stores + 1) << name << ": an earlier run's store is still alive";
+    EXPECT_GT(KXObject::LiveCount(), objects) << name;
+
+    EndRun();
+    EXPECT_EQ(Store::LiveCount(), stores) << name << ": the store outlived its run";
+    EXPECT_EQ(KXObject::LiveCount(), objects) << name << ": objects outlived their run";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSources, SourcesTest,

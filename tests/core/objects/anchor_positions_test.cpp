@@ -164,9 +164,9 @@ TEST_F(AnchorPositionsTest, AKnownDestinationIsFoundInTheObjectCache) {
       CreateAnchorPosition(anchor(5, "TAnchor=Src\nDest=0x00000009\n"), text.get()));
   std::unique_ptr<AnchorPosition> unknown(
       CreateAnchorPosition(anchor(6, "TAnchor=Src\nDest=0x00000077\n"), text.get()));
-  EXPECT_EQ(known->destObject.get(), target.get());
+  EXPECT_EQ(known->DestObject().get(), target.get());
   EXPECT_EQ(known->destFlag, 1);
-  EXPECT_FALSE(unknown->destObject);
+  EXPECT_FALSE(unknown->DestObject());
   EXPECT_EQ(unknown->destFlag, 0);
   ClearObjectCache();
 }

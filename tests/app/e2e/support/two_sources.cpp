@@ -19,8 +19,10 @@ std::string DataSourceName(const ::testing::TestParamInfo<DataSource>& info) {
   return info.param == DataSource::kPeer ? "Peer" : "LocalDatabase";
 }
 
-void TwoSourcesTest::StartSource() {
-  if (GetParam() == DataSource::kPeer) {
+void TwoSourcesTest::StartSource() { StartSource(GetParam()); }
+
+void TwoSourcesTest::StartSource(DataSource source) {
+  if (source == DataSource::kPeer) {
     StartPeer();
     return;
   }
@@ -33,12 +35,20 @@ void TwoSourcesTest::StartSource() {
   ini["CONNECT"]["Server"] = "kxlocal:" + (copy / "SAMPLE.CFG").string();
 }
 
-void TwoSourcesTest::StartAndOpen() {
-  StartSource();
+void TwoSourcesTest::StartAndOpen() { StartAndOpen(GetParam()); }
+
+void TwoSourcesTest::StartAndOpen(DataSource source) {
+  StartSource(source);
   if (HasFatalFailure()) return;
   StartClient();
   ASSERT_TRUE(IdleUntil([] { return bool(TheHistory().Current()); }))
       << "no object after opening the source; boxes: " << ::testing::PrintToString(BoxTexts());
+}
+
+void TwoSourcesTest::EndRun() {
+  if (app_) ExitClient();
+  ForgetSessions();
+  if (peer_) peer_->stop();
 }
 
 bool TwoSourcesTest::Run(Command* c) {

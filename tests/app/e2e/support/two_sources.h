@@ -25,11 +25,16 @@ std::string DataSourceName(const ::testing::TestParamInfo<DataSource>& info);
 
 class TwoSourcesTest : public ShellTest, public ::testing::WithParamInterface<DataSource> {
  protected:
-  // Starts the source the parameter names and writes its address into the
-  // settings.
+  // Starts the source the parameter names (or the one given) and writes its
+  // address into the settings.
   void StartSource();
+  void StartSource(DataSource source);
   // The source, the client, and the wait until the first object is current.
   void StartAndOpen();
+  void StartAndOpen(DataSource source);
+  // Ends the client and forgets what the run held, as the program's end
+  // does: a later StartAndOpen is a new run in the same process.
+  void EndRun();
   // Pushes the command and runs the idle processing until the queue is
   // empty; false when it does not empty within the tests' patience.
   bool Run(Command* c);
