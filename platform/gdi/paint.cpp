@@ -205,8 +205,25 @@ void PaintRegion(DcRecord& dc, const Region& area, std::uint8_t rop, const Ink& 
   if (!s || area.IsEmpty()) return;
   Region clipped = area.Intersect(EffectiveClip(dc));
   DeviceSpace space = SpaceOf(*s);
+  // A solid fill of a true-colour surface: a rectangle as wide as the
+  // surface is one run of pixels, and the others a run per row, without
+  // asking for each row what kind of painting it is.
+  const bool solidFill = rop == 0xF0 && ink.type == Ink::Type::Solid && !ink.needsMask() &&
+                         space.format != PixelFormat::Display;
   for (const RECT& r : clipped.Rects()) {
-    for (int y = r.top; y < r.bottom; ++y) PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+    if (solidFill) {
+      static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+      const auto value = static_cast<wchar_t>(ink.solid & 0xFFFFFFu);
+      if (r.left == 0 && r.right == s->width()) {
+        std::wmemset(reinterpret_cast<wchar_t*>(s->Row(r.top)), value,
+                     std::size_t(r.bottom - r.top) * std::size_t(s->width()));
+      } else {
+        for (int y = r.top; y < r.bottom; ++y)
+          std::wmemset(reinterpret_cast<wchar_t*>(s->Row(y) + r.left), value, std::size_t(r.right - r.left));
+      }
+    } else {
+      for (int y = r.top; y < r.bottom; ++y) PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+    }
     NoteDrawn(dc, r);
   }
 }
