@@ -342,8 +342,9 @@ LONG TextView::topFrom(LONG from) {
   Atom* root = document_ ? document_->GetRoot() : nullptr;
   if (!root) return kNotComputed;
   for (Atom* a = root; auto* c = dynamic_cast<Container*>(a);) {
-    Atom* child = nullptr;
-    for (Atom* k = c->FirstChild(); k && k->Start() <= from; k = Container::NextOf(k)) child = k;
+    // From the end: the position lies among the last children.
+    Atom* child = c->LastChild();
+    while (child && child->Start() > from) child = Container::PreviousOf(child);
     if (!child) break;
     if ((child->TypeMask() & kTableMask) == kTableMask) {
       // From the end of what comes before the table.
