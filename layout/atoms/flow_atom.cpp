@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <typeinfo>
 
 #include "layout/atoms/text_output.h"
 
@@ -56,7 +57,11 @@ void LayoutLine::AddRecord(TextOutput* ctx, Atom* atom, const Position& from, co
   cursor = record->right;
   top = std::min(top, extent.top);
   bottom = std::max(bottom, extent.bottom);
-  if (Position* moved = to.Clone()) {
+  // Every word placed moves the continuation: copy into the position the
+  // line already holds rather than allocate a new one per record.
+  if (continuation && typeid(*continuation) == typeid(to)) {
+    *continuation = to;
+  } else if (Position* moved = to.Clone()) {
     delete continuation;
     continuation = moved;
   }
