@@ -1,7 +1,7 @@
 // The idle processing: at most one queued command per idle call, run under
 // the busy cursor; a page switch after a navigation that succeeded; the
 // recovery when the history has no current object; the idle event of the
-// current page.
+// current page, again and again only while the page asks for it.
 #include "app/commands/command_queue.h"
 #include "app/commands/navigation_commands.h"
 #include "app/commands/session_commands.h"
@@ -103,9 +103,16 @@ BOOL ZemraApp::OnIdle(LONG count) {
   }
   RecoverCurrentObject();
   SendIdleEventToPage();
-  // MFC calls again at once while no message waits, so that pages get their
-  // idle events; with nothing queued a millisecond's rest keeps the
-  // processor free.
-  if (queue.Count() == 0) Sleep(1);
-  return TRUE;
+  // More work queued: MFC calls again at once while no message waits.
+  if (queue.Count() != 0 || PendingIdleTasks() != 0) return TRUE;
+  // A page that needs its idle events one after another (a medium playing)
+  // gets them, with a millisecond's rest between them for the processor;
+  // otherwise MFC sleeps until the next message, and an idle page costs
+  // nothing.
+  VPage* page = CurrentPage();
+  if (page && page->WantsIdle()) {
+    Sleep(1);
+    return TRUE;
+  }
+  return FALSE;
 }

@@ -3,9 +3,11 @@
 // build's bin/ folder) and reads each file through ordinal 2; pcxtoppm
 // converts the same file to a PPM into /dev/null. The counter
 // "vs_pcxtoppm" sets the same work side by side: pcxtoppm's process time
-// divided by that of this program run as a small command (`--decode FILE`)
-// that reads the file through Murvik and writes the PPM (above 1, ours is
-// faster). The time per iteration is the decode alone, in this process.
+// divided by that of pcx_to_ppm (beside this program), a small command
+// linked with the platform layer alone that reads the file through Murvik
+// and writes the PPM (above 1, ours is faster). The medians of seven runs
+// are compared, the two commands taking turns. The time per iteration is
+// the decode alone, in this process.
 // The files are written once by Murvik's own writer (ordinal 6): a
 // photograph-like picture (gradients, edges and noise) at 1, 4, 8 and 24
 // bits, run-length coded.
@@ -19,9 +21,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
-#include "support/dib_to_ppm.h"
 #include "tests/support/packed_dib.h"
 #include "win/kernel.h"
 #include "win/module.h"
@@ -95,16 +98,28 @@ const std::string& File(int bits) {
   return files[bits] = name;
 }
 
-// The median time of seven runs of a shell command; 0 when one fails.
-double CommandSeconds(const std::string& command) {
-  std::vector<double> runs;
-  for (int i = 0; i < 7; ++i) {
+// The median times of seven runs of each of two shell commands, run in
+// turns so that a change of the machine's load falls on both; 0 for a
+// command that fails.
+std::pair<double, double> CommandSeconds(const std::string& first, const std::string& second) {
+  std::vector<double> a, b;
+  auto run = [](const std::string& command, std::vector<double>& into) {
     auto t0 = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0) return 0;
-    runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    if (std::system(command.c_str()) != 0) return false;
+    into.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    return true;
+  };
+  bool okA = true, okB = true;
+  for (int i = 0; i < 7; ++i) {
+    okA = okA && run(first, a);
+    okB = okB && run(second, b);
   }
-  std::sort(runs.begin(), runs.end());
-  return runs[runs.size() / 2];
+  auto median = [](std::vector<double>& v, bool ok) {
+    if (!ok || v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  return {median(a, okA), median(b, okB)};
 }
 
 void BM_MurvikDecode(benchmark::State& state) {
@@ -128,11 +143,12 @@ void BM_MurvikDecode(benchmark::State& state) {
   const auto pixels = static_cast<std::int64_t>(2400) * 1600;
   state.SetItemsProcessed(state.iterations() * pixels);
   state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(file));
-  const double peer = std::system("command -v pcxtoppm >/dev/null 2>&1") == 0
-                          ? CommandSeconds("pcxtoppm '" + file + "' > /dev/null 2>&1")
-                          : 0;
-  const double ours = CommandSeconds("'" + std::filesystem::read_symlink("/proc/self/exe").string() +
-                                     "' --decode '" + file + "' > /dev/null 2>&1");
+  const std::string command =
+      (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "pcx_to_ppm").string();
+  double peer = 0, ours = 0;
+  if (std::system("command -v pcxtoppm >/dev/null 2>&1") == 0)
+    std::tie(peer, ours) = CommandSeconds("pcxtoppm '" + file + "' > /dev/null 2>&1",
+                                          "'" + command + "' '" + file + "' > /dev/null 2>&1");
   if (n > 0) state.counters["decode_ms"] = total / static_cast<double>(n) * 1000;
   if (peer > 0 && ours > 0 && n > 0) {
     state.counters["pcxtoppm_ms"] = peer * 1000;
@@ -143,20 +159,3 @@ void BM_MurvikDecode(benchmark::State& state) {
 BENCHMARK(BM_MurvikDecode)->Arg(1)->Arg(4)->Arg(8)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-// `--decode FILE`: the file read through Murvik and written as a PPM to
-// standard output (the command the ratio times); otherwise the benchmarks.
-int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--decode") {
-    if (!Plugin().read) return 1;
-    HGLOBAL block = GlobalAlloc(GHND, 44);
-    HGLOBAL dib = Plugin().read(argv[2], 0, nullptr, block, 0, nullptr);
-    const bool ok = dib && bench_support::WriteDibAsPpm(dib, stdout);
-    GlobalFree(dib ? dib : block);
-    return ok ? 0 : 1;
-  }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

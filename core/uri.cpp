@@ -1,6 +1,8 @@
 #include "core/uri.h"
 
 #include <cstdio>
+#include <string_view>
+#include <utility>
 
 #include "core/uri_chars.h"
 
@@ -21,21 +23,30 @@ bool StartsWith(const CString& s, const char* prefix) {
 
 // "%3b" or "%3B" at position i.
 bool EscapedSemicolonAt(const CString& s, int i) {
-  return i >= 0 && i + 3 <= s.GetLength() && s[i] == '%' && s[i + 1] == '3' &&
-         (s[i + 2] == 'b' || s[i + 2] == 'B');
+  const std::string_view v = s.view();
+  return i >= 0 && static_cast<std::size_t>(i) + 3 <= v.size() && v[i] == '%' && v[i + 1] == '3' &&
+         (v[i + 2] == 'b' || v[i + 2] == 'B');
 }
 
 // "%7e" or "%7E" at the start.
 bool EscapedTildeFirst(const CString& s) {
-  return s.GetLength() >= 3 && s[0] == '%' && s[1] == '7' && (s[2] == 'e' || s[2] == 'E');
+  const std::string_view v = s.view();
+  return v.size() >= 3 && v[0] == '%' && v[1] == '7' && (v[2] == 'e' || v[2] == 'E');
 }
 
 // The first of ";" or "?" at or after `from`, or the length.
 int ParamsOrSearchStart(const CString& s, int from) {
-  const int n = s.GetLength();
-  for (int i = from; i < n; ++i)
-    if (s[i] == ';' || s[i] == '?') return i;
-  return n;
+  const std::size_t at = s.view().find_first_of(";?", static_cast<std::size_t>(from));
+  return at == std::string_view::npos ? s.GetLength() : static_cast<int>(at);
+}
+
+// The first escaped semicolon in [from, end), or -1.
+int EscapedSemicolonIn(const CString& s, int from, int end) {
+  const std::string_view v = s.view();
+  for (std::size_t k = v.find('%', static_cast<std::size_t>(from));
+       k != std::string_view::npos && k < static_cast<std::size_t>(end); k = v.find('%', k + 1))
+    if (EscapedSemicolonAt(s, static_cast<int>(k))) return static_cast<int>(k);
+  return -1;
 }
 
 }  // namespace
@@ -99,7 +110,7 @@ bool URI::pUri(const CString& text) {
   const int colon = text.Find(':');
   const int slash = text.Find('/');
   if (colon < 0 || (slash >= 0 && slash < colon)) {
-    trace("URI::pUri relative");
+    if (g_debug) trace("URI::pUri relative");
     absolutePath = false;
     sameServer = true;
     if (!base_.present) return fail("pUri: no defaults");
@@ -109,7 +120,7 @@ bool URI::pUri(const CString& text) {
     return pGeneric(text, false);
   }
 
-  trace("URI::pUri absolute: " + text);
+  if (g_debug) trace("URI::pUri absolute: " + text);  // no text is built for nothing
   absolutePath = true;
   sameServer = false;
   CString name = text.Left(colon);
@@ -118,17 +129,17 @@ bool URI::pUri(const CString& text) {
   if (name.IsEmpty() || !CheckPart(name, PartRule{uri_chars::IsAlpha, uri_chars::IsXalpha, true}))
     return fail("uri:scheme: " + text);
   name.MakeLower();  // an escape may have brought back a capital
-  trace("URI::pUri scheme: " + name);
+  if (g_debug) trace("URI::pUri scheme: " + name);
   scheme = name;
   host.Empty();
   port.Empty();
   path.Empty();
   search.Empty();
   params.Empty();
-  const CString rest = text.Mid(colon + 1);
+  CString rest = text.Mid(colon + 1);
   if (scheme == kKorvex) return pKorvex(rest);
   if (scheme == kMailto) return pMailto(rest);
-  return pGeneric(rest, true);
+  return pGeneric(std::move(rest), true);
 }
 
 // Everything but korvex and mailto: other schemes keep their text as the
@@ -170,7 +181,7 @@ bool URI::pGeneric(CString text, bool absolute) {
       text = "/" + path + ref;
     }
   }
-  return pHttpPath(text);
+  return pHttpPath(std::move(text));
 }
 
 // `text` starts with "/": path, then ";" params, then "?" search.
@@ -184,12 +195,9 @@ bool URI::pHttpPath(CString text) {
   } else {
     int end = ParamsOrSearchStart(text, i);
     // An escaped semicolon inside the path begins the params.
-    for (int k = i; k < end; ++k) {
-      if (EscapedSemicolonAt(text, k)) {
-        text = text.Left(k) + ";" + text.Mid(k + 3);
-        end = k;
-        break;
-      }
+    if (const int k = EscapedSemicolonIn(text, i, end); k >= 0) {
+      text = text.Left(k) + ";" + text.Mid(k + 3);
+      end = k;
     }
     CString part = text.Mid(i, end - i);
     i = end;
@@ -208,7 +216,7 @@ bool URI::pHttpPath(CString text) {
       if (!(uri_chars::IsPchar(c) || c == '%') || !checkPath(part))
         return fail("uri:" + scheme + ":path: " + text);
     }
-    newPath = prefix + part;
+    newPath = prefix.IsEmpty() ? std::move(part) : prefix + part;
   }
 
   CString newParams;
@@ -231,9 +239,9 @@ bool URI::pHttpPath(CString text) {
 
   if (i < text.GetLength()) return fail("uri:" + scheme + ":unknown: " + text);
 
-  path = newPath;
-  search = newSearch;
-  params = newParams;
+  path = std::move(newPath);
+  search = std::move(newSearch);
+  params = std::move(newParams);
   globalOid.Empty();
   localOid.Empty();
   if (!sameServer && base_.present && scheme == base_.scheme && host == base_.host &&

@@ -1,44 +1,43 @@
 // Host, port, path, params and search checks of the URI parser.
-#include <string>
+#include <string_view>
 
-#include "core/regexp.h"
 #include "core/uri.h"
 #include "core/uri_chars.h"
+#include "core/uri_scan.h"
 
 using uri_chars::CheckPart;
 using uri_chars::PartRule;
 
 namespace {
 
-// True when the pattern (anchored at both ends) matches the whole text.
-bool WholeMatch(Regexp& rx, const CString& text) {
-  std::string buffer = text.str();  // Search writes a NUL at the end
-  const int length = static_cast<int>(buffer.size());
-  return rx.Search(buffer.data(), length, 0) == length;
-}
-
-Regexp& PortPattern() {
-  static Regexp rx("^[0-9]+$");
-  return rx;
-}
-Regexp& DottedAddressPattern() {
-  static Regexp rx("^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$");
-  return rx;
-}
-Regexp& DotsPattern() {
-  static Regexp rx("^\\.+$");
-  return rx;
-}
-Regexp& LabelsPattern() {
-  static Regexp rx("^[^\\.]+(\\.[^\\.]+)*$");
-  return rx;
-}
-
 const PartRule kTopLabel{uri_chars::IsAlpha, uri_chars::IsXalpha, true};
 const PartRule kLabel{uri_chars::IsAlnum, uri_chars::IsXalnum, true};
 const PartRule kSegment{nullptr, uri_chars::IsPchar, true};
 const PartRule kParam{nullptr, uri_chars::IsParamChar, true};
 const PartRule kSearch{nullptr, uri_chars::IsUchar, false};
+
+// Labels without escapes that pass as written: each starts with a letter
+// or digit and goes on with xalpha characters or digits, the last one
+// starts with a letter and goes on with xalpha characters. Such a name is
+// its own checked form.
+bool PlainLabels(std::string_view name) {
+  if (name.find('%') != std::string_view::npos) return false;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t dot = name.find('.', start);
+    const bool last = dot == std::string_view::npos;
+    const std::string_view label = name.substr(start, last ? std::string_view::npos : dot - start);
+    if (label.empty()) return false;
+    const auto first = static_cast<unsigned char>(label[0]);
+    if (!uri_chars::IsAlnum(first) || (last && !uri_chars::IsAlpha(first))) return false;
+    for (std::size_t i = 1; i < label.size(); ++i) {
+      const auto c = static_cast<unsigned char>(label[i]);
+      if (!uri_chars::IsXalnum(c) || (last && !uri_chars::IsXalpha(c))) return false;
+    }
+    if (last) return true;
+    start = dot + 1;
+  }
+}
 
 }  // namespace
 
@@ -51,7 +50,7 @@ bool URI::hostport(const CString& text) {
   if (!base_.present) port.Empty();
   if (colon >= 0) {
     const CString digits = text.Mid(colon + 1);
-    if (!WholeMatch(PortPattern(), digits)) return fail("uri:" + scheme + ":port: " + text);
+    if (!uri_scan::IsDigits(digits.view())) return fail("uri:" + scheme + ":port: " + text);
     port = digits == defaultPort() ? CString() : digits;
   }
   host = checked;
@@ -61,18 +60,22 @@ bool URI::hostport(const CString& text) {
 // A dotted address (no range check), a short run of dots, or labels: each
 // label starts with a letter or digit, the last one with a letter.
 bool URI::checkHost(const CString& text, CString& out) {
-  if (WholeMatch(DottedAddressPattern(), text)) {
+  if (uri_scan::IsDottedAddress(text.view())) {
     out = text;
     return true;
   }
-  if (text.GetLength() < 4 && WholeMatch(DotsPattern(), text)) {
+  if (text.GetLength() < 4 && uri_scan::IsDots(text.view())) {
     out = text;
     return true;
   }
   CString name = text;
   if (name.GetLength() > 0 && name[name.GetLength() - 1] == '.') name = name.Left(name.GetLength() - 1);
-  const CString message = "uri:" + scheme + ":host: " + text;
-  if (!WholeMatch(LabelsPattern(), name)) return fail(message);
+  const auto failHost = [&] { return fail("uri:" + scheme + ":host: " + text); };
+  if (!uri_scan::IsDotSeparated(name.view())) return failHost();
+  if (PlainLabels(name.view())) {
+    out = name;
+    return true;
+  }
 
   CString joined;
   int start = 0;
@@ -80,8 +83,8 @@ bool URI::checkHost(const CString& text, CString& out) {
     const int dot = name.Find('.', start);
     const bool last = dot < 0;
     CString label = last ? name.Mid(start) : name.Mid(start, dot - start);
-    if (last && !CheckPart(label, kTopLabel)) return fail(message);
-    if (!CheckPart(label, kLabel)) return fail(message);
+    if (last && !CheckPart(label, kTopLabel)) return failHost();
+    if (!CheckPart(label, kLabel)) return failHost();
     if (start > 0) joined += ".";
     joined += label;
     if (last) break;
@@ -94,11 +97,18 @@ bool URI::checkHost(const CString& text, CString& out) {
 // "pchars": runs of "/" are kept, every segment between them is checked and
 // unescaped.
 bool URI::checkPath(CString& text) {
+  const std::string_view v = text.view();
+  // Without escapes the path stays as it is when every byte is allowed.
+  if (v.find('%') == std::string_view::npos) {
+    bool allowed = true;
+    for (char c : v) allowed = allowed && (c == '/' || uri_chars::IsPchar(static_cast<unsigned char>(c)));
+    if (allowed) return true;
+  }
   CString out;
   const int n = text.GetLength();
   int i = 0;
   while (i < n) {
-    if (text[i] == '/') {
+    if (v[i] == '/') {
       out += '/';
       ++i;
       continue;

@@ -1,23 +1,30 @@
 // Path normalisation after a successful parse: "." steps go, and a segment
 // followed by ".." goes together with it.
 #include <string>
+#include <string_view>
 
-#include "core/regexp.h"
 #include "core/uri.h"
+#include "core/uri_scan.h"
 
 namespace {
 
-// A segment without dots followed by "/..", at the start or after a "/".
-Regexp& SegmentUpPattern() {
-  static Regexp rx("(^|/)[^/\\.]+/\\.\\.(/|$)");
-  return rx;
-}
-
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// Whether a step below can apply: each needs a "." that is a whole step
+// (".", "./", "/." at the end) or part of a "..".
+bool MayNeedNormalising(std::string_view p) {
+  for (std::size_t at = p.find('.'); at != std::string_view::npos; at = p.find('.', at + 1)) {
+    const bool stepStart = at == 0 || p[at - 1] == '/' || p[at - 1] == '.';
+    const bool stepEnd = at + 1 == p.size() || p[at + 1] == '/' || p[at + 1] == '.';
+    if (stepStart || stepEnd) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
 void NormaliseUriPath(CString& path) {
+  if (!MayNeedNormalising(path.view())) return;
   std::string p = path.str();
   while (p.size() > 1 && StartsWith(p, "./")) p.erase(0, 2);
   if (p.size() >= 2 && p.compare(p.size() - 2, 2, "/.") == 0) p.pop_back();
@@ -25,7 +32,6 @@ void NormaliseUriPath(CString& path) {
   for (std::size_t at = p.find("/./"); at != std::string::npos; at = p.find("/./"))
     p.erase(at, 2);
 
-  Regexp& rx = SegmentUpPattern();
   for (;;) {
     // Steps above the start have nowhere to go and are dropped.
     while (p.size() > 1 && StartsWith(p, "..")) {
@@ -37,11 +43,9 @@ void NormaliseUriPath(CString& path) {
         break;  // "..x" is a name
       }
     }
-    std::string buffer = p;  // Search writes a NUL at the end
-    const int length = rx.Search(buffer.data(), static_cast<int>(buffer.size()), 0);
-    if (length < 0) break;
-    const auto begin = static_cast<std::size_t>(rx.BeginningOfMatch(0));
-    const auto end = static_cast<std::size_t>(rx.EndOfMatch(0));
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    if (!uri_scan::FindSegmentUp(p, begin, end)) break;
     if (begin > 0) {
       // Keep the "/" the match starts with.
       p = p.substr(0, begin + 1) + p.substr(end);

@@ -231,6 +231,10 @@ bool CSocket::pumpBeforeIo(bool forWrite) {
   // for it, the display or a timer, whichever comes first, so that the
   // message step has something to do and an idle wait does not spin.
   WaitForSocketOrMessages(socket_, forWrite, kPumpWaitMs);
+  return pumpOrAbort();
+}
+
+bool CSocket::pumpOrAbort() {
   if (PumpMessages(false) >= 0) return true;
   // The quit message: every waiting caller is to unwind.
   SetLinger(0);
@@ -242,6 +246,14 @@ int CSocket::Read(void* buffer, int length) {
   if (socket_ == -1) return 0;
   BusyCursor busy;
   if (!pumpBeforeIo(false)) return -1;
+  const int n = IsNt() || length <= kNonNtChunk ? length : kNonNtChunk;
+  return recv(static_cast<SOCKET>(socket_), static_cast<char*>(buffer), n, 0);
+}
+
+int CSocket::ReadNow(void* buffer, int length) {
+  if (socket_ == -1) return 0;
+  BusyCursor busy;
+  if (!pumpOrAbort()) return -1;
   const int n = IsNt() || length <= kNonNtChunk ? length : kNonNtChunk;
   return recv(static_cast<SOCKET>(socket_), static_cast<char*>(buffer), n, 0);
 }

@@ -38,6 +38,11 @@ class CSocket {
   // Bytes received; 0 at the end of the stream or without a socket; -1 on
   // error (WSAGetLastError tells; WSAECONNABORTED when a quit message came).
   int Read(void* buffer, int length);
+  // The bytes that have come already, after the message step but without
+  // a wait for more: on a non-blocking socket -1 with WSAEWOULDBLOCK when
+  // none have (otherwise as Read). A reader that takes a stream as fast as
+  // it comes saves a wait for each piece.
+  int ReadNow(void* buffer, int length);
   // Bytes sent (on NT possibly a part); 0 without a socket; -1 on error.
   int Write(const void* buffer, int length);
   // Closes the socket through the registry (a number held by another
@@ -75,6 +80,9 @@ class CSocket {
   // The message step before a read or write: false (and the call is to
   // fail with WSAECONNABORTED) when the quit message arrived.
   bool pumpBeforeIo(bool forWrite);
+  // The message step alone; false (WSAECONNABORTED set) on the quit
+  // message.
+  bool pumpOrAbort();
   static bool IsNt();
 
   int socket_ = -1;

@@ -57,6 +57,10 @@ class KxContentEntry : public StoreEntry {
   bool broken = false;    // the user broke a wait for bytes
   bool timedOut = false;  // the server sent nothing within ReadWaitMs
   int socketError = 0;    // the WinSock error of a failed read
+  // Reads that took bytes already there, without a wait, since the last
+  // wait; -1 when the socket could not be made non-blocking (every read
+  // waits first).
+  int readsWithoutWait = -1;
 };
 
 // A hit list (kinds 2 to 6 and 8 to 10): the ids found, or for the members

@@ -84,6 +84,7 @@ void HtmlTokenizer::Reset(std::istream* stream) {
   line_ = 1;
   wordOpen_ = closeWordPending_ = false;
   firstLineFeedSeen_ = paragraphEmitted_ = false;
+  skipLineEnd_ = false;
   tokenOffset_ = -1;
   buffer_.clear();
   unknownAttributes_.clear();
@@ -268,6 +269,7 @@ void HtmlTokenizer::EmitStartTag() {
   }
   const LONG at = event->start;
   queue_.append(event.release());
+  const bool literal = contentClass_ == markup::kLiteral;
   if (mode_ == kKtf) {
     const char* n = tag_->name;
     if (n[0] == 'H' && n[1] >= '0' && n[1] <= '6' && n[2] == '\0') {
@@ -276,6 +278,7 @@ void HtmlTokenizer::EmitStartTag() {
     }
   }
   FinishTag();
+  skipLineEnd_ = literal;
 }
 
 void HtmlTokenizer::EmitEndTag() {
@@ -301,6 +304,13 @@ void HtmlTokenizer::EmitEndTag() {
 }
 
 void HtmlTokenizer::Step(int c) {
+  if (skipLineEnd_) {
+    // A line feed (or CR LF) right after the start tag of preformatted
+    // text does not make an empty first line.
+    if (c == '\r') return;
+    skipLineEnd_ = false;
+    if (c == '\n') return;
+  }
   for (;;) {
     switch (state_) {
       case kText:

@@ -92,6 +92,9 @@ class HtmlTokenizer : public TokenSource {
   std::unique_ptr<TokenEvent> held_;
   int mode_;
   bool firstLineFeedSeen_ = false;
+  // Set by the start tag of literal content: one line end right after it
+  // belongs to the markup, not to the text.
+  bool skipLineEnd_ = false;
   bool paragraphEmitted_ = false;
   const NamedValueSource* baseProvider_ = nullptr;
   const TagTable* table_;

@@ -10,12 +10,16 @@ Container::~Container() {
   // Deep trees are taken apart without recursion: each container's
   // children are moved out before it is deleted.
   std::vector<Atom*> pending;
+  hint_ = nullptr;
   while (ListElement* e = children_.popFront()) pending.push_back(static_cast<Atom*>(e));
   while (!pending.empty()) {
     Atom* atom = pending.back();
     pending.pop_back();
     if (auto* container = dynamic_cast<Container*>(atom))
-      while (ListElement* e = container->children_.popFront()) pending.push_back(static_cast<Atom*>(e));
+      while (ListElement* e = container->children_.popFront()) {
+        container->hint_ = nullptr;
+        pending.push_back(static_cast<Atom*>(e));
+      }
     delete atom;
   }
   items_.clearAndDelete();
@@ -54,8 +58,20 @@ Atom* Container::ChildAt(const Position& position) {
   LONG n = position.Number();
   if (n == kFirstPositionNumber || n <= start_) return FirstChild();
   if (n == kLastPositionNumber || n >= end_) return LastChild();
-  for (Atom* c = FirstChild(); c; c = NextOf(c))
-    if (c->End() >= n) return c;
+  // The first child that reaches the position. Lookups mostly come in
+  // document order (a document's anchors, one after the other), so the
+  // search starts at the child found last, after stepping back over the
+  // children before it that reach the position too (or are still open):
+  // the answer is the same as a search from the first child, without a
+  // walk over every child for every lookup.
+  Atom* c = hint_ ? hint_ : FirstChild();
+  for (Atom* p = PreviousOf(c); p && (p->End() >= n || p->End() == -1); p = PreviousOf(c)) c = p;
+  for (; c; c = NextOf(c)) {
+    if (c->End() >= n) {
+      hint_ = c;
+      return c;
+    }
+  }
   return LastChild();
 }
 
@@ -246,6 +262,7 @@ Atom* Container::CloneRange(const Position& from, const Position& to) {
 }
 
 void Container::DeleteChild(Atom* child) {
+  if (child == hint_) hint_ = nullptr;
   children_.unlink(child);
   delete child;
 }

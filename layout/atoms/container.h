@@ -91,6 +91,8 @@ class Container : public WindowObjectAtom {
 
   List children_;
   List items_;
+  // The child ChildAt found last (null: none); cleared when a child leaves.
+  Atom* hint_ = nullptr;
   LONG unitWidth_ = kNotComputed;
   LONG unitHeight_ = kNotComputed;
 };

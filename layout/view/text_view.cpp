@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
+#include "layout/atoms/container.h"
 #include "layout/pictures/dib_picture.h"
 #include "layout/pictures/picture_loader.h"
 #include "text/anchors/anchor_range.h"
@@ -105,6 +107,8 @@ void TextView::SetDocument(std::unique_ptr<MarkupDocument> document) {
   document_ = std::move(document);
   lastLinkText_.Empty();
   lastContentCount_ = -1;
+  reportFrom_ = -1;
+  reportTop_ = kNotComputed;
   extent_ = LayoutRect();
   context = document_ ? &document_->Viewer().Colors() : nullptr;
   if (document_ && m_hWnd) {
@@ -240,9 +244,9 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
   };
   setBar(SB_HORZ, hRange, pageWidth);
   setBar(SB_VERT, vRange, pageHeight);
-  // Form controls are placed again when their atoms are drawn.
-  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-    ::MoveWindow(child, -10000, -10000, 1, 1, FALSE);
+  // Form controls are placed again when their atoms are drawn (a report
+  // of new content moves only those it draws again).
+  if (!quietFormat_) hideControlsFrom(0);
   formatting_ = false;
   document_->ForgetCachedRects();
   if (quietFormat_) return;
@@ -255,18 +259,125 @@ void TextView::ContentAdded(MarkupDocument& document, LONG count) {
   lastContentCount_ = count;
   RECT rc;
   GetClientRect(&rc);
+  const LayoutPoint offset = extent_.IsComputed() ? drawingOffset() : LayoutPoint{0, 0};
   // The whole tree is laid out again: the reports come at doubling
   // distances, so all of them together cost about one more layout, and
   // atoms that were still open at the last report are measured afresh.
   quietFormat_ = true;
   Reformat(rc.right, rc.bottom);
   quietFormat_ = false;
-  Invalidate(TRUE);
+  // Content arrives at the end: what the last report laid out stays where
+  // it was above its last line (which may gain words, be justified or grow
+  // taller) or above the outermost table around that line (a new cell may
+  // widen every column). Only from there down is drawn again.
+  LONG top = kNotComputed;
+  if (reportFrom_ >= 0 && reportTop_ != kNotComputed && extent_.IsComputed()) {
+    const LONG now = topFrom(reportFrom_);
+    if (now != kNotComputed) top = std::min(now, reportTop_);
+  }
+  const LayoutPoint moved = extent_.IsComputed() ? drawingOffset() : offset;
+  reportFrom_ = lastLineStart();
+  reportTop_ = reportFrom_ >= 0 ? topFrom(reportFrom_) : kNotComputed;
+  // A moved origin (the scroll position or the extent's corner) moves
+  // everything drawn.
+  if (top == kNotComputed || moved.x != offset.x || moved.y != offset.y) {
+    hideControlsFrom(0);
+    Invalidate(TRUE);
+  } else {
+    const LONG y = std::max<LONG>(0, top + moved.y);
+    // Form controls down there are placed again where they are drawn.
+    hideControlsFrom(y);
+    if (y < rc.bottom) {
+      RECT dirty{0, y, 16383, 16383};
+      InvalidateRect(&dirty, TRUE);
+    }
+  }
   UpdateWindow();
+}
+
+LONG TextView::lastLineStart() {
+  Atom* root = document_ ? document_->GetRoot() : nullptr;
+  if (!root || !extent_.IsComputed()) return -1;
+  WindowPass pass(*this);
+  if (!pass.ok()) return -1;
+  // The last atom that has a place: the atoms the builder opened last are
+  // not laid out before the next report.
+  NestingGuard guard;
+  LayoutRect placed;
+  std::function<Atom*(Atom*)> lastPlaced = [&](Atom* a) -> Atom* {
+    NestingGuard deeper;
+    if (deeper.TooDeep()) return nullptr;
+    if (auto* c = dynamic_cast<Container*>(a); c && c->FirstChild()) {
+      for (Atom* k = c->LastChild(); k; k = Container::PreviousOf(k))
+        if (Atom* found = lastPlaced(k)) return found;
+      return nullptr;
+    }
+    PositionRange at(Position(a->Start()), Position(a->Start()));
+    return root->CaretRect(placed, this, at, 1, FirstPosition(), LastPosition(), 0) == 0 && placed.IsComputed()
+               ? a
+               : nullptr;
+  };
+  Atom* last = lastPlaced(root);
+  if (!last) return -1;
+  // Its line from the left end, and the line above it too: while a
+  // paragraph is open, the spacing of its last full line is not final
+  // either (a justified line is spread again once the next word is there).
+  LONG from = last->Start();
+  LONG y = (placed.top + placed.bottom) / 2;
+  for (int line = 0; line < 2; ++line) {
+    std::unique_ptr<Position> at(
+        root->PositionAtPoint(this, LayoutPoint{extent_.left + kMargin, y}, 0, FirstPosition(), LastPosition(), 0));
+    if (!at || at->Number() < 0 || at->Number() >= from) break;
+    from = at->Number();
+    const Position here(from);
+    PositionRange range(here, here);
+    LayoutRect r;
+    if (root->CaretRect(r, this, range, 1, FirstPosition(), LastPosition(), 0) != 0 || !r.IsComputed()) break;
+    y = r.top - 1;
+  }
+  return from;
+}
+
+LONG TextView::topFrom(LONG from) {
+  Atom* root = document_ ? document_->GetRoot() : nullptr;
+  if (!root) return kNotComputed;
+  for (Atom* a = root; auto* c = dynamic_cast<Container*>(a);) {
+    // From the end: the position lies among the last children.
+    Atom* child = c->LastChild();
+    while (child && child->Start() > from) child = Container::PreviousOf(child);
+    if (!child) break;
+    if ((child->TypeMask() & kTableMask) == kTableMask) {
+      // From the end of what comes before the table.
+      from = child->Start() - 1;
+      break;
+    }
+    a = child;
+  }
+  if (from < 0) return kNotComputed;
+  LayoutRect r;
+  WindowPass pass(*this);
+  if (!pass.ok()) return kNotComputed;
+  // The highest of every atom from there on.
+  PositionRange range(Position(from), LastPosition());
+  if (root->CaretRect(r, this, range, 0, FirstPosition(), LastPosition(), 0) != 0 || !r.IsComputed())
+    return kNotComputed;
+  return r.top;
+}
+
+void TextView::hideControlsFrom(LONG y) {
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    POINT p{r.left, r.top};
+    ::ScreenToClient(m_hWnd, &p);
+    if (p.y + (r.bottom - r.top) > y) ::MoveWindow(child, -10000, -10000, 1, 1, FALSE);
+  }
 }
 
 void TextView::DocumentComplete() {
   lastContentCount_ = -1;
+  reportFrom_ = -1;
+  reportTop_ = kNotComputed;
   if (!document_ || !m_hWnd) return;
   RECT rc;
   GetClientRect(&rc);

@@ -124,6 +124,14 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   // position there (null when none).
   std::unique_ptr<Position> probeAt(CPoint point, PointProbe& probe);
   void fillBackground(const LayoutRect& rect);
+  // The position at the left end of the last line laid out; -1 when none.
+  LONG lastLineStart();
+  // The document y above which nothing laid out changes when content is
+  // added after `from`; kNotComputed when that cannot be told.
+  LONG topFrom(LONG from);
+  // Moves the form controls that reach below client y out of sight (they
+  // are placed again where their atoms are drawn).
+  void hideControlsFrom(LONG y);
   void pictureArrived(NamedObject* picture);
   bool Printing() const;
 
@@ -141,6 +149,11 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   // scrolling to the selection.
   bool quietFormat_ = false;
   LONG lastContentCount_ = -1;
+  // Where the layout of the last report of new content may change when more
+  // comes: the position at the start of its last line and that line's top
+  // (kNotComputed: not known, everything is drawn again).
+  LONG reportFrom_ = -1;
+  LONG reportTop_ = kNotComputed;
   CString lastLinkText_;
   LayoutRect extent_;
   bool hasFocus_ = false;

@@ -75,6 +75,9 @@ class VMCI : public VObject {
   // which then leaves playing alone.
   void SetClickHandler(std::function<bool(LONG position)> handler) { clickHandler_ = std::move(handler); }
   void OnIdle() override;
+  // While the medium plays (its end is seen by polling), and while it is
+  // the page's background music that may sound.
+  bool WantsIdle() const override;
   void OnClose() override;
   void Notify(int code, VObject* sender) override;
   // Takes the rectangle as the area the video is fitted into.

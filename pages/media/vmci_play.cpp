@@ -173,6 +173,11 @@ void VMCI::OnIdle() {
   if (tick == 0 && BackgroundSound() == this && state_ != kPlaySent && state_ != kPlaying) Play();
 }
 
+bool VMCI::WantsIdle() const {
+  if (state_ == kPlaySent || state_ == kPlaying) return true;
+  return state_ != kCannotOpen && BackgroundSound() == this && !IsAudioMuted();
+}
+
 void VMCI::SetAudio(bool off) {
   if (IsVideo()) {
     if (IsOpen()) SendAlias(off ? "set %s audio all off wait" : "set %s audio all on wait");

@@ -82,6 +82,13 @@ void VGroup::HandleEvent(PageEvent& event) {
     c->HandleEvent(event);
 }
 
+bool VGroup::WantsIdle() const {
+  if (VObject::WantsIdle()) return true;
+  for (const VObject* c = firstChild_; c; c = c->next_)
+    if (c->WantsIdle()) return true;
+  return false;
+}
+
 void VGroup::HandleMouse(int x, int y, PageEvent& event) {
   if (VObject* child = ChildAt(x, y)) {
     SetMouseChild(child);

@@ -99,6 +99,7 @@ void VObject::UpdateCursor() {
 }
 
 void VObject::OnIdle() {}
+bool VObject::WantsIdle() const { return false; }
 void VObject::OnTimer(UINT_PTR) {}
 void VObject::OnCreate() {}
 void VObject::OnClose() {}

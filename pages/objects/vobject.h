@@ -69,6 +69,10 @@ class VObject {
   virtual void OnMouseLeave();
   virtual void UpdateCursor();
   virtual void OnIdle();
+  // Whether the object needs idle events to come one after another (a
+  // medium playing, pictures arriving); without that the program may sleep
+  // until the next message.
+  virtual bool WantsIdle() const;
   virtual void OnTimer(UINT_PTR id);
   virtual void OnCreate();
   virtual void OnClose();

@@ -124,6 +124,8 @@ void VRandomImage::OnIdle() {
   if (static_cast<std::int32_t>(PageTicks() - nextTime_) >= 0) Step();
 }
 
+bool VRandomImage::WantsIdle() const { return running_ != 0; }
+
 void VRandomImage::OnTimer(UINT_PTR) {}
 
 void VRandomImage::OnMouseDown(int, int) { GoToDestination(); }

@@ -25,6 +25,8 @@ class VRandomImage : public VGroup {
   void Initialize() override;
   void OnMouseDown(int x, int y) override;
   void OnIdle() override;
+  // While it runs: its steps are taken at idle time.
+  bool WantsIdle() const override;
   void OnTimer(UINT_PTR id) override;
   void OnClose() override;
   void Notify(int code, VObject* sender) override;

@@ -113,6 +113,8 @@ void VText::OnIdle() {
   ViewerPictureFetcher().RunPending(1);
 }
 
+bool VText::WantsIdle() const { return ViewerPictureFetcher().Waiting() > 0; }
+
 void VText::Initialize() {
   if (State() & kInitialised) return;
   VObject::Initialize();

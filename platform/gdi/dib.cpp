@@ -6,6 +6,7 @@
 
 #include "gdi/color.h"
 #include "gdi/dc_internal.h"
+#include "gdi/vector_width.h"
 
 namespace win::gdi {
 namespace {
@@ -35,6 +36,26 @@ std::uint32_t ToField(std::uint32_t v8, std::uint32_t mask) {
   std::uint32_t m = mask >> shift;
   std::uint32_t v = std::uint32_t((std::uint64_t(v8) * m + 127) / 255);
   return (v & m) << shift;
+}
+
+// 24-bit pixels as 0x00RRGGBB: four bytes read at a time but for the last
+// pixel, whose fourth byte may lie past the bits.
+ZEMRA_WIDEST_VECTORS
+void Widen24(const std::uint8_t* q, int n, std::uint32_t* out) {
+  if (n <= 0) return;
+  for (int i = 0; i + 1 < n; ++i) {
+    std::uint32_t v;
+    std::memcpy(&v, q + std::size_t(i) * 3, 4);
+    out[i] = v & 0xFFFFFFu;
+  }
+  const std::uint8_t* last = q + std::size_t(n - 1) * 3;
+  out[n - 1] = (std::uint32_t(last[2]) << 16) | (std::uint32_t(last[1]) << 8) | last[0];
+}
+
+// Indexes through a table of all 256 entries.
+ZEMRA_WIDEST_VECTORS
+void LookUp8(const std::uint8_t* q, int n, const std::uint32_t* lut, std::uint32_t* out) {
+  for (int i = 0; i < n; ++i) out[i] = lut[q[i]];
 }
 
 }  // namespace
@@ -135,6 +156,10 @@ void DecodeRow(const DibInfo& dib, const std::uint8_t* bits, int row, int x0, in
       }
       return;
     case 8:
+      if (lutSize >= 256) {
+        LookUp8(p + x0, n, lut, out);
+        return;
+      }
       for (int i = 0; i < n; ++i) out[i] = index(p[x0 + i]);
       return;
     case 16:
@@ -146,10 +171,7 @@ void DecodeRow(const DibInfo& dib, const std::uint8_t* bits, int row, int x0, in
       }
       return;
     case 24:
-      for (int i = 0; i < n; ++i) {
-        const std::uint8_t* q = p + std::size_t(x0 + i) * 3;
-        out[i] = (std::uint32_t(q[2]) << 16) | (std::uint32_t(q[1]) << 8) | q[0];
-      }
+      Widen24(p + std::size_t(x0) * 3, n, out);
       return;
     case 32:
       if (dib.masks[0] == 0xFF0000 && dib.masks[1] == 0xFF00 && dib.masks[2] == 0xFF) {

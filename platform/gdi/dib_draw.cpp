@@ -39,8 +39,10 @@ int DrawDib(DcRecord& dc, std::int64_t x, std::int64_t y, std::int64_t w, std::i
     if (ink.none()) return dib.height;
   }
   std::vector<std::uint32_t> lut = DibColorTable(info, dib, usage, &dc);
-  // Colour-table entries as device values, computed once.
-  std::vector<std::uint32_t> lutDev(lut.size());
+  // Colour-table entries as device values, computed once. An index past
+  // the table decodes as 0: the table is filled up to 256 entries with it,
+  // so that no index needs a check.
+  std::vector<std::uint32_t> lutDev(std::max<std::size_t>(lut.size(), dib.bitCount <= 8 ? 256 : 0), 0u);
   for (std::size_t i = 0; i < lut.size(); ++i) lutDev[i] = space.FromColor(lut[i]);
   const bool rle = dib.compression == BI_RLE8 || dib.compression == BI_RLE4;
   std::vector<std::uint8_t> indexes, written;
@@ -70,7 +72,7 @@ int DrawDib(DcRecord& dc, std::int64_t x, std::int64_t y, std::int64_t w, std::i
       const std::uint8_t* ix = indexes.data() + std::size_t(stored) * dib.width;
       const std::uint8_t* wr = written.data() + std::size_t(stored) * dib.width;
       for (std::int64_t c = c0; c < c1; ++c) {
-        out[c - x0] = ix[c] < lutDev.size() ? lutDev[ix[c]] : space.FromColor(0);
+        out[c - x0] = ix[c] < lut.size() ? lutDev[ix[c]] : space.FromColor(0);
         valid[c - x0] = wr[c];
       }
       return;

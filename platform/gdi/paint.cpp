@@ -1,6 +1,11 @@
 #include "gdi/paint.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -200,8 +205,25 @@ void PaintRegion(DcRecord& dc, const Region& area, std::uint8_t rop, const Ink& 
   if (!s || area.IsEmpty()) return;
   Region clipped = area.Intersect(EffectiveClip(dc));
   DeviceSpace space = SpaceOf(*s);
+  // A solid fill of a true-colour surface: a rectangle as wide as the
+  // surface is one run of pixels, and the others a run per row, without
+  // asking for each row what kind of painting it is.
+  const bool solidFill = rop == 0xF0 && ink.type == Ink::Type::Solid && !ink.needsMask() &&
+                         space.format != PixelFormat::Display;
   for (const RECT& r : clipped.Rects()) {
-    for (int y = r.top; y < r.bottom; ++y) PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+    if (solidFill) {
+      static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+      const auto value = static_cast<wchar_t>(ink.solid & 0xFFFFFFu);
+      if (r.left == 0 && r.right == s->width()) {
+        std::wmemset(reinterpret_cast<wchar_t*>(s->Row(r.top)), value,
+                     std::size_t(r.bottom - r.top) * std::size_t(s->width()));
+      } else {
+        for (int y = r.top; y < r.bottom; ++y)
+          std::wmemset(reinterpret_cast<wchar_t*>(s->Row(y) + r.left), value, std::size_t(r.right - r.left));
+      }
+    } else {
+      for (int y = r.top; y < r.bottom; ++y) PaintSpan(*s, space, y, r.left, r.right, rop, nullptr, &ink);
+    }
     NoteDrawn(dc, r);
   }
 }
@@ -242,9 +264,44 @@ inline std::uint32_t BlendCoverage(std::uint32_t px, std::uint32_t d, unsigned a
   return DivideLanesBy255(rb) | (DivideLanesBy255(g) << 8);
 }
 
+#if defined(__SSE2__)
+// Four pixels of a row blended at once: the same rounding as BlendCoverage,
+// which gives the destination back unchanged where the coverage is 0 (kept
+// whole here, fourth byte too) and the colour where it is 255. `cover`
+// holds the four coverages, the first in the low byte.
+inline void BlendFour(std::uint32_t* d, std::uint32_t cover, __m128i ink16) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+  const __m128i a8 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(cover)), zero);  // a0..a3 as 16 bits
+  const __m128i a32 = _mm_unpacklo_epi16(a8, zero);
+  // Each pixel's coverage in its four channel lanes.
+  const __m128i pairs = _mm_unpacklo_epi16(a8, a8);  // a0 a0 a1 a1 a2 a2 a3 a3
+  const __m128i aLo = _mm_unpacklo_epi32(pairs, pairs), aHi = _mm_unpackhi_epi32(pairs, pairs);
+  const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
+  auto blend = [&](__m128i d16, __m128i a) {
+    __m128i u = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(ink16, a), _mm_mullo_epi16(d16, _mm_sub_epi16(full, a))),
+                              half);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(u, one), _mm_srli_epi16(u, 8)), 8);
+  };
+  __m128i out = _mm_packus_epi16(blend(_mm_unpacklo_epi8(dst, zero), aLo), blend(_mm_unpackhi_epi8(dst, zero), aHi));
+  out = _mm_and_si128(out, _mm_set1_epi32(0xFFFFFF));
+  const __m128i keep = _mm_cmpeq_epi32(a32, zero);
+  out = _mm_or_si128(_mm_and_si128(keep, dst), _mm_andnot_si128(keep, out));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
+}
+#endif
+
 void CoverageRect(Surface& s, const RECT& r, int x, int y, const std::uint8_t* coverage, int pitch,
                   std::uint32_t px, bool mix) {
   const std::uint32_t solid = px & 0xFFFFFFu;  // a blended pixel keeps no fourth byte either
+#if defined(__SSE2__)
+  const __m128i ink16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(solid)), _mm_setzero_si128());
+  const int n = r.right - r.left;
+  // A last group of four that runs past the rectangle is blended whole when
+  // it stays inside the surface row: the extra pixels have coverage 0 and
+  // are written back as they were.
+  const bool padFits = r.left + ((n + 3) & ~3) <= s.width();
+#endif
   for (int yy = r.top; yy < r.bottom; ++yy) {
     const std::uint8_t* c = coverage + std::size_t(yy - y) * std::size_t(pitch) + (r.left - x);
     std::uint32_t* row = s.Row(yy);
@@ -253,26 +310,61 @@ void CoverageRect(Surface& s, const RECT& r, int x, int y, const std::uint8_t* c
         if (*c >= 128) row[xx] = px;
       continue;
     }
+#if defined(__SSE2__)
+    std::uint32_t* d = row + r.left;
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+      std::uint32_t cover;
+      std::memcpy(&cover, c + i, 4);
+      if (cover != 0) BlendFour(d + i, cover, ink16);
+    }
+    if (i < n && padFits) {
+      std::uint32_t cover = 0;
+      for (int k = 0; i + k < n; ++k) cover |= std::uint32_t(c[i + k]) << (8 * k);
+      if (cover != 0) BlendFour(d + i, cover, ink16);
+      continue;
+    }
+    for (; i < n; ++i) {
+      const unsigned a = c[i];
+      if (a == 0) continue;
+      d[i] = a == 255 ? px : BlendCoverage(solid, d[i], a);
+    }
+#else
     for (int xx = r.left; xx < r.right; ++xx, ++c) {
       const unsigned a = *c;
       if (a == 0) continue;
       row[xx] = a == 255 ? px : BlendCoverage(solid, row[xx], a);
     }
+#endif
   }
 }
 
 }  // namespace
 
-void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* coverage,
-                  int pitch, COLORREF color, bool blend) {
-  Surface* s = DcSurface(dc);
-  if (!s || !coverage || w <= 0 || h <= 0) return;
-  DeviceSpace space = SpaceOf(*s);
-  std::uint32_t value = ColorValue(dc, color, space);
-  std::uint32_t px = space.ToPixel(value);
-  bool mix = blend && space.format == PixelFormat::Color;
+CoverageInk::CoverageInk(DcRecord& dc, COLORREF color, bool blend) : dc_(dc), surface_(DcSurface(dc)) {
+  if (!surface_) return;
+  const DeviceSpace space = SpaceOf(*surface_);
+  px_ = space.ToPixel(ColorValue(dc, color, space));
+  mix_ = blend && space.format == PixelFormat::Color;
+}
+
+CoverageInk::~CoverageInk() { NoteDrawn(dc_, drawn_); }
+
+void CoverageInk::Drawn(const RECT& r) {
+  if (drawn_.left >= drawn_.right) {
+    drawn_ = r;
+    return;
+  }
+  drawn_.left = std::min(drawn_.left, r.left);
+  drawn_.top = std::min(drawn_.top, r.top);
+  drawn_.right = std::max(drawn_.right, r.right);
+  drawn_.bottom = std::max(drawn_.bottom, r.bottom);
+}
+
+void CoverageInk::Draw(int x, int y, int w, int h, const std::uint8_t* coverage, int pitch) {
+  if (!surface_ || !coverage || w <= 0 || h <= 0) return;
   const RECT box{x, y, x + w, y + h};
-  const Region& clip = EffectiveClip(dc);
+  const Region& clip = EffectiveClip(dc_);
   // A glyph at a time: the common clip of one rectangle is met without
   // building a region for every glyph.
   if (clip.Rects().size() == 1) {
@@ -280,15 +372,20 @@ void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* 
     const RECT r{std::max(box.left, c.left), std::max(box.top, c.top), std::min(box.right, c.right),
                  std::min(box.bottom, c.bottom)};
     if (r.left >= r.right || r.top >= r.bottom) return;
-    CoverageRect(*s, r, x, y, coverage, pitch, px, mix);
-    NoteDrawn(dc, r);
+    CoverageRect(*surface_, r, x, y, coverage, pitch, px_, mix_);
+    Drawn(r);
     return;
   }
   Region clipped = clip.IntersectRect(box);
   for (const RECT& r : clipped.Rects()) {
-    CoverageRect(*s, r, x, y, coverage, pitch, px, mix);
-    NoteDrawn(dc, r);
+    CoverageRect(*surface_, r, x, y, coverage, pitch, px_, mix_);
+    Drawn(r);
   }
+}
+
+void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* coverage,
+                  int pitch, COLORREF color, bool blend) {
+  CoverageInk(dc, color, blend).Draw(x, y, w, h, coverage, pitch);
 }
 
 }  // namespace win::gdi

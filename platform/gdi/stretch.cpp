@@ -1,10 +1,22 @@
 #include "gdi/stretch.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "gdi/rop.h"
+#include "gdi/vector_width.h"
 
 namespace win::gdi {
+namespace {
+
+// out[i] = the pixel at offset k[i] of the fetched row, fourth byte cleared.
+ZEMRA_WIDEST_VECTORS
+void GatherPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict from,
+                  const std::uint32_t* __restrict k, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) out[i] = from[k[i]] & 0xFFFFFFu;
+}
+
+}  // namespace
 
 AxisMap MakeAxis(std::int64_t dst, std::int64_t dstExt, std::int64_t src, std::int64_t srcExt) {
   AxisMap a;
@@ -68,7 +80,7 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
         std::fill(srcValid.begin(), srcValid.end(), std::uint8_t(1));
         fetch(sy, sx0, sx1, srcRow.data(), srcValid.data());
         cachedRow = sy;
-        cachedAllValid = std::find(srcValid.begin(), srcValid.end(), std::uint8_t(0)) == srcValid.end();
+        cachedAllValid = srcValid.empty() || std::memchr(srcValid.data(), 0, srcValid.size()) == nullptr;
       }
       std::size_t n = std::size_t(r.right - r.left);
       if (directCopy && cachedAllValid) {
@@ -76,9 +88,7 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
         if (sy == rowAbove) {
           std::copy_n(s->Row(y - 1) + r.left, n, out);
         } else {
-          const std::uint32_t* k = offsets.data() + (r.left - bounds.left);
-          const std::uint32_t* from = srcRow.data();
-          for (std::size_t i = 0; i < n; ++i) out[i] = from[k[i]] & 0xFFFFFFu;
+          GatherPixels(out, srcRow.data(), offsets.data() + (r.left - bounds.left), n);
         }
         rowAbove = sy;
         continue;

@@ -59,4 +59,25 @@ void FillSurfaceRect(DcRecord& dc, const RECT& r, COLORREF color);
 void DrawCoverage(DcRecord& dc, int x, int y, int w, int h, const std::uint8_t* coverage,
                   int pitch, COLORREF color, bool blend);
 
+// The same for many glyphs of one colour on one DC, as a line of text
+// draws them: the surface and the colour's pixel are found once, and the
+// area the glyphs cover is noted as drawn once, when the ink goes.
+class CoverageInk {
+ public:
+  CoverageInk(DcRecord& dc, COLORREF color, bool blend);
+  ~CoverageInk();
+  CoverageInk(const CoverageInk&) = delete;
+  CoverageInk& operator=(const CoverageInk&) = delete;
+  void Draw(int x, int y, int w, int h, const std::uint8_t* coverage, int pitch);
+
+ private:
+  void Drawn(const RECT& r);
+
+  DcRecord& dc_;
+  Surface* surface_ = nullptr;
+  std::uint32_t px_ = 0;
+  bool mix_ = false;
+  RECT drawn_{0, 0, 0, 0};  // the bounds of what was drawn; empty at first
+};
+
 }  // namespace win::gdi

@@ -99,6 +99,14 @@ Mapping Map(Registry& r, size_t bytes, bool zero) {
   }
   void* p = mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) return Mapping{nullptr, 0};
+  // A block is asked for to be filled: it is held in large pages where the
+  // system gives them, and its pages are made present in one go rather than
+  // by a fault on the first touch of each (both only advice; a fault on
+  // every page of a fresh picture cost more than decoding it).
+  madvise(p, want, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+  madvise(p, want, MADV_POPULATE_WRITE);
+#endif
   return Mapping{static_cast<unsigned char*>(p), want};
 }
 
@@ -161,11 +169,11 @@ bool Grow(Registry& r, Block& b, DWORD_PTR bytes, bool mayMove, bool zero) {
   }
   if (!mayMove) return false;
   if (n >= kMapBytes) {
-    const Mapping m = Map(r, n, false);
+    // A kept mapping holds stale bytes, cleared by Map when `zero`; a
+    // fresh one is zero already and is not written twice.
+    const Mapping m = Map(r, n, zero);
     if (!m.data) return false;
     std::memcpy(m.data, b.data, old);
-    // A kept mapping holds stale bytes; a fresh one is zero already.
-    if (zero) std::memset(m.data + old, 0, n - old);
     std::free(b.data);
     b.data = m.data;
     b.capacity = m.capacity;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "layout/atoms/page_atom.h"
 #include "layout/atoms/paragraph_atom.h"
@@ -109,6 +110,29 @@ TEST_F(FlowTest, ChildAtFindsTheChildHoldingAPosition) {
     Atom* child;
   } cases[] = {{-1, a}, {0, a}, {2, a}, {3, a}, {4, b}, {7, c}, {8, c}, {kLastPositionNumber, c}};
   for (const Case& k : cases) EXPECT_EQ(flow.ChildAt(Position(k.position)), k.child) << k.position;
+}
+
+TEST_F(FlowTest, ChildAtAnswersTheSameInAnyOrderOfLookups) {
+  // Lookups remember where they found a child: forwards, backwards and
+  // jumping about, each answer is still the first child reaching the
+  // position.
+  FlowAtom flow(0, plain);
+  std::vector<Atom*> words;
+  for (LONG i = 0; i < 40; ++i) {
+    words.push_back(MakeWord(3 * i, "ab ", plain).release());
+    flow.AddChild(words.back());
+  }
+  flow.SetEnd(120);
+  auto expected = [&](LONG n) {
+    for (Atom* w : words)
+      if (w->End() >= n) return w;
+    return words.back();
+  };
+  std::vector<LONG> order;
+  for (LONG n = 1; n < 119; n += 5) order.push_back(n);
+  for (LONG n = 118; n > 0; n -= 4) order.push_back(n);
+  for (LONG n : {60L, 3L, 117L, 4L, 59L, 58L, 61L, 1L, 118L}) order.push_back(n);
+  for (LONG n : order) EXPECT_EQ(flow.ChildAt(Position(n)), expected(n)) << n;
 }
 
 TEST_F(FlowTest, HitTestAndCaretFollowTheLines) {

@@ -100,6 +100,21 @@ TEST(HtmlTokenizer, PreClosedByEndTagRestoresNormalSpace) {
             "PRE Word \"a\" ~Word ~PRE Word \"b\" ~Word WordSpace Word \"c\" ~Word");
 }
 
+TEST(HtmlTokenizer, OneLineEndRightAfterThePreStartTagMakesNoLine) {
+  const Case cases[] = {
+      {"<PRE>\nab\ncd</PRE>", HtmlTokenizer::kHtml, "PRE Word \"ab\" ~Word BR Word \"cd\" ~Word ~PRE"},
+      {"<PRE>\r\nab</PRE>", HtmlTokenizer::kHtml, "PRE Word \"ab\" ~Word ~PRE"},
+      {"<PRE>ab</PRE>", HtmlTokenizer::kHtml, "PRE Word \"ab\" ~Word ~PRE"},
+      // Only the one: a second line end is an empty line of the text.
+      {"<PRE>\n\nab</PRE>", HtmlTokenizer::kHtml, "PRE BR Word \"ab\" ~Word ~PRE"},
+      // Blanks before the line end are text: the line end stays.
+      {"<PRE> \nab</PRE>", HtmlTokenizer::kHtml, "PRE Word \" \" ~Word BR Word \"ab\" ~Word ~PRE"},
+      // Other start tags keep their line ends as blanks.
+      {"<P>\nab", HtmlTokenizer::kHtml, "P WordSpace Word \"ab\" ~Word"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Tokenize(c.input, c.mode), c.items) << c.input;
+}
+
 TEST(HtmlTokenizer, PeekAndPushBack) {
   std::istringstream in("a <B>");
   HtmlTokenizer t(HtmlTokenizer::kHtml);

@@ -45,14 +45,32 @@ struct Glyph {
 };
 
 class GlyphCache {
+  using Entry = std::pair<GlyphKey, Glyph>;
+
  public:
+  // A way back to a cached glyph without hashing its key, for a caller that
+  // draws the same characters again and again: good while epoch() is what
+  // it was when the reference was had.
+  struct Ref {
+    std::list<Entry>::iterator at;
+  };
+
   GlyphCache(std::size_t maxBytes, std::size_t maxGlyphs);
 
   // The glyph, moved to the front; null when not cached. The pointer stays
-  // good until the next Insert or Resize.
-  Glyph* Find(const GlyphKey& key);
+  // good until the next Insert or Resize. `ref`, when given, is set to it.
+  Glyph* Find(const GlyphKey& key, Ref* ref = nullptr);
+  // The glyph of a reference (counted as a hit), moved to the front.
+  Glyph& Touch(Ref ref) {
+    ++hits_;
+    if (ref.at != order_.begin()) order_.splice(order_.begin(), order_, ref.at);
+    return ref.at->second;
+  }
+  // Changes whenever a glyph leaves the cache (dropped, replaced, cleared):
+  // references had before then may be stale.
+  std::uint64_t epoch() const { return epoch_; }
   // Adds (or replaces) a glyph and drops the oldest ones past the limits.
-  Glyph* Insert(const GlyphKey& key, Glyph glyph);
+  Glyph* Insert(const GlyphKey& key, Glyph glyph, Ref* ref = nullptr);
   // After a cached glyph gained its coverage: counts the bytes, may drop others.
   void Grew(const GlyphKey& key, std::size_t oldBytes);
   void Clear();
@@ -65,7 +83,6 @@ class GlyphCache {
   static std::size_t CostOf(const Glyph& g) { return sizeof(Glyph) + 48 + g.coverage.size(); }
 
  private:
-  using Entry = std::pair<GlyphKey, Glyph>;
   void Trim();
 
   std::size_t maxBytes_;
@@ -73,6 +90,7 @@ class GlyphCache {
   std::size_t bytes_ = 0;
   std::uint64_t hits_ = 0;
   std::uint64_t misses_ = 0;
+  std::uint64_t epoch_ = 0;
   std::list<Entry> order_;  // most recent first
   std::unordered_map<GlyphKey, std::list<Entry>::iterator, GlyphKeyHash> map_;
 };

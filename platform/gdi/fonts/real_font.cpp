@@ -250,12 +250,33 @@ bool RealFont::Load(char32_t ch, bool render, Glyph& out) {
   return true;
 }
 
+void RealFont::Remember(char32_t ch, GlyphCache::Ref ref) {
+  if (ch >= quick_.size()) return;
+  const std::uint64_t epoch = SharedGlyphCache().epoch();
+  if (quickEpoch_ != epoch) {
+    quick_.fill(Quick{});
+    quickEpoch_ = epoch;
+  }
+  quick_[ch] = Quick{ref, true};
+}
+
 Glyph* RealFont::Lookup(char32_t ch, bool render) {
   GlyphKey key = keyBase_;
   key.ch = ch;
   GlyphCache& cache = SharedGlyphCache();
-  Glyph* cached = cache.Find(key);
-  if (cached && (!render || cached->rendered)) return cached;
+  GlyphCache::Ref ref{};
+  Glyph* cached = nullptr;
+  if (ch < quick_.size() && quickEpoch_ == cache.epoch() && quick_[ch].valid) {
+    ref = quick_[ch].ref;
+    cached = &cache.Touch(ref);
+    if (!render || cached->rendered) return cached;
+  } else {
+    cached = cache.Find(key, &ref);
+    if (cached && (!render || cached->rendered)) {
+      Remember(ch, ref);
+      return cached;
+    }
+  }
   Glyph fresh;
   if (!Load(ch, render, fresh)) return nullptr;
   if (GlyphCache::CostOf(fresh) > kMaxCachedGlyphBytes) {
@@ -266,9 +287,12 @@ Glyph* RealFont::Lookup(char32_t ch, bool render) {
     std::size_t old = GlyphCache::CostOf(*cached);
     *cached = std::move(fresh);
     cache.Grew(key, old);  // keeps it: the glyph just used is never the one dropped
+    Remember(ch, ref);
     return cached;
   }
-  return cache.Insert(key, std::move(fresh));
+  Glyph* inserted = cache.Insert(key, std::move(fresh), &ref);
+  Remember(ch, ref);
+  return inserted;
 }
 
 int RealFont::Advance(char32_t ch) {

@@ -9,6 +9,7 @@
 // not supported: text is always horizontal.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -81,6 +82,16 @@ class RealFont {
   int boldExtra_ = 0;     // pixels added to each advance
   GlyphKey keyBase_;
   Glyph scratch_;  // a glyph too big for the cache
+  // The cached glyphs of the first 256 characters, as last found: text
+  // draws the same few again and again. Valid while the cache's epoch is
+  // quickEpoch_.
+  void Remember(char32_t ch, GlyphCache::Ref ref);
+  struct Quick {
+    GlyphCache::Ref ref;
+    bool valid = false;
+  };
+  std::array<Quick, 256> quick_{};
+  std::uint64_t quickEpoch_ = ~std::uint64_t{0};
   std::vector<SizedFace> sized_;  // main face first, then fallbacks (sized on first use)
 };
 

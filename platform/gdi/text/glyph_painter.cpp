@@ -26,8 +26,7 @@ void GlyphPainter::Glyph(char32_t ch, int penX, int baseline) {
   const std::uint8_t* first = g->coverage.data() +
                               std::size_t(r.top - box.top) * std::size_t(g->width) +
                               std::size_t(r.left - box.left);
-  DrawCoverage(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, first, g->width, color_,
-               font_.antialiased());
+  ink_.Draw(r.left, r.top, r.right - r.left, r.bottom - r.top, first, g->width);
 }
 
 void GlyphPainter::Line(int x0, int x1, int baseline, const fonts::TextLine& line) {

@@ -8,13 +8,14 @@
 
 #include "gdi/dc.h"
 #include "gdi/fonts/real_font.h"
+#include "gdi/text_engine.h"
 
 namespace win::gdi::text {
 
 class GlyphPainter {
  public:
   GlyphPainter(DcRecord& dc, fonts::RealFont& font, COLORREF color, std::optional<RECT> clip)
-      : dc_(dc), font_(font), color_(color), clip_(clip) {}
+      : dc_(dc), font_(font), color_(color), clip_(clip), ink_(dc, color, font.antialiased()) {}
 
   // The glyph of `ch` with its pen position at (penX, baseline).
   void Glyph(char32_t ch, int penX, int baseline);
@@ -30,6 +31,7 @@ class GlyphPainter {
   fonts::RealFont& font_;
   COLORREF color_;
   std::optional<RECT> clip_;
+  CoverageInk ink_;
 };
 
 }  // namespace win::gdi::text

@@ -1,7 +1,7 @@
 // The idle processing without a server: one command per call, a command
 // that cannot run now is deleted rather than lost, the recovery when the
-// history is empty, and work put off to idle time runs before the next
-// command.
+// history is empty, work put off to idle time runs before the next
+// command, and idle calls go on only while there is work.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -104,6 +104,22 @@ TEST_F(IdleTest, WorkPutOffToIdleTimeRunsBeforeTheNextCommand) {
   EXPECT_EQ(Events()[0], "reload");
   EXPECT_EQ(Events()[1], "ran next");
   EXPECT_EQ(PendingIdleTasks(), 0);
+}
+
+TEST_F(IdleTest, IdleCallsGoOnOnlyWhileThereIsWork) {
+  // A current object and no page: nothing asks for idle events.
+  TheHistory().Push(Ref<KXObject>(new KXObject("ObjectID=0x00000101\n", Ref<Store>())));
+  struct Case {
+    int commands;
+    bool more;
+  } cases[] = {{0, false}, {1, false}, {2, true}};
+  for (const Case& c : cases) {
+    TheCommandQueue().ResetForTests();
+    for (int i = 0; i < c.commands; ++i) TheCommandQueue().Push(new Probe("c" + std::to_string(i)));
+    // FALSE lets the message loop sleep until the next message.
+    EXPECT_EQ(app.OnIdle(0) != FALSE, c.more) << c.commands << " commands queued";
+  }
+  TheHistory().Clear();
 }
 
 TEST_F(IdleTest, AfterQuitNothingRuns) {

@@ -233,6 +233,91 @@ int pixelsOf(const win::gdi::Surface& shot, std::uint32_t rgb) {
   return n;
 }
 
+// A view that, at each report of a document being built, keeps the part of
+// the window the report had drawn again, and checks it against drawing the
+// whole window afresh.
+class RepaintWatchingView : public TextView {
+ public:
+  using TextView::TextView;
+  struct Report {
+    LONG previousBottom;  // client y where the content of the last report ended
+    bool painted = false;
+    LONG paintTop = -1;   // client y of the top of what was drawn again
+    int stale = 0;        // pixels that a whole repaint then changed
+  };
+  void ContentAdded(MarkupDocument& document, LONG count) override {
+    Report r{Extent().IsComputed() ? Extent().bottom - Extent().top - ScrollPosition().y : -1};
+    current_ = &r;
+    TextView::ContentAdded(document, count);
+    current_ = nullptr;
+    auto partial = win::headless::CaptureWindow(GetSafeHwnd());
+    Invalidate(TRUE);
+    UpdateWindow();
+    auto whole = win::headless::CaptureWindow(GetSafeHwnd());
+    RECT client;
+    GetClientRect(&client);
+    for (int y = 0; y < std::min<int>(whole->height(), client.bottom); ++y)
+      for (int x = 0; x < std::min<int>(whole->width(), client.right); ++x)
+        r.stale += (partial->At(x, y) & 0xFFFFFF) != (whole->At(x, y) & 0xFFFFFF);
+    reports.push_back(r);
+  }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    RECT u;
+    if (message == WM_PAINT && current_ && GetUpdateRect(&u, FALSE)) {
+      current_->painted = true;
+      current_->paintTop = u.top;
+    }
+    return TextView::WindowProc(message, wParam, lParam);
+  }
+  std::vector<Report> reports;
+
+ private:
+  Report* current_ = nullptr;
+};
+
+TEST_F(ViewTest, AReportOfNewContentDrawsOnlyFromTheFirstLineThatChangedDown) {
+  std::string rows;
+  // Later rows are wider: each new cell may widen the columns of the rows
+  // above it.
+  for (int i = 0; i < 40; ++i)
+    rows += "<TR><TD>Berth " + std::to_string(i) + "</TD><TD>" + std::string(static_cast<size_t>(i / 4), 'w') +
+            " moored</TD></TR>";
+  struct Case {
+    const char* name;
+    std::string html;
+    bool lastDraws;  // the last report still changes what the window shows
+  };
+  const Case cases[] = {
+      {"paragraphs", longText(60), false},
+      {"justified paragraph", "<P ALIGN=JUSTIFY>" + std::string(longText(40)).substr(3), false},
+      // The table grows from its top: only the paragraph above it stays.
+      {"table", "<P>Moorings</P><TABLE BORDER=1>" + rows + "</TABLE>", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RepaintWatchingView view(&listener_);
+    RECT r{0, 0, 320, 460};
+    ASSERT_TRUE(view.CreateView(WS_CHILD | WS_VISIBLE, r, CWnd::FromHandle(host_)));
+    ASSERT_TRUE(LoadInto(view, c.html, 200));
+    ASSERT_GE(view.reports.size(), 4u);
+    bool partial = false;
+    for (size_t i = 0; i < view.reports.size(); ++i) {
+      SCOPED_TRACE(i);
+      const auto& rep = view.reports[i];
+      // What was left as it was is what a whole repaint shows.
+      EXPECT_EQ(rep.stale, 0);
+      if (i == 0 || !rep.painted) continue;
+      // Drawn from no lower than where the earlier content ended.
+      EXPECT_LE(rep.paintTop, rep.previousBottom);
+      partial = partial || rep.paintTop > 0;
+    }
+    // Some report draws less than the whole window.
+    EXPECT_TRUE(partial);
+    // Once the changes are past the window's bottom, a report draws nothing.
+    EXPECT_EQ(view.reports.back().painted, c.lastDraws);
+  }
+}
+
 TEST_F(ViewTest, LinksShowInTheAnchorColourUnderlinedOverTheBodysBackground) {
   // The first anchor colour of the colour table when no profile names one.
   const std::uint32_t anchor = 0xBF0000;

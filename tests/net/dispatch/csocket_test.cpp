@@ -140,6 +140,38 @@ TEST_F(CSocketTest, AQuitMessageAbortsReadsAndWrites) {
   EXPECT_EQ(l.l_linger, 0);
 }
 
+TEST_F(CSocketTest, ReadNowTakesWhatHasComeWithoutWaiting) {
+  CSocket listener;
+  const int port = listenOn(listener);
+  CSocket writer;
+  ASSERT_EQ(writer.Connect("127.0.0.1", port), 0);
+  CSocket reader(static_cast<int>(
+      winsock::accept(static_cast<winsock::SOCKET>(listener.socket()), nullptr, nullptr)));
+  winsock::u_long on = 1;
+  ASSERT_EQ(winsock::ioctlsocket(static_cast<winsock::SOCKET>(reader.socket()), winsock::FIONBIO, &on), 0);
+  char buf[16];
+  // Nothing there yet: no wait, and the caller is told to wait.
+  EXPECT_EQ(reader.ReadNow(buf, sizeof buf), -1);
+  EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSAEWOULDBLOCK);
+  // What has come is taken.
+  ASSERT_EQ(writer.Write("abc", 3), 3);
+  std::string got;
+  const auto deadline = testing_support::PatienceDeadline();
+  while (got.size() < 3) {
+    const int n = reader.ReadNow(buf, sizeof buf);
+    if (n > 0) got.append(buf, static_cast<size_t>(n));
+    else ASSERT_EQ(winsock::WSAGetLastError(), winsock::WSAEWOULDBLOCK);
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the bytes did not come";
+    if (n <= 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(got, "abc");
+  // The quit message aborts it as it aborts Read.
+  ASSERT_EQ(writer.Write("d", 1), 1);
+  PostQuitMessage(0);
+  EXPECT_EQ(reader.ReadNow(buf, sizeof buf), -1);
+  EXPECT_EQ(winsock::WSAGetLastError(), winsock::WSAECONNABORTED);
+}
+
 TEST_F(CSocketTest, OutsideNtReadsAndWritesGoInPiecesOf2048) {
   struct Case {
     DWORD version;

@@ -1,6 +1,7 @@
 // The media object on the program's own media interface, with the sample
 // content's sound and film: opened by their format, played on the test's
-// clock, seen to end by the idle polling, and placed by the fit modes.
+// clock, seen to end by the idle polling, placed by the fit modes, and
+// costing nothing while paused.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "pages/media/vmci.h"
 #include "support/tools.h"
 #include "support/user_clock.h"
+#include "user/message_queue.h"
 #include "win/mci.h"
 #include "win/user.h"
 
@@ -72,6 +74,9 @@ class VmciStandInTest : public MediaObjectTest {
     m->SendCommand(("status " + m->Alias().str() + " length wait").c_str(), true);
     return std::strtol(VMCI::LastReply(), nullptr, 10);
   }
+  // How long until a system timer (the media pump's) is due; kNoTimer
+  // when none is set.
+  static DWORD PumpTimerWait() { return win::user::TimeToNextTimer(nullptr, WM_SYSTIMER, WM_SYSTIMER); }
   std::optional<testing_support::TestUserClock> clock_;
 };
 
@@ -171,9 +176,15 @@ TEST_F(VmciStandInTest, TheSampleFilmFitsItsAreaByModeAndShowsFrames) {
   Idle(1);
   EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
   EXPECT_FALSE(std::filesystem::is_empty(frames));
+  // Playing, the page needs its idle events and the device its pump.
+  EXPECT_TRUE(host_->WantsIdle());
+  EXPECT_NE(PumpTimerWait(), win::user::kNoTimer);
   m->Pause();
   EXPECT_FALSE(m->IsPlaying());
   EXPECT_GT(m->PausePos(), 0);
+  // Paused, nothing wakes the program.
+  EXPECT_FALSE(host_->WantsIdle());
+  EXPECT_EQ(PumpTimerWait(), win::user::kNoTimer);
 }
 
 }  // namespace

@@ -72,6 +72,43 @@ TEST_F(GdiDib, EveryDepthAndColourMode) {
   }
 }
 
+// Stretched twice as wide and high (each source pixel becomes a block of
+// four): an 8-bit DIB whose indexes run past its short colour table (those
+// pixels are black), and 24-bit DIBs whose rows end without padding, so
+// that the last pixel's bytes are the last of the bits.
+TEST_F(GdiDib, ShortTablesAndUnpaddedRowsStretch) {
+  struct Case {
+    const char* name;
+    int width, height, bits;
+    bool topDown;
+  } cases[] = {{"short table", 7, 5, 8, false}, {"unpadded bottom-up", 4, 3, 24, false},
+               {"unpadded top-down", 8, 2, 24, true}};
+  for (const Case& c : cases) {
+    auto value = [&](int x, int y) -> std::uint32_t {
+      return c.bits == 8 ? std::uint32_t((x * 37 + y * 101) & 0xFF) : Value(24, x, y) ^ 0x5A3C96u;
+    };
+    const std::vector<RGBQUAD> table = c.bits == 8 ? gdi_test::RampTable(5) : std::vector<RGBQUAD>{};
+    TestDib d = MakeDib(c.width, c.height, c.bits, c.topDown, value, table);
+    auto color = [&](int x, int y) -> COLORREF {
+      const std::uint32_t v = value(x, y);
+      if (c.bits == 24) return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+      if (v >= table.size()) return RGB(0, 0, 0);
+      return RGB(table[v].rgbRed, table[v].rgbGreen, table[v].rgbBlue);
+    };
+    Canvas cv(2 * c.width + 3, 2 * c.height + 2, kBack);
+    SetStretchBltMode(cv.dc(), COLORONCOLOR);
+    EXPECT_EQ(StretchDIBits(cv.dc(), 1, 1, 2 * c.width, 2 * c.height, 0, 0, c.width, c.height, d.pixelBits(),
+                            d.info(), DIB_RGB_COLORS, SRCCOPY),
+              c.height)
+        << c.name;
+    ExpectPicture(cv.surface(), [&](int x, int y) {
+      const int sx = (x - 1) / 2, sy = (y - 1) / 2;
+      if (x < 1 || y < 1 || sx >= c.width || sy >= c.height) return kBack;
+      return color(sx, sy);
+    }, c.name);
+  }
+}
+
 // SetDIBitsToDevice counts the source corner from the bottom of a bottom-up
 // DIB: the caller passes height - bottom for the top-left part it wants.
 TEST_F(GdiDib, PartialSourceAndBands) {

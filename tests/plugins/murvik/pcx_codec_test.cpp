@@ -3,6 +3,7 @@
 // the plane layouts, and the writer's file layout and run coding.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -123,6 +124,50 @@ TEST(PcxReader, RunsCrossLinesAndStopAtThePicture) {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) got.push_back(static_cast<std::uint8_t>(DibIndex(dib, x, y)));
     EXPECT_EQ(got, c.pixels);
+  }
+}
+
+// Lines long enough for the decoder's quick stretch: codes of every kind
+// (literals, runs of 0 to 63 bytes, values of 0xC0 and above coded as
+// runs) read as a plain expansion of the stream says, runs carrying over
+// line ends, with the data ending anywhere.
+TEST(PcxReader, LongLinesReadAsThePlainExpansion) {
+  constexpr int kWidth = 150, kHeight = 4;
+  std::uint32_t seed = 7;
+  auto next = [&] { return seed = seed * 1664525 + 1013904223, seed >> 16; };
+  Bytes stream;
+  while (stream.size() < 700) {
+    const std::uint32_t r = next();
+    if (r % 3 == 0) {
+      stream.push_back(static_cast<std::uint8_t>(next() % 0xC0));  // a literal
+    } else {
+      stream.push_back(static_cast<std::uint8_t>(0xC0 | (r % 5 == 0 ? next() % 64 : next() % 10)));
+      stream.push_back(static_cast<std::uint8_t>(next()));
+    }
+  }
+  // The stream expanded: every byte it codes, in order.
+  auto expand = [](const Bytes& data) {
+    Bytes out;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+      if (data[i] < 0xC0) {
+        out.push_back(data[i]);
+      } else if (i + 1 < data.size()) {
+        out.insert(out.end(), data[i] & 0x3F, data[i + 1]);
+        ++i;
+      }
+    }
+    return out;
+  };
+  for (std::size_t cut : {stream.size(), std::size_t{401}, std::size_t{200}, std::size_t{97}}) {
+    SCOPED_TRACE(cut);
+    const Bytes data(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut));
+    Bytes flat = expand(data);
+    flat.resize(std::max<std::size_t>(flat.size(), kWidth * kHeight), 0);
+    Bytes dib;
+    ASSERT_EQ(Decode(File(Header(kWidth, kHeight, 8, 1, kWidth), data, true), dib), nullptr);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        ASSERT_EQ(DibIndex(dib, x, y), flat[static_cast<std::size_t>(y) * kWidth + x]) << x << "," << y;
   }
 }
 

@@ -124,7 +124,7 @@ std::unique_ptr<MarkupDocument> ViewTest::Build(const std::string& record, const
   return doc;
 }
 
-bool ViewTest::LoadInto(TextView& view, const std::string& html) {
+bool ViewTest::LoadInto(TextView& view, const std::string& html, LONG firstReport) {
   static Source source;
   DocumentResources resources;
   resources.fileSource = &source;
@@ -132,6 +132,7 @@ bool ViewTest::LoadInto(TextView& view, const std::string& html) {
   resources.view = &view;
   std::unique_ptr<MarkupDocument> doc = MakeDocumentFor("MimeType=text/html\n", resources, 1);
   if (!doc) return false;
+  if (firstReport) doc->SetFirstContentReport(firstReport);
   doc->SetInputStream(std::make_unique<std::istringstream>(html));
   MarkupDocument* shown = doc.get();
   view.SetDocument(std::move(doc));

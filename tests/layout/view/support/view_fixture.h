@@ -52,7 +52,9 @@ class ViewTest : public ::testing::Test {
   // Gives the view an HTML document before it is built, as the page's text
   // object does, builds it and tells the view it is complete; false when it
   // did not load completely.
-  bool LoadInto(TextView& view, const std::string& html);
+  // `firstReport` (when not 0) is where the document first reports its
+  // progress to the view.
+  bool LoadInto(TextView& view, const std::string& html, LONG firstReport = 0);
   // Builds and shows an HTML document, then paints.
   TextView& Show(const std::string& html, int width = 320, int height = 200);
   // Dispatches every waiting message (paints included).

@@ -1,5 +1,7 @@
 // The glyph cache: least recently used glyphs go first, by count and by
 // bytes; drawing the same text again renders nothing new.
+#include <functional>
+
 #include "gdi/fonts/glyph_cache.h"
 #include "text_fixture.h"
 
@@ -71,6 +73,35 @@ TEST(GlyphCacheTest, KeepsWithinItsBytes) {
   grow.Insert(Key('q'), Sized(1000));
   EXPECT_EQ(grow.size(), 1u);
   EXPECT_EQ(grow.bytes(), one);
+}
+
+// A reference to a found glyph leads back to it, as the most recent, for as
+// long as the epoch stands; the epoch moves exactly when a glyph leaves.
+TEST(GlyphCacheTest, ReferencesHoldUntilAGlyphLeaves) {
+  GlyphCache cache(1 << 20, 2);
+  GlyphCache::Ref a{}, b{};
+  cache.Insert(Key('a'), Sized(10), &a);
+  const auto start = cache.epoch();
+  cache.Insert(Key('b'), Sized(20), &b);
+  ASSERT_NE(cache.Find(Key('b'), &b), nullptr);
+  EXPECT_EQ(cache.epoch(), start);  // adding and finding drop nothing
+  EXPECT_EQ(&cache.Touch(a), cache.Find(Key('a')));
+  EXPECT_EQ(cache.Touch(a).coverage.size(), 10u);
+  cache.Insert(Key('c'), Sized(0));  // 'b', the least recent after the touch, goes
+  EXPECT_EQ(cache.Find(Key('b')), nullptr);
+  EXPECT_NE(cache.epoch(), start);
+  struct Change {
+    const char* what;
+    std::function<void()> act;
+  } changes[] = {
+      {"replaced", [&] { cache.Insert(Key('a'), Sized(5)); }},
+      {"cleared", [&] { cache.Clear(); }},
+  };
+  for (const Change& c : changes) {
+    const auto before = cache.epoch();
+    c.act();
+    EXPECT_NE(cache.epoch(), before) << c.what;
+  }
 }
 
 class GlyphCacheUseTest : public text_test::TextTest {};

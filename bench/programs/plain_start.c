@@ -1,0 +1,3 @@
+/* The least a C program does: started and ended, the yardstick of
+   startup_bench. */
+int main(void) { return 0; }
