@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string_view>
 
 #include "core/regexp_program.h"
 
@@ -89,16 +88,6 @@ int Regexp::Search(char* text, int end, int start) {
 
   TerminatorGuard terminator(text, end);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
-  // A literal every match holds that is nowhere in the text answers at
-  // once, before the text is looked through for a NUL (which could only
-  // shorten the stretch).
-  if (fastPaths_ && program_->mustOffset >= 0 && program_->mustLength > 0 &&
-      program_->mustOffset + program_->mustLength < static_cast<int>(program_->code.size())) {
-    const std::string_view literal(reinterpret_cast<const char*>(program_->code.data()) + program_->mustOffset,
-                                   static_cast<std::size_t>(program_->mustLength));
-    const std::string_view stretch(text + start, static_cast<std::size_t>(end - start));
-    if (stretch.find(literal) == std::string_view::npos) return -1;
-  }
   // An earlier NUL ends the stretch, as the terminator would.
   const void* nul = std::memchr(bytes + start, 0, static_cast<std::size_t>(end - start));
   const int stop = nul ? static_cast<int>(static_cast<const std::uint8_t*>(nul) - bytes) : end;
