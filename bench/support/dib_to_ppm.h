@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "tests/support/packed_dib.h"
@@ -27,6 +28,13 @@ inline bool WriteDibAsPpm(HGLOBAL dib, std::FILE* out) {
   const std::uint8_t* pixels = table + 4 * entries;
   const std::size_t rowBytes = testing_support::DibRowBytes(width, bits);
   std::vector<std::uint8_t> line(static_cast<std::size_t>(width) * 3);
+  // The colours of every index as PPM triples (an index past the table
+  // takes entry 0).
+  std::uint8_t rgb[256][3] = {};
+  for (std::size_t i = 0; bits <= 8 && entries > 0 && i < 256; ++i) {
+    const std::uint8_t* c = table + 4 * (i < entries ? i : 0);
+    rgb[i][0] = c[2], rgb[i][1] = c[1], rgb[i][2] = c[0];
+  }
   ok = ok && std::fprintf(out, "P6\n%d %d\n255\n", width, height) > 0;
   for (int y = 0; ok && y < height; ++y) {
     const int stored = h.biHeight < 0 ? y : height - 1 - y;
@@ -39,11 +47,7 @@ inline bool WriteDibAsPpm(HGLOBAL dib, std::FILE* out) {
         q[2] = row[3 * x];
         continue;
       }
-      const std::uint32_t i = testing_support::GetPixel(row, x, bits);
-      const std::uint8_t* c = table + 4 * (i < entries ? i : 0);
-      q[0] = c[2];
-      q[1] = c[1];
-      q[2] = c[0];
+      std::memcpy(q, rgb[testing_support::GetPixel(row, x, bits)], 3);
     }
     ok = std::fwrite(line.data(), 1, line.size(), out) == line.size();
   }

@@ -57,6 +57,7 @@ void VKxMovie::PlaceAnchors() {
   anchors_.Set(LinkAnchorsInPlaceOrder(*document));
   SetLongOperationFlag(0);
   if (anchors_.Empty()) return;
+  Player()->SetLinkTest([this](LONG frame) { return bool(anchors_.At(frame)); });
   Player()->SetClickHandler([this](LONG frame) {
     const Ref<KXObject> anchor = anchors_.At(frame);
     if (!anchor) return false;

@@ -74,6 +74,10 @@ class VMCI : public VObject {
   // when it took the click (a movie following the link live at that frame),
   // which then leaves playing alone.
   void SetClickHandler(std::function<bool(LONG position)> handler) { clickHandler_ = std::move(handler); }
+  // Asked with the medium's position as the mouse moves over an open
+  // medium: whether a click there would be taken (the link cursor shows).
+  void SetLinkTest(std::function<bool(LONG position)> test) { linkTest_ = std::move(test); }
+  void OnMouseMove(int x, int y) override;
   void OnIdle() override;
   // While the medium plays (its end is seen by polling), and while it is
   // the page's background music that may sound.
@@ -225,4 +229,5 @@ class VMCI : public VObject {
   // the fitted one).
   RECT area_{0, 0, 0, 0};
   std::function<bool(LONG)> clickHandler_;
+  std::function<bool(LONG)> linkTest_;
 };

@@ -1,5 +1,6 @@
 // What pages, styles and scripts set on a media object, and how it follows
 // the page: start, stop, clicks and closing.
+#include "pages/link_cursor.h"
 #include "pages/media/vmci.h"
 #include "pages/style/property_getters.h"
 #include "pages/style/property_struct.h"
@@ -110,6 +111,14 @@ void VMCI::OnMouseUp(int, int) {
     Pause();
   else
     Play();
+}
+
+void VMCI::OnMouseMove(int, int) {
+  if (!linkTest_ || !IsOpen()) return;
+  if (linkTest_(GetPosition()))
+    ShowPageLinkCursor();
+  else
+    RestorePageCursor();
 }
 
 void VMCI::OnClose() {

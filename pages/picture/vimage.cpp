@@ -7,6 +7,7 @@
 
 #include "framework/user_break.h"
 #include "mfc/dc.h"
+#include "pages/link_cursor.h"
 #include "pages/page/vpage.h"
 #include "pages/picture/cdib.h"
 #include "pages/picture/dither_table.h"
@@ -39,15 +40,6 @@ SIZE AspectSize(int bw, int bh, int pw, int ph) {
 char Resolve(char mode, int boxW, int boxH, int pw, int ph) {
   if (mode != VImage::kAspectLimit) return mode;
   return pw > boxW || ph > boxH ? VImage::kAspectRatio : VImage::kCenter;
-}
-
-void ShowLinkCursor() {
-  HCURSOR link = TheMainWindow().LinkCursor();
-  SetCursor(link ? link : LoadCursor(nullptr, IDC_UPARROW));
-}
-
-void RestoreCursor() {
-  if (!LongOperationFlag()) SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 }  // namespace
@@ -385,8 +377,8 @@ void VImage::OnMouseMove(int x, int y) {
     if (page && page->MouseDown()) DragStep(x, y);
   }
   if (AnchorCount() > 0) {
-    if (AnchorAt(x, y) >= 0) ShowLinkCursor();
-    else RestoreCursor();
+    if (AnchorAt(x, y) >= 0) ShowPageLinkCursor();
+    else RestorePageCursor();
   }
 }
 
@@ -398,11 +390,11 @@ void VImage::OnMouseUp(int x, int y) {
   if (AnchorCount() > 0) {
     selectedAnchor_ = AnchorAt(x, y);
     if (selectedAnchor_ >= 0) {
-      ShowLinkCursor();
+      ShowPageLinkCursor();
       Notify(kClickedAnchor, this);
       return;
     }
-    RestoreCursor();
+    RestorePageCursor();
   }
   Notify(kClickedPicture, this);
 }

@@ -16,6 +16,12 @@ void GatherPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict
   for (std::size_t i = 0; i < n; ++i) out[i] = from[k[i]] & 0xFFFFFFu;
 }
 
+// out[i] = from[i], fourth byte cleared: the gather of an unstretched row.
+ZEMRA_WIDEST_VECTORS
+void CopyPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict from, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) out[i] = from[i] & 0xFFFFFFu;
+}
+
 }  // namespace
 
 AxisMap MakeAxis(std::int64_t dst, std::int64_t dstExt, std::int64_t src, std::int64_t srcExt) {
@@ -64,9 +70,15 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
   // as the one above it is a copy of that row.
   const bool directCopy = rop == 0xCC && space.format != PixelFormat::Display;
   std::vector<std::uint32_t> offsets;
+  // Columns taken one for one (no stretch, no mirror): rows are copied, not
+  // gathered.
+  bool unstretched = true;
   if (directCopy) {
     offsets.resize(cols.size());
-    for (std::size_t i = 0; i < cols.size(); ++i) offsets[i] = std::uint32_t(cols[i] - sx0);
+    for (std::size_t i = 0; i < cols.size(); ++i) {
+      offsets[i] = std::uint32_t(cols[i] - sx0);
+      unstretched = unstretched && offsets[i] == offsets[0] + i;
+    }
   }
   for (const RECT& r : clipped.Rects()) {
     std::int64_t rowAbove = INT64_MIN;  // the source row of y - 1 when it was copied directly
@@ -87,6 +99,8 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
         std::uint32_t* out = s->Row(y) + r.left;
         if (sy == rowAbove) {
           std::copy_n(s->Row(y - 1) + r.left, n, out);
+        } else if (unstretched) {
+          CopyPixels(out, srcRow.data() + offsets[std::size_t(r.left - bounds.left)], n);
         } else {
           GatherPixels(out, srcRow.data(), offsets.data() + (r.left - bounds.left), n);
         }

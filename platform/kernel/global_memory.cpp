@@ -97,10 +97,16 @@ Mapping Map(Registry& r, size_t bytes, bool zero) {
     if (zero) std::memset(m.data, 0, bytes);
     return m;
   }
-  // A block is asked for to be filled: its pages are made present in one
-  // go rather than by a fault on the first touch of each.
-  void* p = mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  void* p = mmap(nullptr, want, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) return Mapping{nullptr, 0};
+  // A block is asked for to be filled: it is held in large pages where the
+  // system gives them, and its pages are made present in one go rather than
+  // by a fault on the first touch of each (both only advice; a fault on
+  // every page of a fresh picture cost more than decoding it).
+  madvise(p, want, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+  madvise(p, want, MADV_POPULATE_WRITE);
+#endif
   return Mapping{static_cast<unsigned char*>(p), want};
 }
 

@@ -150,6 +150,11 @@ bool IsInTempDir(const CString& name) {
 }
 
 FileCache::FileCache() {
+  resetHandlers();
+  setLimits(kDefaultMaxBytes, kDefaultMaxFiles);
+}
+
+void FileCache::resetHandlers() {
   downloader_ = [](const CString& key, CString& file) { return DownloadByUrl(key, file, 1); };
   resolver_ = [](const CString& key) {
     DocumentInfo info;
@@ -160,7 +165,6 @@ FileCache::FileCache() {
     if (auto* document = dynamic_cast<Document*>(object.get())) info.ownFile = document->getContentFile();
     return info;
   };
-  setLimits(kDefaultMaxBytes, kDefaultMaxFiles);
 }
 
 FileCache::~FileCache() { clear(); }

@@ -76,6 +76,8 @@ class FileCache {
   // connection's download with waiting, and the reference resolver).
   void setDownloader(Downloader downloader);
   void setResolver(Resolver resolver);
+  // Back to the download and the lookup a new cache starts with.
+  void resetHandlers();
 
   // --- For inspection ---
   int capacity() const { return capacity_; }

@@ -77,9 +77,15 @@ bool FfmpegVideo::Convert() {
     // A stream that changes size mid-way is shown at the size it started with.
     if (f->width < 1 || f->height < 1 || f->width > kMaxSide || f->height > kMaxSide) return false;
   }
-  scaler_ = sws_getCachedContext(scaler_, f->width, f->height, static_cast<AVPixelFormat>(f->format), width_,
-                                 height_, AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr);
-  if (!scaler_) return false;
+  if (!scaler_ || f->width != scalerWidth_ || f->height != scalerHeight_ || f->format != scalerFormat_) {
+    sws_freeContext(scaler_);
+    scaler_ = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
+                             AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (!scaler_) return false;
+    scalerWidth_ = f->width;
+    scalerHeight_ = f->height;
+    scalerFormat_ = f->format;
+  }
   pixels_.resize(static_cast<std::size_t>(width_) * height_);
   std::uint8_t* planes[1] = {reinterpret_cast<std::uint8_t*>(pixels_.data())};
   const int strides[1] = {width_ * 4};

@@ -37,6 +37,12 @@ class FfmpegVideo : public VideoSource {
   std::unique_ptr<AVFrame, FrameFreer> current_;  // the last frame decoded
   std::unique_ptr<AVFrame, FrameFreer> next_;
   SwsContext* scaler_ = nullptr;
+  // What `scaler_` was made for: FFmpeg's own check of a cached context
+  // compares formats it has since rewritten (a padding byte becomes
+  // alpha) and would make it anew for every frame.
+  int scalerWidth_ = 0;
+  int scalerHeight_ = 0;
+  int scalerFormat_ = -1;
   int width_ = 0;
   int height_ = 0;
   AVRational rate_{0, 1};

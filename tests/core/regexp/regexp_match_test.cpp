@@ -136,6 +136,10 @@ TEST(RegexpMatchTest, NulBeforeEndEndsTheStretch) {
   EXPECT_EQ(atEnd.BeginningOfMatch(0), 1);
   Regexp beyond("c");
   EXPECT_EQ(beyond.Search(text, 5), -1);
+  // A literal every match must hold counts only before the NUL.
+  Regexp mustHold("[a-z]*cb");
+  EXPECT_EQ(mustHold.Search(text, 5), -1);
+  EXPECT_EQ(mustHold.Search(text + 3, 2), 2);
   EXPECT_EQ(text[5], 'x');
 }
 

@@ -213,7 +213,8 @@ TEST_F(VkxMediaTest, AnAnchorPositionSetsThePlayersRange) {
 
 // A movie whose two link anchors the server gives out of the order of
 // their frames: a click follows the anchor live at the frame shown, the
-// later start where two overlap; a click at no anchor pauses as ever.
+// later start where two overlap, and the link cursor shows over it; a click
+// at no anchor pauses as ever.
 TEST_F(VkxMediaTest, AClickOnAMovieFollowsTheAnchorLiveAtItsFrame) {
   Ref<FakeStore> server(new FakeStore("fake://films/"));
   const Ref<KXObject> film = objects_.Movie(0x170, "GOid=mov170\n");
@@ -238,6 +239,9 @@ TEST_F(VkxMediaTest, AClickOnAMovieFollowsTheAnchorLiveAtItsFrame) {
     SCOPED_TRACE(c.frame);
     media_.followed.clear();
     mci_.position = c.frame;
+    // The mouse over the movie shows whether a click would follow a link.
+    player->OnMouseMove(5, 5);
+    EXPECT_EQ(GetCursor() != LoadCursor(nullptr, IDC_ARROW), c.followed != nullptr);
     player->OnMouseUp(5, 5);
     if (!c.followed) {
       EXPECT_TRUE(media_.followed.empty());

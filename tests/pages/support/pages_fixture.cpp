@@ -13,6 +13,7 @@
 #include "pages/page/vpage.h"
 #include "pages/rules/rule_set.h"
 #include "pages/style/property_table.h"
+#include "store/cache/file_cache.h"
 #include "support/temp_dir.h"
 #include "support/window_system.h"
 #include "win/gdi.h"
@@ -41,6 +42,10 @@ void PagesTest::TearDown() {
   SetBackgroundSound(nullptr, CString());
   SetShellLink(nullptr);
   shell_.current = nullptr;
+  // A fixture's own download (which may reach into the fixture) must not
+  // serve the next test.
+  TheFileCache().clear();
+  TheFileCache().resetHandlers();
   StyleTable().clear();
   TheRuleSet().clear();
   ResetScreenRect();
