@@ -285,6 +285,10 @@ class Connection:
             self.log("misbehave", ("rule", "close-mid-reply"), ("code", code),
                      ("sent", len(data) // 2), ("of", len(data)))
             raise Closed("close-mid-reply")
+        # Logged before it goes: a client that has read the reply must find
+        # it in the log, or a test counting the log's lines races the peer.
+        self.log("reply", ("code", code), ("reqid", reply_id), ("status", reply.status),
+                 ("bytes", len(data)))
         if rules.take("split-reply", code):
             with self.send_lock:
                 for i in range(len(data)):
@@ -292,8 +296,6 @@ class Connection:
                     time.sleep(0.002)
         else:
             self.send(data)
-        self.log("reply", ("code", code), ("reqid", reply_id), ("status", reply.status),
-                 ("bytes", len(data)))
 
     # ---- data connections ------------------------------------------------
 
