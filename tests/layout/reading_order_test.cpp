@@ -18,16 +18,10 @@
 #include "layout/atoms/document_layout.h"
 #include "layout/support/fake_output.h"
 #include "layout/support/layout_document.h"
+#include "support/temp_dir.h"
 #include "support/tools.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Lower-case words of letters (Latin-1 ones too) and digits.
 std::vector<std::string> wordsOf(const std::string& text) {
@@ -100,7 +94,7 @@ TEST(ReadingOrderTest, TheWordsOfEachDocumentComeInTheOrderAnOutsideRendererShow
     SCOPED_TRACE(c.path);
     const std::string path = root + c.path;
     LayoutDocuments documents;
-    auto doc = documents.Load(c.record, readFile(path));
+    auto doc = documents.Load(c.record, testing_support::FileText(path));
     ASSERT_TRUE(doc);
     DocumentLayout layout(doc->GetRoot());
     FakeOutput out;

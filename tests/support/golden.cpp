@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "gdi/png_writer.h"
+#include "gdi/text/font_text_engine.h"
+#include "win/gdi.h"
 
 namespace testing_support {
 
@@ -62,6 +64,17 @@ void ExpectGolden(const win::gdi::Surface& drawn, const std::string& golden) {
     ADD_FAILURE() << off << " pixels differ from " << path << " (a channel by up to " << worst << "); first "
                   << first << "; drawn: " << saved;
   }
+}
+
+std::string ArialFontFile() {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT f = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, f);
+  std::string file = win::gdi::text::SelectedFontFile(dc);
+  SelectObject(dc, old);
+  DeleteObject(f);
+  DeleteDC(dc);
+  return file;
 }
 
 }  // namespace testing_support

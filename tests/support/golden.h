@@ -18,4 +18,8 @@ namespace testing_support {
 // golden/frame.png"); a failed comparison names what was drawn after it.
 void ExpectGolden(const win::gdi::Surface& drawn, const std::string& golden);
 
+// The font file behind "Arial" at 12 points: the pictures of text hold only
+// for the pinned face (LiberationSans-Regular.ttf).
+std::string ArialFontFile();
+
 }  // namespace testing_support

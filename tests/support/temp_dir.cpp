@@ -46,6 +46,11 @@ std::vector<std::string> FileLines(const std::string& path) {
   return lines;
 }
 
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::filesystem::path PrivateTempDir() {
   std::filesystem::path dir = win::HostPath(win::PrivateTempWindowsDirectory());
   return dir.has_filename() ? dir : dir.parent_path();

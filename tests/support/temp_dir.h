@@ -29,6 +29,8 @@ class TempDir {
 // The lines of a text file, without their line feeds (none when it cannot
 // be read).
 std::vector<std::string> FileLines(const std::string& path);
+// The whole of a file, bytes as they are ("" when it cannot be read).
+std::string FileText(const std::string& path);
 
 // The user's own directory under the temporary path the environment names
 // now (TMPDIR, TMP, TEMP), where the client keeps its temporary files and

@@ -5,38 +5,22 @@
 // line breaks and links.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "gdi/text/font_text_engine.h"
 #include "layout/view/support/view_fixture.h"
 #include "support/golden.h"
+#include "support/temp_dir.h"
 #include "win/gdi.h"
 
 namespace view_test {
 namespace {
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool pinnedFonts() {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HFONT f = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
-  HGDIOBJ old = SelectObject(dc, f);
-  std::string file = win::gdi::text::SelectedFontFile(dc);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
-  return file.find("LiberationSans-Regular.ttf") != std::string::npos;
-}
+using testing_support::ArialFontFile;
+using testing_support::FileText;
 
 TEST_F(ViewTest, DocumentsOfEveryElementLookAsTheyDidAtTwoWidths) {
-  ASSERT_TRUE(pinnedFonts());
+  ASSERT_NE(ArialFontFile().find("LiberationSans-Regular.ttf"), std::string::npos) << ArialFontFile();
   struct Case {
     const char* name;
     const char* path;
@@ -51,7 +35,7 @@ TEST_F(ViewTest, DocumentsOfEveryElementLookAsTheyDidAtTwoWidths) {
       SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(width));
       view_.reset();
       TextView& view = OpenView(width, 460);
-      auto doc = Build(c.record, readFile(std::string(ZEMRA_SOURCE_DIR) + c.path));
+      auto doc = Build(c.record, FileText(std::string(ZEMRA_SOURCE_DIR) + c.path));
       ASSERT_TRUE(doc);
       view.SetDocument(std::move(doc));
       auto shot = Shot();

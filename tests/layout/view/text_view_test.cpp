@@ -41,13 +41,7 @@ std::string longText(int paragraphs) {
 
 TEST_F(ViewTest, AStoryLooksAsItDidInThePinnedFonts) {
   // The picture holds only for the pinned face behind "Arial".
-  HDC dc = CreateCompatibleDC(nullptr);
-  HFONT f = CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
-  HGDIOBJ old = SelectObject(dc, f);
-  std::string file = win::gdi::text::SelectedFontFile(dc);
-  SelectObject(dc, old);
-  DeleteObject(f);
-  DeleteDC(dc);
+  const std::string file = testing_support::ArialFontFile();
   ASSERT_NE(file.find("LiberationSans-Regular.ttf"), std::string::npos) << file;
   ASSERT_EQ(GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 96);
 
