@@ -25,6 +25,11 @@ void Action::SetParameter(int index, const CString& text) {
   if (body_->params[slot] == text) return;
   if (body_.use_count() != 1) body_ = std::make_shared<Body>(*body_);
   body_->params[slot] = text;
+  const auto bit = static_cast<std::uint16_t>(1u << index);
+  if (text.view().find_first_of("$^?@") != std::string_view::npos)
+    body_->marked |= bit;
+  else
+    body_->marked &= static_cast<std::uint16_t>(~bit);
   if (!text.IsEmpty()) {
     if (body_->count < index + 1) body_->count = index + 1;
     return;
@@ -60,18 +65,18 @@ const Action* DefinitionSet::FindAction(std::string_view name) const {
   return n ? &n->value : nullptr;
 }
 
-CString DefinitionSet::EventKey(std::string_view tag, std::string_view attribute, std::string_view value) {
-  std::string key;
-  key.reserve(tag.size() + attribute.size() + value.size() + 2);
+void DefinitionSet::EventKey(std::string& key, std::string_view tag, std::string_view attribute,
+                             std::string_view value) {
+  key.clear();
   key.append(tag).push_back('\0');
   key.append(attribute).push_back('\0');
   key.append(value);
-  return CString(std::move(key));
 }
 
 const EventDefinition* DefinitionSet::FindEvent(std::string_view tag, std::string_view attribute,
                                                 std::string_view value) const {
-  auto* n = events_.Find(EventKey(tag, attribute, value).view());
+  EventKey(key_, tag, attribute, value);
+  auto* n = events_.Find(key_);
   return n ? &n->value : nullptr;
 }
 
@@ -85,8 +90,9 @@ StyleDefinition* DefinitionSet::AddStyle(const StyleDefinition& style) {
 void DefinitionSet::AddAction(const Action& action) { actions_.Insert(action.name(), action); }
 
 void DefinitionSet::AddEvent(EventDefinition event) {
-  const CString key = EventKey(event.tag.view(), event.attribute.view(), event.value.view());
-  events_.Insert(key, std::move(event));
+  std::string key;
+  EventKey(key, event.tag.view(), event.attribute.view(), event.value.view());
+  events_.Insert(CString(std::move(key)), std::move(event));
 }
 
 void DefinitionSet::AddList(std::unique_ptr<TranslationList> list) { lists_.push_back(std::move(list)); }
@@ -117,6 +123,10 @@ bool DefinitionSet::FindEventDefinitions(const TokenEvent& event,
   auto each = [&](auto&& visit) {
     for (ListElement* e = event.subItems.first(); e; e = e->next()) {
       auto* pair = static_cast<AttributePair*>(e);
+      if (pair->value.IsEmpty()) {
+        visit(pair->name.view(), std::string_view());
+        continue;
+      }
       CString value = pair->value;
       value.MakeUpper();
       visit(pair->name.view(), value.view());
@@ -143,7 +153,8 @@ bool DefinitionSet::FindEventDefinitions(const TokenEvent& event,
 }
 
 bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std::vector<Action>& out) const {
-  std::vector<const EventDefinition*> matched;
+  std::vector<const EventDefinition*>& matched = matched_;
+  matched.clear();
   if (!FindEventDefinitions(event, matched)) return false;
   for (ListElement* e = event.subItems.first(); e; e = e->next()) {
     auto* pair = static_cast<AttributePair*>(e);
@@ -152,10 +163,16 @@ bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std:
   StringTranslator& translator = StringTranslator::Instance();
   for (const EventDefinition* def : matched) {
     for (const Action& action : def->actions) {
+      // Parameters without markers translate to themselves: the action's
+      // own parameters serve, shared.
+      if (!action.NeedsTranslation()) {
+        out.push_back(action);
+        continue;
+      }
       Action copy = action;
       for (int i = 0; i < action.parameterCount(); ++i) {
+        if (!action.NeedsTranslation(i)) continue;
         const CString& text = action.parameter(i);
-        if (text.IsEmpty()) continue;
         CString translated;
         if (translator.Translate(text, translated, &values, this, StringTranslator::kBoth, true) != -1)
           copy.SetParameter(i, translated);

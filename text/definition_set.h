@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <memory>
 #include <set>
@@ -44,12 +45,20 @@ class Action {
   void SetParameter(int index, const CString& text);
   // How many actions share this one's parameters (for tests).
   long shareCount() const { return body_.use_count(); }
+  // Whether a parameter holds a marker that translation replaces ("$", "^",
+  // "?", "@"): the others translate to themselves.
+  bool NeedsTranslation() const { return body_->marked != 0; }
+  bool NeedsTranslation(int index) const {
+    return index >= 0 && index < kMaxParameters && (body_->marked >> index) & 1u;
+  }
 
  private:
   struct Body {
     CString name;
     LONG kind = 0;
     LONG count = 0;
+    // Bit i: parameter i holds a translation marker.
+    std::uint16_t marked = 0;
     std::array<CString, kMaxParameters> params;
   };
   std::shared_ptr<Body> body_;
@@ -113,7 +122,7 @@ class DefinitionSet : public TranslationListSource {
   void ReadAction(DefLexer& lexer);
   void ReadEvent(DefLexer& lexer);
   void ReadPreformatted(DefLexer& lexer);
-  static CString EventKey(std::string_view tag, std::string_view attribute, std::string_view value);
+  static void EventKey(std::string& key, std::string_view tag, std::string_view attribute, std::string_view value);
 
   std::vector<std::unique_ptr<TranslationList>> lists_;
   StringHashTable<StyleDefinition*> styles_;
@@ -121,4 +130,8 @@ class DefinitionSet : public TranslationListSource {
   StringHashTable<Action> actions_;
   StringHashTable<EventDefinition> events_;
   std::set<std::string> preformatted_;
+  // Work space of the lookups, kept between events so that dispatch does not
+  // allocate for them (the program has one thread).
+  mutable std::string key_;
+  mutable std::vector<const EventDefinition*> matched_;
 };

@@ -22,8 +22,13 @@ void LinkMaker::EncodeFormSubmission(const Form&, CString& action, CString& quer
 StyleProperty::~StyleProperty() = default;
 
 bool StyleProperty::SetParams(const PropertyParams& params) {
-  params_ = params;
+  params_ = &params;
   return true;
+}
+
+const PropertyParams& StyleProperty::NoParams() {
+  static const PropertyParams none;
+  return none;
 }
 
 LONG StyleProperty::Number(int n) const { return DefinitionAtoi(P(n)); }
@@ -62,7 +67,7 @@ class Simple : public StyleProperty {
       case 5: return b.AddListItem(at, Number(1)) != nullptr;
       case 6: return b.AddListItem2(at, Number(1)) != nullptr;
       case 11: return b.SetHolder(at, Number(1), P(2));
-      case 12: return b.AddText(at, Number(2), P(1));
+      case 12: return b.AddText(at, Number(2), P(1).view());
       case 13: return b.EndAtom(at) != nullptr;
       case 29: return b.PassToCurrent(at);
       case 33: return b.AddWordSpace(at);
@@ -240,7 +245,7 @@ class Counter : public StyleProperty {
       auto* piece = static_cast<LabelPiece*>(e);
       if (piece->kind == 0) {
         const bool word = b.AddWord(p) != nullptr;
-        b.AddText(p, 0, piece->text);
+        b.AddText(p, 0, piece->text.view());
         if (word) b.EndAtom(p + 500);
         result = word;
       } else if (piece->kind == 1) {
@@ -369,9 +374,7 @@ bool RunActions(const std::vector<Action>& actions, const PropertyInputs& inputs
     }
     if (inputs.dispatcherFlags && (*inputs.dispatcherFlags & kDispatchSuspended) && !property->RunsWhenSuspended())
       continue;
-    PropertyParams params;
-    for (int i = 0; i < Action::kMaxParameters; ++i) params[static_cast<size_t>(i)] = action.parameter(i);
-    property->SetParams(params);
+    property->SetParams(action.parameters());
     result = property->Apply(viewer);
   }
   return result;

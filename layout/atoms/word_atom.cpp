@@ -50,21 +50,22 @@ WordAtom::~WordAtom() { spans_.clearAndDelete(); }
 
 // ---- Building
 
-bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
+bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
   if (textKind == kOverlayCommand) return SetOverlay(text, position, style);
-  LONG length = text.GetLength();
+  const CString piece(text);
+  const LONG length = piece.GetLength();
   TextSpan* last = LastSpan();
   int runKind = RunKindFor(textKind, style);
   // Text of another encoding walks its characters differently: it never
   // joins a run of another kind.
   if (last && last->run->Style() == style && last->run->Marks() == 0 && last->End() == position &&
       last->run->Kind() == runKind) {
-    last->run->TextForWriting() += text;
+    last->run->TextForWriting() += piece;
     last->length += length;
-    text_ += text;
+    text_ += piece;
     return true;
   }
-  TextRun* run = NewRun(text, runKind, style);
+  TextRun* run = NewRun(piece, runKind, style);
   if (!run) return false;
   if (last && IsOverlay(last) && static_cast<OverlayRun*>(last->run)->IsOpen()) {
     auto* overlay = static_cast<OverlayRun*>(last->run);
@@ -72,7 +73,7 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    text_ += text;
+    text_ += piece;
     return true;
   }
   auto* span = new (std::nothrow) TextSpan(position, length, run);
@@ -81,12 +82,12 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     return false;
   }
   spans_.append(span);
-  text_ += text;
+  text_ += piece;
   return true;
 }
 
-bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
-  if (text.Compare("StartOverlay") == 0) {
+bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
+  if (text == "StartOverlay") {
     TextRun* run = new (std::nothrow) OverlayRun(style, kOverlayMark);
     auto* span = run ? new (std::nothrow) TextSpan(p, 0, run) : nullptr;
     if (!span) {
@@ -94,7 +95,7 @@ bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
       return false;
     }
     spans_.append(span);
-  } else if (text.Compare("EndOverlay") == 0) {
+  } else if (text == "EndOverlay") {
     TextSpan* last = LastSpan();
     if (last && IsOverlay(last)) static_cast<OverlayRun*>(last->run)->Close();
   }

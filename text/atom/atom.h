@@ -10,6 +10,8 @@
 // Positions an atom returns are new and belong to the caller.
 #pragma once
 
+#include <string_view>
+
 #include "core/list.h"
 #include "mfc/cstring.h"
 #include "oldio/iostream.h"
@@ -63,8 +65,9 @@ class Atom : public ListElement {
   virtual bool AppendText(CString& out, const Position& from, const Position& to, BOOL atEnd, LONG option) = 0;
   // Takes a child; false refuses it (the builder then deletes it).
   virtual bool AddChild(Atom* child) { (void)child; return false; }
-  // Takes text (word atoms do).
-  virtual bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
+  // Takes text (word atoms do). The bytes are only lent for the call: an
+  // atom that keeps them copies them.
+  virtual bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
     (void)text, (void)position, (void)textKind, (void)style;
     return false;
   }

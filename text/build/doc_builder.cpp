@@ -225,7 +225,7 @@ Atom* DocBuilder::AddFormField(LONG position, ResolvedStyle* context, LONG kind,
   return factory_ ? Insert(factory_->NewFormField(position, context, spec)) : nullptr;
 }
 
-bool DocBuilder::AddText(LONG position, ResolvedStyle* context, LONG textKind, const CString& text) {
+bool DocBuilder::AddText(LONG position, ResolvedStyle* context, LONG textKind, std::string_view text) {
   if (!current_) return true;
   if (reopenWord_) {
     AddWord(position, context);

@@ -41,13 +41,25 @@ bool TokenDispatcher::Dispatch(TokenItem& item, ViewerDocument& viewer, TokenSou
 
 bool TokenDispatcher::DispatchText(TextToken& item, ViewerDocument& viewer) {
   if (Suspended()) return true;
-  return viewer.Builder().AddText(item.start, item.owner, item.text);
+  return viewer.Builder().AddText(item.start, item.owner, item.text.view());
 }
 
 bool TokenDispatcher::DispatchEvent(TokenEvent& event, ViewerDocument& viewer, TokenSource& tokens,
                                     LinkMaker& document, BuildTarget* target, FormSubmitter* formOwner) {
   values_.Clear();
+  // The list of the last event is reused; an event dispatched from within
+  // an action gets a list of its own.
   std::vector<Action> actions;
+  actions.swap(actions_);
+  actions.clear();
+  struct GiveBack {
+    std::vector<Action>& list;
+    std::vector<Action>& keep;
+    ~GiveBack() {
+      list.clear();
+      if (list.capacity() > keep.capacity()) keep.swap(list);
+    }
+  } giveBack{actions, actions_};
   if (!definitions_ || !definitions_->ApplyEvent(event, values_, actions)) return false;
   PropertyInputs inputs;
   inputs.position = event.start;
