@@ -87,15 +87,22 @@ StyleDefinition* DefinitionSet::AddStyle(const StyleDefinition& style) {
   return kept;
 }
 
-void DefinitionSet::AddAction(const Action& action) { actions_.Insert(action.name(), action); }
+void DefinitionSet::AddAction(const Action& action) {
+  ForgetPlainEvents();
+  actions_.Insert(action.name(), action);
+}
 
 void DefinitionSet::AddEvent(EventDefinition event) {
+  ForgetPlainEvents();
   std::string key;
   EventKey(key, event.tag.view(), event.attribute.view(), event.value.view());
   events_.Insert(CString(std::move(key)), std::move(event));
 }
 
-void DefinitionSet::AddList(std::unique_ptr<TranslationList> list) { lists_.push_back(std::move(list)); }
+void DefinitionSet::AddList(std::unique_ptr<TranslationList> list) {
+  ForgetPlainEvents();
+  lists_.push_back(std::move(list));
+}
 
 CString DefinitionSet::ColorStyleName(BYTE red, BYTE green, BYTE blue, LONG scale) {
   CString name;
@@ -181,4 +188,27 @@ bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std:
     }
   }
   return true;
+}
+
+void DefinitionSet::ForgetPlainEvents() {
+  for (RecentName& r : recent_) r.entry = nullptr;
+  plain_.clear();
+}
+
+const std::vector<Action>* DefinitionSet::PlainEventActions(std::string_view name) const {
+  for (const RecentName& r : recent_)
+    if (r.entry && r.name == name) return *r.entry ? &**r.entry : nullptr;
+  auto found = plain_.find(name);
+  if (found == plain_.end()) {
+    const TokenEvent probe(0, CString(name));
+    ValueTable none;
+    std::vector<Action> actions;
+    std::optional<std::vector<Action>> entry;
+    if (ApplyEvent(probe, none, actions)) entry = std::move(actions);
+    found = plain_.emplace(std::string(name), std::move(entry)).first;
+  }
+  RecentName& slot = recent_[nextRecent_++ % recent_.size()];
+  slot.name.assign(name);
+  slot.entry = &found->second;
+  return found->second ? &*found->second : nullptr;
 }

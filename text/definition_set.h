@@ -10,8 +10,11 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -105,6 +108,11 @@ class DefinitionSet : public TranslationListSource {
   // translated against the event's attributes (entered in `values`). False
   // when no definition matched.
   bool ApplyEvent(const TokenEvent& event, ValueTable& values, std::vector<Action>& out) const;
+  // The actions of an event of that name without attributes, as ApplyEvent
+  // gives them; null when no definition matches. They depend on the
+  // definitions alone, so they are worked out once per name; the list stays
+  // valid until a definition is entered.
+  const std::vector<Action>* PlainEventActions(std::string_view name) const;
 
   // Entering definitions (the reader uses these; a later entry of the same
   // key replaces the earlier one).
@@ -134,4 +142,20 @@ class DefinitionSet : public TranslationListSource {
   // allocate for them (the program has one thread).
   mutable std::string key_;
   mutable std::vector<const EventDefinition*> matched_;
+  // PlainEventActions by event name; an empty optional where nothing matched.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  using PlainEntry = std::optional<std::vector<Action>>;
+  mutable std::unordered_map<std::string, PlainEntry, NameHash, std::equal_to<>> plain_;
+  // The names asked for last, tried before the map: a document's events
+  // come from a handful of names (a word, its end, the space after it).
+  struct RecentName {
+    std::string name;
+    const PlainEntry* entry = nullptr;
+  };
+  mutable std::array<RecentName, 8> recent_;
+  mutable size_t nextRecent_ = 0;
+  void ForgetPlainEvents();
 };
