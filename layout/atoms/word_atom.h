@@ -23,9 +23,6 @@ class TextSpan : public ListElement {
   TextRun* run;
 };
 
-// Text kinds of AddText.
-enum TextKind : LONG { kPlainText = 0, kOverlayCommand = 1, kShiftJisText = 2, kEucText = 3 };
-
 class WordAtom : public Atom {
  public:
   explicit WordAtom(LONG start) : Atom(start) {}

@@ -42,6 +42,11 @@ enum AtomMask : DWORD {
   kTableItemMask = 0x330000,
 };
 
+// Text kinds of AddText: plain text, the overlay commands of a word
+// ("StartOverlay", "EndOverlay": no text), and text of the two-byte
+// encodings.
+enum TextKind : LONG { kPlainText = 0, kOverlayCommand = 1, kShiftJisText = 2, kEucText = 3 };
+
 // Results of Format.
 enum FormatResult : int {
   kFormatFits = 0,      // everything from `from` on fits

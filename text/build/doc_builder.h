@@ -109,6 +109,10 @@ class DocBuilder {
   struct Entry {
     Atom* atom;
     Atom* lastChild;  // the last atom added to it, for word spaces
+    // Whether the atom, and the last child once closed, took any text: a
+    // word space only goes after a word that holds some.
+    bool hasText = false;
+    bool lastChildHasText = false;
   };
   struct HolderName {
     DWORD kind;

@@ -171,6 +171,25 @@ TEST_F(DocBuilderTest, WordSpaces) {
   EXPECT_EQ(tree(builder.Root()), "page[para[word\"one \" pic(p) word\" \" word]]");
 }
 
+TEST_F(DocBuilderTest, AWordSpaceFollowsOnlyAWordThatTookText) {
+  builder.AddPage(0, nullptr);
+  builder.AddParagraph(0, nullptr);
+  builder.AddWord(0, nullptr);
+  builder.AddText(0, nullptr, 0, "");
+  builder.EndAtom(1);
+  builder.AddWordSpace(1, nullptr);  // empty text is no text
+  builder.AddWord(2, nullptr);
+  builder.AddText(2, nullptr, 0, "a");
+  builder.AddText(3, nullptr, 0, "b");
+  builder.EndAtom(4);
+  builder.AddWordSpace(4, nullptr);
+  builder.AddWordSpace(5, nullptr);  // still the word before
+  builder.AddParagraph(6, nullptr);
+  builder.AddWordSpace(6, nullptr);  // a new container has no word yet
+  builder.CloseAll(9);
+  EXPECT_EQ(tree(builder.Root()), "page[para[word word\"ab  \" para]]");
+}
+
 TEST_F(DocBuilderTest, FormFields) {
   struct Case {
     LONG kind;
