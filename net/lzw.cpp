@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "mfc/app.h"
 #include "win/user.h"
@@ -61,6 +62,8 @@ class OutputBlock {
     return data_ + length_;
   }
   void commit(LONG n) { length_ += n; }
+  // The block grows instead: a run goes on to the end of the codes.
+  static constexpr bool full() { return false; }
   void terminate() {
     if (data_ && capacity_ > length_) data_[length_] = 0;
   }
@@ -160,52 +163,113 @@ struct Tables {
   std::unique_ptr<std::uint32_t[]> length;
 };
 
-Tables* TablesFor(int tableSize) {
-  thread_local Tables tables;
-  if (tables.size >= tableSize) return &tables;
+// Makes `tables` hold at least `tableSize` entries; false (and no tables)
+// when memory is short.
+bool HaveTables(Tables& tables, int tableSize) {
+  if (tables.size >= tableSize) return true;
   tables = Tables();
   tables.prefix.reset(new (std::nothrow) WORD[tableSize]);
   tables.suffix.reset(new (std::nothrow) BYTE[tableSize]);
   tables.length.reset(new (std::nothrow) std::uint32_t[tableSize]);
   if (!tables.prefix || !tables.suffix || !tables.length) {
     tables = Tables();
-    return nullptr;
+    return false;
   }
   tables.size = tableSize;
-  return &tables;
+  return true;
 }
 
-LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxBits, LzwStats& stats) {
-  const int tableSize = 1 << maxBits;
-  Tables* tables = TablesFor(tableSize);
-  if (!tables) return LzwStatus::NoMemory;
-  WORD* prefix = tables->prefix.get();
-  BYTE* suffix = tables->suffix.get();
-  std::uint32_t* length = tables->length.get();
-  for (int c = 0; c < 256; ++c) {
-    prefix[c] = 0;
-    suffix[c] = static_cast<BYTE>(c);
-    length[c] = 1;
+Tables* TablesFor(int tableSize) {
+  thread_local Tables tables;
+  return HaveTables(tables, tableSize) ? &tables : nullptr;
+}
+
+// The decoder's state between runs: where the codes are, the string last
+// decoded and the entries made so far. A run decodes strings into a sink
+// until the codes end or the sink is full; the next run goes on from there.
+class Decoder {
+ public:
+  Decoder(const BYTE* input, LONG inputLength, int maxBits, WORD* prefix, BYTE* suffix,
+          std::uint32_t* length)
+      : reader_(input, inputLength),
+        maxBits_(maxBits),
+        tableSize_(1 << maxBits),
+        prefix_(prefix),
+        suffix_(suffix),
+        length_(length) {
+    for (int c = 0; c < 256; ++c) {
+      prefix_[c] = 0;
+      suffix_[c] = static_cast<BYTE>(c);
+      length_[c] = 1;
+    }
   }
 
-  CodeReader reader(input, inputLength);
-  int code = 0;
-  if (!reader.next(code)) return LzwStatus::Ok;  // empty input
-  // The first code has no string before it: only a byte can stand there.
-  if (code >= 256) return LzwStatus::Corrupt;
-  int previous = code;
-  BYTE firstByte = static_cast<BYTE>(code);
-  BYTE* first = out.reserve(1);
-  if (!first) return LzwStatus::FirstWrite;
-  *first = firstByte;
-  out.commit(1);
+  bool ended() const { return ended_; }
+  const LzwStats& stats() const { return stats_; }
 
-  stats.widestCode = reader.bits();
-  int nextFree = kFirstFree;
-  int maxCode = (1 << reader.bits()) - 1;
-  while (reader.next(code)) {
+  // The sink gives room for a string (reserve: null when it cannot take
+  // it), takes it (commit) and says when to stop (full).
+  template <class Sink>
+  LzwStatus run(Sink& out);
+
+ private:
+  CodeReader reader_;
+  int maxBits_;
+  int tableSize_;
+  WORD* prefix_;
+  BYTE* suffix_;
+  std::uint32_t* length_;
+  bool started_ = false;
+  bool ended_ = false;
+  int previous_ = 0;
+  BYTE firstByte_ = 0;
+  int nextFree_ = kFirstFree;
+  int maxCode_ = (1 << 9) - 1;
+  LzwStats stats_;
+};
+
+template <class Sink>
+LzwStatus Decoder::run(Sink& out) {
+  if (ended_) return LzwStatus::Ok;
+  int code = 0;
+  if (!started_) {
+    started_ = true;
+    if (!reader_.next(code)) {  // empty input
+      ended_ = true;
+      return LzwStatus::Ok;
+    }
+    // The first code has no string before it: only a byte can stand there.
+    if (code >= 256) return LzwStatus::Corrupt;
+    previous_ = code;
+    firstByte_ = static_cast<BYTE>(code);
+    BYTE* first = out.reserve(1);
+    if (!first) return LzwStatus::FirstWrite;
+    *first = firstByte_;
+    out.commit(1);
+    stats_.widestCode = reader_.bits();
+    maxCode_ = (1 << reader_.bits()) - 1;
+  }
+
+  // The state lives in locals while the loop runs: the strings are written
+  // through byte pointers, which the compiler must assume could change any
+  // member.
+  CodeReader reader = reader_;
+  WORD* const prefix = prefix_;
+  BYTE* const suffix = suffix_;
+  std::uint32_t* const length = length_;
+  const int tableSize = tableSize_;
+  int previous = previous_;
+  BYTE firstByte = firstByte_;
+  int nextFree = nextFree_;
+  int maxCode = maxCode_;
+  LzwStatus status = LzwStatus::Ok;
+  while (!out.full()) {
+    if (!reader.next(code)) {
+      ended_ = true;
+      break;
+    }
     if (code == kClearCode) {
-      ++stats.clearCodes;
+      ++stats_.clearCodes;
       nextFree = kFirstFree - 1;
       reader.startGroup(9);
       maxCode = (1 << 9) - 1;
@@ -214,10 +278,16 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
     // Only the entry about to be made may be named before it exists: its
     // string is the previous one and that string's first byte again.
     const bool pending = code >= nextFree;
-    if (pending && code > nextFree) return LzwStatus::Corrupt;
+    if (pending && code > nextFree) {
+      status = LzwStatus::Corrupt;
+      break;
+    }
     const std::uint32_t n = pending ? length[previous] + 1 : length[code];
     BYTE* const start = out.reserve(static_cast<LONG>(n));
-    if (!start) return LzwStatus::WriteFailed;
+    if (!start) {
+      status = LzwStatus::WriteFailed;
+      break;
+    }
     BYTE* p = start + n - 1;
     int c = code;
     if (pending) {
@@ -231,7 +301,10 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
       *p-- = suffix[c];
       c = prefix[c];
     }
-    if (c >= 256 || p != start) return LzwStatus::Corrupt;
+    if (c >= 256 || p != start) {
+      status = LzwStatus::Corrupt;
+      break;
+    }
     firstByte = static_cast<BYTE>(c);
     *p = firstByte;
     out.commit(static_cast<LONG>(n));
@@ -244,15 +317,77 @@ LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxB
     }
     previous = code;
 
-    if (nextFree > maxCode && reader.bits() < maxBits) {
+    if (nextFree > maxCode && reader.bits() < maxBits_) {
       int bits = reader.bits() + 1;
       reader.startGroup(bits);
-      if (bits > stats.widestCode) stats.widestCode = bits;
+      if (bits > stats_.widestCode) stats_.widestCode = bits;
       // At the widest codes the limit is the table itself, never passed.
-      maxCode = bits == maxBits ? tableSize : (1 << bits) - 1;
+      maxCode = bits == maxBits_ ? tableSize : (1 << bits) - 1;
     }
   }
-  return LzwStatus::Ok;
+  reader_ = reader;
+  previous_ = previous;
+  firstByte_ = firstByte;
+  nextFree_ = nextFree;
+  maxCode_ = maxCode;
+  return status;
+}
+
+// The caller's buffer of a streaming read. A string longer than the room
+// left goes whole into the stash, and what fits of it is copied out; the
+// rest waits there for the next read.
+class PieceSink {
+ public:
+  PieceSink(BYTE* buffer, LONG room, BYTE* stash, LONG stashSize, std::int64_t& total, LONG limit)
+      : buffer_(buffer), room_(room), stash_(stash), stashSize_(stashSize), total_(total), limit_(limit) {}
+
+  BYTE* reserve(LONG n) {
+    if (total_ + n > limit_) return nullptr;
+    if (n <= room_ - used_) return buffer_ + used_;
+    if (n > stashSize_) return nullptr;  // no string is longer than the table
+    stashed_ = true;
+    return stash_;
+  }
+  void commit(LONG n) {
+    total_ += n;
+    if (!stashed_) {
+      used_ += n;
+      return;
+    }
+    const LONG k = n < room_ - used_ ? n : room_ - used_;
+    std::memcpy(buffer_ + used_, stash_, static_cast<size_t>(k));
+    used_ += k;
+    stashStart_ = k;
+    stashEnd_ = n;
+  }
+  bool full() const { return stashed_ || used_ == room_; }
+
+  LONG used() const { return used_; }
+  // The part of the stash still to be handed out.
+  LONG stashStart() const { return stashStart_; }
+  LONG stashEnd() const { return stashEnd_; }
+
+ private:
+  BYTE* buffer_;
+  LONG room_;
+  BYTE* stash_;
+  LONG stashSize_;
+  std::int64_t& total_;
+  LONG limit_;
+  LONG used_ = 0;
+  bool stashed_ = false;
+  LONG stashStart_ = 0;
+  LONG stashEnd_ = 0;
+};
+
+LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxBits, LzwStats& stats) {
+  Tables* tables = TablesFor(1 << maxBits);
+  if (!tables) return LzwStatus::NoMemory;
+  Decoder decoder(input, inputLength, maxBits, tables->prefix.get(), tables->suffix.get(),
+                  tables->length.get());
+  const LzwStatus status = decoder.run(out);
+  stats = decoder.stats();
+  return status;
 }
 
 }  // namespace
@@ -320,4 +455,74 @@ bool lzwExpandReplyBody(const void* data, size_t size, CString& out) {
   if (!failed) out = CString(reinterpret_cast<const char*>(block), static_cast<int>(length));
   std::free(block);
   return !failed;
+}
+
+// ---- Streaming ----
+
+struct LzwStream::State {
+  Tables tables;
+  std::unique_ptr<BYTE[]> stash;
+  LONG stashSize = 0;
+  LONG stashStart = 0;
+  LONG stashEnd = 0;
+  std::optional<Decoder> decoder;
+  std::int64_t total = 0;
+  LONG limit = 0;
+  LzwStatus status = LzwStatus::NoInput;
+};
+
+LzwStream::LzwStream() = default;
+LzwStream::~LzwStream() = default;
+
+LzwStatus LzwStream::start(const BYTE* input, LONG inputLength, WORD maxBits, LONG outputLimit) {
+  if (!state_) state_.reset(new (std::nothrow) State);
+  if (!state_) return LzwStatus::NoMemory;
+  State& s = *state_;
+  s.decoder.reset();
+  s.stashStart = s.stashEnd = 0;
+  s.total = 0;
+  s.limit = outputLimit < 0 ? 0 : outputLimit;
+  if (input == nullptr || inputLength < 0) return s.status = LzwStatus::NoInput;
+  if (maxBits < kLzwMinBits || maxBits > kLzwMaxBits) return s.status = LzwStatus::BadWidth;
+  const int tableSize = 1 << maxBits;
+  if (s.stashSize < tableSize) {
+    s.stash.reset(new (std::nothrow) BYTE[static_cast<size_t>(tableSize)]);
+    s.stashSize = s.stash ? tableSize : 0;
+  }
+  if (!s.stash || !HaveTables(s.tables, tableSize)) return s.status = LzwStatus::NoMemory;
+  s.decoder.emplace(input, inputLength, maxBits, s.tables.prefix.get(), s.tables.suffix.get(),
+                    s.tables.length.get());
+  return s.status = LzwStatus::Ok;
+}
+
+LzwStatus LzwStream::read(BYTE* buffer, LONG room, LONG& produced) {
+  produced = 0;
+  if (!state_) return LzwStatus::NoInput;
+  State& s = *state_;
+  if (buffer == nullptr || room < 1) return LzwStatus::NoInput;
+  // The rest of a string that did not fit last time comes first.
+  if (s.stashStart < s.stashEnd) {
+    const LONG k = s.stashEnd - s.stashStart < room ? s.stashEnd - s.stashStart : room;
+    std::memcpy(buffer, s.stash.get() + s.stashStart, static_cast<size_t>(k));
+    s.stashStart += k;
+    produced = k;
+    if (s.stashStart < s.stashEnd) return LzwStatus::Ok;
+  }
+  if (s.status != LzwStatus::Ok || !s.decoder) return s.status;
+  PieceSink sink(buffer + produced, room - produced, s.stash.get(), s.stashSize, s.total, s.limit);
+  s.status = s.decoder->run(sink);
+  produced += sink.used();
+  s.stashStart = sink.stashStart();
+  s.stashEnd = sink.stashEnd();
+  return s.status;
+}
+
+bool LzwStream::finished() const {
+  if (!state_) return false;
+  const State& s = *state_;
+  return s.status == LzwStatus::Ok && s.decoder && s.decoder->ended() && s.stashStart >= s.stashEnd;
+}
+
+LzwStats LzwStream::stats() const {
+  return state_ && state_->decoder ? state_->decoder->stats() : LzwStats();
 }
