@@ -58,7 +58,7 @@ class VMCI : public VObject {
   // The most time between two questions to a device that is playing (or
   // to be played again), in milliseconds of the page clock. Each is a
   // blocking "status ... mode wait"; a play's end notice asks at once.
-  static constexpr DWORD kPollMs = 100;
+  static constexpr DWORD kPollMs = 250;
 
   // `fileName` may be null or empty (no file yet). A video object makes its
   // window in Initialize, once it stands on a page.
