@@ -30,8 +30,12 @@ bool WriteOut(const BYTE* bytes, size_t n) {
   return true;
 }
 
-// The header's third byte: the widest code in its low five bits.
+// The header: two magic bytes, then the widest code in the low five bits
+// of the third and the block-mode flag (clear codes in use) in its top bit.
+constexpr BYTE kMagic0 = 0x1F;
+constexpr BYTE kMagic1 = 0x9D;
 constexpr BYTE kWidthMask = 0x1F;
+constexpr BYTE kBlockMode = 0x80;
 constexpr size_t kHeaderSize = 3;
 
 }  // namespace
@@ -54,6 +58,13 @@ int main(int argc, char** argv) {
   ::close(fd);
   if (mapped == MAP_FAILED) return 1;
   const auto* z = static_cast<const BYTE*>(mapped);
+  // The decoder takes code 256 for a clear code: a stream written without
+  // block mode uses it as a string and would come out wrong.
+  if (z[0] != kMagic0 || z[1] != kMagic1 || !(z[2] & kBlockMode)) {
+    std::fprintf(stderr, "lzw_expand: not a block-mode .Z file\n");
+    ::munmap(mapped, size);
+    return 1;
+  }
 
   static BYTE buffer[64 * 1024];
   LzwStream stream;

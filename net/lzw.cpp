@@ -48,7 +48,9 @@ class OutputBlock {
   // Room for `n` more bytes and the NUL after them, at the end of what is
   // written; null when the block cannot grow (memory, or the cap). The
   // bytes count once commit() is called.
-  BYTE* reserve(LONG n) {
+  // `writable` tells how many bytes from there may be written: the string
+  // and scratch bytes after it, which later strings overwrite.
+  BYTE* reserve(LONG n, LONG& writable) {
     if (!good_) return nullptr;
     const std::int64_t needed = std::int64_t{length_} + n;
     if (needed > limit_) {
@@ -59,6 +61,7 @@ class OutputBlock {
       fail();
       return nullptr;
     }
+    writable = capacity_ - length_;
     return data_ + length_;
   }
   void commit(LONG n) { length_ += n; }
@@ -151,17 +154,31 @@ class CodeReader {
 };
 
 // The code tables, kept from one call to the next: at 16 bits they are
-// 448 KB, which a program expanding many small replies would otherwise
-// allocate and give back every time. Only entries made by the current call
+// 704 KB and the strings' copies 1 MB more, which a program expanding many
+// small replies would otherwise allocate and give back every time. Only entries made by the current call
 // are ever read, so nothing needs clearing between calls.
 struct Tables {
   int size = 0;
   std::unique_ptr<WORD[]> prefix;
   std::unique_ptr<BYTE[]> suffix;
-  // The length of each entry's string: a string is written straight into
-  // the output, from its last byte back to its first.
+  // The length of each entry's string.
   std::unique_ptr<std::uint32_t[]> length;
+  // Where in the copies each entry's string is, or kNoCopy. A string with
+  // a copy goes to the output in one piece; one without is written from
+  // its last byte back to its first, along the prefixes.
+  std::unique_ptr<std::uint32_t[]> copyAt;
+  std::unique_ptr<BYTE[]> copies;
 };
+
+constexpr std::uint32_t kNoCopy = UINT32_MAX;
+// Room for the strings of the entries made since the last clear code: the
+// entries of ordinary data fit many times over; the longest strings (long
+// runs of one byte) go without a copy once it is full. Only the pages
+// used are ever touched.
+constexpr std::uint32_t kCopiesBytes = 1u << 20;
+// Short strings are moved 16 bytes at a time, past their end: the copies
+// have room for that after their last byte.
+constexpr std::uint32_t kCopiesSlack = 16;
 
 // Makes `tables` hold at least `tableSize` entries; false (and no tables)
 // when memory is short.
@@ -171,7 +188,9 @@ bool HaveTables(Tables& tables, int tableSize) {
   tables.prefix.reset(new (std::nothrow) WORD[tableSize]);
   tables.suffix.reset(new (std::nothrow) BYTE[tableSize]);
   tables.length.reset(new (std::nothrow) std::uint32_t[tableSize]);
-  if (!tables.prefix || !tables.suffix || !tables.length) {
+  tables.copyAt.reset(new (std::nothrow) std::uint32_t[tableSize]);
+  tables.copies.reset(new (std::nothrow) BYTE[kCopiesBytes + kCopiesSlack]);
+  if (!tables.prefix || !tables.suffix || !tables.length || !tables.copyAt || !tables.copies) {
     tables = Tables();
     return false;
   }
@@ -184,19 +203,58 @@ Tables* TablesFor(int tableSize) {
   return HaveTables(tables, tableSize) ? &tables : nullptr;
 }
 
+// Copies exactly `n` bytes between places that do not overlap: strings are
+// short, and a few fixed-size moves cost less than a call.
+inline void CopyString(BYTE* to, const BYTE* from, std::uint32_t n) {
+  if (n >= 16) {
+    std::uint32_t i = 0;
+    for (; i + 16 <= n; i += 16) std::memcpy(to + i, from + i, 16);
+    if (i < n) std::memcpy(to + n - 16, from + n - 16, 16);
+  } else if (n >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(to, &head, 8);
+    std::memcpy(to + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + n - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + n - 4, &tail, 4);
+  } else if (n >= 2) {
+    std::uint16_t head, tail;
+    std::memcpy(&head, from, 2);
+    std::memcpy(&tail, from + n - 2, 2);
+    std::memcpy(to, &head, 2);
+    std::memcpy(to + n - 2, &tail, 2);
+  } else if (n == 1) {
+    *to = *from;
+  }
+}
+
+// Moves 16 bytes through a register: the two places may overlap (a new
+// copy may start within the 16 bytes after the string it repeats).
+inline void Move16(BYTE* to, const BYTE* from) {
+  BYTE bytes[16];
+  std::memcpy(bytes, from, 16);
+  std::memcpy(to, bytes, 16);
+}
+
 // The decoder's state between runs: where the codes are, the string last
 // decoded and the entries made so far. A run decodes strings into a sink
 // until the codes end or the sink is full; the next run goes on from there.
 class Decoder {
  public:
-  Decoder(const BYTE* input, LONG inputLength, int maxBits, WORD* prefix, BYTE* suffix,
-          std::uint32_t* length)
+  Decoder(const BYTE* input, LONG inputLength, int maxBits, Tables& tables)
       : reader_(input, inputLength),
         maxBits_(maxBits),
         tableSize_(1 << maxBits),
-        prefix_(prefix),
-        suffix_(suffix),
-        length_(length) {
+        prefix_(tables.prefix.get()),
+        suffix_(tables.suffix.get()),
+        length_(tables.length.get()),
+        copyAt_(tables.copyAt.get()),
+        copies_(tables.copies.get()) {
     for (int c = 0; c < 256; ++c) {
       prefix_[c] = 0;
       suffix_[c] = static_cast<BYTE>(c);
@@ -219,6 +277,9 @@ class Decoder {
   WORD* prefix_;
   BYTE* suffix_;
   std::uint32_t* length_;
+  std::uint32_t* copyAt_;
+  BYTE* copies_;
+  std::uint32_t copiesUsed_ = 0;
   bool started_ = false;
   bool ended_ = false;
   int previous_ = 0;
@@ -242,7 +303,8 @@ LzwStatus Decoder::run(Sink& out) {
     if (code >= 256) return LzwStatus::Corrupt;
     previous_ = code;
     firstByte_ = static_cast<BYTE>(code);
-    BYTE* first = out.reserve(1);
+    LONG writable = 0;
+    BYTE* first = out.reserve(1, writable);
     if (!first) return LzwStatus::FirstWrite;
     *first = firstByte_;
     out.commit(1);
@@ -257,6 +319,9 @@ LzwStatus Decoder::run(Sink& out) {
   WORD* const prefix = prefix_;
   BYTE* const suffix = suffix_;
   std::uint32_t* const length = length_;
+  std::uint32_t* const copyAt = copyAt_;
+  BYTE* const copies = copies_;
+  std::uint32_t copiesUsed = copiesUsed_;
   const int tableSize = tableSize_;
   int previous = previous_;
   BYTE firstByte = firstByte_;
@@ -271,6 +336,8 @@ LzwStatus Decoder::run(Sink& out) {
     if (code == kClearCode) {
       ++stats_.clearCodes;
       nextFree = kFirstFree - 1;
+      // The entries to come are new: their copies start again.
+      copiesUsed = 0;
       reader.startGroup(9);
       maxCode = (1 << 9) - 1;
       continue;
@@ -282,37 +349,62 @@ LzwStatus Decoder::run(Sink& out) {
       status = LzwStatus::Corrupt;
       break;
     }
-    const std::uint32_t n = pending ? length[previous] + 1 : length[code];
-    BYTE* const start = out.reserve(static_cast<LONG>(n));
+    const int source = pending ? previous : code;
+    const std::uint32_t sourceLength = length[source];
+    const std::uint32_t n = pending ? sourceLength + 1 : sourceLength;
+    LONG writable = 0;
+    BYTE* const start = out.reserve(static_cast<LONG>(n), writable);
     if (!start) {
       status = LzwStatus::WriteFailed;
       break;
     }
-    BYTE* p = start + n - 1;
-    int c = code;
-    if (pending) {
-      *p-- = firstByte;
-      c = previous;
+    if (source < 256) {
+      *start = static_cast<BYTE>(source);
+    } else if (copyAt[source] != kNoCopy) {
+      // Most strings are short: one move of 16 bytes, when there is room
+      // to write that many, is cheaper than choosing the exact one.
+      const BYTE* from = copies + copyAt[source];
+      if (sourceLength <= 16 && writable >= 16) Move16(start, from);
+      else CopyString(start, from, sourceLength);
+    } else {
+      // Each entry's prefix is an older entry whose string is one byte
+      // shorter, so the walk ends on a byte exactly at `start`; the bound
+      // keeps a broken table from writing outside the string.
+      BYTE* p = start + sourceLength - 1;
+      int c = source;
+      while (c >= 256 && p > start) {
+        *p-- = suffix[c];
+        c = prefix[c];
+      }
+      if (c >= 256 || p != start) {
+        status = LzwStatus::Corrupt;
+        break;
+      }
+      *p = static_cast<BYTE>(c);
     }
-    // Each entry's prefix is an older entry whose string is one byte
-    // shorter, so the walk ends on a byte exactly at `start`; the bound
-    // keeps a broken table from writing outside the string.
-    while (c >= 256 && p > start) {
-      *p-- = suffix[c];
-      c = prefix[c];
-    }
-    if (c >= 256 || p != start) {
-      status = LzwStatus::Corrupt;
-      break;
-    }
-    firstByte = static_cast<BYTE>(c);
-    *p = firstByte;
+    firstByte = *start;
+    if (pending) start[n - 1] = firstByte;
     out.commit(static_cast<LONG>(n));
 
     if (nextFree < tableSize) {
+      const std::uint32_t made = length[previous] + 1;
       prefix[nextFree] = static_cast<WORD>(previous);
       suffix[nextFree] = firstByte;
-      length[nextFree] = length[previous] + 1;
+      length[nextFree] = made;
+      // The new string is the previous one and this one's first byte. The
+      // entry made right after a clear code is never named (its code is the
+      // clear code), and its previous string is from before the clear.
+      std::uint32_t at = kNoCopy;
+      if (nextFree != kClearCode && made <= kCopiesBytes - copiesUsed &&
+          (previous < 256 || copyAt[previous] != kNoCopy)) {
+        at = copiesUsed;
+        if (previous < 256) copies[at] = static_cast<BYTE>(previous);
+        else if (made - 1 <= 16) Move16(copies + at, copies + copyAt[previous]);
+        else CopyString(copies + at, copies + copyAt[previous], made - 1);
+        copies[at + made - 1] = firstByte;
+        copiesUsed += made;
+      }
+      copyAt[nextFree] = at;
       ++nextFree;
     }
     previous = code;
@@ -326,6 +418,7 @@ LzwStatus Decoder::run(Sink& out) {
     }
   }
   reader_ = reader;
+  copiesUsed_ = copiesUsed;
   previous_ = previous;
   firstByte_ = firstByte;
   nextFree_ = nextFree;
@@ -341,11 +434,15 @@ class PieceSink {
   PieceSink(BYTE* buffer, LONG room, BYTE* stash, LONG stashSize, std::int64_t& total, LONG limit)
       : buffer_(buffer), room_(room), stash_(stash), stashSize_(stashSize), total_(total), limit_(limit) {}
 
-  BYTE* reserve(LONG n) {
+  BYTE* reserve(LONG n, LONG& writable) {
     if (total_ + n > limit_) return nullptr;
-    if (n <= room_ - used_) return buffer_ + used_;
+    if (n <= room_ - used_) {
+      writable = room_ - used_;
+      return buffer_ + used_;
+    }
     if (n > stashSize_) return nullptr;  // no string is longer than the table
     stashed_ = true;
+    writable = stashSize_;
     return stash_;
   }
   void commit(LONG n) {
@@ -383,8 +480,7 @@ class PieceSink {
 LzwStatus decode(const BYTE* input, LONG inputLength, OutputBlock& out, int maxBits, LzwStats& stats) {
   Tables* tables = TablesFor(1 << maxBits);
   if (!tables) return LzwStatus::NoMemory;
-  Decoder decoder(input, inputLength, maxBits, tables->prefix.get(), tables->suffix.get(),
-                  tables->length.get());
+  Decoder decoder(input, inputLength, maxBits, *tables);
   const LzwStatus status = decoder.run(out);
   stats = decoder.stats();
   return status;
@@ -490,8 +586,7 @@ LzwStatus LzwStream::start(const BYTE* input, LONG inputLength, WORD maxBits, LO
     s.stashSize = s.stash ? tableSize : 0;
   }
   if (!s.stash || !HaveTables(s.tables, tableSize)) return s.status = LzwStatus::NoMemory;
-  s.decoder.emplace(input, inputLength, maxBits, s.tables.prefix.get(), s.tables.suffix.get(),
-                    s.tables.length.get());
+  s.decoder.emplace(input, inputLength, maxBits, s.tables);
   return s.status = LzwStatus::Ok;
 }
 

@@ -69,8 +69,8 @@ class LzwStream {
   // Up to `room` next bytes into `buffer`, their count in `produced`: Ok
   // with 0 bytes at the end; a failure status once the codes go wrong
   // (with the bytes that read decoded before it), and on every read after
-  // (with nothing). A null
-  // buffer or a room below 1 is NoInput.
+  // (with nothing). A null buffer or a room below 1 is NoInput. The rest
+  // of the room past the count may have been written over.
   LzwStatus read(BYTE* buffer, LONG room, LONG& produced);
   // Every byte handed out and the codes ended without a failure.
   bool finished() const;
