@@ -15,7 +15,6 @@
 #include "pages/objects/vobject.h"
 #include "pages/page/page_switch.h"
 #include "pages/page/vpage.h"
-#include "win/kernel.h"
 #include "win/user.h"
 
 namespace {
