@@ -102,6 +102,7 @@ bool FfmpegVideo::PrepareScaler() {
   }
   if (scaler_ && f->width == scalerWidth_ && f->height == scalerHeight_ && f->format == scalerFormat_) return true;
   sws_freeContext(scaler_);
+  yuv420_ = false;
   scaler_ = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
                            AV_PIX_FMT_BGR0, kScalerFlags, nullptr, nullptr, nullptr);
   if (!scaler_) return false;
