@@ -155,7 +155,7 @@ LONG HtmlTokenizer::PeekOffset() {
   return at;
 }
 
-void HtmlTokenizer::QueueEvent(LONG at, const char* name) {
+void HtmlTokenizer::QueueEvent(LONG at, std::string_view name) {
   queue_.append(new TokenEvent(at, CString(name)));
 }
 

@@ -33,7 +33,9 @@ bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; 
 }  // namespace
 
 WordAtom::WordAtom(const WordAtom& other)
-    : Atom(other.start_), text_(other.text_), trailingBlanks_(other.trailingBlanks_) {
+    : Atom(other.start_),
+      ownText_(other.ownText_ ? new (std::nothrow) CString(*other.ownText_) : nullptr),
+      trailingBlanks_(other.trailingBlanks_) {
   end_ = other.end_;
   for (TextSpan* s = other.FirstSpan(); s; s = s->Next()) {
     TextRun* run = s->run->Clone();
@@ -47,6 +49,20 @@ WordAtom::WordAtom(const WordAtom& other)
 }
 
 WordAtom::~WordAtom() { spans_.clearAndDelete(); }
+
+bool WordAtom::KeepOwnText() {
+  if (ownText_) return true;
+  TextSpan* only = FirstSpan();
+  ownText_.reset(new (std::nothrow) CString(only ? only->run->Text() : CString()));
+  return ownText_ != nullptr;
+}
+
+const CString& WordAtom::Text() const {
+  static const CString kNoText;
+  if (ownText_) return *ownText_;
+  TextSpan* only = FirstSpan();
+  return only ? only->run->Text() : kNoText;
+}
 
 // ---- Building
 
@@ -62,7 +78,7 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
       last->run->Kind() == runKind) {
     last->run->TextForWriting() += piece;
     last->length += length;
-    text_ += piece;
+    if (ownText_) *ownText_ += piece;
     return true;
   }
   TextRun* run = NewRun(piece, runKind, style);
@@ -73,7 +89,7 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    text_ += piece;
+    if (ownText_) *ownText_ += piece;  // an overlay made the word keep its own text
     return true;
   }
   auto* span = new (std::nothrow) TextSpan(position, length, run);
@@ -81,8 +97,12 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
     delete run;
     return false;
   }
+  if (last && !KeepOwnText()) {
+    delete span;
+    return false;
+  }
   spans_.append(span);
-  text_ += piece;
+  if (ownText_) *ownText_ += piece;
   return true;
 }
 
@@ -92,6 +112,10 @@ bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
     auto* span = run ? new (std::nothrow) TextSpan(p, 0, run) : nullptr;
     if (!span) {
       delete run;
+      return false;
+    }
+    if (!KeepOwnText()) {
+      delete span;
       return false;
     }
     spans_.append(span);
@@ -105,7 +129,8 @@ bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
 bool WordAtom::SetEnd(LONG end) {
   end_ = end;
   trailingBlanks_ = 0;
-  for (LONG i = text_.GetLength() - 1; i >= 0 && text_.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
+  const CString& text = Text();
+  for (LONG i = text.GetLength() - 1; i >= 0 && text.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
   return true;
 }
 
@@ -164,7 +189,9 @@ TextSpan* WordAtom::SplitAt(LONG p) {
   LONG index;
   TextSpan* s = Find(p, index);
   if (!s) return nullptr;
-  return Split(s, p - s->start, spans_);
+  const LONG k = p - s->start;
+  if (k > 0 && k < s->length && !KeepOwnText()) return nullptr;
+  return Split(s, k, spans_);
 }
 
 TextSpan* WordAtom::MergeWithNext(TextSpan* span) {
@@ -241,7 +268,8 @@ bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, 
 bool WordAtom::EndsInsideWord(LONG p) const {
   LONG index;
   if (!Find(p, index)) return false;
-  return index < text_.GetLength() - 1 && text_.GetAt(static_cast<int>(index)) != ' ';
+  const CString& text = Text();
+  return index < text.GetLength() - 1 && text.GetAt(static_cast<int>(index)) != ' ';
 }
 
 // ---- Text
@@ -251,8 +279,9 @@ bool WordAtom::GetText(CString& out, const Position& from, const Position& to) c
   if (!Find(std::max(from.Number(), start_), first) || !Find(to.Number(), second)) return false;
   // `to` is the position after the last character wanted.
   first = std::max<LONG>(first, 0);
-  second = std::min<LONG>(second, text_.GetLength());
-  if (second > first) out += text_.Mid(static_cast<int>(first), static_cast<int>(second - first));
+  const CString& text = Text();
+  second = std::min<LONG>(second, text.GetLength());
+  if (second > first) out += text.Mid(static_cast<int>(first), static_cast<int>(second - first));
   if (EndsInsideWord(to.Number())) out += '-';
   return true;
 }
@@ -322,7 +351,7 @@ int WordAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continu
   bool fitsHeight = h <= rect.Height();
   if (rect.Width() < w) {
     if (fitsHeight) {
-      continuation = MakePosition(PositionOfIndex(text_.GetLength() - trailingBlanks_));
+      continuation = MakePosition(PositionOfIndex(Text().GetLength() - trailingBlanks_));
       return kFormatTooWide;
     }
     continuation = EndPosition();
@@ -341,7 +370,7 @@ Position* WordAtom::ResumeAfter(const Position& position) {
   if (n >= end_) return nullptr;
   LONG index;
   if (!Find(n, index)) return nullptr;
-  if (text_.GetAt(static_cast<int>(index)) == ' ') return EndPosition();
+  if (Text().GetAt(static_cast<int>(index)) == ' ') return EndPosition();
   return position.Clone();
 }
 
@@ -397,10 +426,11 @@ LONG WordAtom::BlankCount(LONG from, LONG to) const {
   if (end_ <= to && from <= end_ - trailingBlanks_) return trailingBlanks_;
   LONG a, b;
   if (!Find(from, a) || !Find(to, b)) return 0;
-  b = std::min<LONG>(b, text_.GetLength() - 1);
+  const CString& text = Text();
+  b = std::min<LONG>(b, text.GetLength() - 1);
   LONG n = 0;
   for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
-    if (text_.GetAt(static_cast<int>(i)) == ' ') ++n;
+    if (text.GetAt(static_cast<int>(i)) == ' ') ++n;
   return n;
 }
 
@@ -474,7 +504,7 @@ Position* WordAtom::Step(const Position& position, int direction, int flag, int 
 
 oldio::ostream& WordAtom::Dump(oldio::ostream& out, int indent) {
   for (int i = 0; i < indent; ++i) out << ' ';
-  out << "Wortatom (" << text_.c_str() << ")=";
+  out << "Wortatom (" << Text().c_str() << ")=";
   for (TextSpan* s = FirstSpan(); s; s = s->Next()) out << s->run->Text().c_str() << ":";
   CString tail;
   tail.Format("on the positon:%p offset:%ld", static_cast<const void*>(this), start_);

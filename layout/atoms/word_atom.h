@@ -5,6 +5,8 @@
 // owning the text run that measures and draws it.
 #pragma once
 
+#include <memory>
+
 #include "core/list.h"
 #include "layout/atoms/text_run.h"
 #include "text/atom/atom.h"
@@ -14,6 +16,7 @@ class TextSpan : public ListElement {
  public:
   TextSpan(LONG spanStart, LONG spanLength, TextRun* spanRun) : start(spanStart), length(spanLength), run(spanRun) {}
   ~TextSpan() override { delete run; }
+  ZEMRA_POOLED_ALLOCATION
   TextSpan* Next() const { return static_cast<TextSpan*>(next()); }
   TextSpan* Previous() const { return static_cast<TextSpan*>(previous()); }
   LONG End() const { return start + length; }
@@ -60,7 +63,7 @@ class WordAtom : public Atom {
 
   // The text of a range (see AppendText): false when the word is empty.
   bool GetText(CString& out, const Position& from, const Position& to) const;
-  const CString& Text() const { return text_; }
+  const CString& Text() const;
   LONG TrailingBlankCount() const { return trailingBlanks_; }
   TextSpan* FirstSpan() const { return static_cast<TextSpan*>(spans_.first()); }
   TextSpan* LastSpan() const { return static_cast<TextSpan*>(spans_.last()); }
@@ -89,8 +92,14 @@ class WordAtom : public Atom {
   void MergeAll(TextSpan* first, TextSpan* stop);
   LONG FindBoundary(LONG p, int direction) const;
   TextSpan* SpanHolding(LONG p) const;
+  // Makes the word keep its whole text itself, before it gets a second
+  // span or an overlay; false when memory failed.
+  bool KeepOwnText();
 
-  CString text_;
+  // Most words are one piece of plain text: their text is that of their
+  // only run. A word of several spans, or with an overlay, keeps the whole
+  // text here.
+  std::unique_ptr<CString> ownText_;
   LONG trailingBlanks_ = 0;
   List spans_;
 };
