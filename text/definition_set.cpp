@@ -195,9 +195,15 @@ void DefinitionSet::ForgetPlainEvents() {
   plain_.clear();
 }
 
+size_t DefinitionSet::RecentSlot(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a: event names are short
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h % std::tuple_size_v<decltype(recent_)>;
+}
+
 const std::vector<Action>* DefinitionSet::PlainEventActions(std::string_view name) const {
-  for (const RecentName& r : recent_)
-    if (r.entry && r.name == name) return *r.entry ? &**r.entry : nullptr;
+  RecentName& slot = recent_[RecentSlot(name)];
+  if (slot.entry && slot.name == name) return *slot.entry ? &**slot.entry : nullptr;
   auto found = plain_.find(name);
   if (found == plain_.end()) {
     const TokenEvent probe(0, CString(name));
@@ -207,7 +213,6 @@ const std::vector<Action>* DefinitionSet::PlainEventActions(std::string_view nam
     if (ApplyEvent(probe, none, actions)) entry = std::move(actions);
     found = plain_.emplace(std::string(name), std::move(entry)).first;
   }
-  RecentName& slot = recent_[nextRecent_++ % recent_.size()];
   slot.name.assign(name);
   slot.entry = &found->second;
   return found->second ? &*found->second : nullptr;

@@ -149,13 +149,14 @@ class DefinitionSet : public TranslationListSource {
   };
   using PlainEntry = std::optional<std::vector<Action>>;
   mutable std::unordered_map<std::string, PlainEntry, NameHash, std::equal_to<>> plain_;
-  // The names asked for last, tried before the map: a document's events
-  // come from a handful of names (a word, its end, the space after it).
+  // Names asked for before, tried ahead of the map: one slot per cheap hash
+  // of the name, the newest name taking the slot. A document's events come
+  // from a few dozen names.
   struct RecentName {
     std::string name;
     const PlainEntry* entry = nullptr;
   };
-  mutable std::array<RecentName, 8> recent_;
-  mutable size_t nextRecent_ = 0;
+  static size_t RecentSlot(std::string_view name);
+  mutable std::array<RecentName, 128> recent_;
   void ForgetPlainEvents();
 };

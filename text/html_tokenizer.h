@@ -52,6 +52,8 @@ class HtmlTokenizer : public TokenSource {
 
  private:
   int GetChar();
+  void ReportProgress();
+  void TakeWordBytes();
   void Step(int c);
   void Append(char c) { buffer_.push_back(c); }
   void FlushWord(bool close);
