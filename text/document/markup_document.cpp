@@ -1,6 +1,5 @@
 #include "text/document/markup_document.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -139,7 +138,6 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
   LONG last = 0;
   LONG lastAnchor = -1;
   LONG nextReport = firstContentReport_;
-  const LONG end = StreamEnd(stream_.get());
   for (;;) {
     std::unique_ptr<TokenItem> item = tokens_->NextToken();
     if (!item) break;
@@ -170,34 +168,13 @@ int MarkupDocument::Build(BuildTarget* target, const CString& definitionName, bo
     dispatcher_.Dispatch(*item, viewer_, *tokens_, *this, buildTarget, this);
     last = item->start;
     if (view_ && last >= nextReport) {
-      // The view lays the whole document out once the build ends: a report
-      // within the last few bytes of the input would only do that work
-      // twice (a file just over a doubled position would pay it every time).
-      const bool closeToEnd = end > 0 && end - last < last / kCloseToEndShare;
-      if (!closeToEnd) view_->ContentAdded(*this, last);
+      view_->ContentAdded(*this, last);
       nextReport = last < kLastContentReport ? 2 * last : 0x7FFFFFFF;
     }
   }
   LONG result = viewer_.EndBuild(last);
   viewer_.Anchors().ApplyAnchorStyles(viewer_.GetRoot());
   return static_cast<int>(result);
-}
-
-LONG MarkupDocument::StreamEnd(std::istream* stream) {
-  if (!stream) return -1;
-  const std::ios::iostate saved = stream->rdstate();
-  const std::istream::pos_type here = stream->tellg();
-  if (here == std::istream::pos_type(-1)) {
-    stream->clear(saved);
-    return -1;
-  }
-  stream->seekg(0, std::ios::end);
-  const std::istream::pos_type end = stream->tellg();
-  stream->clear();
-  stream->seekg(here);
-  stream->clear(saved);
-  if (end == std::istream::pos_type(-1)) return -1;
-  return static_cast<LONG>(std::min<std::streamoff>(end, 0x7fffffff));
 }
 
 // ---- Submission

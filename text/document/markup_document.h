@@ -56,9 +56,6 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   // whenever the position has doubled, up to the last report.
   static constexpr LONG kFirstContentReport = 16 * 1024;
   static constexpr LONG kLastContentReport = 0x20000000;
-  // No report is made when less than this share of the position (1/8) is
-  // left before the end of the input.
-  static constexpr LONG kCloseToEndShare = 8;
 
   ~MarkupDocument() override;
 
@@ -132,9 +129,6 @@ class MarkupDocument : public LinkMaker, public FormSubmitter {
   TabSettingsList& TabList() { return tabSettings_; }
   const CString& RecordText() const { return recordText_; }
   LONG StreamStart() const { return streamStart_; }
-  // Where a stream ends (its length), or -1 when it cannot be told; the
-  // stream is left where it was.
-  static LONG StreamEnd(std::istream* stream);
   DocumentView* View() const { return view_; }
 
   // The style of the root element of every document: the default style.

@@ -362,6 +362,8 @@ TEST(GrowCapacity, LadderAndOverflow) {
       {3, 16, 7},                  // 112 / 16
       {1, 48, 2},                  // 48 is not larger than 48
       {0, 16, 3},                  // 48 / 16
+      {2, 24, 4},                  // 112 / 24
+      {4, 24, 10},                 // 112 holds only 4 of 24 bytes: 240 / 24
       {4194302, 16, 4194303},      // 67108832 bytes: the last rung
       {4194303, 16, 4194303},      // beyond the ladder: unchanged
       {0x10000001, 16, 0x10000001},  // the product passes 32 bits: no small answer

@@ -5,7 +5,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "text/anchors/anchor_range.h"
 #include "text/anchors/anchor_record.h"
@@ -187,40 +186,6 @@ TEST(Loading, ContinuedBuildsKeepTheOldTreeUntilTheDocumentGoes) {
     EXPECT_EQ(doc->GetRoot(), nullptr);
   }
   EXPECT_EQ(f.factory.live, 0);
-}
-
-// The view hears of a build at doubling positions, but not in the last
-// eighth before the end of the input: the whole document is laid out right
-// after that anyway.
-TEST(Loading, NoReportCloseToTheEndOfTheInput) {
-  struct ReportingView : RecordingView {
-    void ContentAdded(MarkupDocument&, LONG count) override { counts.push_back(count); }
-    std::vector<LONG> counts;
-  };
-  struct Case {
-    size_t words;        // "ab " each
-    bool reportPast1024;  // a report at or after position 1024
-  };
-  const Case cases[] = {{343, false}, {500, true}, {40, false}};
-  for (const Case& c : cases) {
-    DocumentFixture f;
-    ReportingView view;
-    DocumentResources resources = f.resources();
-    resources.view = &view;
-    std::unique_ptr<MarkupDocument> doc = MakeDocumentFor(kHtmlRecord, resources, 1);
-    std::string body;
-    for (size_t i = 0; i < c.words; ++i) body += "ab ";
-    doc->SetInputStream(std::make_unique<std::istringstream>(body));
-    doc->SetFirstContentReport(16);
-    ASSERT_EQ(doc->Load(&f.target, "", true), MarkupDocument::kLoadComplete);
-    const auto end = static_cast<LONG>(body.size());
-    ASSERT_FALSE(view.counts.empty()) << c.words;
-    for (size_t i = 0; i < view.counts.size(); ++i) {
-      EXPECT_GE(end - view.counts[i], view.counts[i] / MarkupDocument::kCloseToEndShare) << c.words;
-      if (i > 0) EXPECT_GE(view.counts[i], 2 * view.counts[i - 1]) << c.words;
-    }
-    EXPECT_EQ(view.counts.back() >= 1024, c.reportPast1024) << c.words;
-  }
 }
 
 TEST(Loading, ANamedColourStyleOpensFirst) {
