@@ -1,12 +1,13 @@
 // The idle processing: at most one queued command per idle call, run under
 // the busy cursor; a page switch after a navigation that succeeded; the
 // recovery when the history has no current object; the idle event of the
-// current page, again and again only while the page asks for it.
+// current page, and the next one when the page says it needs it.
 #include "app/commands/command_queue.h"
 #include "app/commands/navigation_commands.h"
 #include "app/commands/session_commands.h"
 #include "app/history/nav_history.h"
 #include "app/idle_tasks.h"
+#include "app/idle_wake.h"
 #include "app/shell_state.h"
 #include "app/zemra_app.h"
 #include "framework/progress_reporter.h"
@@ -14,7 +15,6 @@
 #include "pages/objects/vobject.h"
 #include "pages/page/page_switch.h"
 #include "pages/page/vpage.h"
-#include "win/kernel.h"
 #include "win/user.h"
 
 namespace {
@@ -105,14 +105,9 @@ BOOL ZemraApp::OnIdle(LONG count) {
   SendIdleEventToPage();
   // More work queued: MFC calls again at once while no message waits.
   if (queue.Count() != 0 || PendingIdleTasks() != 0) return TRUE;
-  // A page that needs its idle events one after another (a medium playing)
-  // gets them, with a millisecond's rest between them for the processor;
-  // otherwise MFC sleeps until the next message, and an idle page costs
-  // nothing.
+  // Otherwise MFC sleeps until the next message: a page with work waiting
+  // is called again at once, one that needs an idle event later (a medium
+  // playing) is woken by a timer then, and an idle page costs nothing.
   VPage* page = CurrentPage();
-  if (page && page->WantsIdle()) {
-    Sleep(1);
-    return TRUE;
-  }
-  return FALSE;
+  return WakeForIdle(page ? page->IdleWait() : VObject::kNoIdleWait);
 }

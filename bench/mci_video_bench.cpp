@@ -1,15 +1,19 @@
 // Playing a video through the media interface beside FFmpeg decoding the same
 // file to nothing: thirty seconds of 320x240 MPEG-4 at 25 frames a second,
-// every frame decoded, converted and drawn into a window as the clock moves
-// on in 40 ms steps. The counter "ours_over_ffmpeg" is the processor time of
-// our play (from "play" to its end, the drawing included) over the time
-// FFmpeg's own decoder needs for the file (goal: at most 1.3, the rest being
-// the conversion and the blit).
+// every frame decoded, converted and drawn into a window of the film's size
+// as the clock moves on in 40 ms steps. The counter "ours_over_ffmpeg" is
+// the processor time of our whole process during a play (from "play" to its
+// end: decoding, conversion, drawing and the message loop) over the time
+// FFmpeg's own decoder needs for the file, the medians of turns taken one
+// after the other (goal: at most 1.3, the rest being the conversion and the
+// blit).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/ffmpeg_reference.h"
 #include "win/mci.h"
@@ -32,11 +36,12 @@ void BM_PlayVideoThroughMci(benchmark::State& state) {
     return;
   }
   win::SetUserClock(BenchClock);
-  HWND wnd = CreateWindow("STATIC", "video", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
-                          nullptr, nullptr);
+  // The client area is the film's size: each frame goes across unstretched.
+  HWND wnd = CreateWindow("STATIC", "video", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr, nullptr,
+                          nullptr);
   const std::string window = "window v handle " + std::to_string(reinterpret_cast<std::uintptr_t>(wnd));
   char reply[64];
-  double cpu = 0;
+  std::vector<double> ours, ffmpeg;
   for (auto _ : state) {
     if (mciSendString(("open \"" + clip + "\" type avivideo alias v").c_str(), nullptr, 0, nullptr) != 0 ||
         mciSendString(window.c_str(), nullptr, 0, nullptr) != 0) {
@@ -51,17 +56,21 @@ void BM_PlayVideoThroughMci(benchmark::State& state) {
       while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
       mciSendString("status v mode", reply, sizeof reply, nullptr);
     } while (std::string(reply) == "playing");
-    cpu += ProcessCpuSeconds() - c0;
+    ours.push_back(ProcessCpuSeconds() - c0);
     mciSendString("close v", nullptr, 0, nullptr);
+    state.PauseTiming();
+    ffmpeg.push_back(bench_support::FfmpegDecodeOnce(clip));
+    state.ResumeTiming();
   }
   DestroyWindow(wnd);
   win::SetUserClock(nullptr);
-  const double ours = cpu / static_cast<double>(state.iterations());
-  const double ffmpeg = bench_support::FfmpegDecodeCpuSeconds(clip);
-  state.counters["cpu_ms"] = ours * 1e3;
-  state.counters["ffmpeg_cpu_ms"] = ffmpeg * 1e3;
-  if (ours > 0 && ffmpeg > 0) state.counters["ours_over_ffmpeg"] = ours / ffmpeg;
+  const double oursMedian = bench_support::Median(ours);
+  const double ffmpegMedian = bench_support::Median(ffmpeg);
+  state.counters["cpu_ms"] = oursMedian * 1e3;
+  state.counters["ffmpeg_cpu_ms"] = ffmpegMedian * 1e3;
+  if (oursMedian > 0 && ffmpegMedian > 0 && *std::min_element(ffmpeg.begin(), ffmpeg.end()) > 0)
+    state.counters["ours_over_ffmpeg"] = oursMedian / ffmpegMedian;
 }
-BENCHMARK(BM_PlayVideoThroughMci)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PlayVideoThroughMci)->Unit(benchmark::kMillisecond)->Iterations(7);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "mfc/cstring.h"
 #include "win/types.h"
@@ -48,6 +49,37 @@ struct LzwStats {
 LzwStatus lzwExpand(const BYTE* input, LONG inputLength, BYTE*& output, LONG& outputLength,
                     LONG& outputCapacity, WORD maxBits, LONG outputLimit = kLzwMaxOutput,
                     LzwStats* stats = nullptr);
+
+// The same decoding handed out in pieces, for output too large to hold at
+// once: each read fills the caller's buffer as far as it can, so a fixed
+// buffer can be written out and used again. The bytes, their order and the
+// status are those of lzwExpand on the same input and cap. The code
+// tables belong to the stream and are kept for its next start.
+class LzwStream {
+ public:
+  LzwStream();
+  ~LzwStream();
+  LzwStream(const LzwStream&) = delete;
+  LzwStream& operator=(const LzwStream&) = delete;
+
+  // Begins on a code stream, which stays the caller's and must outlive the
+  // reads. NoInput, BadWidth or NoMemory when decoding cannot begin.
+  LzwStatus start(const BYTE* input, LONG inputLength, WORD maxBits,
+                  LONG outputLimit = kLzwMaxOutput);
+  // Up to `room` next bytes into `buffer`, their count in `produced`: Ok
+  // with 0 bytes at the end; a failure status once the codes go wrong
+  // (with the bytes that read decoded before it), and on every read after
+  // (with nothing). A null buffer or a room below 1 is NoInput. The rest
+  // of the room past the count may have been written over.
+  LzwStatus read(BYTE* buffer, LONG room, LONG& produced);
+  // Every byte handed out and the codes ended without a failure.
+  bool finished() const;
+  LzwStats stats() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Expands a compressed body from one memory block into another; 0 on
 // success, 1 on failure, after an error box with the status's message.

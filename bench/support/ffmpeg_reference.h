@@ -35,26 +35,40 @@ inline double ProcessCpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// The median over five runs of the processor time FFmpeg reports for
-// decoding `file` to nothing on one thread; 0 when it did not run.
-inline double FfmpegDecodeCpuSeconds(const std::string& file) {
-  std::vector<double> runs;
+// The processor time FFmpeg reports for decoding `file` to nothing on one
+// thread, once; 0 when it did not run.
+inline double FfmpegDecodeOnce(const std::string& file) {
   const std::string command =
       "ffmpeg -nostdin -hide_banner -nostats -benchmark -threads 1 -i '" + file + "' -f null - 2>&1";
+  FILE* out = popen(command.c_str(), "r");
+  if (!out) return 0;
+  char line[512];
+  double seconds = -1;
+  while (std::fgets(line, sizeof line, out)) {
+    double user = 0, system = 0;
+    if (std::sscanf(line, "bench: utime=%lfs stime=%lfs", &user, &system) == 2) seconds = user + system;
+  }
+  if (pclose(out) != 0 || seconds <= 0) return 0;
+  return seconds;
+}
+
+// The middle value (0 for none).
+inline double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The median over five runs of FfmpegDecodeOnce; 0 when one did not run.
+inline double FfmpegDecodeCpuSeconds(const std::string& file) {
+  std::vector<double> runs;
   for (int i = 0; i < 5; ++i) {
-    FILE* out = popen(command.c_str(), "r");
-    if (!out) return 0;
-    char line[512];
-    double seconds = -1;
-    while (std::fgets(line, sizeof line, out)) {
-      double user = 0, system = 0;
-      if (std::sscanf(line, "bench: utime=%lfs stime=%lfs", &user, &system) == 2) seconds = user + system;
-    }
-    if (pclose(out) != 0 || seconds <= 0) return 0;
+    const double seconds = FfmpegDecodeOnce(file);
+    if (seconds <= 0) return 0;
     runs.push_back(seconds);
   }
-  std::sort(runs.begin(), runs.end());
-  return runs[runs.size() / 2];
+  return Median(runs);
 }
 
 }  // namespace bench_support

@@ -7,19 +7,25 @@
 #include "layout/atoms/text_output.h"
 
 Container::~Container() {
-  // Deep trees are taken apart without recursion: each container's
-  // children are moved out before it is deleted.
+  // Deep trees are taken apart without recursion: the children of a
+  // container are moved out before it is deleted. Only those wait on the
+  // stack; a leaf is deleted at once.
   std::vector<Atom*> pending;
   hint_ = nullptr;
-  while (ListElement* e = children_.popFront()) pending.push_back(static_cast<Atom*>(e));
-  while (!pending.empty()) {
-    Atom* atom = pending.back();
-    pending.pop_back();
-    if (auto* container = dynamic_cast<Container*>(atom))
-      while (ListElement* e = container->children_.popFront()) {
-        container->hint_ = nullptr;
-        pending.push_back(static_cast<Atom*>(e));
-      }
+  for (;;) {
+    Atom* atom = nullptr;
+    if (!pending.empty()) {
+      atom = pending.back();
+      pending.pop_back();
+    } else if (ListElement* e = children_.popFront()) {
+      atom = static_cast<Atom*>(e);
+    } else {
+      break;
+    }
+    if (auto* container = dynamic_cast<Container*>(atom)) {
+      container->hint_ = nullptr;
+      while (ListElement* e = container->children_.popFront()) pending.push_back(static_cast<Atom*>(e));
+    }
     delete atom;
   }
   items_.clearAndDelete();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <typeinfo>
 
 #include "layout/atoms/text_output.h"
 
@@ -25,13 +24,19 @@ bool IsBlockAtom(const Atom* a) {
 
 // ---- LayoutLine
 
-LayoutLine::LayoutLine(const Position& at, PositionItem* item, LONG x)
-    : start(at.Clone()), continuation(at.Clone()), breakItem(item), left(x), cursor(x) {}
+LayoutLine::LayoutLine(RecordStore& store, const Position& at, PositionItem* item, LONG x)
+    : start(&startAt_),
+      continuation(&continuationAt_),
+      breakItem(item),
+      left(x),
+      cursor(x),
+      startAt_(at.Number()),
+      continuationAt_(at.Number()),
+      store_(&store),
+      first_(store.size()) {}
 
 LayoutLine::~LayoutLine() {
-  records.clearAndDelete();
-  delete start;
-  delete continuation;
+  if (store_->size() > first_) store_->resize(first_);
 }
 
 void LayoutLine::AddRecord(TextOutput* ctx, Atom* atom, const Position& from, const Position& to, LONG gap,
@@ -47,24 +52,23 @@ void LayoutLine::AddRecord(TextOutput* ctx, Atom* atom, const Position& from, co
     previous->right += side - gap;
     gap = side;
   }
-  auto* record = new (std::nothrow) PlacementRecord;
-  if (!record) return;
+  // Only the last line of a flow takes records; its stretch ends the store.
+  if (store_->size() != first_ + count_) return;
+  try {
+    store_->push_back(PlacementRecord{});
+  } catch (const std::bad_alloc&) {
+    return;
+  }
+  ++count_;
+  PlacementRecord* record = LastRecord();
   cursor += gap;
   record->left = cursor - extent.left;
   record->right = record->left + extent.right;
   record->atom = atom;
-  records.append(record);
   cursor = record->right;
   top = std::min(top, extent.top);
   bottom = std::max(bottom, extent.bottom);
-  // Every word placed moves the continuation: copy into the position the
-  // line already holds rather than allocate a new one per record.
-  if (continuation && typeid(*continuation) == typeid(to)) {
-    *continuation = to;
-  } else if (Position* moved = to.Clone()) {
-    delete continuation;
-    continuation = moved;
-  }
+  continuation->SetNumber(to.Number());
 }
 
 Position* LayoutLine::Place(TextOutput* ctx, const LayoutRect& rect, Atom* atom, const Position& from, int flag) {
@@ -76,8 +80,10 @@ Position* LayoutLine::Place(TextOutput* ctx, const LayoutRect& rect, Atom* atom,
   Position* result = nullptr;
   bool split = false;
   if (r == kFormatFits) {
-    delete c;
-    c = atom->EndPosition();
+    if (c)
+      c->SetNumber(atom->End());  // what EndPosition would make, without a new one
+    else
+      c = atom->EndPosition();
   } else if (r == kFormatPartial) {
     split = true;
   } else if (r == kFormatTooWide && !HasRecords()) {
@@ -137,6 +143,17 @@ Container* FlowAtom::EmptyCopy() const { return new (std::nothrow) FlowAtom(star
 void FlowAtom::ForgetLayout() {
   cachedExtent_ = LayoutRect();
   cachedWidth_ = -1;
+  leftShift_ = kNotComputed;
+}
+
+bool FlowAtom::ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) {
+  leftShift_ = kNotComputed;
+  return Container::ApplyStyle(from, to, change);
+}
+
+bool FlowAtom::ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) {
+  leftShift_ = kNotComputed;
+  return Container::ApplyParagraphStyle(from, to, change);
 }
 
 void FlowAtom::InvalidateRange(const PositionRange& range) {
@@ -150,11 +167,7 @@ void FlowAtom::Reset(int level) {
 }
 
 LayoutLine* FlowAtom::NewLine(const Position& start, PositionItem* breakItem, LONG left) {
-  auto* line = new (std::nothrow) LayoutLine(start, breakItem, left);
-  if (line && (!line->start || !line->continuation)) {
-    delete line;
-    return nullptr;
-  }
+  auto* line = new (std::nothrow) LayoutLine(records_, start, breakItem, left);
   if (line) lines_.append(line);
   return line;
 }
@@ -265,6 +278,13 @@ bool FlowAtom::PlaceAlone(LayoutLine* line, TextOutput* ctx, const LayoutRect& r
 
 int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
                           int flag) {
+  // Children laid out anew may change their spacing (a paragraph's first
+  // line counts only when it is its only one).
+  leftShift_ = kNotComputed;
+  struct ForgetShiftAfter {
+    LONG& shift;
+    ~ForgetShiftAfter() { shift = kNotComputed; }
+  } forget{leftShift_};
   EnsureUnits(ctx);
   if (LayoutLine* at = LineAt(from)) DropLines(at);
   BeginLines(ctx, rect);
@@ -346,10 +366,7 @@ int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& co
     result = kFormatFits;
   if (result == kFormatFits && LastLine()) {
     FinishLine(LastLine(), true);
-    if (Position* end = EndPosition()) {
-      delete LastLine()->continuation;
-      LastLine()->continuation = end;
-    }
+    LastLine()->continuation->SetNumber(end_);
   }
   continuation = LastLine() ? LastLine()->continuation->Clone() : StartPosition();
   EndLines();
@@ -357,7 +374,11 @@ int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& co
 }
 
 LONG FlowAtom::LeftShift(TextOutput* ctx) {
-  return std::max<LONG>(0, Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1));
+  if (leftShift_ != kNotComputed && leftShiftChildren_ == ChildCount() && leftShiftOutput_ == ctx) return leftShift_;
+  leftShift_ = std::max<LONG>(0, Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1));
+  leftShiftChildren_ = ChildCount();
+  leftShiftOutput_ = ctx;
+  return leftShift_;
 }
 
 int FlowAtom::Extent(LayoutRect& out, TextOutput* ctx, const Position& from, const Position& to, int) {
@@ -443,7 +464,7 @@ int FlowAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect&
     if (line->bottom + line->baseline < clip.top) continue;
     if (line->top + line->baseline > clip.bottom) break;
     for (PlacementRecord* r = line->FirstRecord(); r && r->atom->Start() <= upper.Number();
-         r = LayoutLine::NextRecord(r)) {
+         r = line->NextRecord(r)) {
       if (r->atom->End() < lower.Number() && r->atom->End() != -1) continue;
       LONG x = r->left - s;
       LayoutPoint at{origin.x + x, origin.y + line->baseline};
@@ -453,7 +474,7 @@ int FlowAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect&
         box = LayoutRect::Of(clip.left - x, clip.right - x, std::max(line->top, clip.top - line->baseline),
                              std::min(line->bottom, clip.bottom - line->baseline));
       } else {
-        PlacementRecord* next = LayoutLine::NextRecord(r);
+        PlacementRecord* next = line->NextRecord(r);
         LONG right = (next ? next->left : line->cursor) - r->left;
         box = LayoutRect::Of(0, std::max<LONG>(right, r->right - r->left), line->top, line->bottom);
       }
@@ -500,7 +521,7 @@ int FlowAtom::CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& s
   if (!line) return kFormatPartial;
   bool any = false;
   for (; line && line->start->Number() <= hi; line = NextLine(line)) {
-    for (PlacementRecord* r = line->FirstRecord(); r; r = LayoutLine::NextRecord(r)) {
+    for (PlacementRecord* r = line->FirstRecord(); r; r = line->NextRecord(r)) {
       if (r->atom->Start() > hi || (r->atom->End() < lo && r->atom->End() != -1)) continue;
       LayoutRect part;
       if (rectOf(line, r, part) != 0 || !part.IsComputed()) continue;

@@ -10,20 +10,31 @@
 // before the flow's left spacing is taken off (Extent and Draw take it off).
 #pragma once
 
+#include <vector>
+
 #include "layout/atoms/container.h"
 
 class TextOutput;
 
-struct PlacementRecord : public ListElement {
+// Where one atom (or the part of it on this line) was placed.
+struct PlacementRecord {
   LONG left = 0;
   LONG right = 0;
   Atom* atom = nullptr;  // belongs to the container
 };
 
+// A flow's records of all its lines, one after the other: a line owns the
+// stretch from where the store ended when the line began. Lines are filled
+// and dropped at the end only, so the stretches never overlap, and a new
+// layout reuses the store's room instead of allocating per placed atom.
+using RecordStore = std::vector<PlacementRecord>;
+
 class LayoutLine : public ListElement {
  public:
-  LayoutLine(const Position& start, PositionItem* breakItem, LONG left);
+  LayoutLine(RecordStore& store, const Position& start, PositionItem* breakItem, LONG left);
+  // Gives the line's stretch of the store back.
   ~LayoutLine() override;
+  ZEMRA_POOLED_ALLOCATION
 
   // Places one atom at the cursor: null when it went in whole, else a new
   // position where the next line must go on (the line is unchanged when
@@ -33,13 +44,18 @@ class LayoutLine : public ListElement {
   // gap before it, and moves the continuation to `to`.
   void AddRecord(TextOutput* ctx, Atom* atom, const Position& from, const Position& to, LONG gap, int extentFlag);
 
-  PlacementRecord* FirstRecord() const { return static_cast<PlacementRecord*>(records.first()); }
-  PlacementRecord* LastRecord() const { return static_cast<PlacementRecord*>(records.last()); }
-  static PlacementRecord* NextRecord(const PlacementRecord* r) { return static_cast<PlacementRecord*>(r->next()); }
-  static PlacementRecord* PreviousRecord(const PlacementRecord* r) {
-    return static_cast<PlacementRecord*>(r->previous());
+  // The records in placing order; null past either end. A record pointer
+  // stays valid until the next record is added.
+  PlacementRecord* FirstRecord() const { return count_ ? store_->data() + first_ : nullptr; }
+  PlacementRecord* LastRecord() const { return count_ ? store_->data() + first_ + count_ - 1 : nullptr; }
+  PlacementRecord* NextRecord(const PlacementRecord* r) const {
+    return r && r < LastRecord() ? const_cast<PlacementRecord*>(r + 1) : nullptr;
   }
-  bool HasRecords() const { return !records.isEmpty(); }
+  PlacementRecord* PreviousRecord(const PlacementRecord* r) const {
+    return r && r > FirstRecord() ? const_cast<PlacementRecord*>(r - 1) : nullptr;
+  }
+  bool HasRecords() const { return count_ != 0; }
+  size_t RecordCount() const { return count_; }
   // The record under x (flow coordinates without the left spacing s), or
   // the last one.
   PlacementRecord* RecordAtX(LONG x, LONG s) const;
@@ -47,15 +63,23 @@ class LayoutLine : public ListElement {
   PlacementRecord* RecordHolding(LONG n) const;
   Position* PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, int mode, LONG option, LONG s);
 
-  List records;
-  Position* start;
-  Position* continuation;
+  // Where the line begins and where the next one goes on; they point at the
+  // line's own positions.
+  Position* const start;
+  Position* const continuation;
   PositionItem* breakItem;
   LONG baseline = 0;
   LONG left;
   LONG cursor;
   LONG top = 0;
   LONG bottom = 0;
+
+ private:
+  Position startAt_;
+  Position continuationAt_;
+  RecordStore* store_;
+  size_t first_;
+  size_t count_ = 0;
 };
 
 class FlowAtom : public Container {
@@ -67,6 +91,8 @@ class FlowAtom : public Container {
   bool AddItem(PositionItem*) override { return false; }
   void InvalidateRange(const PositionRange& range) override;
   void Reset(int level) override;
+  bool ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
+  bool ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
   int Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
              int flag) override;
   bool NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* ctx) override;
@@ -113,11 +139,21 @@ class FlowAtom : public Container {
   // at its natural width, or, when it is too high for any width, refused
   // (false) so that the format ends.
   bool PlaceAlone(LayoutLine* line, TextOutput* ctx, const LayoutRect& rect, Atom* atom, const Position& from);
+  // The left spacing the lines are moved by. A plain flow's is the least of
+  // its children's, a walk over all of them, and it is asked for by every
+  // extent, drawing and hit test: it is kept until the children, their
+  // layout, their styles or the output change.
   LONG LeftShift(TextOutput* ctx);
   void ForgetLayout();
   void AppendLine(LayoutLine* line) { lines_.append(line); }
 
   List lines_;
+  RecordStore records_;
   LayoutRect cachedExtent_;
   LONG cachedWidth_ = -1;
+
+ private:
+  LONG leftShift_ = kNotComputed;
+  LONG leftShiftChildren_ = -1;
+  TextOutput* leftShiftOutput_ = nullptr;
 };

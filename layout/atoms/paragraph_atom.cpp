@@ -21,8 +21,8 @@ LONG Scaled(LONG percent, LONG unit) {
 
 bool IsParagraph(const Atom* a) { return (a->TypeMask() & kParagraphMask) == kParagraphMask; }
 
-void MoveRecords(PlacementRecord* from, LONG dx) {
-  for (PlacementRecord* r = from; r; r = LayoutLine::NextRecord(r)) {
+void MoveRecords(const LayoutLine* line, PlacementRecord* from, LONG dx) {
+  for (PlacementRecord* r = from; r; r = line->NextRecord(r)) {
     r->left += dx;
     r->right += dx;
   }
@@ -32,8 +32,9 @@ void MoveRecords(PlacementRecord* from, LONG dx) {
 
 // ---- ParagraphLine
 
-ParagraphLine::ParagraphLine(const Position& start, PositionItem* breakItem, LONG left, TabSettings* settings)
-    : LayoutLine(start, breakItem, left), tabs_(settings) {
+ParagraphLine::ParagraphLine(RecordStore& store, const Position& start, PositionItem* breakItem, LONG left,
+                             TabSettings* settings)
+    : LayoutLine(store, start, breakItem, left), tabs_(settings) {
   if (tabs_) tabs_->AddRef();
 }
 
@@ -112,11 +113,7 @@ LayoutLine* ParagraphAtom::NewLine(const Position& start, PositionItem* breakIte
   // stops, the left border of a hanging item); the first with the format's.
   LayoutLine* previous = LastLine();
   TabSettings* settings = previous ? static_cast<ParagraphLine*>(previous)->Tabs() : formatTabs_;
-  auto* line = new (std::nothrow) ParagraphLine(start, breakItem, left, settings);
-  if (line && (!line->start || !line->continuation)) {
-    delete line;
-    return nullptr;
-  }
+  auto* line = new (std::nothrow) ParagraphLine(records_, start, breakItem, left, settings);
   if (line) AppendLine(line);
   return line;
 }
@@ -182,19 +179,19 @@ void ParagraphAtom::AlignTab(ParagraphLine* line) {
   auto* tab = static_cast<TabItem*>(item);
   if (tab->stopKind < 1 || tab->stopKind > 3) return;
   PlacementRecord* first = line->FirstRecord();
-  while (first && first->atom->Start() < tab->Start()) first = LayoutLine::NextRecord(first);
+  while (first && first->atom->Start() < tab->Start()) first = line->NextRecord(first);
   if (!first) {
     if (PlacementRecord* last = line->LastRecord()) last->right = tab->stopX;
     line->cursor = tab->stopX;
     return;
   }
-  PlacementRecord* before = LayoutLine::PreviousRecord(first);
+  PlacementRecord* before = line->PreviousRecord(first);
   LONG base = before ? before->right : line->left;
   LONG w = line->LastRecord()->right - base;
   LONG target = tab->stopX - (tab->stopKind == 2 ? w / 2 : w);
   LONG shift = std::min(target - base, RightEdge() - line->cursor);
   if (shift >= 1) {
-    MoveRecords(first, shift);
+    MoveRecords(line, first, shift);
     line->cursor += shift;
   }
 }
@@ -204,7 +201,7 @@ PlacementRecord* ParagraphAtom::FirstAlignedRecord(const LayoutLine* line) const
   if (item && item->TypeMask() == kLineBreakKind) item = PreviousItem(item);
   if (item && item->Start() > line->start->Number()) {
     PlacementRecord* r = line->FirstRecord();
-    while (r && r->atom->Start() < item->Start()) r = LayoutLine::NextRecord(r);
+    while (r && r->atom->Start() < item->Start()) r = line->NextRecord(r);
     return r;
   }
   return line->FirstRecord();
@@ -217,13 +214,13 @@ void ParagraphAtom::Align(ParagraphLine* line) {
   if (!first) return;
   if (Justified()) {
     LONG gaps = 0;
-    for (PlacementRecord* r = first; r && r != line->LastRecord(); r = LayoutLine::NextRecord(r))
+    for (PlacementRecord* r = first; r && r != line->LastRecord(); r = line->NextRecord(r))
       gaps += r->atom->GapCount(FirstPosition(), LastPosition());
     if (gaps <= 0) return;
     line->cursor += slack;
     LONG s = slack;
-    PlacementRecord* stop = LayoutLine::PreviousRecord(first);
-    for (PlacementRecord* r = line->LastRecord(); r && r != stop && gaps > 0; r = LayoutLine::PreviousRecord(r)) {
+    PlacementRecord* stop = line->PreviousRecord(first);
+    for (PlacementRecord* r = line->LastRecord(); r && r != stop && gaps > 0; r = line->PreviousRecord(r)) {
       r->left += s;
       r->right += s;
       s -= s / gaps;
@@ -237,7 +234,7 @@ void ParagraphAtom::Align(ParagraphLine* line) {
     case 2: dx = slack / 2; break;
     default: return;
   }
-  MoveRecords(first, dx);
+  MoveRecords(line, first, dx);
   line->cursor += dx;
 }
 

@@ -10,7 +10,8 @@
 
 class ParagraphLine : public LayoutLine {
  public:
-  ParagraphLine(const Position& start, PositionItem* breakItem, LONG left, TabSettings* settings);
+  ParagraphLine(RecordStore& store, const Position& start, PositionItem* breakItem, LONG left,
+                TabSettings* settings);
   ~ParagraphLine() override;
 
   TabSettings* Tabs() const { return tabs_; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "mfc/cstring.h"
+#include "text/atom/atom_pool.h"
 #include "text/layout_support/layout_rect.h"
 #include "text/style/font_descriptor.h"
 #include "win/types.h"
@@ -33,6 +34,7 @@ class StyledItem {
  public:
   StyledItem(ResolvedStyle* style, BYTE marks) : style_(style), marks_(marks) {}
   virtual ~StyledItem();
+  ZEMRA_POOLED_ALLOCATION
 
   // Resolves the change over the current style; false (style kept) when it
   // resolves to nothing.

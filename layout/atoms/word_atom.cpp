@@ -33,7 +33,7 @@ bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; 
 }  // namespace
 
 WordAtom::WordAtom(const WordAtom& other)
-    : Atom(other.start_), text_(other.text_), trailingBlanks_(other.trailingBlanks_) {
+    : Atom(other.start_), text_(other.text_), trailingBlanks_(other.trailingBlanks_), ownText_(other.ownText_) {
   end_ = other.end_;
   for (TextSpan* s = other.FirstSpan(); s; s = s->Next()) {
     TextRun* run = s->run->Clone();
@@ -48,6 +48,12 @@ WordAtom::WordAtom(const WordAtom& other)
 
 WordAtom::~WordAtom() { spans_.clearAndDelete(); }
 
+void WordAtom::KeepOwnText() {
+  if (ownText_) return;
+  if (TextSpan* only = FirstSpan()) text_ = only->run->Text();
+  ownText_ = true;
+}
+
 // ---- Building
 
 bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
@@ -61,7 +67,7 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
       last->run->Kind() == runKind) {
     last->run->TextForWriting() += text;
     last->length += length;
-    text_ += text;
+    if (ownText_) text_ += text;
     return true;
   }
   TextRun* run = NewRun(text, runKind, style);
@@ -80,8 +86,9 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     delete run;
     return false;
   }
+  if (last) KeepOwnText();
   spans_.append(span);
-  text_ += text;
+  if (ownText_) text_ += text;
   return true;
 }
 
@@ -93,6 +100,7 @@ bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
       delete run;
       return false;
     }
+    KeepOwnText();
     spans_.append(span);
   } else if (text.Compare("EndOverlay") == 0) {
     TextSpan* last = LastSpan();
@@ -104,7 +112,8 @@ bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
 bool WordAtom::SetEnd(LONG end) {
   end_ = end;
   trailingBlanks_ = 0;
-  for (LONG i = text_.GetLength() - 1; i >= 0 && text_.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
+  const CString& text = Text();
+  for (LONG i = text.GetLength() - 1; i >= 0 && text.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
   return true;
 }
 
@@ -163,7 +172,9 @@ TextSpan* WordAtom::SplitAt(LONG p) {
   LONG index;
   TextSpan* s = Find(p, index);
   if (!s) return nullptr;
-  return Split(s, p - s->start, spans_);
+  const LONG k = p - s->start;
+  if (k > 0 && k < s->length) KeepOwnText();
+  return Split(s, k, spans_);
 }
 
 TextSpan* WordAtom::MergeWithNext(TextSpan* span) {
@@ -240,7 +251,8 @@ bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, 
 bool WordAtom::EndsInsideWord(LONG p) const {
   LONG index;
   if (!Find(p, index)) return false;
-  return index < text_.GetLength() - 1 && text_.GetAt(static_cast<int>(index)) != ' ';
+  const CString& text = Text();
+  return index < text.GetLength() - 1 && text.GetAt(static_cast<int>(index)) != ' ';
 }
 
 // ---- Text
@@ -250,8 +262,9 @@ bool WordAtom::GetText(CString& out, const Position& from, const Position& to) c
   if (!Find(std::max(from.Number(), start_), first) || !Find(to.Number(), second)) return false;
   // `to` is the position after the last character wanted.
   first = std::max<LONG>(first, 0);
-  second = std::min<LONG>(second, text_.GetLength());
-  if (second > first) out += text_.Mid(static_cast<int>(first), static_cast<int>(second - first));
+  const CString& text = Text();
+  second = std::min<LONG>(second, text.GetLength());
+  if (second > first) out += text.Mid(static_cast<int>(first), static_cast<int>(second - first));
   if (EndsInsideWord(to.Number())) out += '-';
   return true;
 }
@@ -321,7 +334,7 @@ int WordAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continu
   bool fitsHeight = h <= rect.Height();
   if (rect.Width() < w) {
     if (fitsHeight) {
-      continuation = MakePosition(PositionOfIndex(text_.GetLength() - trailingBlanks_));
+      continuation = MakePosition(PositionOfIndex(Text().GetLength() - trailingBlanks_));
       return kFormatTooWide;
     }
     continuation = EndPosition();
@@ -340,7 +353,7 @@ Position* WordAtom::ResumeAfter(const Position& position) {
   if (n >= end_) return nullptr;
   LONG index;
   if (!Find(n, index)) return nullptr;
-  if (text_.GetAt(static_cast<int>(index)) == ' ') return EndPosition();
+  if (Text().GetAt(static_cast<int>(index)) == ' ') return EndPosition();
   return position.Clone();
 }
 
@@ -396,10 +409,11 @@ LONG WordAtom::BlankCount(LONG from, LONG to) const {
   if (end_ <= to && from <= end_ - trailingBlanks_) return trailingBlanks_;
   LONG a, b;
   if (!Find(from, a) || !Find(to, b)) return 0;
-  b = std::min<LONG>(b, text_.GetLength() - 1);
+  const CString& text = Text();
+  b = std::min<LONG>(b, text.GetLength() - 1);
   LONG n = 0;
   for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
-    if (text_.GetAt(static_cast<int>(i)) == ' ') ++n;
+    if (text.GetAt(static_cast<int>(i)) == ' ') ++n;
   return n;
 }
 
@@ -473,7 +487,7 @@ Position* WordAtom::Step(const Position& position, int direction, int flag, int 
 
 oldio::ostream& WordAtom::Dump(oldio::ostream& out, int indent) {
   for (int i = 0; i < indent; ++i) out << ' ';
-  out << "Wortatom (" << text_.c_str() << ")=";
+  out << "Wortatom (" << Text().c_str() << ")=";
   for (TextSpan* s = FirstSpan(); s; s = s->Next()) out << s->run->Text().c_str() << ":";
   CString tail;
   tail.Format("on the positon:%p offset:%ld", static_cast<const void*>(this), start_);

@@ -14,6 +14,7 @@ class TextSpan : public ListElement {
  public:
   TextSpan(LONG spanStart, LONG spanLength, TextRun* spanRun) : start(spanStart), length(spanLength), run(spanRun) {}
   ~TextSpan() override { delete run; }
+  ZEMRA_POOLED_ALLOCATION
   TextSpan* Next() const { return static_cast<TextSpan*>(next()); }
   TextSpan* Previous() const { return static_cast<TextSpan*>(previous()); }
   LONG End() const { return start + length; }
@@ -63,7 +64,7 @@ class WordAtom : public Atom {
 
   // The text of a range (see AppendText): false when the word is empty.
   bool GetText(CString& out, const Position& from, const Position& to) const;
-  const CString& Text() const { return text_; }
+  const CString& Text() const { return ownText_ || !FirstSpan() ? text_ : FirstSpan()->run->Text(); }
   LONG TrailingBlankCount() const { return trailingBlanks_; }
   TextSpan* FirstSpan() const { return static_cast<TextSpan*>(spans_.first()); }
   TextSpan* LastSpan() const { return static_cast<TextSpan*>(spans_.last()); }
@@ -92,8 +93,15 @@ class WordAtom : public Atom {
   void MergeAll(TextSpan* first, TextSpan* stop);
   LONG FindBoundary(LONG p, int direction) const;
   TextSpan* SpanHolding(LONG p) const;
+  // Makes the word keep its whole text itself, before it gets a second
+  // span or an overlay.
+  void KeepOwnText();
 
+  // Most words are one piece of plain text: their text is that of their
+  // only run. A word of several spans, or with an overlay, keeps the whole
+  // text here (ownText_).
   CString text_;
   LONG trailingBlanks_ = 0;
+  bool ownText_ = false;
   List spans_;
 };

@@ -10,7 +10,8 @@ class MciPort {
  public:
   virtual ~MciPort() = default;
   // As mciSendString: 0 or an MCIERR_ number; the reply cut to
-  // `replyLength` - 1 characters and ended by a NUL.
+  // `replyLength` - 1 characters and ended by a NUL. A command with
+  // "notify" reports its end to MediaNoticeWindow().
   virtual MCIERROR SendString(const char* command, char* reply, UINT replyLength) = 0;
   // As mciGetErrorString.
   virtual BOOL ErrorString(MCIERROR error, char* text, UINT length) = 0;

@@ -1,8 +1,9 @@
 // The state that all media objects of the program share: the devices found,
-// the last error and reply, the alias counter, the poll tick and the audio
-// switch.
+// the last error and reply, the alias counter, the count of play-end
+// notices and the audio switch.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -17,7 +18,7 @@ struct MediaGlobals {
   MCIERROR lastError = 0;
   CString lastReply;
   DWORD aliasCounter = 0;
-  int pollTick = 0;
+  std::uint32_t notices = 0;
   bool audioMuted = false;
 };
 

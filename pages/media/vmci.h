@@ -7,10 +7,13 @@
 // priority (page event kPriorityEvent), and honours one program-wide audio
 // switch.
 //
-// Playing is never waited for: "play" runs in the background, and the idle
-// handler polls the device (every eleventh idle event across all media
-// objects) to see a medium end, play it again while loops remain, and
-// repeat the page's background music.
+// Playing is never waited for: "play" runs in the background and tells the
+// media notice window when it ends. The idle handler then asks the device
+// at once, and otherwise at most every kPollMs of the page clock (a device
+// that never tells, a sound that waits for a louder one to end), to see a
+// medium end, play it again while loops remain, and repeat the page's
+// background music. Between those times the object needs no idle events,
+// and the program sleeps.
 //
 // Positions are milliseconds for a sound and frames for a video.
 #pragma once
@@ -52,8 +55,10 @@ class VMCI : public VObject {
   static constexpr int kMaxDevices = 10;
   // The identifier of the video child window.
   static constexpr UINT kWindowId = 0x4030;
-  // Idle events between two polls of a playing device, plus one.
-  static constexpr int kPollTicks = 11;
+  // The most time between two questions to a device that is playing (or
+  // to be played again), in milliseconds of the page clock. Each is a
+  // blocking "status ... mode wait"; a play's end notice asks at once.
+  static constexpr DWORD kPollMs = 250;
 
   // `fileName` may be null or empty (no file yet). A video object makes its
   // window in Initialize, once it stands on a page.
@@ -79,9 +84,10 @@ class VMCI : public VObject {
   void SetLinkTest(std::function<bool(LONG position)> test) { linkTest_ = std::move(test); }
   void OnMouseMove(int x, int y) override;
   void OnIdle() override;
-  // While the medium plays (its end is seen by polling), and while it is
-  // the page's background music that may sound.
-  bool WantsIdle() const override;
+  // While the medium plays, and while it is the page's background music
+  // that may sound: at once when an end notice came, else the time until
+  // the device is asked next.
+  DWORD IdleWait() const override;
   void OnClose() override;
   void Notify(int code, VObject* sender) override;
   // Takes the rectangle as the area the video is fitted into.
@@ -182,8 +188,9 @@ class VMCI : public VObject {
   static const std::vector<CString>& AudioDevices();
   // The last reply text of any media object.
   static const CString& LastReply();
-  // Forgets the devices found, the last error, the alias counter, the poll
-  // tick and the audio switch: the state of a program that just started.
+  // Forgets the devices found, the last error, the alias counter, the
+  // notices and the audio switch, and drops the notice window: the state of
+  // a program that just started.
   static void ResetSharedState();
 
  private:
@@ -200,6 +207,8 @@ class VMCI : public VObject {
   bool Arbitrate();
   void OnPriorityEvent(PageEvent& event);
   void EndOfPlay();
+  // Whether the idle handler has anything to look for.
+  bool NeedsPolling() const;
   void CreateVideoWindow();
   void ShowStartFrame();
   void SendAlias(const char* format);
@@ -225,6 +234,9 @@ class VMCI : public VObject {
   LONG toPos_ = kToEnd;
   std::int32_t soundPriority_ = 0;
   LONG pausePos_ = 0;
+  // When the device was last asked (page clock), and the notice count then.
+  DWORD lastPoll_ = 0;
+  std::uint32_t seenNotices_ = 0;
   // The rectangle the video is fitted into (the object's own rectangle is
   // the fitted one).
   RECT area_{0, 0, 0, 0};

@@ -1,12 +1,14 @@
 // Playing: play, pause, stop and seek; the arbitration of who may sound;
-// the idle polling that sees a medium end, loops it and repeats the
-// background music.
+// the idle handling that sees a medium end (told by its notice, or asking
+// now and then), loops it and repeats the background music.
 #include <cstdlib>
 
 #include "pages/media/media_globals.h"
+#include "pages/media/media_notices.h"
 #include "pages/media/vmci.h"
 #include "pages/objects/background_sound.h"
 #include "pages/objects/vgroup.h"
+#include "pages/page/vpage.h"
 
 namespace {
 
@@ -46,19 +48,22 @@ void VMCI::Play() {
   switch (state_) {
     case kPaused:
       Seek(pausePos_);
-      SendAlias("play %s");
+      SendAlias("play %s notify");
       break;
     case kPlaySent:
     case kPlaying:
       return;
     default:
       if (toPos_ == kToEnd)
-        SendAlias("play %s from %ld", fromPos_);
+        SendAlias("play %s from %ld notify", fromPos_);
       else
-        SendAlias("play %s from %ld to %ld", fromPos_, toPos_);
+        SendAlias("play %s from %ld to %ld notify", fromPos_, toPos_);
       break;
   }
   state_ = kPlaySent;
+  // A play that ends at once tells so; one that does not is asked after
+  // the poll time.
+  lastPoll_ = PageTicks();
 }
 
 // Asks every object of the page whether this one may sound; false when a
@@ -160,22 +165,36 @@ void VMCI::EndOfPlay() {
 
 void VMCI::OnIdle() {
   if (state_ == kCannotOpen) return;
-  int& tick = Media().pollTick;
-  if (++tick >= kPollTicks) tick = 0;
+  // Any notice may be this object's end (notices do not say whose); one
+  // question too many costs less than a missed end.
+  const std::uint32_t notices = MediaNoticeCount();
+  const DWORD now = PageTicks();
+  const bool due = notices != seenNotices_ || now - lastPoll_ >= kPollMs;
+  if (due) {
+    seenNotices_ = notices;
+    lastPoll_ = now;
+  }
   if (state_ == kPlaySent) {
     if (IsPlaying())
       state_ = kPlaying;
-    else if (tick == 0)
+    else if (due)
       EndOfPlay();  // ended before it was ever seen playing
-  } else if (tick == 0 && state_ == kPlaying && !IsPlaying()) {
+  } else if (due && state_ == kPlaying && !IsPlaying()) {
     EndOfPlay();
   }
-  if (tick == 0 && BackgroundSound() == this && state_ != kPlaySent && state_ != kPlaying) Play();
+  if (due && BackgroundSound() == this && state_ != kPlaySent && state_ != kPlaying) Play();
 }
 
-bool VMCI::WantsIdle() const {
+bool VMCI::NeedsPolling() const {
   if (state_ == kPlaySent || state_ == kPlaying) return true;
   return state_ != kCannotOpen && BackgroundSound() == this && !IsAudioMuted();
+}
+
+DWORD VMCI::IdleWait() const {
+  if (!NeedsPolling()) return kNoIdleWait;
+  if (MediaNoticeCount() != seenNotices_) return 0;
+  const DWORD since = PageTicks() - lastPoll_;
+  return since >= kPollMs ? 0 : kPollMs - since;
 }
 
 void VMCI::SetAudio(bool off) {

@@ -8,6 +8,7 @@
 #include "core/magic.h"
 #include "pages/media/media_globals.h"
 #include "pages/media/mci_port.h"
+#include "pages/media/media_notices.h"
 #include "pages/media/vmci.h"
 #include "win/kernel.h"
 
@@ -81,7 +82,10 @@ const std::vector<CString>& VMCI::VideoDevices() { return Media().videoDevices; 
 const std::vector<CString>& VMCI::AudioDevices() { return Media().audioDevices; }
 const CString& VMCI::LastReply() { return Media().lastReply; }
 
-void VMCI::ResetSharedState() { Media() = MediaGlobals(); }
+void VMCI::ResetSharedState() {
+  DestroyMediaNoticeWindow();
+  Media() = MediaGlobals();
+}
 
 bool VMCI::ToggleAudioMute() {
   Media().audioMuted = !Media().audioMuted;

@@ -1,5 +1,7 @@
 #include "pages/objects/vgroup.h"
 
+#include <algorithm>
+
 #include "mfc/gdi_objects.h"
 #include "win/gdi.h"
 #include "win/user.h"
@@ -82,11 +84,10 @@ void VGroup::HandleEvent(PageEvent& event) {
     c->HandleEvent(event);
 }
 
-bool VGroup::WantsIdle() const {
-  if (VObject::WantsIdle()) return true;
-  for (const VObject* c = firstChild_; c; c = c->next_)
-    if (c->WantsIdle()) return true;
-  return false;
+DWORD VGroup::IdleWait() const {
+  DWORD wait = VObject::IdleWait();
+  for (const VObject* c = firstChild_; c && wait != 0; c = c->next_) wait = std::min(wait, c->IdleWait());
+  return wait;
 }
 
 void VGroup::HandleMouse(int x, int y, PageEvent& event) {

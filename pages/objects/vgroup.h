@@ -24,8 +24,8 @@ class VGroup : public VObject {
   void AddToRegion(CRgn& region, bool opaqueOnly) override;
   void Paint(CDC* dc, const RECT& clip) override;
   void HandleEvent(PageEvent& event) override;
-  // Whether the group or any object in it does.
-  bool WantsIdle() const override;
+  // The soonest of the group's own and those of the objects in it.
+  DWORD IdleWait() const override;
   void HandleMouse(int x, int y, PageEvent& event) override;
   bool Covers(int left, int top, int right, int bottom) const override;
 

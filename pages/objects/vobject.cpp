@@ -99,7 +99,7 @@ void VObject::UpdateCursor() {
 }
 
 void VObject::OnIdle() {}
-bool VObject::WantsIdle() const { return false; }
+DWORD VObject::IdleWait() const { return kNoIdleWait; }
 void VObject::OnTimer(UINT_PTR) {}
 void VObject::OnCreate() {}
 void VObject::OnClose() {}

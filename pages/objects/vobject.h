@@ -40,6 +40,8 @@ class VObject {
   static constexpr DWORD kNever = 0xFFFFFFFFu;
   // The "end" an object's style gives when it names none, in seconds.
   static constexpr double kDefaultEndSeconds = 2097152.0;
+  // The idle wait of an object that needs no idle events (IdleWait).
+  static constexpr DWORD kNoIdleWait = 0xFFFFFFFFu;
 
   VObject(int left, int top, int right, int bottom);
   VObject(const VObject&) = delete;
@@ -69,10 +71,15 @@ class VObject {
   virtual void OnMouseLeave();
   virtual void UpdateCursor();
   virtual void OnIdle();
-  // Whether the object needs idle events to come one after another (a
-  // medium playing, pictures arriving); without that the program may sleep
-  // until the next message.
-  virtual bool WantsIdle() const;
+  // How soon the object needs its next idle event, in milliseconds: 0 while
+  // work waits for idle time (pictures arriving: the calls then follow one
+  // another), a time when something falls due then (a medium's end looked
+  // for, the next picture of a show), kNoIdleWait when only the messages
+  // that come anyway give it something to do. The program's loop sleeps
+  // until the next message, but no longer than this.
+  virtual DWORD IdleWait() const;
+  // Whether the object needs idle events at all.
+  bool WantsIdle() const { return IdleWait() != kNoIdleWait; }
   virtual void OnTimer(UINT_PTR id);
   virtual void OnCreate();
   virtual void OnClose();

@@ -1,5 +1,6 @@
 #include "pages/picture/vrandom_image.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/collection.h"
@@ -124,7 +125,11 @@ void VRandomImage::OnIdle() {
   if (static_cast<std::int32_t>(PageTicks() - nextTime_) >= 0) Step();
 }
 
-bool VRandomImage::WantsIdle() const { return running_ != 0; }
+DWORD VRandomImage::IdleWait() const {
+  if (!running_) return kNoIdleWait;
+  const auto left = static_cast<std::int32_t>(nextTime_ - PageTicks());
+  return left <= 0 ? 0 : static_cast<DWORD>(left);
+}
 
 void VRandomImage::OnTimer(UINT_PTR) {}
 

@@ -25,8 +25,9 @@ class VRandomImage : public VGroup {
   void Initialize() override;
   void OnMouseDown(int x, int y) override;
   void OnIdle() override;
-  // While it runs: its steps are taken at idle time.
-  bool WantsIdle() const override;
+  // While it runs: the time until its next step, which is taken at idle
+  // time.
+  DWORD IdleWait() const override;
   void OnTimer(UINT_PTR id) override;
   void OnClose() override;
   void Notify(int code, VObject* sender) override;

@@ -113,7 +113,7 @@ void VText::OnIdle() {
   ViewerPictureFetcher().RunPending(1);
 }
 
-bool VText::WantsIdle() const { return ViewerPictureFetcher().Waiting() > 0; }
+DWORD VText::IdleWait() const { return ViewerPictureFetcher().Waiting() > 0 ? 0 : kNoIdleWait; }
 
 void VText::Initialize() {
   if (State() & kInitialised) return;

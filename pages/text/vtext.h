@@ -64,8 +64,9 @@ class VText : public VObject, public TextViewListener, public PrintablePageObjec
   void SetRect(int left, int top, int right, int bottom) override;
   void SetState(DWORD flags) override;
   void OnIdle() override;
-  // While pictures of text documents wait to be fetched.
-  bool WantsIdle() const override;
+  // At once while pictures of text documents wait to be fetched (each
+  // idle call fetches one).
+  DWORD IdleWait() const override;
 
   // A different name loads at once; the same name does nothing.
   void SetFileName(const char* name);

@@ -55,6 +55,13 @@ int DrawDib(DcRecord& dc, std::int64_t x, std::int64_t y, std::int64_t w, std::i
   const auto* base = static_cast<const std::uint8_t*>(bits);
   std::vector<std::uint32_t> decoded;
   const bool direct = dib.bitCount > 8 && space.format == PixelFormat::Color;
+  // 32-bit pixels in the surface's own layout: copied row by row as they
+  // are (a frame of a film each time it is shown).
+  if (direct && !rle && dib.bitCount == 32 && dib.masks[0] == 0xFF0000 && dib.masks[1] == 0xFF00 &&
+      dib.masks[2] == 0xFF) {
+    const PixelRows rows{base, std::int64_t(dib.stride), dib.width, window.first, window.count, !dib.topDown};
+    if (CopyPixelRows(dc, ax, ay, rop, rows)) return dib.height;
+  }
   RowFetch fetch = [&](std::int64_t row, std::int64_t x0, std::int64_t x1, std::uint32_t* out,
                        std::uint8_t* valid) {
     std::int64_t n = x1 - x0;

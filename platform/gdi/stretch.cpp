@@ -22,6 +22,24 @@ void CopyPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict f
   for (std::size_t i = 0; i < n; ++i) out[i] = from[i] & 0xFFFFFFu;
 }
 
+// out[i] = the 32-bit pixel at byte 4 * i of `from`, fourth byte cleared.
+ZEMRA_WIDEST_VECTORS
+void CopyPixelBytes(std::uint32_t* __restrict out, const std::uint8_t* __restrict from, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t v;
+    std::memcpy(&v, from + 4 * i, 4);
+    out[i] = v & 0xFFFFFFu;
+  }
+}
+
+// The surface rectangle a stretch may touch, its corners kept in range.
+RECT AreaOf(const AxisMap& ax, const AxisMap& ay) {
+  const std::int64_t lim = 1 << 28;
+  return RECT{LONG(std::clamp<std::int64_t>(ax.dst, -lim, lim)), LONG(std::clamp<std::int64_t>(ay.dst, -lim, lim)),
+              LONG(std::clamp<std::int64_t>(ax.dst + ax.dstLen, -lim, lim)),
+              LONG(std::clamp<std::int64_t>(ay.dst + ay.dstLen, -lim, lim))};
+}
+
 }  // namespace
 
 AxisMap MakeAxis(std::int64_t dst, std::int64_t dstExt, std::int64_t src, std::int64_t srcExt) {
@@ -40,12 +58,7 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
   if (ax.dstLen <= 0 || ay.dstLen <= 0 || ax.srcLen <= 0 || ay.srcLen <= 0) return;
   Surface* s = DcSurface(dst);
   if (!s) return;
-  const std::int64_t lim = 1 << 28;
-  RECT area{LONG(std::clamp<std::int64_t>(ax.dst, -lim, lim)),
-            LONG(std::clamp<std::int64_t>(ay.dst, -lim, lim)),
-            LONG(std::clamp<std::int64_t>(ax.dst + ax.dstLen, -lim, lim)),
-            LONG(std::clamp<std::int64_t>(ay.dst + ay.dstLen, -lim, lim))};
-  Region clipped = EffectiveClip(dst).IntersectRect(area);
+  Region clipped = EffectiveClip(dst).IntersectRect(AreaOf(ax, ay));
   if (clipped.IsEmpty()) return;
   DeviceSpace space = SpaceOf(*s);
   const bool usesSrc = RopUsesSource(rop);
@@ -123,6 +136,35 @@ void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_
     }
     NoteDrawn(dst, r);
   }
+}
+
+bool CopyPixelRows(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_t rop,
+                   const PixelRows& src) {
+  if (rop != 0xCC || ax.mirror || ay.mirror || ax.dstLen <= 0 || ay.dstLen <= 0 || ax.srcLen != ax.dstLen ||
+      ay.srcLen != ay.dstLen || !src.bits || src.stride < src.width * 4) {
+    return false;
+  }
+  Surface* s = DcSurface(dst);
+  if (!s || SpaceOf(*s).format != PixelFormat::Color) return false;
+  Region clipped = EffectiveClip(dst).IntersectRect(AreaOf(ax, ay));
+  if (clipped.IsEmpty()) return true;
+  // Unstretched, destination d takes source src + (d - dst) on each axis.
+  const RECT b = clipped.Bounds();
+  const std::int64_t dx = ax.src - ax.dst, dy = ay.src - ay.dst;
+  if (b.left + dx < 0 || b.right + dx > src.width || b.top + dy < src.first ||
+      b.bottom + dy > src.first + src.count) {
+    return false;
+  }
+  for (const RECT& r : clipped.Rects()) {
+    const std::size_t n = std::size_t(r.right - r.left);
+    for (LONG y = r.top; y < r.bottom; ++y) {
+      const std::int64_t row = y + dy;
+      const std::int64_t stored = src.bottomUp ? src.first + src.count - 1 - row : row - src.first;
+      CopyPixelBytes(s->Row(y) + r.left, src.bits + stored * src.stride + (r.left + dx) * 4, n);
+    }
+    NoteDrawn(dst, r);
+  }
+  return true;
 }
 
 }  // namespace win::gdi

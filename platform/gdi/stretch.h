@@ -48,4 +48,23 @@ using RowFetch = std::function<void(std::int64_t row, std::int64_t x0, std::int6
 void RunStretch(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_t rop,
                 const Ink& ink, const RowFetch& fetch);
 
+// Rows of 32-bit pixels laid out as a true-colour surface's (bytes B, G, R
+// and a fourth that is ignored): the bits of an uncompressed 32-bit DIB.
+struct PixelRows {
+  const std::uint8_t* bits = nullptr;
+  std::int64_t stride = 0;  // bytes from one stored row to the next
+  std::int64_t width = 0;   // pixels in a row
+  std::int64_t first = 0;   // the picture rows held (0 = top): [first, first + count)
+  std::int64_t count = 0;
+  bool bottomUp = false;  // the lowest of those rows is stored first
+};
+
+// A plain copy (SRCCOPY, neither stretched nor mirrored) of such rows onto
+// a true-colour surface: each row goes across as it is, without a row
+// buffer or a conversion between. False, with nothing drawn, for any other
+// case and where the destination would take pixels from outside the rows
+// held: the caller then draws through RunStretch, which leaves those alone.
+bool CopyPixelRows(DcRecord& dst, const AxisMap& ax, const AxisMap& ay, std::uint8_t rop,
+                   const PixelRows& src);
+
 }  // namespace win::gdi

@@ -257,11 +257,15 @@ void Device::ShowFrameAt(std::int64_t ms) {
   const std::int64_t frame = std::clamp<std::int64_t>(
       Rescale(ms, r.num, std::int64_t{1000} * r.den, Round::kDown), 0, video_->frameCount() - 1);
   if (frame == shownFrame_) return;
-  const FramePicture picture{video_->width(), video_->height(), video_->Picture(frame)};
-  if (!picture.pixels) return;
+  const RECT dest = Destination();
+  if (!DrawFrameInto(window_, dest, *video_, frame)) {
+    const FramePicture picture{video_->width(), video_->height(), video_->stride(), video_->Picture(frame)};
+    if (!picture.pixels) return;
+    DrawFrame(window_, dest, picture);
+  }
   shownFrame_ = frame;
-  DrawFrame(window_, Destination(), picture);
-  DumpFrame(id, frame, picture);
+  if (FramesWanted())
+    DumpFrame(id, frame, FramePicture{video_->width(), video_->height(), video_->stride(), video_->Picture(frame)});
 }
 
 }  // namespace win::mci

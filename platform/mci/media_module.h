@@ -5,6 +5,7 @@
 // a medium is opened or a sound is played.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,9 +31,17 @@ class VideoSource {
   virtual std::int64_t frameCount() const = 0;
   // Never zero or negative in either part.
   virtual FrameRate frameRate() const = 0;
-  // Frame `n` (from 0) as 32-bit pixels 0x00RRGGBB, rows top-down; the
-  // nearest frame before it when it cannot be decoded; null when none can.
+  // Pixels from one row of a picture to the next: at least the width.
+  virtual int stride() const = 0;
+  // Frame `n` (from 0) as 32-bit pixels 0x00RRGGBB, rows top-down and
+  // stride() apart; the nearest frame before it when it cannot be decoded;
+  // null when none can.
   virtual const std::vector<std::uint32_t>* Picture(std::int64_t n) = 0;
+  // Frame `n` as Picture gives it, written straight into width() x height()
+  // pixels 0x00RRGGBB rows `stride` apart (a window's own), where that is
+  // no slower than Picture; false, with nothing written, where it is not
+  // or no frame can be decoded.
+  virtual bool DrawInto(std::int64_t n, std::uint32_t* pixels, std::ptrdiff_t stride) = 0;
 };
 
 // What the module offers. Every opener gives null when the file (or the

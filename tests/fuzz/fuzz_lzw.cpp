@@ -4,7 +4,9 @@
 // the starting capacity of the output block, negative values included), then
 // the code stream. Decodes under an output cap and checks the block's
 // promises: the length within the cap and below the capacity, the NUL after
-// the last byte, the same answer from a second run into a caller's block.
+// the last byte, the same answer from a second run into a caller's block,
+// and the same bytes and status from the streaming form read in pieces of
+// a size the settings byte picks.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +49,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(lzwExpand(input, length, again, againLength, againCapacity, bits, kCap) == status);
   check(againLength == outLength && std::memcmp(again, block, static_cast<size_t>(outLength)) == 0);
   std::free(again);
+
+  // Streamed in pieces: the same bytes, then the same status.
+  static BYTE piece[4099];
+  const LONG pieceSize = 1 + static_cast<LONG>(data[0] >> 3) * 131;
+  LzwStream stream;
+  LzwStatus streamed = stream.start(input, length, bits, kCap);
+  LONG at = 0;
+  while (streamed == LzwStatus::Ok) {
+    LONG n = -1;
+    streamed = stream.read(piece, pieceSize, n);
+    check(n >= 0 && n <= pieceSize && at + n <= outLength);
+    check(std::memcmp(piece, block + at, static_cast<size_t>(n)) == 0);
+    at += n;
+    if (n == 0) break;
+  }
+  check(streamed == status && at == outLength);
+  check(stream.stats().clearCodes == stats.clearCodes && stream.stats().widestCode == stats.widestCode);
   std::free(block);
 
   // The public entry with its message box, on inputs that cannot expand far.

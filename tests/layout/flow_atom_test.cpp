@@ -171,7 +171,7 @@ TEST_F(FlowTest, InlineAtomsShareLinesAndBlocksStandAlone) {
   EXPECT_EQ(page.Format(&out, LayoutRect::Of(0, 500, 0, 1000), c, FirstPosition(), 0), kFormatFits);
   delete c;
   std::vector<LONG> perLine;
-  for (LayoutLine* l = page.FirstLine(); l; l = FlowAtom::NextLine(l)) perLine.push_back(l->records.count());
+  for (LayoutLine* l = page.FirstLine(); l; l = FlowAtom::NextLine(l)) perLine.push_back(static_cast<LONG>(l->RecordCount()));
   EXPECT_EQ(perLine, (std::vector<LONG>{2, 1, 1}));
   CString text;
   page.AppendText(text, FirstPosition(), LastPosition(), TRUE, 0);

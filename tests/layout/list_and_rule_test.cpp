@@ -71,7 +71,7 @@ TEST_F(ListTest, LabelHangsLeftOfTheIndentedText) {
   std::vector<std::string> lines;
   for (LayoutLine* l = item.FirstLine(); l; l = FlowAtom::NextLine(l)) {
     std::string line;
-    for (PlacementRecord* r = l->FirstRecord(); r; r = LayoutLine::NextRecord(r))
+    for (PlacementRecord* r = l->FirstRecord(); r; r = l->NextRecord(r))
       line += std::to_string(r->left) + "-" + std::to_string(r->right) + " ";
     lines.push_back(line);
   }

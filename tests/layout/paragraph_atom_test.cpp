@@ -16,7 +16,7 @@ std::vector<std::string> Lines(const FlowAtom& flow) {
   std::vector<std::string> out;
   for (LayoutLine* l = flow.FirstLine(); l; l = FlowAtom::NextLine(l)) {
     std::string line = std::to_string(l->baseline) + ":";
-    for (PlacementRecord* r = l->FirstRecord(); r; r = LayoutLine::NextRecord(r)) {
+    for (PlacementRecord* r = l->FirstRecord(); r; r = l->NextRecord(r)) {
       CString text;
       r->atom->AppendText(text, FirstPosition(), LastPosition(), TRUE, 0);
       line += " " + std::string(text.c_str()) + "@" + std::to_string(r->left);
@@ -193,3 +193,21 @@ TEST_F(ParagraphTest, LineSpacingSeparatesLines) {
 }
 
 }  // namespace
+
+TEST_F(ParagraphTest, LayingOutAgainGivesTheSameLinesWhereverItStarts) {
+  ParagraphAtom* p = Paragraph(plain, {"aaa ", "bb ", "cccc ", "d ", "ee ", "fff ", "g"});
+  ASSERT_EQ(Format(p, 80), kFormatFits);
+  const std::vector<std::string> at80 = Lines(*p);
+  ASSERT_GE(at80.size(), 3u);
+  // Another width and back.
+  ASSERT_EQ(Format(p, 200), kFormatFits);
+  EXPECT_NE(Lines(*p), at80);
+  ASSERT_EQ(Format(p, 80), kFormatFits);
+  EXPECT_EQ(Lines(*p), at80);
+  // From the second line on: the first line stays, the rest is made again.
+  const LONG second = FlowAtom::NextLine(p->FirstLine())->start->Number();
+  Position* c = nullptr;
+  EXPECT_EQ(p->Format(&out, LayoutRect::Of(0, 80, 0, 0x0FFFFFFF), c, Position(second), 0), kFormatFits);
+  delete c;
+  EXPECT_EQ(Lines(*p), at80);
+}

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "core/list.h"
+#include "text/atom/atom_pool.h"
 #include "mfc/cstring.h"
 #include "oldio/iostream.h"
 #include "text/layout_support/layout_rect.h"
@@ -55,6 +56,7 @@ class Atom : public ListElement {
  public:
   Atom(LONG start) : start_(start) {}  // NOLINT: atoms are made from a position
   ~Atom() override;
+  ZEMRA_POOLED_ALLOCATION
 
   // The first unnamed operation: answers 0 in every atom.
   virtual LONG Descriptor() const { return 0; }

@@ -8,6 +8,7 @@
 
 #include "core/list.h"
 #include "mfc/cstring.h"
+#include "text/atom/atom_pool.h"
 #include "text/position/position.h"
 #include "win/types.h"
 
@@ -28,6 +29,7 @@ class PositionItem : public ListElement {
   explicit PositionItem(LONG position) : position_(position) {}
   PositionItem(const PositionItem& other) : ListElement(), position_(other.position_) {}
   PositionItem& operator=(const PositionItem&) = delete;
+  ZEMRA_POOLED_ALLOCATION
 
   // A new copy when the item lies strictly inside (from, to), else null.
   virtual PositionItem* CloneInside(const Position& from, const Position& to) const = 0;

@@ -13,6 +13,18 @@ constexpr int kMaxFramesPerSecond = 1000;
 constexpr std::int64_t kMaxFrames = std::int64_t{kMaxFramesPerSecond} * 60 * 60 * 24;
 // Going forward by fewer frames than this decodes on; more seeks first.
 constexpr std::int64_t kForwardDecodeLimit = 100;
+// swscale's vector code converts whole blocks of 16 pixels and leaves out a
+// last part-block that would not fit in the row: the picture's rows are as
+// far apart as in FFmpeg's own frames (a multiple of 64 bytes), so that
+// every pixel is converted.
+constexpr int kRowAlignPixels = 16;
+constexpr int kScalerFlags = SWS_BILINEAR;
+
+bool IsYuv420(int format) { return format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P; }
+
+YuvPlanes PlanesOf(const AVFrame* f) {
+  return YuvPlanes{f->data[0], f->data[1], f->data[2], f->linesize[0], f->linesize[1], f->linesize[2]};
+}
 
 bool Usable(AVRational r) {
   return r.num > 0 && r.den > 0 && av_q2d(r) <= kMaxFramesPerSecond && av_q2d(r) >= 0.01;
@@ -28,6 +40,7 @@ std::unique_ptr<FfmpegVideo> FfmpegVideo::Open(const std::string& hostPath) {
   v->width_ = c->width;
   v->height_ = c->height;
   if (v->width_ < 1 || v->height_ < 1 || v->width_ > kMaxSide || v->height_ > kMaxSide) return nullptr;
+  v->stride_ = (v->width_ + kRowAlignPixels - 1) / kRowAlignPixels * kRowAlignPixels;
   v->rate_ = Usable(s->avg_frame_rate) ? s->avg_frame_rate : s->r_frame_rate;
   if (!Usable(v->rate_)) return nullptr;
   v->frameCount_ = s->nb_frames > 0
@@ -49,9 +62,7 @@ std::int64_t FfmpegVideo::IndexOf(const AVFrame* f) const {
   return av_rescale_q_rnd(pts - input_->StartTime(), s->time_base, av_inv_q(rate_), AV_ROUND_NEAR_INF);
 }
 
-const std::vector<std::uint32_t>* FfmpegVideo::Picture(std::int64_t n) {
-  if (n < 0) n = 0;
-  if (n == converted_) return &pixels_;
+bool FfmpegVideo::DecodeTo(std::int64_t n) {
   if ((decoded_ >= 0 && n < decoded_) || n > decoded_ + kForwardDecodeLimit) {
     const AVStream* s = input_->stream();
     const std::int64_t ts = input_->StartTime() + av_rescale_q(n, av_inv_q(rate_), s->time_base);
@@ -65,30 +76,55 @@ const std::vector<std::uint32_t>* FfmpegVideo::Picture(std::int64_t n) {
     av_frame_unref(next_.get());
     decoded_ = index < 0 ? 0 : index;
   }
-  if (!current_->data[0]) return nullptr;
-  if (!Convert()) return nullptr;
+  return current_->data[0] != nullptr;
+}
+
+const std::vector<std::uint32_t>* FfmpegVideo::Picture(std::int64_t n) {
+  if (n < 0) n = 0;
+  if (n == converted_) return &pixels_;
+  if (!DecodeTo(n) || !Convert()) return nullptr;
   converted_ = n;
   return &pixels_;
 }
 
-bool FfmpegVideo::Convert() {
+bool FfmpegVideo::DrawInto(std::int64_t n, std::uint32_t* pixels, std::ptrdiff_t stride) {
+  if (n < 0) n = 0;
+  if (!pixels || stride < width_ || !DecodeTo(n) || !PrepareScaler() || !yuv420_) return false;
+  ConvertYuv420(factors_, PlanesOf(current_.get()), width_, height_, pixels, stride);
+  return true;
+}
+
+bool FfmpegVideo::PrepareScaler() {
   const AVFrame* f = current_.get();
   if (f->width != width_ || f->height != height_) {
     // A stream that changes size mid-way is shown at the size it started with.
     if (f->width < 1 || f->height < 1 || f->width > kMaxSide || f->height > kMaxSide) return false;
   }
-  if (!scaler_ || f->width != scalerWidth_ || f->height != scalerHeight_ || f->format != scalerFormat_) {
-    sws_freeContext(scaler_);
-    scaler_ = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
-                             AV_PIX_FMT_BGR0, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!scaler_) return false;
-    scalerWidth_ = f->width;
-    scalerHeight_ = f->height;
-    scalerFormat_ = f->format;
+  if (scaler_ && f->width == scalerWidth_ && f->height == scalerHeight_ && f->format == scalerFormat_) return true;
+  sws_freeContext(scaler_);
+  yuv420_ = false;
+  scaler_ = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
+                           AV_PIX_FMT_BGR0, kScalerFlags, nullptr, nullptr, nullptr);
+  if (!scaler_) return false;
+  scalerWidth_ = f->width;
+  scalerHeight_ = f->height;
+  scalerFormat_ = f->format;
+  yuv420_ = IsYuv420(f->format) && f->width == width_ && f->height == height_ && Yuv420VectorsAvailable() &&
+            Yuv420AgreesWithScaler(f->format, kScalerFlags);
+  if (yuv420_) factors_ = FactorsOf(scaler_);
+  return true;
+}
+
+bool FfmpegVideo::Convert() {
+  if (!PrepareScaler()) return false;
+  const AVFrame* f = current_.get();
+  pixels_.resize(static_cast<std::size_t>(stride_) * height_);
+  if (yuv420_) {
+    ConvertYuv420(factors_, PlanesOf(f), width_, height_, pixels_.data(), stride_);
+    return true;
   }
-  pixels_.resize(static_cast<std::size_t>(width_) * height_);
   std::uint8_t* planes[1] = {reinterpret_cast<std::uint8_t*>(pixels_.data())};
-  const int strides[1] = {width_ * 4};
+  const int strides[1] = {stride_ * 4};
   return sws_scale(scaler_, f->data, f->linesize, 0, f->height, planes, strides) == height_;
 }
 

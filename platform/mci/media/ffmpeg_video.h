@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mci/media/ffmpeg_input.h"
+#include "mci/media/yuv420_to_bgr.h"
 #include "mci/media_module.h"
 
 struct SwsContext;
@@ -26,11 +27,18 @@ class FfmpegVideo : public VideoSource {
   int height() const override { return height_; }
   std::int64_t frameCount() const override { return frameCount_; }
   FrameRate frameRate() const override { return FrameRate{rate_.num, rate_.den}; }
+  int stride() const override { return stride_; }
   const std::vector<std::uint32_t>* Picture(std::int64_t n) override;
+  bool DrawInto(std::int64_t n, std::uint32_t* pixels, std::ptrdiff_t stride) override;
 
  private:
   FfmpegVideo() = default;
   std::int64_t IndexOf(const AVFrame* f) const;
+  // Decodes up to frame `n` (the nearest before it when it cannot); false
+  // when there is no frame.
+  bool DecodeTo(std::int64_t n);
+  // Makes the scaler for the frame decoded (when it changed).
+  bool PrepareScaler();
   bool Convert();
 
   std::unique_ptr<FfmpegInput> input_;
@@ -43,8 +51,13 @@ class FfmpegVideo : public VideoSource {
   int scalerWidth_ = 0;
   int scalerHeight_ = 0;
   int scalerFormat_ = -1;
+  // The scaler's own pixels come faster from ConvertYuv420 (a 4:2:0 frame
+  // of the film's size, and a scaler found to agree).
+  bool yuv420_ = false;
+  YuvFactors factors_;
   int width_ = 0;
   int height_ = 0;
+  int stride_ = 0;  // pixels from one row of `pixels_` to the next
   AVRational rate_{0, 1};
   std::int64_t frameCount_ = 0;
   std::int64_t decoded_ = -1;    // index of current_, -1 for none

@@ -1,7 +1,8 @@
 // The idle processing without a server: one command per call, a command
 // that cannot run now is deleted rather than lost, the recovery when the
 // history is empty, work put off to idle time runs before the next
-// command, and idle calls go on only while there is work.
+// command, idle calls go on only while there is work, and a page that needs
+// an idle event later is woken by a timer rather than called in a spin.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,11 +12,15 @@
 #include "app/commands/navigation_commands.h"
 #include "app/history/nav_history.h"
 #include "app/idle_tasks.h"
+#include "app/idle_wake.h"
 #include "app/shell_state.h"
 #include "app/zemra_app.h"
 #include "core/kx_object.h"
 #include "core/store.h"
 #include "framework/user_break.h"
+#include "pages/objects/vobject.h"
+#include "support/user_clock.h"
+#include "user/message_queue.h"
 #include "win/user.h"
 
 namespace app_test {
@@ -120,6 +125,43 @@ TEST_F(IdleTest, IdleCallsGoOnOnlyWhileThereIsWork) {
     EXPECT_EQ(app.OnIdle(0) != FALSE, c.more) << c.commands << " commands queued";
   }
   TheHistory().Clear();
+}
+
+TEST_F(IdleTest, APageIsWokenByATimerWhenItNeedsItsNextIdleEvent) {
+  testing_support::TestUserClock clock;
+  const DWORD none = win::user::kNoTimer;
+  struct Case {
+    DWORD wait;
+    bool again;     // OnIdle is called again at once
+    DWORD timerIn;  // the wake-up is due in
+  } cases[] = {
+      {40, false, 40},
+      {VObject::kNoIdleWait, false, none},
+      {100, false, 100},
+      {0, true, none},
+      {1, false, 10},  // the shortest a timer waits
+      {VObject::kNoIdleWait, false, none},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WakeForIdle(c.wait) != FALSE, c.again) << c.wait;
+    EXPECT_EQ(win::user::TimeToNextTimer(nullptr, WM_TIMER, WM_TIMER), c.timerIn) << c.wait;
+  }
+  // The wake-up is one timer, set again for the time asked last; when it
+  // is due, its message is one after which MFC runs the idle processing.
+  WakeForIdle(100);
+  clock.Advance(60);
+  WakeForIdle(80);
+  clock.Advance(79);
+  MSG m;
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+  clock.Advance(1);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_TIMER));
+  EXPECT_EQ(m.wParam, IdleWakeTimer());
+  EXPECT_TRUE(app.IsIdleMessage(&m));
+  DispatchMessage(&m);
+  WakeForIdle(VObject::kNoIdleWait);
+  EXPECT_EQ(IdleWakeTimer(), 0u);
 }
 
 TEST_F(IdleTest, AfterQuitNothingRuns) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "framework/user_break.h"
 #include "framework/viewer_app.h"
 #include "core/store_registry.h"
+#include "net/connection/peer_log.h"
 #include "net/kx_session.h"
 #include "net/open/support/scripted_store.h"
 #include "net/open_store.h"
@@ -251,6 +253,48 @@ TEST_F(PeerDownloadTest, WholeDocumentIntoTheCacheFile) {
   EXPECT_EQ(std::filesystem::path(HostPath(name)).extension(), ".txt");
   EXPECT_EQ(TempDir::read(HostPath(name)),
             TempDir::read(testing_support::SourceDir() + "/tests/peer/content/objects/intro.body"));
+}
+
+TEST_F(PeerDownloadTest, EachReferenceAsksForTheRecordOnce) {
+  // A body larger than the blocks a download reads and writes, with an odd
+  // length, under every form of reference to it.
+  std::string body(700001, '\0');
+  std::uint32_t x = 7;
+  for (char& c : body) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  tmp_.write("content/root.rec", "ObjectID=0x00000001\nType=Document\nDocumentType=collection\nName=rootcollection\n");
+  tmp_.write("content/big.rec",
+             "ObjectID=0x00000020\nType=Document\nDocumentType=text\nMimeType=text/plain\nName=big\n"
+             "Parent=0x00000001\n");
+  tmp_.write("content/big.body", body);
+  PeerOptions options;
+  options.content = tmp_.file("content");
+  Open(options);
+  const std::string port = std::to_string(peer_->port());
+  // Requests of one kind about the document so far.
+  auto count = [&](const char* code) {
+    int n = 0;
+    for (const net_test::LogEvent& e : net_test::ParseLog(peer_->log()))
+      if (e.event == "req" && e.get("code") == code && e.get("id") == "0x00000020") ++n;
+    return n;
+  };
+  const std::string references[] = {
+      "0x00000020",
+      "korvex:0x00000020",
+      "korvex:big",
+      "korvex://127.0.0.1:" + port + "/0x00000020",
+      "korvex://127.0.0.1:" + port + "/big",
+  };
+  for (const std::string& reference : references) {
+    ClearObjectCache();
+    const int records = count("7");
+    const int contents = count("36");
+    CString name;
+    ASSERT_EQ(DownloadToFile(reference.c_str(), name), 1) << reference;
+    EXPECT_EQ(count("7") - records, 1) << reference << "\n" << peer_->log();
+    EXPECT_EQ(count("36") - contents, 1) << reference;
+    EXPECT_TRUE(TempDir::read(HostPath(name)) == body) << reference;
+    std::filesystem::remove(HostPath(name));
+  }
 }
 
 TEST_F(PeerDownloadTest, APeerThatStopsMidwayLeavesNothing) {

@@ -91,4 +91,14 @@ inline std::string GunzipZ(const std::string& dir, const std::string& name,
   return ReadFile(plain);
 }
 
+// What `compress -dc` makes of a .Z file; `ok` tells whether it succeeded.
+inline std::string UncompressZ(const std::string& dir, const std::string& name,
+                               const std::string& zbytes, bool& ok) {
+  std::string packed = dir + "/" + name + ".d-in.Z";
+  std::string plain = dir + "/" + name + ".d-out";
+  WriteFile(packed, zbytes);
+  ok = RunShell("compress -dc '" + packed + "' > '" + plain + "' 2>/dev/null") == 0;
+  return ReadFile(plain);
+}
+
 }  // namespace lzw_samples

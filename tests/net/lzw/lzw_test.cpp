@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lzw_samples.h"
@@ -71,6 +72,30 @@ Decoded Expand(const std::vector<BYTE>& input, WORD bits = kLzwReplyBits, LONG l
   return d;
 }
 
+// Decodes through a stream in pieces of `piece` bytes, checking that each
+// read stays within its room.
+Decoded Stream(const std::vector<BYTE>& input, size_t piece, WORD bits = kLzwReplyBits,
+               LONG limit = kLzwMaxOutput) {
+  static const BYTE kNothing = 0;
+  LzwStream stream;
+  Decoded d{};
+  d.status = stream.start(input.empty() ? &kNothing : input.data(), static_cast<LONG>(input.size()), bits, limit);
+  std::vector<BYTE> buffer(piece);
+  while (d.status == LzwStatus::Ok) {
+    LONG n = -1;
+    d.status = stream.read(buffer.data(), static_cast<LONG>(piece), n);
+    EXPECT_GE(n, 0);
+    EXPECT_LE(n, static_cast<LONG>(piece));
+    if (n <= 0) break;
+    d.bytes.append(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(n));
+  }
+  if (d.status == LzwStatus::Ok) {
+    EXPECT_TRUE(stream.finished());
+  }
+  d.stats = stream.stats();
+  return d;
+}
+
 // ---- Against compress(1) and gzip -dc ----
 
 class LzwAgainstCompress : public ::testing::Test {
@@ -121,6 +146,14 @@ TEST_F(LzwAgainstCompress, SamplesDecodeToWhatWasCompressed) {
       {"zeros", std::string(70000, '\0')},
       {"bytes", allBytes},
       {"lines", lzw_samples::Text(5000, 3)},
+      // Strings hundreds of bytes long: their copies outgrow the room the
+      // decoder keeps for them, and the last ones are written along their
+      // prefixes.
+      {"period five", [] {
+         std::string s;
+         while (s.size() < 2500000) s += "vwxyz";
+         return s;
+       }()},
   };
   for (const auto& c : cases) {
     LzwStats stats = RoundTrip(c.name, c.data);
@@ -145,6 +178,30 @@ TEST_F(LzwAgainstCompress, EveryWidthTheDecoderAccepts) {
   }
 }
 
+TEST_F(LzwAgainstCompress, StreamGivesWhatCompressDecodes) {
+  // Every width compress reads back, with clear codes, in pieces smaller
+  // than one string, around the table's size and larger than the output.
+  for (WORD bits = kLzwMinBits + 1; bits <= kLzwMaxBits; ++bits) {
+    const std::string name = "stream" + std::to_string(bits);
+    const std::string data = lzw_samples::Mixed(bits + 40);
+    const std::string z = lzw_samples::CompressZ(dir_.path().string(), name, data, bits);
+    ASSERT_GE(z.size(), 3u) << name;
+    bool ok = false;
+    const std::string uncompressed = lzw_samples::UncompressZ(dir_.path().string(), name, z, ok);
+    ASSERT_TRUE(ok && uncompressed == data) << name << ": compress -d disagrees with its input";
+    const std::vector<BYTE> body(z.begin() + 3, z.end());
+    const Decoded whole = Expand(body, bits);
+    for (size_t piece : {size_t{3}, size_t{4093}, size_t{1} << bits, size_t{1} << 20}) {
+      const Decoded streamed = Stream(body, piece, bits);
+      EXPECT_EQ(streamed.status, LzwStatus::Ok) << name << " in pieces of " << piece;
+      EXPECT_TRUE(streamed.bytes == uncompressed) << name << " in pieces of " << piece;
+      EXPECT_EQ(streamed.stats.clearCodes, whole.stats.clearCodes) << name;
+      EXPECT_EQ(streamed.stats.widestCode, whole.stats.widestCode) << name;
+    }
+    EXPECT_GT(whole.stats.clearCodes, 0) << name << ": the sample must make compress emit clear codes";
+  }
+}
+
 TEST_F(LzwAgainstCompress, RandomSizesAcrossWidthChanges) {
   // Sizes around the points where the code width grows and the table fills.
   std::mt19937 rng(77);
@@ -157,14 +214,16 @@ TEST_F(LzwAgainstCompress, RandomSizesAcrossWidthChanges) {
 
 // ---- Code streams made by hand ----
 
-TEST(LzwCodes, HandMadeStreams) {
+struct HandMade {
+  const char* name;
+  std::vector<BYTE> input;
+  LzwStatus status;
+  std::string output;
+};
+
+std::vector<HandMade> HandMadeCases() {
   const int a = 'a', b = 'b', c = 'c', d = 'd';
-  const struct {
-    const char* name;
-    std::vector<BYTE> input;
-    LzwStatus status;
-    std::string output;
-  } cases[] = {
+  return {
       {"empty input", {}, LzwStatus::Ok, ""},
       {"two codes leave six bits that are no code", CodePacker().put(a).put(b).bytes(), LzwStatus::Ok, "ab"},
       // 257 is the entry about to be made: the previous string and its
@@ -187,7 +246,10 @@ TEST(LzwCodes, HandMadeStreams) {
       {"after a clear only bytes are known",
        CodePacker().put(a).put(b).put(256).newGroup(9, 0).put(258).bytes(), LzwStatus::Corrupt, "ab"},
   };
-  for (const auto& t : cases) {
+}
+
+TEST(LzwCodes, HandMadeStreams) {
+  for (const auto& t : HandMadeCases()) {
     Decoded got = Expand(t.input);
     EXPECT_EQ(got.status, t.status) << t.name;
     EXPECT_EQ(got.bytes, t.output) << t.name;
@@ -214,6 +276,142 @@ TEST(LzwCodes, WidthGrowsAfterTheTableReachesItsLimit) {
   EXPECT_EQ(got.status, LzwStatus::Ok);
   EXPECT_EQ(got.bytes, expected);
   EXPECT_EQ(got.stats.widestCode, 10);
+}
+
+// ---- The streaming form ----
+
+// `first`, then `count` codes each naming the entry about to be made:
+// every string is one byte longer than the last. The width grows up to
+// `bits`; at 9 bits the table fills and the codes stay 9 bits wide. A
+// `last` code ends the stream when it is not negative.
+std::vector<BYTE> GrowingRuns(int count, int bits, char first = 'z', int last = -1) {
+  CodePacker p;
+  p.put(static_cast<BYTE>(first));
+  int width = 9;
+  int next = 257;
+  for (int i = 0; i < count; ++i) {
+    const int limit = 1 << bits;
+    if (next == (1 << width) && width < bits) p.newGroup(++width, 0);
+    p.put(next < limit ? next : limit - 1);
+    if (next < limit) ++next;
+  }
+  if (last >= 0) p.put(last);
+  return p.bytes();
+}
+
+TEST(LzwStream, SameAsTheWholeBlockInEveryPieceSize) {
+  struct Case {
+    std::string name;
+    std::vector<BYTE> input;
+    WORD bits;
+    LONG limit;
+    LzwStatus status;
+  };
+  std::vector<Case> cases;
+  for (const HandMade& h : HandMadeCases()) cases.push_back({h.name, h.input, 12, kLzwMaxOutput, h.status});
+  // Strings of up to 1500 bytes, longer than most pieces.
+  cases.push_back({"long strings", GrowingRuns(1500, 12), 12, kLzwMaxOutput, LzwStatus::Ok});
+  cases.push_back({"full table at 9 bits", GrowingRuns(400, 9), 9, kLzwMaxOutput, LzwStatus::Ok});
+  cases.push_back({"16-bit tables", GrowingRuns(1500, 16), 16, kLzwMaxOutput, LzwStatus::Ok});
+  // The cap falls inside a string.
+  cases.push_back({"capped", GrowingRuns(3000, 12), 12, 100000, LzwStatus::WriteFailed});
+  cases.push_back({"capped before the first byte", GrowingRuns(3, 12), 12, 0, LzwStatus::FirstWrite});
+  // 600 codes reach entry 857, at 10 bits: 1023 names no entry.
+  cases.push_back({"corrupt after long strings", GrowingRuns(600, 12, 'z', 1023), 12, kLzwMaxOutput,
+                   LzwStatus::Corrupt});
+  for (const Case& c : cases) {
+    const Decoded whole = Expand(c.input, c.bits, c.limit);
+    EXPECT_EQ(whole.status, c.status) << c.name;
+    for (size_t piece : {size_t{1}, size_t{2}, size_t{7}, size_t{1000}, size_t{70000}}) {
+      const Decoded streamed = Stream(c.input, piece, c.bits, c.limit);
+      EXPECT_EQ(streamed.status, whole.status) << c.name << " in pieces of " << piece;
+      EXPECT_TRUE(streamed.bytes == whole.bytes) << c.name << " in pieces of " << piece;
+    }
+  }
+}
+
+TEST(LzwStream, StreamsKeepTheirOwnTables) {
+  // Two streams read by turns on one thread, with a whole-block decoding of
+  // another width between their reads, each give their own bytes; a stream
+  // started again gives the new input's.
+  const std::vector<BYTE> wide = GrowingRuns(1200, 16, 'w');
+  const std::vector<BYTE> narrow = GrowingRuns(900, 10, 'n');
+  const std::vector<BYTE> other = GrowingRuns(300, 12, 'o');
+  const std::string wideBytes = Expand(wide, 16).bytes;
+  const std::string narrowBytes = Expand(narrow, 10).bytes;
+  LzwStream first;
+  LzwStream second;
+  ASSERT_EQ(first.start(wide.data(), static_cast<LONG>(wide.size()), 16), LzwStatus::Ok);
+  ASSERT_EQ(second.start(narrow.data(), static_cast<LONG>(narrow.size()), 10), LzwStatus::Ok);
+  std::string a, b;
+  BYTE buffer[2049];
+  for (bool more = true; more;) {
+    more = false;
+    for (auto [stream, out] : {std::pair{&first, &a}, std::pair{&second, &b}}) {
+      LONG n = 0;
+      ASSERT_EQ(stream->read(buffer, sizeof buffer, n), LzwStatus::Ok);
+      out->append(reinterpret_cast<char*>(buffer), static_cast<size_t>(n));
+      more = more || n > 0;
+    }
+    Expand(other, 12);
+  }
+  EXPECT_TRUE(a == wideBytes);
+  EXPECT_TRUE(b == narrowBytes);
+
+  ASSERT_EQ(first.start(narrow.data(), static_cast<LONG>(narrow.size()), 10), LzwStatus::Ok);
+  std::string again;
+  for (LONG n = 1; n > 0;) {
+    ASSERT_EQ(first.read(buffer, sizeof buffer, n), LzwStatus::Ok);
+    again.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(n));
+  }
+  EXPECT_TRUE(again == narrowBytes);
+}
+
+TEST(LzwStream, MisuseAndFailuresAreStatuses) {
+  const std::vector<BYTE> good = CodePacker().put('a').bytes();
+  const std::vector<BYTE> corrupt = CodePacker().put('a').put(400).bytes();
+  BYTE buffer[8];
+  LONG n = -1;
+  LzwStream stream;
+  EXPECT_EQ(stream.read(buffer, sizeof buffer, n), LzwStatus::NoInput) << "read before a start";
+  EXPECT_EQ(n, 0);
+  EXPECT_FALSE(stream.finished());
+
+  const struct {
+    const char* name;
+    const BYTE* input;
+    LONG length;
+    WORD bits;
+    LzwStatus status;
+  } starts[] = {
+      {"null input", nullptr, 4, 12, LzwStatus::NoInput},
+      {"negative length", good.data(), -1, 12, LzwStatus::NoInput},
+      {"width above 16", good.data(), 2, 17, LzwStatus::BadWidth},
+      {"width below 9", good.data(), 2, 8, LzwStatus::BadWidth},
+  };
+  for (const auto& c : starts) {
+    EXPECT_EQ(stream.start(c.input, c.length, c.bits), c.status) << c.name;
+    EXPECT_EQ(stream.read(buffer, sizeof buffer, n), c.status) << c.name;
+    EXPECT_EQ(n, 0) << c.name;
+  }
+
+  ASSERT_EQ(stream.start(good.data(), static_cast<LONG>(good.size()), 12), LzwStatus::Ok);
+  EXPECT_EQ(stream.read(nullptr, 8, n), LzwStatus::NoInput);
+  EXPECT_EQ(stream.read(buffer, 0, n), LzwStatus::NoInput);
+  ASSERT_EQ(stream.read(buffer, sizeof buffer, n), LzwStatus::Ok);
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(stream.read(buffer, sizeof buffer, n), LzwStatus::Ok);
+  EXPECT_EQ(n, 0);
+  EXPECT_TRUE(stream.finished());
+
+  // The bytes before a corrupt code come with the failure; later reads
+  // report it again with nothing.
+  ASSERT_EQ(stream.start(corrupt.data(), static_cast<LONG>(corrupt.size()), 12), LzwStatus::Ok);
+  EXPECT_EQ(stream.read(buffer, sizeof buffer, n), LzwStatus::Corrupt);
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(stream.read(buffer, sizeof buffer, n), LzwStatus::Corrupt);
+  EXPECT_EQ(n, 0);
+  EXPECT_FALSE(stream.finished());
 }
 
 // ---- The output block ----

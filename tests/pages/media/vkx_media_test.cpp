@@ -157,7 +157,7 @@ TEST_F(VkxMediaTest, PlayRestartsAndStopPausesThenStops) {
   sound->Notify(VLabel::kClicked, sound->PlayButton());
   auto sent = mci_.Take();
   EXPECT_NE(std::find(sent.begin(), sent.end(), "stop " + al + " wait"), sent.end());
-  EXPECT_EQ(sent.back(), "play " + al + " from 0");
+  EXPECT_EQ(sent.back(), "play " + al + " from 0 notify");
   mci_.position = "640";
   sound->Notify(VLabel::kClicked, sound->StopButton());
   EXPECT_EQ(player->MediaState(), VMCI::kPaused);

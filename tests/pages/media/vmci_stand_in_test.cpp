@@ -1,7 +1,7 @@
 // The media object on the program's own media interface, with the sample
 // content's sound and film: opened by their format, played on the test's
-// clock, seen to end by the idle polling, placed by the fit modes, and
-// costing nothing while paused.
+// clock, seen to end by the device's end notice, placed by the fit modes,
+// and costing nothing while paused.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -54,20 +54,15 @@ class VmciStandInTest : public MediaObjectTest {
     m->Initialize();
     return m;
   }
-  // Moves the clock in small steps, running the message loop as it goes.
+  // Moves the clocks (USER's and the page's) in small steps, running the
+  // message loop as it goes.
   void Advance(DWORD ms) {
     while (ms > 0) {
       const DWORD step = ms < 10 ? ms : 10;
       clock_->Advance(step);
+      AdvancePageClock(step);
       ms -= step;
       PumpMessages();
-    }
-  }
-  static void PumpMessages() {
-    MSG m;
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessage(&m);
     }
   }
   long Length(VMCI* m) {
@@ -100,16 +95,22 @@ TEST_F(VmciStandInTest, TheSampleSoundWithABlankInItsNamePlaysEndsAndLoops) {
   Idle(1);
   EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
   EXPECT_TRUE(m->IsPlaying());
-  // The first play ends; the polling sees it and plays again.
+  // Playing, the page may sleep: nothing is due before the poll time.
+  EXPECT_GT(host_->IdleWait(), 0u);
+  EXPECT_LE(host_->IdleWait(), VMCI::kPollMs);
+  // The first play ends; the device's notice has the next idle event see
+  // it, and the sound plays again.
   Advance(static_cast<DWORD>(length) + 20);
   EXPECT_FALSE(m->IsPlaying());
-  Idle(VMCI::kPollTicks);
+  EXPECT_EQ(host_->IdleWait(), 0u);
+  Idle(1);
   EXPECT_EQ(m->LoopCount(), 1);
   EXPECT_TRUE(m->IsPlaying());
   Advance(static_cast<DWORD>(length) + 20);
-  Idle(2 * VMCI::kPollTicks);
+  Idle(1);
   EXPECT_EQ(m->LoopCount(), 2);
   EXPECT_EQ(m->MediaState(), VMCI::kIdle);
+  EXPECT_EQ(host_->IdleWait(), VObject::kNoIdleWait);
   EXPECT_EQ(m->LastError(), 0u);
 }
 
@@ -126,7 +127,7 @@ TEST_F(VmciStandInTest, TheSampleSongPlaysOnTheSequencerAndEnds) {
   EXPECT_EQ(m->GetPosition(), 1000);
   Advance(static_cast<DWORD>(length));
   EXPECT_FALSE(m->IsPlaying());
-  Idle(VMCI::kPollTicks);
+  Idle(1);
   EXPECT_EQ(m->MediaState(), VMCI::kIdle);
   EXPECT_EQ(m->LastError(), 0u);
 }

@@ -147,9 +147,9 @@ TEST_F(VmciTest, PlaySendsTheRangeAndPauseResumesWhereItStopped) {
   struct Step {
     LONG from, to;
     std::string play;
-  } steps[] = {{0, VMCI::kToEnd, "play " + al + " from 0"},
-               {250, VMCI::kToEnd, "play " + al + " from 250"},
-               {250, 900, "play " + al + " from 250 to 900"}};
+  } steps[] = {{0, VMCI::kToEnd, "play " + al + " from 0 notify"},
+               {250, VMCI::kToEnd, "play " + al + " from 250 notify"},
+               {250, 900, "play " + al + " from 250 to 900 notify"}};
   for (const Step& s : steps) {
     m->StopMedia();
     m->SetFrom(s.from);
@@ -175,7 +175,7 @@ TEST_F(VmciTest, PlaySendsTheRangeAndPauseResumesWhereItStopped) {
   m->Play();
   const auto resumed = mci_.Take();
   EXPECT_NE(std::find(resumed.begin(), resumed.end(), "seek " + al + " to 420 wait"), resumed.end());
-  EXPECT_EQ(resumed.back(), "play " + al);
+  EXPECT_EQ(resumed.back(), "play " + al + " notify");
   // A seek to the end marker is never sent.
   mci_.Take();
   m->Seek(VMCI::kToEnd);
@@ -266,48 +266,77 @@ TEST_F(VmciTest, ASynthesizerPlaysBesideAWaveSoundAndAVideoLosesOnlyItsSound) {
   EXPECT_EQ(wave->MediaState(), VMCI::kPlaySent);
 }
 
-TEST_F(VmciTest, LoopsRunByIdleTicks) {
-  VMCI* m = Add(Wav(), false);
-  const std::string al = m->Alias().str();
-  m->SetLoop(3);
-  m->SetFrom(100);
-  m->Play();
-  Idle(1);
-  EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
-  int plays = 1;
-  for (int round = 0; round < 10 && m->MediaState() != VMCI::kIdle; ++round) {
-    mci_.mode[al] = "stopped";  // the medium ends
-    mci_.Take();
-    Idle(VMCI::kPollTicks);
-    plays += mci_.Count("play " + al + " from 100");
-    Idle(1);
+TEST_F(VmciTest, LoopsRunOnTheEndNoticeOrWhenTheDeviceIsAskedAgain) {
+  struct Case {
+    const char* how;
+    bool notice;  // the device tells of the end; else it is only asked
+  } cases[] = {{"the end notice", true}, {"asking after the poll time", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    VMCI* m = Add(Wav(), false);
+    const std::string al = m->Alias().str();
+    m->SetLoop(3);
+    m->SetFrom(100);
+    m->Play();
+    int plays = 1;
+    for (int round = 0; round < 10 && m->MediaState() != VMCI::kIdle; ++round) {
+      Idle(1);
+      EXPECT_EQ(m->MediaState(), VMCI::kPlaying);
+      mci_.Take();
+      if (c.notice) {
+        mci_.End(al);
+        PumpMessages();
+        EXPECT_EQ(m->IdleWait(), 0u);
+      } else {
+        mci_.notifying.clear();
+        mci_.End(al);
+        // Before its time the device is not asked, and the page sleeps.
+        Idle(1);
+        EXPECT_FALSE(mci_.Sent("status " + al + " mode"));
+        EXPECT_GT(m->IdleWait(), 0u);
+        EXPECT_LE(m->IdleWait(), VMCI::kPollMs);
+        AdvancePageClock(m->IdleWait());
+      }
+      Idle(1);
+      plays += mci_.Count("play " + al + " from 100");
+    }
+    EXPECT_EQ(plays, 3);
+    EXPECT_EQ(m->LoopCount(), 3);
+    EXPECT_EQ(m->MediaState(), VMCI::kIdle);
+    EXPECT_TRUE(mci_.Sent("seek " + al + " to 100 wait"));
+    // Ended, it needs no more idle events.
+    EXPECT_EQ(m->IdleWait(), VObject::kNoIdleWait);
+    delete m;
   }
-  EXPECT_EQ(plays, 3);
-  EXPECT_EQ(m->LoopCount(), 3);
-  EXPECT_EQ(m->MediaState(), VMCI::kIdle);
-  EXPECT_TRUE(mci_.Sent("seek " + al + " to 100 wait"));
 }
 
 TEST_F(VmciTest, AMediumThatEndsBeforeTheFirstPollCountsAsEnded) {
   VMCI* m = Add(Wav(), false);
   const std::string al = m->Alias().str();
   m->SetLoop(2);
-  // The device has already stopped by the time anyone asks.
-  mci_.answers["play " + al + " from 0"] = {0, ""};
+  // The device has already stopped by the time anyone asks, and says
+  // nothing.
+  mci_.answers["play " + al + " from 0 notify"] = {0, ""};
   m->Play();
   mci_.mode[al] = "stopped";
   mci_.Take();
-  Idle(VMCI::kPollTicks);
+  Idle(1);
+  EXPECT_EQ(m->MediaState(), VMCI::kPlaySent);
+  AdvancePageClock(VMCI::kPollMs);
+  Idle(1);
   EXPECT_EQ(m->LoopCount(), 1);
   EXPECT_EQ(mci_.Count("play " + al + " from 0"), 1);
   // The background music repeats after a short medium too.
   VMCI* music = Add(Wav("music.wav"), false);
   SetBackgroundSound(music, "music.wav");
   const std::string mal = music->Alias().str();
-  mci_.answers["play " + mal + " from 0"] = {0, ""};
+  mci_.answers["play " + mal + " from 0 notify"] = {0, ""};
   music->Play();
   mci_.Take();
-  Idle(2 * VMCI::kPollTicks);
+  for (int i = 0; i < 2; ++i) {
+    AdvancePageClock(VMCI::kPollMs);
+    Idle(1);
+  }
   EXPECT_GE(mci_.Count("play " + mal + " from 0"), 1);
 }
 
@@ -391,7 +420,7 @@ TEST_F(VmciTest, StyleAndScriptAttributesReachThePlayer) {
   m->Start();
   const std::string al = m->Alias().str();
   EXPECT_TRUE(mci_.Sent("play " + al + " from 12 to 12 wait"));
-  EXPECT_EQ(std::count(mci_.commands.begin(), mci_.commands.end(), "play " + al + " from 12"), 0);
+  EXPECT_EQ(std::count(mci_.commands.begin(), mci_.commands.end(), "play " + al + " from 12 notify"), 0);
 }
 
 TEST_F(VmciTest, ABackgroundSoundIsForgottenWhenItGoes) {

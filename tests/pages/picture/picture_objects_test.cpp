@@ -247,6 +247,30 @@ TEST_F(RandomImageTest, NothingToShowAndBusyTimesAreHandled) {
   EXPECT_EQ(show->Current(), 1);
 }
 
+TEST_F(RandomImageTest, ThePageSleepsUntilTheNextPictureIsDue) {
+  static DWORD now = 5000;
+  SetPageTickSource([] { return now; });
+  auto show = Show({ServedImage(1), ServedImage(2)}, false, true, "");
+  show->SetNumberAttribute("delay", 3);
+  EXPECT_EQ(show->IdleWait(), VObject::kNoIdleWait);  // not started
+  show->Start();
+  EXPECT_EQ(show->IdleWait(), 3000u);
+  now += 1200;
+  show->OnIdle();
+  EXPECT_EQ(show->Current(), 0);
+  EXPECT_EQ(show->IdleWait(), 1800u);
+  now += 1800;
+  EXPECT_EQ(show->IdleWait(), 0u);
+  show->OnIdle();
+  EXPECT_EQ(show->Current(), 1);
+  EXPECT_EQ(show->IdleWait(), 3000u);
+  // Late by more than a period: due at once, not a wrapped-round wait.
+  now += 7000;
+  EXPECT_EQ(show->IdleWait(), 0u);
+  show->Stop();
+  EXPECT_EQ(show->IdleWait(), VObject::kNoIdleWait);
+}
+
 class ClusterTest : public PictureObjectsTest {
  protected:
   std::vector<Ref<KXObject>> Images(int n, int firstId) {

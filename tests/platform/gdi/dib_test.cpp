@@ -5,6 +5,7 @@
 
 #include "dib_builder.h"
 #include "gdi_test_util.h"
+#include "win/user.h"
 
 using gdi_test::Canvas;
 using gdi_test::ExpectPicture;
@@ -140,6 +141,70 @@ TEST_F(GdiDib, PartialSourceAndBands) {
   ExpectPicture(cv3.surface(), [&](int x, int y) {
     return x < 3 && y < 3 ? d.ColorAt(x + 1, 7 - 2 - 3 + y) : kBack;
   }, "stretch-partial");
+}
+
+// 32-bit DIBs in the surface's own layout are copied row by row: whatever
+// the row order, the part of the source, the clip or the band of rows
+// given, they draw what the same picture as a 24-bit DIB draws, their
+// fourth bytes never reach the surface, and the same area counts as drawn.
+TEST_F(GdiDib, ThirtyTwoBitsDrawAsTwentyFourBits) {
+  struct Case {
+    const char* name;
+    bool topDown;
+    bool band;  // SetDIBitsToDevice with stored rows 3..6 only; else StretchDIBits
+    int x, y, w, h, srcX, srcY, srcW, srcH;
+    bool clipped;  // to two rectangles
+  } cases[] = {
+      {"whole, bottom-up", false, false, 4, 3, 13, 9, 0, 0, 13, 9, false},
+      {"whole, top-down", true, false, 4, 3, 13, 9, 0, 0, 13, 9, false},
+      {"part of the source", false, false, 2, 2, 5, 4, 3, 2, 5, 4, false},
+      {"past the top-left edges", false, false, -3, -2, 13, 9, 0, 0, 13, 9, false},
+      {"past the bottom-right edges", true, false, 12, 8, 13, 9, 0, 0, 13, 9, false},
+      {"source past the picture", false, false, 0, 0, 13, 9, 5, 2, 13, 9, false},
+      {"clipped", false, false, 4, 3, 13, 9, 0, 0, 13, 9, true},
+      {"mirrored", false, false, 4, 3, 13, 9, 12, 0, -13, 9, false},
+      {"stretched", true, false, 1, 1, 18, 12, 0, 0, 13, 9, false},
+      {"band, bottom-up", false, true, 4, 3, 13, 9, 0, 0, 13, 9, false},
+      {"band, top-down", true, true, 4, 3, 13, 9, 0, 0, 13, 9, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto value = [](int x, int y) { return Value(24, x, y) ^ 0x3C5A96u; };
+    TestDib d24 = MakeDib(13, 9, 24, c.topDown, value);
+    TestDib d32 = MakeDib(13, 9, 32, c.topDown, value);
+    for (int row = 0; row < 9; ++row)
+      for (int x = 0; x < 13; ++x) d32.pixelBits()[row * d32.stride() + x * 4 + 3] = std::uint8_t(0xA5 ^ x);
+    auto draw = [&](Canvas& cv, TestDib& d) {
+      if (c.clipped) {
+        HRGN a = CreateRectRgn(0, 0, 9, 6), b = CreateRectRgn(11, 7, 20, 14);
+        CombineRgn(a, a, b, RGN_OR);
+        SelectClipRgn(cv.dc(), a);
+        DeleteObject(a);
+        DeleteObject(b);
+      }
+      if (c.band) {
+        EXPECT_EQ(SetDIBitsToDevice(cv.dc(), c.x, c.y, DWORD(c.w), DWORD(c.h), c.srcX, c.srcY, 3, 4,
+                                    d.pixelBits() + 3 * d.stride(), d.info(), DIB_RGB_COLORS),
+                  4);
+      } else {
+        EXPECT_EQ(StretchDIBits(cv.dc(), c.x, c.y, c.w, c.h, c.srcX, c.srcY, c.srcW, c.srcH, d.pixelBits(),
+                                d.info(), DIB_RGB_COLORS, SRCCOPY),
+                  9);
+      }
+    };
+    Canvas want(20, 14, kBack), got(20, 14, kBack);
+    draw(want, d24);
+    draw(got, d32);
+    ExpectPicture(got.surface(), [&](int x, int y) { return want.At(x, y); }, c.name);
+    for (int y = 0; y < 14; ++y)
+      for (int x = 0; x < 20; ++x) ASSERT_EQ(got.surface().At(x, y) >> 24, 0u) << x << "," << y;
+    const auto bounds = [](const std::vector<RECT>& rects) {
+      RECT u{0, 0, 0, 0};
+      for (const RECT& r : rects) UnionRect(&u, &u, &r);
+      return std::vector<LONG>{u.left, u.top, u.right, u.bottom};
+    };
+    EXPECT_EQ(bounds(got.surface().damage()), bounds(want.surface().damage()));
+  }
 }
 
 // The transparent-colour trick of the picture code: a mask drawn with SRCAND

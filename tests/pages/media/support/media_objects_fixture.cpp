@@ -4,8 +4,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include "pages/media/media_notices.h"
 #include "pages/media/vmci.h"
 #include "pages/objects/background_sound.h"
+#include "pages/page/vpage.h"
 #include "store/cache/file_cache.h"
 #include "support/temp_dir.h"
 
@@ -27,6 +29,14 @@ std::vector<std::string> Words(const std::string& text) {
   if (!word.empty()) words.push_back(word);
   return words;
 }
+
+DWORD& pageTicks() {
+  static DWORD ticks = 0;
+  return ticks;
+}
+DWORD PageNow() { return pageTicks(); }
+
+void Notice(WPARAM why) { PostMessage(MediaNoticeWindow(), MM_MCINOTIFY, why, 0); }
 
 MCIERROR Reply(const std::string& text, char* reply, UINT length) {
   if (reply && length > 0) {
@@ -75,8 +85,15 @@ MCIERROR ScriptedMci::SendString(const char* command, char* reply, UINT length) 
   }
   if (w.size() < 2) return MCIERR_MISSING_DEVICE_NAME;
   if (w[0] != "close" && !mode.count(w[1])) return MCIERR_INVALID_DEVICE_NAME;
-  if (w[0] == "play" && c.find(" wait") == std::string::npos) mode[w[1]] = "playing";
-  if (w[0] == "stop" || w[0] == "seek") mode[w[1]] = "stopped";
+  if (w[0] == "play" && c.find(" wait") == std::string::npos) {
+    if (notifying.erase(w[1])) Notice(MCI_NOTIFY_SUPERSEDED);
+    mode[w[1]] = "playing";
+    if (w.back() == "notify") notifying.insert(w[1]);
+  }
+  if (w[0] == "stop" || w[0] == "seek" || w[0] == "close") {
+    if (notifying.erase(w[1])) Notice(MCI_NOTIFY_ABORTED);
+    mode[w[1]] = "stopped";
+  }
   if (w[0] == "close") mode.erase(w[1]);
   if (w[0] == "status" && w.size() >= 3 && w[2] == "mode") return Reply(mode[w[1]], reply, length);
   if (w[0] == "status" && w.size() >= 3 && w[2] == "position") return Reply(position, reply, length);
@@ -98,6 +115,11 @@ std::vector<std::string> ScriptedMci::Take() {
   std::vector<std::string> taken;
   taken.swap(commands);
   return taken;
+}
+
+void ScriptedMci::End(const std::string& alias) {
+  mode[alias] = "stopped";
+  if (notifying.erase(alias)) Notice(MCI_NOTIFY_SUCCESSFUL);
 }
 
 bool ScriptedMci::Sent(const std::string& prefix) const { return Count(prefix) > 0; }
@@ -133,6 +155,8 @@ void MediaObjectTest::SetUp() {
     return 1;
   });
   VMCI::ResetSharedState();
+  pageTicks() = 100000;
+  SetPageTickSource(&PageNow);
   SetMciPort(&mci_);
   mci_.StandardDevices();
   SetShellLink(&media_);
@@ -169,6 +193,16 @@ std::string MediaObjectTest::Mid(const std::string& name) {
 
 void MediaObjectTest::Idle(int n) {
   for (int i = 0; i < n; ++i) host_->SendIdleEvent();
+}
+
+void MediaObjectTest::AdvancePageClock(DWORD ms) { pageTicks() += ms; }
+
+void MediaObjectTest::PumpMessages() {
+  MSG m;
+  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessage(&m);
+  }
 }
 
 }  // namespace pages_test

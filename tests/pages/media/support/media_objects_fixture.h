@@ -36,6 +36,9 @@ class ScriptedMci : public MciPort {
   // Whether a command starting with `prefix` was sent (since the last Take).
   bool Sent(const std::string& prefix) const;
   int Count(const std::string& prefix) const;
+  // The medium of `alias` ends by itself; as a device does, a play sent
+  // with "notify" then tells the media notice window.
+  void End(const std::string& alias);
 
   std::vector<ScriptedDevice> devices;
   std::vector<std::string> commands;
@@ -48,6 +51,8 @@ class ScriptedMci : public MciPort {
   std::map<std::string, std::string> mode;
   std::string source = "0 0 160 120";
   std::string position = "0";
+  // Aliases whose play waits to tell of its end.
+  std::set<std::string> notifying;
 };
 
 // A group that stands for a page: it has a window, in which videos make
@@ -103,6 +108,10 @@ class MediaObjectTest : public PagesTest {
   std::string Mid(const std::string& name = "a.mid");
   // Idle events to the host, n times.
   void Idle(int n);
+  // Moves the page clock, which only the test moves.
+  void AdvancePageClock(DWORD ms);
+  // Delivers the messages waiting (the media notices among them).
+  static void PumpMessages();
 
   ScriptedMci mci_;
   MediaShell media_;
