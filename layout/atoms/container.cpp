@@ -185,9 +185,12 @@ void Container::InvalidateRange(const PositionRange& range) {
   if (guard.TooDeep()) return;
   const Position& lower = range.Lower();
   const Position& upper = range.Upper();
-  Atom* child = ChildAt(lower);
-  if (child != this)
-    for (; child && child->Start() <= upper.Number(); child = NextOf(child)) child->InvalidateRange(range);
+  // The children that reach the range, found from the end: ChildAt would
+  // answer only the last child of a container that is still open, and
+  // the child before it may have grown since it was laid out.
+  Atom* child = nullptr;
+  for (Atom* c = LastChild(); c && (c->End() >= lower.Number() || c->End() == -1); c = PreviousOf(c)) child = c;
+  for (; child && child->Start() <= upper.Number(); child = NextOf(child)) child->InvalidateRange(range);
   ForgetUnits();
 }
 

@@ -33,7 +33,9 @@ bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; 
 }  // namespace
 
 WordAtom::WordAtom(const WordAtom& other)
-    : Atom(other.start_), text_(other.text_), trailingBlanks_(other.trailingBlanks_), ownText_(other.ownText_) {
+    : Atom(other.start_),
+      ownText_(other.ownText_ ? new (std::nothrow) CString(*other.ownText_) : nullptr),
+      trailingBlanks_(other.trailingBlanks_) {
   end_ = other.end_;
   for (TextSpan* s = other.FirstSpan(); s; s = s->Next()) {
     TextRun* run = s->run->Clone();
@@ -48,10 +50,18 @@ WordAtom::WordAtom(const WordAtom& other)
 
 WordAtom::~WordAtom() { spans_.clearAndDelete(); }
 
-void WordAtom::KeepOwnText() {
-  if (ownText_) return;
-  if (TextSpan* only = FirstSpan()) text_ = only->run->Text();
-  ownText_ = true;
+bool WordAtom::KeepOwnText() {
+  if (ownText_) return true;
+  TextSpan* only = FirstSpan();
+  ownText_.reset(new (std::nothrow) CString(only ? only->run->Text() : CString()));
+  return ownText_ != nullptr;
+}
+
+const CString& WordAtom::Text() const {
+  static const CString kNoText;
+  if (ownText_) return *ownText_;
+  TextSpan* only = FirstSpan();
+  return only ? only->run->Text() : kNoText;
 }
 
 // ---- Building
@@ -67,7 +77,7 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
       last->run->Kind() == runKind) {
     last->run->TextForWriting() += text;
     last->length += length;
-    if (ownText_) text_ += text;
+    if (ownText_) *ownText_ += text;
     return true;
   }
   TextRun* run = NewRun(text, runKind, style);
@@ -78,7 +88,7 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    text_ += text;
+    if (ownText_) *ownText_ += text;  // an overlay made the word keep its own text
     return true;
   }
   auto* span = new (std::nothrow) TextSpan(position, length, run);
@@ -86,9 +96,12 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     delete run;
     return false;
   }
-  if (last) KeepOwnText();
+  if (last && !KeepOwnText()) {
+    delete span;
+    return false;
+  }
   spans_.append(span);
-  if (ownText_) text_ += text;
+  if (ownText_) *ownText_ += text;
   return true;
 }
 
@@ -100,7 +113,10 @@ bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
       delete run;
       return false;
     }
-    KeepOwnText();
+    if (!KeepOwnText()) {
+      delete span;
+      return false;
+    }
     spans_.append(span);
   } else if (text.Compare("EndOverlay") == 0) {
     TextSpan* last = LastSpan();
@@ -173,7 +189,7 @@ TextSpan* WordAtom::SplitAt(LONG p) {
   TextSpan* s = Find(p, index);
   if (!s) return nullptr;
   const LONG k = p - s->start;
-  if (k > 0 && k < s->length) KeepOwnText();
+  if (k > 0 && k < s->length && !KeepOwnText()) return nullptr;
   return Split(s, k, spans_);
 }
 

@@ -5,6 +5,8 @@
 // owning the text run that measures and draws it.
 #pragma once
 
+#include <memory>
+
 #include "core/list.h"
 #include "layout/atoms/text_run.h"
 #include "text/atom/atom.h"
@@ -64,7 +66,7 @@ class WordAtom : public Atom {
 
   // The text of a range (see AppendText): false when the word is empty.
   bool GetText(CString& out, const Position& from, const Position& to) const;
-  const CString& Text() const { return ownText_ || !FirstSpan() ? text_ : FirstSpan()->run->Text(); }
+  const CString& Text() const;
   LONG TrailingBlankCount() const { return trailingBlanks_; }
   TextSpan* FirstSpan() const { return static_cast<TextSpan*>(spans_.first()); }
   TextSpan* LastSpan() const { return static_cast<TextSpan*>(spans_.last()); }
@@ -94,14 +96,13 @@ class WordAtom : public Atom {
   LONG FindBoundary(LONG p, int direction) const;
   TextSpan* SpanHolding(LONG p) const;
   // Makes the word keep its whole text itself, before it gets a second
-  // span or an overlay.
-  void KeepOwnText();
+  // span or an overlay; false when memory failed.
+  bool KeepOwnText();
 
   // Most words are one piece of plain text: their text is that of their
   // only run. A word of several spans, or with an overlay, keeps the whole
-  // text here (ownText_).
-  CString text_;
+  // text here.
+  std::unique_ptr<CString> ownText_;
   LONG trailingBlanks_ = 0;
-  bool ownText_ = false;
   List spans_;
 };

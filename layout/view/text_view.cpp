@@ -107,6 +107,8 @@ void TextView::SetDocument(std::unique_ptr<MarkupDocument> document) {
   document_ = std::move(document);
   lastLinkText_.Empty();
   lastContentCount_ = -1;
+  formattedRoot_ = nullptr;
+  keepBefore_ = -1;
   reportFrom_ = -1;
   reportTop_ = kNotComputed;
   extent_ = LayoutRect();
@@ -208,9 +210,20 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
   LayoutRect extent;
   {
     WindowPass pass(*this);
-    // Measurements of another device (a printout) are forgotten.
-    root->Reset(formattedAtDevice_ == deviceChanges_ ? 1 : 2);
+    // Measurements of another device (a printout) are forgotten. After a
+    // report of new content only the atoms from where it may have changed
+    // on are laid out afresh (the open ones are at the end of the tree);
+    // the closed ones before keep their layout, which was made at this
+    // width.
+    if (keepBefore_ >= 0 && formattedAtDevice_ == deviceChanges_ && formattedRoot_ == root &&
+        formattedWidth_ == pageWidth)
+      root->InvalidateRange(PositionRange(Position(keepBefore_), LastPosition()));
+    else
+      root->Reset(formattedAtDevice_ == deviceChanges_ ? 1 : 2);
+    keepBefore_ = -1;
     formattedAtDevice_ = deviceChanges_;
+    formattedRoot_ = root;
+    formattedWidth_ = pageWidth;
     Position* continuation = nullptr;
     root->Format(this, LayoutRect::Of(0, pageWidth - 1, 0, kUnboundedHeight), continuation, FirstPosition(), 0);
     delete continuation;
@@ -256,16 +269,18 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
 
 void TextView::ContentAdded(MarkupDocument& document, LONG count) {
   if (document_.get() != &document || !m_hWnd || count == lastContentCount_ || !document.GetRoot()) return;
+  // What came since the last report lies after the content it reported
+  // and after the start of the last line it laid out; atoms still open
+  // then are at the end of the tree and are laid out afresh.
+  if (lastContentCount_ >= 0 && reportFrom_ >= 0) keepBefore_ = std::min(lastContentCount_, reportFrom_);
   lastContentCount_ = count;
   RECT rc;
   GetClientRect(&rc);
   const LayoutPoint offset = extent_.IsComputed() ? drawingOffset() : LayoutPoint{0, 0};
-  // The whole tree is laid out again: the reports come at doubling
-  // distances, so all of them together cost about one more layout, and
-  // atoms that were still open at the last report are measured afresh.
   quietFormat_ = true;
   Reformat(rc.right, rc.bottom);
   quietFormat_ = false;
+  keepBefore_ = -1;
   // Content arrives at the end: what the last report laid out stays where
   // it was above its last line (which may gain words, be justified or grow
   // taller) or above the outermost table around that line (a new cell may

@@ -154,6 +154,13 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   // (kNotComputed: not known, everything is drawn again).
   LONG reportFrom_ = -1;
   LONG reportTop_ = kNotComputed;
+  // The next layout may keep what lies before this position (-1: it lays
+  // out everything): set by a report of new content, which arrives at the
+  // end, and honoured only for the tree, width and device of the layout
+  // before.
+  LONG keepBefore_ = -1;
+  const Atom* formattedRoot_ = nullptr;
+  LONG formattedWidth_ = -1;
   CString lastLinkText_;
   LayoutRect extent_;
   bool hasFocus_ = false;

@@ -1,6 +1,6 @@
 // The state that all media objects of the program share: the devices found,
 // the last error and reply, the alias counter, the count of play-end
-// notices and the audio switch.
+// notices (and of ends the objects saw themselves) and the audio switch.
 #pragma once
 
 #include <cstdint>

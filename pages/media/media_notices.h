@@ -12,8 +12,8 @@
 // The notice window, made on first use and again when it is gone (a window
 // system reset in tests destroys it); null when it cannot be made.
 HWND MediaNoticeWindow();
-// Notices received so far; a media object compares it with the count it
-// saw last.
+// Notices received so far, and the ends the media objects saw themselves; a
+// media object compares it with the count it saw last.
 std::uint32_t MediaNoticeCount();
 // Destroys the window (the count stays).
 void DestroyMediaNoticeWindow();

@@ -160,6 +160,9 @@ void VMCI::EndOfPlay() {
   } else {
     state_ = kIdle;
     Seek(fromPos_);
+    // The others look again at once: one that waits for this sound to end
+    // (the background music) may have asked before this object saw it.
+    ++Media().notices;
   }
 }
 

@@ -312,6 +312,62 @@ TEST_F(ViewTest, AReportOfNewContentDrawsOnlyFromTheFirstLineThatChangedDown) {
   }
 }
 
+// A view that, at each report of a document being built, lays the whole
+// tree out afresh after its own layout of the report and counts the pixels
+// and the extent that this changes.
+class RelayoutWatchingView : public TextView {
+ public:
+  using TextView::TextView;
+  void ContentAdded(MarkupDocument& document, LONG count) override {
+    TextView::ContentAdded(document, count);
+    Invalidate(TRUE);
+    UpdateWindow();
+    auto kept = win::headless::CaptureWindow(GetSafeHwnd());
+    const LayoutRect keptExtent = Extent();
+    RECT client;
+    GetClientRect(&client);
+    Reformat(client.right, client.bottom);
+    Invalidate(TRUE);
+    UpdateWindow();
+    auto whole = win::headless::CaptureWindow(GetSafeHwnd());
+    int differing = 0;
+    for (int y = 0; y < std::min<int>(whole->height(), client.bottom); ++y)
+      for (int x = 0; x < std::min<int>(whole->width(), client.right); ++x)
+        differing += (kept->At(x, y) & 0xFFFFFF) != (whole->At(x, y) & 0xFFFFFF);
+    differingPixels.push_back(differing);
+    extentsEqual.push_back(keptExtent.left == Extent().left && keptExtent.right == Extent().right &&
+                           keptExtent.top == Extent().top && keptExtent.bottom == Extent().bottom);
+  }
+  std::vector<int> differingPixels;
+  std::vector<bool> extentsEqual;
+};
+
+TEST_F(ViewTest, AReportLaysOutOnlyWhatMayHaveChangedAndShowsWhatAWholeLayoutShows) {
+  std::string rows;
+  for (int i = 0; i < 30; ++i)
+    rows += "<TR><TD>berth " + std::to_string(i) + "</TD><TD>the boat of Ida Marsh waits</TD></TR>";
+  const std::string items = "<UL><LI>nets of small mesh<LI>rope and tar<OL><LI>first<LI>second</OL></UL>";
+  const std::string cases[] = {
+      longText(60),
+      "<P ALIGN=JUSTIFY>" + std::string(longText(30)).substr(3),
+      "<P>Moorings</P><TABLE BORDER=1>" + rows + "</TABLE><P>After the table.</P>",
+      items + longText(5) + items + "<HR><PRE>  fixed\n    width</PRE>" + items + longText(10),
+  };
+  for (const std::string& html : cases) {
+    SCOPED_TRACE(html.substr(0, 40));
+    RelayoutWatchingView view(&listener_);
+    RECT r{0, 0, 320, 900};
+    ASSERT_TRUE(view.CreateView(WS_CHILD | WS_VISIBLE, r, CWnd::FromHandle(host_)));
+    ASSERT_TRUE(LoadInto(view, html, 150));
+    ASSERT_GE(view.differingPixels.size(), 3u);
+    for (size_t i = 0; i < view.differingPixels.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(view.differingPixels[i], 0);
+      EXPECT_TRUE(view.extentsEqual[i]);
+    }
+  }
+}
+
 TEST_F(ViewTest, LinksShowInTheAnchorColourUnderlinedOverTheBodysBackground) {
   // The first anchor colour of the colour table when no profile names one.
   const std::uint32_t anchor = 0xBF0000;

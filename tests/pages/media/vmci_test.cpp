@@ -340,6 +340,32 @@ TEST_F(VmciTest, AMediumThatEndsBeforeTheFirstPollCountsAsEnded) {
   EXPECT_GE(mci_.Count("play " + mal + " from 0"), 1);
 }
 
+TEST_F(VmciTest, TheBackgroundMusicComesBackAsSoonAsALouderSoundEnds) {
+  VMCI* music = Add(Wav("music.wav"), false);
+  SetBackgroundSound(music, "music.wav");
+  VMCI* loud = Add(Wav("loud.wav"), false);
+  loud->SetSoundPriority(5);
+  music->Play();
+  Idle(1);
+  loud->Play();
+  EXPECT_EQ(music->MediaState(), VMCI::kPaused);
+  // The music's cut play tells; it asks to play again and still loses.
+  PumpMessages();
+  Idle(1);
+  EXPECT_EQ(music->MediaState(), VMCI::kPaused);
+  EXPECT_EQ(loud->MediaState(), VMCI::kPlaying);
+  EXPECT_GT(host_->IdleWait(), 0u);
+  // The louder sound ends: the music plays on without waiting for a poll,
+  // though it is asked before the louder sound sees its own end.
+  mci_.Take();
+  mci_.End(loud->Alias().str());
+  PumpMessages();
+  for (int i = 0; i < 3 && host_->IdleWait() == 0; ++i) Idle(1);
+  EXPECT_EQ(loud->MediaState(), VMCI::kIdle);
+  EXPECT_EQ(music->MediaState(), VMCI::kPlaySent);
+  EXPECT_TRUE(mci_.Sent("play " + music->Alias().str() + " notify"));
+}
+
 TEST_F(VmciTest, LayoutFitsTheVideoByMode) {
   struct Case {
     int mode;
