@@ -10,6 +10,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "win/types.h"
 
@@ -59,7 +60,8 @@ bool Chosen();
 // caller resets the USER state first; the screen size follows the new one.
 void Use(std::unique_ptr<Display> display);
 std::unique_ptr<Display> MakeHeadless();
-// Null when the server cannot be reached (`name` null: $DISPLAY).
-std::unique_ptr<Display> MakeX11(const char* name);
+// Null, and `error` says why, when the server cannot be reached or the X11
+// module cannot be loaded (`name` null: $DISPLAY).
+std::unique_ptr<Display> MakeX11(const char* name, std::string* error = nullptr);
 
 }  // namespace win::display

@@ -27,8 +27,9 @@ bool HeadlessAsked() {
 std::unique_ptr<Display> Choose() {
   const char* name = std::getenv("DISPLAY");
   if (!HeadlessAsked() && name && *name) {
-    if (auto x11 = MakeX11(name)) return x11;
-    std::fprintf(stderr, "zemra: cannot open display %s; running headless\n", name);
+    std::string why;
+    if (auto x11 = MakeX11(name, &why)) return x11;
+    std::fprintf(stderr, "zemra: cannot open display %s (%s); running headless\n", name, why.c_str());
   }
   return MakeHeadless();
 }

@@ -3,6 +3,7 @@
 
 #include "gdi/dc.h"
 #include "gdi/paint.h"
+#include "gdi/text/font_module.h"
 #include "gdi/text_engine.h"
 #include "win/gdi.h"
 
@@ -11,12 +12,11 @@ using namespace win::gdi;
 namespace win::gdi {
 namespace {
 
-TextEngine g_default;
-TextEngine* g_engine = nullptr;
+TextEngine* g_engine = nullptr;  // null: the font engine
 
 }  // namespace
 
-// The default engine: no fonts. It measures nothing and draws nothing but
+// The base engine: no fonts. It measures nothing and draws nothing but
 // the opaque rectangle of ExtTextOut.
 bool TextEngine::ExtTextOut(DcRecord& dc, int, int, UINT options, const RECT* rect, const char*,
                             int, const INT*) {
@@ -72,7 +72,7 @@ bool TextEngine::CharWidths(DcRecord&, UINT first, UINT last, int* out) {
 int TextEngine::EnumFontFamilies(DcRecord&, const char*, FONTENUMPROC, LPARAM) { return 1; }
 
 void SetTextEngine(TextEngine* engine) { g_engine = engine; }
-TextEngine& ActiveTextEngine() { return g_engine ? *g_engine : g_default; }
+TextEngine& ActiveTextEngine() { return g_engine ? *g_engine : text::FontModuleEngine(); }
 
 }  // namespace win::gdi
 

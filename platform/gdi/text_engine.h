@@ -4,9 +4,10 @@
 // TextEngine, which realises the DC's selected font (state.font, a LOGFONT
 // through FontLogfont) and measures and draws.
 //
-// Until an engine is installed the default one draws nothing (ExtTextOut
+// Unless another is installed, the engine is the font engine of the font
+// module (gdi/text/font_module.h). The base class draws nothing (ExtTextOut
 // still fills an ETO_OPAQUE rectangle), measures every text as 0 x 0 and
-// reports zero metrics, so nothing breaks before fonts exist.
+// reports zero metrics: an engine that knows no fonts.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +39,7 @@ class TextEngine {
   virtual void FontDeleted(HFONT /*font*/) {}
 };
 
-// Not owned; null puts the default back.
+// Not owned; null puts the font engine back.
 void SetTextEngine(TextEngine* engine);
 TextEngine& ActiveTextEngine();
 

@@ -2,7 +2,8 @@
 // image stream deflated row by row, and the cross-reference table at the end.
 #include "print/pdf_writer.h"
 
-#include <zlib.h>
+#include "print/zlib_calls.h"
+
 
 #include <cerrno>
 #include <cinttypes>
@@ -108,8 +109,12 @@ bool PdfWriter::Begin(const std::string& title) {
 }
 
 bool PdfWriter::WriteImage(const gdi::Surface& page, int lengthObject) {
+  std::string why;
+  const ZlibCalls* zlib = Zlib(&why);
+  if (!zlib) return Fail(why);
   z_stream z{};
-  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) return Fail("the compressor failed to start");
+  if (zlib->init(&z, Z_DEFAULT_COMPRESSION, ZLIB_VERSION, static_cast<int>(sizeof z)) != Z_OK)
+    return Fail("the compressor failed to start");
   const int width = page.width();
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
   std::vector<unsigned char> chunk(kChunk);
@@ -121,7 +126,7 @@ bool PdfWriter::WriteImage(const gdi::Surface& page, int lengthObject) {
     for (;;) {
       z.next_out = chunk.data();
       z.avail_out = static_cast<uInt>(chunk.size());
-      const int rc = deflate(&z, flush);
+      const int rc = zlib->compress(&z, flush);
       if (rc == Z_STREAM_ERROR) return Fail("the compressor failed");
       const std::size_t produced = chunk.size() - z.avail_out;
       if (!Write(chunk.data(), produced)) return false;
@@ -141,7 +146,7 @@ bool PdfWriter::WriteImage(const gdi::Surface& page, int lengthObject) {
     ok = pump(Z_NO_FLUSH);
   }
   if (ok) ok = pump(Z_FINISH);
-  deflateEnd(&z);
+  zlib->end(&z);
   if (!ok) return false;
   if (!Write("\nendstream\nendobj\n")) return false;
   if (!Open(lengthObject)) return false;

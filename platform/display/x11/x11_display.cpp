@@ -4,6 +4,7 @@
 // Our headers first: Xlib's macros (None, Bool, Status) would clash in them.
 #include "display/clipboard.h"
 #include "display/display.h"
+#include "display/x11_module.h"
 #include "user/display_link.h"
 #include "user/geometry.h"
 #include "user/input_queue.h"
@@ -409,19 +410,27 @@ class X11Display final : public Display {
   std::shared_ptr<x11::X11Clipboard> clipboard_;
 };
 
-}  // namespace
-
-std::unique_ptr<Display> MakeX11(const char* name) {
+std::unique_ptr<Display> Open(const char* name, std::string* error) {
   ::Display* dpy = XOpenDisplay(name);
-  if (!dpy) return nullptr;
+  if (!dpy) {
+    *error = std::string("the X server ") + (name ? name : XDisplayName(nullptr)) + " cannot be reached";
+    return nullptr;
+  }
   const int screen = DefaultScreen(dpy);
   if (DefaultVisual(dpy, screen)->c_class != TrueColor) {
     // Palette visuals would need colour allocation; we draw in true colour.
-    std::fprintf(stderr, "zemra: the X display has no true-colour visual\n");
+    *error = "the X display has no true-colour visual";
     XCloseDisplay(dpy);
     return nullptr;
   }
   return std::make_unique<X11Display>(dpy);
 }
 
+constexpr X11Module kModule{&Open};
+
+}  // namespace
 }  // namespace win::display
+
+extern "C" __attribute__((visibility("default"))) const win::display::X11Module* ZemraX11Module() {
+  return &win::display::kModule;
+}

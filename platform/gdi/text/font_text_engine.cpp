@@ -1,4 +1,5 @@
-#include "gdi/text/font_text_engine.h"
+// The font engine: the font module's whole offer (gdi/text/font_module.h).
+#include "gdi/text/font_module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,6 +36,20 @@ std::shared_ptr<fonts::RealFont> FontOf(DcRecord& dc) {
 }
 
 bool CanDraw(DcRecord& dc) { return dc.kind != DcKind::Info && DcSurface(dc) != nullptr; }
+
+class FontTextEngine final : public TextEngine {
+ public:
+  bool ExtTextOut(DcRecord& dc, int x, int y, UINT options, const RECT* rect, const char* text,
+                  int length, const INT* dx) override;
+  int DrawText(DcRecord& dc, const char* text, int length, RECT* rect, UINT format) override;
+  bool TextExtent(DcRecord& dc, const char* text, int length, SIZE* out) override;
+  bool TextExtentEx(DcRecord& dc, const char* text, int length, int maxExtent, int* fit, int* dx,
+                    SIZE* out) override;
+  bool Metrics(DcRecord& dc, TEXTMETRIC* out) override;
+  int TextFace(DcRecord& dc, int size, char* out) override;
+  bool CharWidths(DcRecord& dc, UINT first, UINT last, int* out) override;
+  int EnumFontFamilies(DcRecord& dc, const char* family, FONTENUMPROC proc, LPARAM lp) override;
+};
 
 // The pen advance of each character: ExtTextOut's widths (one per byte; a
 // double-byte character takes both of its bytes' widths) or the font's
@@ -122,8 +137,6 @@ int CallBack(const EnumEntry& e, BYTE charsetHint, FONTENUMPROC proc, LPARAM lp)
   if (ntm.ntmFlags == 0) ntm.ntmFlags = kRegular;
   return proc(&elf.elfLogFont, &ntm.tm, TRUETYPE_FONTTYPE, lp);
 }
-
-}  // namespace
 
 bool FontTextEngine::ExtTextOut(DcRecord& dc, int x, int y, UINT options, const RECT* rect,
                                 const char* text, int length, const INT* dx) {
@@ -306,35 +319,24 @@ int FontTextEngine::EnumFontFamilies(DcRecord&, const char* family, FONTENUMPROC
   return result;
 }
 
-FontTextEngine& TheFontTextEngine() {
+TextEngine* Engine() {
   // Never destroyed: GDI may be asked for text while other statics go away.
   static FontTextEngine* engine = new FontTextEngine;
-  return *engine;
+  return engine;
 }
 
-void InstallFontTextEngine() { SetTextEngine(&TheFontTextEngine()); }
+std::string FontFileOf(DcRecord& dc) { return FontOf(dc)->fontFile(); }
 
-std::string SelectedFontFile(HDC h) {
-  DcRecord* dc = LookupDc(h);
-  if (!dc) return {};
-  return FontOf(*dc)->fontFile();
-}
-
-TextCacheStats GlyphCacheStats() {
+TextCacheStats CacheStats() {
   const fonts::GlyphCache& c = fonts::SharedGlyphCache();
   return TextCacheStats{c.size(), c.bytes(), c.hits(), c.misses()};
 }
 
-void ClearTextCaches() { fonts::ClearFontCaches(); }
+constexpr FontModule kModule{&Engine, &FontFileOf, &CacheStats, &fonts::ClearFontCaches};
 
+}  // namespace
 }  // namespace win::gdi::text
 
-// Installs the engine before main(). Static libraries drop objects nobody
-// refers to, so the platform library's link options name this symbol.
-extern "C" {
-extern int zemra_font_text_engine_anchor;
-int zemra_font_text_engine_anchor = [] {
-  win::gdi::text::InstallFontTextEngine();
-  return 1;
-}();
+extern "C" __attribute__((visibility("default"))) const win::gdi::text::FontModule* ZemraFontModule() {
+  return &win::gdi::text::kModule;
 }

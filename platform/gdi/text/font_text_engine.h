@@ -1,37 +1,24 @@
 // GDI's text engine on FreeType and fontconfig: realises the DC's LOGFONT
 // (platform/gdi/fonts), decodes the text by the font's character set, and
-// measures and draws anti-aliased glyphs on the DC's surface.
-//
-// It is installed before main() by a registrar in font_text_engine.cpp
-// (the platform library's link options keep that object in every program);
-// InstallFontTextEngine() does the same by hand.
+// measures and draws anti-aliased glyphs on the DC's surface. It is GDI's
+// engine from the start, loaded from its module (gdi/text/font_module.h)
+// the first time text is measured or drawn.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "gdi/text_engine.h"
+#include "win/types.h"
 
 namespace win::gdi::text {
 
-class FontTextEngine : public TextEngine {
- public:
-  bool ExtTextOut(DcRecord& dc, int x, int y, UINT options, const RECT* rect, const char* text,
-                  int length, const INT* dx) override;
-  int DrawText(DcRecord& dc, const char* text, int length, RECT* rect, UINT format) override;
-  bool TextExtent(DcRecord& dc, const char* text, int length, SIZE* out) override;
-  bool TextExtentEx(DcRecord& dc, const char* text, int length, int maxExtent, int* fit, int* dx,
-                    SIZE* out) override;
-  bool Metrics(DcRecord& dc, TEXTMETRIC* out) override;
-  int TextFace(DcRecord& dc, int size, char* out) override;
-  bool CharWidths(DcRecord& dc, UINT first, UINT last, int* out) override;
-  int EnumFontFamilies(DcRecord& dc, const char* family, FONTENUMPROC proc, LPARAM lp) override;
-};
-
-// The process's engine, made on first use.
-FontTextEngine& TheFontTextEngine();
+// Makes the font engine GDI's engine again (after a test installed another).
 void InstallFontTextEngine();
+
+// Whether fonts can be had; when not, `error` says why (the module cannot be
+// loaded) and text measures 0 and draws nothing, its calls failing.
+bool FontsAvailable(std::string* error = nullptr);
 
 // The font file the DC's selected font draws from ("" when none): tests pin
 // their pictures to it.

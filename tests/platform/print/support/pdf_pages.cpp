@@ -1,6 +1,5 @@
 #include "pdf_pages.h"
 
-#include <png.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "gdi/png_writer.h"
 
 namespace print_test {
 namespace {
@@ -65,21 +66,15 @@ bool ReadPpm(const std::string& path, PagePicture* out) {
 }
 
 bool ReadPng(const std::string& path, PagePicture* out) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return false;
-  }
-  out->width = static_cast<int>(image.width);
-  out->height = static_cast<int>(image.height);
-  out->pixels.resize(static_cast<std::size_t>(out->width) * static_cast<std::size_t>(out->height));
-  for (std::size_t i = 0; i < out->pixels.size(); ++i) {
-    out->pixels[i] = (std::uint32_t{rgb[3 * i]} << 16) | (std::uint32_t{rgb[3 * i + 1]} << 8) |
-                     rgb[3 * i + 2];
+  const std::unique_ptr<win::gdi::Surface> picture = win::gdi::ReadPng(path);
+  if (!picture) return false;
+  out->width = picture->width();
+  out->height = picture->height();
+  out->pixels.clear();
+  out->pixels.reserve(static_cast<std::size_t>(out->width) * static_cast<std::size_t>(out->height));
+  for (int y = 0; y < out->height; ++y) {
+    const std::uint32_t* row = picture->Row(y);
+    out->pixels.insert(out->pixels.end(), row, row + out->width);
   }
   return true;
 }
