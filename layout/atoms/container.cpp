@@ -6,6 +6,17 @@
 
 #include "layout/atoms/text_output.h"
 
+namespace {
+
+// Words, pictures, rules and form fields hold no children: their type says
+// so without a cast (words are most of a document's atoms).
+bool IsLeaf(const Atom* atom) {
+  const DWORD mask = atom->TypeMask();
+  return mask == kWordMask || mask == kPictureMask || mask == kHorizontalRuleMask || mask == kFormMask;
+}
+
+}  // namespace
+
 Container::~Container() {
   // Deep trees are taken apart without recursion: the children of a
   // container are moved out before it is deleted. Only those wait on the
@@ -22,7 +33,7 @@ Container::~Container() {
     } else {
       break;
     }
-    if (auto* container = dynamic_cast<Container*>(atom)) {
+    if (auto* container = IsLeaf(atom) ? nullptr : dynamic_cast<Container*>(atom)) {
       container->hint_ = nullptr;
       while (ListElement* e = container->children_.popFront()) pending.push_back(static_cast<Atom*>(e));
     }

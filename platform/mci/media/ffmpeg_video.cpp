@@ -20,7 +20,11 @@ constexpr std::int64_t kForwardDecodeLimit = 100;
 constexpr int kRowAlignPixels = 16;
 constexpr int kScalerFlags = SWS_BILINEAR;
 
-bool IsYuv420(int format) { return format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P; }
+// 4:2:0 frames swscale converts with its vector code: of an even height
+// (others take its general scaler, whose rounding differs).
+bool IsEvenYuv420(const AVFrame* f) {
+  return (f->format == AV_PIX_FMT_YUV420P || f->format == AV_PIX_FMT_YUVJ420P) && f->height % 2 == 0;
+}
 
 YuvPlanes PlanesOf(const AVFrame* f) {
   return YuvPlanes{f->data[0], f->data[1], f->data[2], f->linesize[0], f->linesize[1], f->linesize[2]};
@@ -109,7 +113,7 @@ bool FfmpegVideo::PrepareScaler() {
   scalerWidth_ = f->width;
   scalerHeight_ = f->height;
   scalerFormat_ = f->format;
-  yuv420_ = IsYuv420(f->format) && f->width == width_ && f->height == height_ && Yuv420VectorsAvailable() &&
+  yuv420_ = IsEvenYuv420(f) && f->width == width_ && f->height == height_ && Yuv420VectorsAvailable() &&
             Yuv420AgreesWithScaler(f->format, kScalerFlags);
   if (yuv420_) factors_ = FactorsOf(scaler_);
   return true;

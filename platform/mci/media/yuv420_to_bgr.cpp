@@ -44,6 +44,38 @@ void RowOneByOne(const YuvFactors& f, const std::uint8_t* y, const std::uint8_t*
   for (int x = from; x < to; ++x) out[x] = Pixel(f, y[x], u[x >> 1], v[x >> 1]);
 }
 
+// The luma steps and the stores of 32 pixels, given their chroma terms.
+__attribute__((target("avx2"))) inline void Store32(const std::uint8_t* ys, std::uint32_t* o, __m256i blue,
+                                                    __m256i green, __m256i red, __m256i yOffset, __m256i yGain) {
+  const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
+  const __m256i zero = _mm256_setzero_si256();
+  // Even pixels' bytes then odd pixels' (as packed) back into pixel order.
+  const __m256i evenOdd = _mm256_setr_epi8(0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15, 0, 8, 1, 9, 2, 10,
+                                           3, 11, 4, 12, 5, 13, 6, 14, 7, 15);
+  const __m256i luma = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ys));
+  const __m256i even =
+      _mm256_mulhi_epi16(_mm256_sub_epi16(_mm256_slli_epi16(_mm256_and_si256(luma, lowBytes), 3), yOffset), yGain);
+  const __m256i odd =
+      _mm256_mulhi_epi16(_mm256_sub_epi16(_mm256_slli_epi16(_mm256_srli_epi16(luma, 8), 3), yOffset), yGain);
+  const __m256i b = _mm256_shuffle_epi8(
+      _mm256_packus_epi16(_mm256_adds_epi16(even, blue), _mm256_adds_epi16(odd, blue)), evenOdd);
+  const __m256i g = _mm256_shuffle_epi8(
+      _mm256_packus_epi16(_mm256_adds_epi16(even, green), _mm256_adds_epi16(odd, green)), evenOdd);
+  const __m256i r =
+      _mm256_shuffle_epi8(_mm256_packus_epi16(_mm256_adds_epi16(even, red), _mm256_adds_epi16(odd, red)), evenOdd);
+  // Each 128-bit half holds 16 pixels: 0-15 and 16-31.
+  const __m256i bgLow = _mm256_unpacklo_epi8(b, g), bgHigh = _mm256_unpackhi_epi8(b, g);
+  const __m256i r0Low = _mm256_unpacklo_epi8(r, zero), r0High = _mm256_unpackhi_epi8(r, zero);
+  const __m256i p0 = _mm256_unpacklo_epi16(bgLow, r0Low);    // pixels 0-3 and 16-19
+  const __m256i p1 = _mm256_unpackhi_epi16(bgLow, r0Low);    // 4-7 and 20-23
+  const __m256i p2 = _mm256_unpacklo_epi16(bgHigh, r0High);  // 8-11 and 24-27
+  const __m256i p3 = _mm256_unpackhi_epi16(bgHigh, r0High);  // 12-15 and 28-31
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(o), _mm256_permute2x128_si256(p0, p1, 0x20));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 8), _mm256_permute2x128_si256(p2, p3, 0x20));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 16), _mm256_permute2x128_si256(p0, p1, 0x31));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 24), _mm256_permute2x128_si256(p2, p3, 0x31));
+}
+
 __attribute__((target("avx2"))) void ConvertWithVectors(const YuvFactors& f, const YuvPlanes& in, int width,
                                                         int height, std::uint32_t* out, std::ptrdiff_t outStride) {
   const __m256i yOffset = _mm256_set1_epi16(f.yOffset);
@@ -53,17 +85,17 @@ __attribute__((target("avx2"))) void ConvertWithVectors(const YuvFactors& f, con
   const __m256i vg = _mm256_set1_epi16(f.vg);
   const __m256i vr = _mm256_set1_epi16(f.vr);
   const __m256i mid = _mm256_set1_epi16(kChromaMid);
-  const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
-  const __m256i zero = _mm256_setzero_si256();
-  // Even pixels' bytes then odd pixels' (as packed) back into pixel order.
-  const __m256i evenOdd = _mm256_setr_epi8(0, 8, 1, 9, 2, 10, 3, 11, 4, 12, 5, 13, 6, 14, 7, 15, 0, 8, 1, 9, 2, 10,
-                                           3, 11, 4, 12, 5, 13, 6, 14, 7, 15);
   const int whole = width & ~31;
-  for (int row = 0; row < height; ++row) {
-    const std::uint8_t* ys = in.y + row * in.yStride;
+  // Two rows at a time: they share their chroma row, whose terms are
+  // worked out once for both.
+  for (int row = 0; row < height; row += 2) {
+    const bool pair = row + 1 < height;
+    const std::uint8_t* y0 = in.y + row * in.yStride;
+    const std::uint8_t* y1 = pair ? y0 + in.yStride : y0;
     const std::uint8_t* us = in.u + (row >> 1) * in.uStride;
     const std::uint8_t* vs = in.v + (row >> 1) * in.vStride;
-    std::uint32_t* o = out + row * outStride;
+    std::uint32_t* o0 = out + row * outStride;
+    std::uint32_t* o1 = pair ? o0 + outStride : o0;
     for (int x = 0; x < whole; x += 32) {
       // 16 chroma pairs for 32 pixels: pixels 2k and 2k + 1 take pair k.
       const __m256i cb = _mm256_subs_epi16(
@@ -75,30 +107,11 @@ __attribute__((target("avx2"))) void ConvertWithVectors(const YuvFactors& f, con
       const __m256i blue = _mm256_mulhi_epi16(cb, ub);
       const __m256i red = _mm256_mulhi_epi16(cr, vr);
       const __m256i green = _mm256_adds_epi16(_mm256_mulhi_epi16(cb, ug), _mm256_mulhi_epi16(cr, vg));
-      const __m256i luma = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ys + x));
-      const __m256i even = _mm256_mulhi_epi16(
-          _mm256_sub_epi16(_mm256_slli_epi16(_mm256_and_si256(luma, lowBytes), 3), yOffset), yGain);
-      const __m256i odd =
-          _mm256_mulhi_epi16(_mm256_sub_epi16(_mm256_slli_epi16(_mm256_srli_epi16(luma, 8), 3), yOffset), yGain);
-      const __m256i b = _mm256_shuffle_epi8(
-          _mm256_packus_epi16(_mm256_adds_epi16(even, blue), _mm256_adds_epi16(odd, blue)), evenOdd);
-      const __m256i g = _mm256_shuffle_epi8(
-          _mm256_packus_epi16(_mm256_adds_epi16(even, green), _mm256_adds_epi16(odd, green)), evenOdd);
-      const __m256i r = _mm256_shuffle_epi8(
-          _mm256_packus_epi16(_mm256_adds_epi16(even, red), _mm256_adds_epi16(odd, red)), evenOdd);
-      // Each 128-bit half holds 16 pixels: 0-15 and 16-31.
-      const __m256i bgLow = _mm256_unpacklo_epi8(b, g), bgHigh = _mm256_unpackhi_epi8(b, g);
-      const __m256i r0Low = _mm256_unpacklo_epi8(r, zero), r0High = _mm256_unpackhi_epi8(r, zero);
-      const __m256i p0 = _mm256_unpacklo_epi16(bgLow, r0Low);    // pixels 0-3 and 16-19
-      const __m256i p1 = _mm256_unpackhi_epi16(bgLow, r0Low);    // 4-7 and 20-23
-      const __m256i p2 = _mm256_unpacklo_epi16(bgHigh, r0High);  // 8-11 and 24-27
-      const __m256i p3 = _mm256_unpackhi_epi16(bgHigh, r0High);  // 12-15 and 28-31
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + x), _mm256_permute2x128_si256(p0, p1, 0x20));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + x + 8), _mm256_permute2x128_si256(p2, p3, 0x20));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + x + 16), _mm256_permute2x128_si256(p0, p1, 0x31));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + x + 24), _mm256_permute2x128_si256(p2, p3, 0x31));
+      Store32(y0 + x, o0 + x, blue, green, red, yOffset, yGain);
+      if (pair) Store32(y1 + x, o1 + x, blue, green, red, yOffset, yGain);
     }
-    RowOneByOne(f, ys, us, vs, whole, width, o);
+    RowOneByOne(f, y0, us, vs, whole, width, o0);
+    if (pair) RowOneByOne(f, y1, us, vs, whole, width, o1);
   }
 }
 

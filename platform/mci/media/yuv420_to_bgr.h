@@ -2,8 +2,9 @@
 // pixels, 32 at a time with 256-bit vectors. swscale converts 16 at a time
 // on x86; this does the very integer arithmetic its vector code does, step
 // by step in the same order and with the same saturation, so the pixels are
-// the same, in about half the time. It is taken only where a check against
-// the scaler itself, when the scaler is made, finds the same pixels.
+// the same, in less time, and can write them straight into a window. It is
+// taken only where a check against the scaler itself, when the scaler is
+// made, finds the same pixels.
 #pragma once
 
 #include <cstddef>

@@ -32,6 +32,8 @@ constexpr Film kFilms[] = {
     {"mpeg4", 64, 48, 6, false, "-c:v mpeg4 -q:v 4"},
     {"mpeg4_odd_size", 54, 38, 6, false, "-c:v mpeg4 -q:v 4"},
     {"mjpeg_420_full_range", 70, 40, 6, false, "-c:v mjpeg -pix_fmt yuvj420p -q:v 3"},
+    {"mjpeg_420_odd_rows", 70, 41, 6, false, "-c:v mjpeg -pix_fmt yuvj420p -q:v 3"},
+    {"mjpeg_420_odd_columns", 71, 40, 6, false, "-c:v mjpeg -pix_fmt yuvj420p -q:v 3"},
     {"mjpeg_422", 48, 32, 6, false, "-c:v mjpeg -pix_fmt yuvj422p -q:v 3"},
     {"raw_every_chroma_pair", 512, 512, 2, true, "-c:v rawvideo -pix_fmt yuv420p"},
 };
