@@ -242,6 +242,15 @@ LONG WordAtom::FindBoundary(LONG p, int direction) const {
 }
 
 bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, bool hyphen, bool withBlank) const {
+  if (spans_.count() == 1) {
+    // Most words: one run holds both ends, no search for them.
+    TextSpan* s = FirstSpan();
+    const LONG offset = std::max<LONG>(0, from - s->start), end = to - s->start;
+    LayoutRect r = withBlank ? s->run->RangeExtentWithBlank(ctx, offset, end, hyphen)
+                             : s->run->RangeExtent(ctx, offset, end, hyphen);
+    out = LayoutRect::Of(0, r.Width(), std::min<LONG>(0, r.top), std::max<LONG>(0, r.bottom));
+    return true;
+  }
   out = LayoutRect::Of(0, 0, 0, 0);
   LONG index;
   TextSpan* s = Find(from, index);
