@@ -25,6 +25,11 @@ void Action::SetParameter(int index, const CString& text) {
   if (body_->params[slot] == text) return;
   if (body_.use_count() != 1) body_ = std::make_shared<Body>(*body_);
   body_->params[slot] = text;
+  const auto bit = static_cast<std::uint16_t>(1u << index);
+  if (text.view().find_first_of("$^?@") != std::string_view::npos)
+    body_->marked |= bit;
+  else
+    body_->marked &= static_cast<std::uint16_t>(~bit);
   if (!text.IsEmpty()) {
     if (body_->count < index + 1) body_->count = index + 1;
     return;
@@ -60,18 +65,18 @@ const Action* DefinitionSet::FindAction(std::string_view name) const {
   return n ? &n->value : nullptr;
 }
 
-CString DefinitionSet::EventKey(std::string_view tag, std::string_view attribute, std::string_view value) {
-  std::string key;
-  key.reserve(tag.size() + attribute.size() + value.size() + 2);
+void DefinitionSet::EventKey(std::string& key, std::string_view tag, std::string_view attribute,
+                             std::string_view value) {
+  key.clear();
   key.append(tag).push_back('\0');
   key.append(attribute).push_back('\0');
   key.append(value);
-  return CString(std::move(key));
 }
 
 const EventDefinition* DefinitionSet::FindEvent(std::string_view tag, std::string_view attribute,
                                                 std::string_view value) const {
-  auto* n = events_.Find(EventKey(tag, attribute, value).view());
+  EventKey(key_, tag, attribute, value);
+  auto* n = events_.Find(key_);
   return n ? &n->value : nullptr;
 }
 
@@ -82,14 +87,22 @@ StyleDefinition* DefinitionSet::AddStyle(const StyleDefinition& style) {
   return kept;
 }
 
-void DefinitionSet::AddAction(const Action& action) { actions_.Insert(action.name(), action); }
-
-void DefinitionSet::AddEvent(EventDefinition event) {
-  const CString key = EventKey(event.tag.view(), event.attribute.view(), event.value.view());
-  events_.Insert(key, std::move(event));
+void DefinitionSet::AddAction(const Action& action) {
+  ForgetPlainEvents();
+  actions_.Insert(action.name(), action);
 }
 
-void DefinitionSet::AddList(std::unique_ptr<TranslationList> list) { lists_.push_back(std::move(list)); }
+void DefinitionSet::AddEvent(EventDefinition event) {
+  ForgetPlainEvents();
+  std::string key;
+  EventKey(key, event.tag.view(), event.attribute.view(), event.value.view());
+  events_.Insert(CString(std::move(key)), std::move(event));
+}
+
+void DefinitionSet::AddList(std::unique_ptr<TranslationList> list) {
+  ForgetPlainEvents();
+  lists_.push_back(std::move(list));
+}
 
 CString DefinitionSet::ColorStyleName(BYTE red, BYTE green, BYTE blue, LONG scale) {
   CString name;
@@ -117,6 +130,10 @@ bool DefinitionSet::FindEventDefinitions(const TokenEvent& event,
   auto each = [&](auto&& visit) {
     for (ListElement* e = event.subItems.first(); e; e = e->next()) {
       auto* pair = static_cast<AttributePair*>(e);
+      if (pair->value.IsEmpty()) {
+        visit(pair->name.view(), std::string_view());
+        continue;
+      }
       CString value = pair->value;
       value.MakeUpper();
       visit(pair->name.view(), value.view());
@@ -143,7 +160,8 @@ bool DefinitionSet::FindEventDefinitions(const TokenEvent& event,
 }
 
 bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std::vector<Action>& out) const {
-  std::vector<const EventDefinition*> matched;
+  std::vector<const EventDefinition*>& matched = matched_;
+  matched.clear();
   if (!FindEventDefinitions(event, matched)) return false;
   for (ListElement* e = event.subItems.first(); e; e = e->next()) {
     auto* pair = static_cast<AttributePair*>(e);
@@ -152,10 +170,16 @@ bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std:
   StringTranslator& translator = StringTranslator::Instance();
   for (const EventDefinition* def : matched) {
     for (const Action& action : def->actions) {
+      // Parameters without markers translate to themselves: the action's
+      // own parameters serve, shared.
+      if (!action.NeedsTranslation()) {
+        out.push_back(action);
+        continue;
+      }
       Action copy = action;
       for (int i = 0; i < action.parameterCount(); ++i) {
+        if (!action.NeedsTranslation(i)) continue;
         const CString& text = action.parameter(i);
-        if (text.IsEmpty()) continue;
         CString translated;
         if (translator.Translate(text, translated, &values, this, StringTranslator::kBoth, true) != -1)
           copy.SetParameter(i, translated);
@@ -164,4 +188,32 @@ bool DefinitionSet::ApplyEvent(const TokenEvent& event, ValueTable& values, std:
     }
   }
   return true;
+}
+
+void DefinitionSet::ForgetPlainEvents() {
+  for (RecentName& r : recent_) r.entry = nullptr;
+  plain_.clear();
+}
+
+size_t DefinitionSet::RecentSlot(std::string_view name) {
+  std::uint32_t h = 2166136261u;  // FNV-1a: event names are short
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h % std::tuple_size_v<decltype(recent_)>;
+}
+
+const std::vector<Action>* DefinitionSet::PlainEventActions(std::string_view name) const {
+  RecentName& slot = recent_[RecentSlot(name)];
+  if (slot.entry && slot.name == name) return *slot.entry ? &**slot.entry : nullptr;
+  auto found = plain_.find(name);
+  if (found == plain_.end()) {
+    const TokenEvent probe(0, CString(name));
+    ValueTable none;
+    std::vector<Action> actions;
+    std::optional<std::vector<Action>> entry;
+    if (ApplyEvent(probe, none, actions)) entry = std::move(actions);
+    found = plain_.emplace(std::string(name), std::move(entry)).first;
+  }
+  slot.name.assign(name);
+  slot.entry = &found->second;
+  return found->second ? &*found->second : nullptr;
 }

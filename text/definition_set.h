@@ -7,10 +7,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -44,12 +48,20 @@ class Action {
   void SetParameter(int index, const CString& text);
   // How many actions share this one's parameters (for tests).
   long shareCount() const { return body_.use_count(); }
+  // Whether a parameter holds a marker that translation replaces ("$", "^",
+  // "?", "@"): the others translate to themselves.
+  bool NeedsTranslation() const { return body_->marked != 0; }
+  bool NeedsTranslation(int index) const {
+    return index >= 0 && index < kMaxParameters && (body_->marked >> index) & 1u;
+  }
 
  private:
   struct Body {
     CString name;
     LONG kind = 0;
     LONG count = 0;
+    // Bit i: parameter i holds a translation marker.
+    std::uint16_t marked = 0;
     std::array<CString, kMaxParameters> params;
   };
   std::shared_ptr<Body> body_;
@@ -96,6 +108,11 @@ class DefinitionSet : public TranslationListSource {
   // translated against the event's attributes (entered in `values`). False
   // when no definition matched.
   bool ApplyEvent(const TokenEvent& event, ValueTable& values, std::vector<Action>& out) const;
+  // The actions of an event of that name without attributes, as ApplyEvent
+  // gives them; null when no definition matches. They depend on the
+  // definitions alone, so they are worked out once per name; the list stays
+  // valid until a definition is entered.
+  const std::vector<Action>* PlainEventActions(std::string_view name) const;
 
   // Entering definitions (the reader uses these; a later entry of the same
   // key replaces the earlier one).
@@ -113,7 +130,7 @@ class DefinitionSet : public TranslationListSource {
   void ReadAction(DefLexer& lexer);
   void ReadEvent(DefLexer& lexer);
   void ReadPreformatted(DefLexer& lexer);
-  static CString EventKey(std::string_view tag, std::string_view attribute, std::string_view value);
+  static void EventKey(std::string& key, std::string_view tag, std::string_view attribute, std::string_view value);
 
   std::vector<std::unique_ptr<TranslationList>> lists_;
   StringHashTable<StyleDefinition*> styles_;
@@ -121,4 +138,25 @@ class DefinitionSet : public TranslationListSource {
   StringHashTable<Action> actions_;
   StringHashTable<EventDefinition> events_;
   std::set<std::string> preformatted_;
+  // Work space of the lookups, kept between events so that dispatch does not
+  // allocate for them (the program has one thread).
+  mutable std::string key_;
+  mutable std::vector<const EventDefinition*> matched_;
+  // PlainEventActions by event name; an empty optional where nothing matched.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
+  using PlainEntry = std::optional<std::vector<Action>>;
+  mutable std::unordered_map<std::string, PlainEntry, NameHash, std::equal_to<>> plain_;
+  // Names asked for before, tried ahead of the map: one slot per cheap hash
+  // of the name, the newest name taking the slot. A document's events come
+  // from a few dozen names.
+  struct RecentName {
+    std::string name;
+    const PlainEntry* entry = nullptr;
+  };
+  static size_t RecentSlot(std::string_view name);
+  mutable std::array<RecentName, 128> recent_;
+  void ForgetPlainEvents();
 };

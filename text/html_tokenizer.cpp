@@ -34,6 +34,7 @@ constexpr int kEof = std::char_traits<char>::eof();
 bool IsAlnum(int c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsBlankOrBreak(int c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsWordByte(int c) { return c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '&' && c != '<'; }
 
 std::string UpperAscii(std::string_view s) {
   std::string u(s);
@@ -130,6 +131,7 @@ std::unique_ptr<TokenItem> HtmlTokenizer::NextToken() {
       ++column_;
     }
     Step(c);
+    if (state_ == kText && mode_ != kPlain && !itemComplete_ && !skipLineEnd_ && !buffer_.empty()) TakeWordBytes();
   }
   ListElement* e = queue_.popFront();
   return std::unique_ptr<TokenItem>(static_cast<TokenItem*>(e));
@@ -138,13 +140,34 @@ std::unique_ptr<TokenItem> HtmlTokenizer::NextToken() {
 int HtmlTokenizer::GetChar() {
   if (offset_ >= 0) {
     ++offset_;
-    // An empty stream has no fraction to report.
-    if (progress_ && total_ > 0) {
-      const float f = static_cast<float>(offset_) / static_cast<float>(total_);
-      if (f > progress_->fraction()) progress_->SetFractionValue(f);
-    }
+    ReportProgress();
   }
   return stream_->rdbuf() ? stream_->rdbuf()->sbumpc() : kEof;
+}
+
+void HtmlTokenizer::ReportProgress() {
+  // An empty stream has no fraction to report.
+  if (progress_ && total_ > 0) {
+    const float f = static_cast<float>(offset_) / static_cast<float>(total_);
+    if (f > progress_->fraction()) progress_->SetFractionValue(f);
+  }
+}
+
+// Inside a word of markup text, every byte but a blank, a line end, "&"
+// and "<" only lengthens the word: such runs are taken straight from the
+// stream's buffer, not byte by byte through the states.
+void HtmlTokenizer::TakeWordBytes() {
+  std::streambuf* in = stream_->rdbuf();
+  if (!in || offset_ < 0) return;
+  LONG taken = 0;
+  for (int c = in->sgetc(); c != kEof && IsWordByte(c); c = in->snextc()) {
+    buffer_.push_back(static_cast<char>(c));
+    ++taken;
+  }
+  if (taken == 0) return;
+  offset_ += taken;
+  column_ += taken;
+  ReportProgress();
 }
 
 LONG HtmlTokenizer::PeekOffset() {
@@ -155,7 +178,7 @@ LONG HtmlTokenizer::PeekOffset() {
   return at;
 }
 
-void HtmlTokenizer::QueueEvent(LONG at, const char* name) {
+void HtmlTokenizer::QueueEvent(LONG at, std::string_view name) {
   queue_.append(new TokenEvent(at, CString(name)));
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/list.h"
@@ -51,10 +52,12 @@ class HtmlTokenizer : public TokenSource {
 
  private:
   int GetChar();
+  void ReportProgress();
+  void TakeWordBytes();
   void Step(int c);
   void Append(char c) { buffer_.push_back(c); }
   void FlushWord(bool close);
-  void QueueEvent(LONG at, const char* name);
+  void QueueEvent(LONG at, std::string_view name);
   void ResolveEntity();
   void LookupTag();
   void LookupAttribute();

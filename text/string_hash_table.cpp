@@ -23,6 +23,7 @@ const ValueEntry* ValueTable::Lookup(std::string_view name) const {
 }
 
 void ValueTable::Clear() {
+  if (entries_.empty() && table_.Count() == 0) return;
   table_.Clear();
   entries_.clear();
 }

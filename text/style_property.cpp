@@ -6,6 +6,7 @@
 #include "text/anchors/anchor_record.h"
 #include "text/build/viewer_interfaces.h"
 #include "text/definition_set.h"
+#include "text/item_pool.h"
 #include "text/link_maker.h"
 #include "text/position/position.h"
 #include "text/style_definition.h"
@@ -22,8 +23,13 @@ void LinkMaker::EncodeFormSubmission(const Form&, CString& action, CString& quer
 StyleProperty::~StyleProperty() = default;
 
 bool StyleProperty::SetParams(const PropertyParams& params) {
-  params_ = params;
+  params_ = &params;
   return true;
+}
+
+const PropertyParams& StyleProperty::NoParams() {
+  static const PropertyParams none;
+  return none;
 }
 
 LONG StyleProperty::Number(int n) const { return DefinitionAtoi(P(n)); }
@@ -44,6 +50,9 @@ bool ReadColorParam(const CString& text, ColorRecord& color) {
 
 namespace {
 
+// Every event makes a property per action and drops it at once: the
+// properties come from the pools of small objects.
+
 bool HasPercent(const CString& s) { return s.Find('%') >= 0; }
 
 // A numbered parameter with a default for the empty text.
@@ -52,6 +61,7 @@ LONG NumberOr(const CString& s, LONG fallback) { return s.IsEmpty() ? fallback :
 class Simple : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Simple)
   bool Apply(ViewerFaces& v) override {
     BuilderInterface& b = *v.builder;
     const LONG at = in_.position;
@@ -62,7 +72,7 @@ class Simple : public StyleProperty {
       case 5: return b.AddListItem(at, Number(1)) != nullptr;
       case 6: return b.AddListItem2(at, Number(1)) != nullptr;
       case 11: return b.SetHolder(at, Number(1), P(2));
-      case 12: return b.AddText(at, Number(2), P(1));
+      case 12: return b.AddText(at, Number(2), P(1).view());
       case 13: return b.EndAtom(at) != nullptr;
       case 29: return b.PassToCurrent(at);
       case 33: return b.AddWordSpace(at);
@@ -74,6 +84,7 @@ class Simple : public StyleProperty {
 class Table : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Table)
   bool Apply(ViewerFaces& v) override {
     TableAttrs a;
     a.border = Number(1) == 0 ? 0 : NumberOr(P(2), 1);
@@ -92,6 +103,7 @@ class Table : public StyleProperty {
 class TableItem : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(TableItem)
   bool Apply(ViewerFaces& v) override {
     CellAttrs a;
     a.colSpan = NumberOr(P(1), 1);
@@ -105,6 +117,7 @@ class TableItem : public StyleProperty {
 class Picture : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Picture)
   bool Apply(ViewerFaces& v) override {
     // A size given in percent is left to the picture.
     const LONG width = HasPercent(P(3)) ? 0 : Number(3);
@@ -117,6 +130,7 @@ class Picture : public StyleProperty {
 class FormStart : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(FormStart)
   bool Apply(ViewerFaces& v) override {
     return v.builder->SetForm(Resolved(P(1), true), std::atol(P(2)), std::atol(P(3)), in_.formOwner);
   }
@@ -125,6 +139,7 @@ class FormStart : public StyleProperty {
 class FormField : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(FormField)
   bool Apply(ViewerFaces& v) override {
     FormFieldRecord record;
     for (int i = 0; i < FormFieldRecord::kCount; ++i) record[i] = P(i + 2);
@@ -137,6 +152,7 @@ class FormField : public StyleProperty {
 class Rule : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Rule)
   bool Apply(ViewerFaces& v) override {
     if (static_cast<BYTE>(Number(1)) == 0) return v.builder->AddHorizontalRule(in_.position, Number(3)) != nullptr;
     return v.builder->AddPicture(in_.position, P(2), Resolved(P(2)), 0, 0, 0) != nullptr;
@@ -146,6 +162,7 @@ class Rule : public StyleProperty {
 class Marker : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Marker)
   bool Apply(ViewerFaces& v) override {
     BuilderInterface& b = *v.builder;
     const LONG at = in_.position;
@@ -169,6 +186,7 @@ class Marker : public StyleProperty {
 class Element : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Element)
   bool Apply(ViewerFaces& v) override {
     if (!in_.definitions) return false;
     StyleDefinition* def = nullptr;
@@ -187,6 +205,7 @@ class Element : public StyleProperty {
 class Counters : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Counters)
   bool Apply(ViewerFaces& v) override {
     CounterInterface& c = *v.counters;
     switch (kind_) {
@@ -204,6 +223,7 @@ class Counters : public StyleProperty {
 class Counter : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Counter)
   bool Apply(ViewerFaces& v) override {
     BuilderInterface& b = *v.builder;
     const LONG at = in_.position;
@@ -240,7 +260,7 @@ class Counter : public StyleProperty {
       auto* piece = static_cast<LabelPiece*>(e);
       if (piece->kind == 0) {
         const bool word = b.AddWord(p) != nullptr;
-        b.AddText(p, 0, piece->text);
+        b.AddText(p, 0, piece->text.view());
         if (word) b.EndAtom(p + 500);
         result = word;
       } else if (piece->kind == 1) {
@@ -258,6 +278,7 @@ class Counter : public StyleProperty {
 class Anchors : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Anchors)
   bool Apply(ViewerFaces& v) override {
     AnchorInterface& a = *v.anchors;
     const Position at(in_.position);
@@ -291,6 +312,7 @@ class Anchors : public StyleProperty {
 class Suspend : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Suspend)
   bool RunsWhenSuspended() const override { return true; }
   bool Apply(ViewerFaces&) override {
     if (in_.dispatcherFlags) {
@@ -306,6 +328,7 @@ class Suspend : public StyleProperty {
 class Setup : public StyleProperty {
  public:
   using StyleProperty::StyleProperty;
+  ZEMRA_POOLED(Setup)
   bool SetParams(const PropertyParams& params) override {
     StyleProperty::SetParams(params);
     if (kind_ != 32) return true;
@@ -369,9 +392,7 @@ bool RunActions(const std::vector<Action>& actions, const PropertyInputs& inputs
     }
     if (inputs.dispatcherFlags && (*inputs.dispatcherFlags & kDispatchSuspended) && !property->RunsWhenSuspended())
       continue;
-    PropertyParams params;
-    for (int i = 0; i < Action::kMaxParameters; ++i) params[static_cast<size_t>(i)] = action.parameter(i);
-    property->SetParams(params);
+    property->SetParams(action.parameters());
     result = property->Apply(viewer);
   }
   return result;

@@ -73,7 +73,8 @@ class StyleProperty {
   virtual ~StyleProperty();
 
   // Fills the fields from the parameters; false only when a colour that the
-  // kind needs could not be read.
+  // kind needs could not be read. The parameters are borrowed, not copied:
+  // they must stay until Apply has run.
   virtual bool SetParams(const PropertyParams& params);
   // Acts on the viewer; true when the operation it called succeeded.
   virtual bool Apply(ViewerFaces& viewer) = 0;
@@ -81,7 +82,7 @@ class StyleProperty {
   virtual bool RunsWhenSuspended() const { return false; }
 
  protected:
-  const CString& P(int n) const { return params_[static_cast<size_t>(n - 1)]; }
+  const CString& P(int n) const { return (*params_)[static_cast<size_t>(n - 1)]; }
   LONG Number(int n) const;
   // A file or link parameter resolved for use: the attached link's text,
   // else the anchor resolution and the document's anchor link (urlLink
@@ -90,7 +91,10 @@ class StyleProperty {
 
   int kind_;
   PropertyInputs in_;
-  PropertyParams params_;
+  const PropertyParams* params_ = &NoParams();
+
+ private:
+  static const PropertyParams& NoParams();
 };
 
 // The property of a FUNCT number, or null for kinds that are not defined

@@ -21,6 +21,9 @@ std::string Marked(std::string_view name) {
   return m;
 }
 
+size_t ShapeByte(std::string_view name) { return name.empty() ? 0 : static_cast<unsigned char>(name[0]); }
+std::uint32_t ShapeBit(std::string_view name) { return 1u << (name.size() < 31 ? name.size() : 31); }
+
 }  // namespace
 
 bool TagDefinition::Needs(std::string_view n) const {
@@ -55,6 +58,7 @@ void TagDefinitionTable::Read(std::istream& in) {
     entry->name = name;
     ReadEntry(lexer, *entry);
     index_.Insert(entry->name, static_cast<int>(entries_.size()));
+    shapes_[ShapeByte(entry->name.view())] |= ShapeBit(entry->name.view());
     entries_.push_back(std::move(entry));
   }
   RefuseEndlessInsertions();
@@ -123,6 +127,7 @@ void TagDefinitionTable::RefuseEndlessInsertions() {
 }
 
 const TagDefinition* TagDefinitionTable::Find(std::string_view name) const {
+  if (!(shapes_[ShapeByte(name)] & ShapeBit(name))) return nullptr;
   auto* n = index_.Find(name);
   return n ? entries_[static_cast<size_t>(n->value)].get() : nullptr;
 }

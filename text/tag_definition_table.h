@@ -6,6 +6,8 @@
 // tokenizer, which it owns.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <istream>
 #include <memory>
@@ -91,6 +93,10 @@ class TagDefinitionTable : public TokenSource {
   std::unique_ptr<TokenSource> source_;
   std::vector<std::unique_ptr<TagDefinition>> entries_;
   StringHashTable<int> index_;
+  // Bit n of the word of a first byte: some entry's name starts with that
+  // byte and is n bytes long (31 for 31 and more). Most events (words and
+  // the spaces between them) have no entry, and this tells so at once.
+  std::array<std::uint32_t, 256> shapes_{};
   std::vector<OpenRecord> open_;
   std::deque<Pending> front_;
   std::unordered_map<std::string, int> openNames_;

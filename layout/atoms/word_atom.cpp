@@ -66,21 +66,22 @@ const CString& WordAtom::Text() const {
 
 // ---- Building
 
-bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
+bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
   if (textKind == kOverlayCommand) return SetOverlay(text, position, style);
-  LONG length = text.GetLength();
+  const CString piece(text);
+  const LONG length = piece.GetLength();
   TextSpan* last = LastSpan();
   int runKind = RunKindFor(textKind, style);
   // Text of another encoding walks its characters differently: it never
   // joins a run of another kind.
   if (last && last->run->Style() == style && last->run->Marks() == 0 && last->End() == position &&
       last->run->Kind() == runKind) {
-    last->run->TextForWriting() += text;
+    last->run->TextForWriting() += piece;
     last->length += length;
-    if (ownText_) *ownText_ += text;
+    if (ownText_) *ownText_ += piece;
     return true;
   }
-  TextRun* run = NewRun(text, runKind, style);
+  TextRun* run = NewRun(piece, runKind, style);
   if (!run) return false;
   if (last && IsOverlay(last) && static_cast<OverlayRun*>(last->run)->IsOpen()) {
     auto* overlay = static_cast<OverlayRun*>(last->run);
@@ -88,7 +89,7 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    if (ownText_) *ownText_ += text;  // an overlay made the word keep its own text
+    if (ownText_) *ownText_ += piece;  // an overlay made the word keep its own text
     return true;
   }
   auto* span = new (std::nothrow) TextSpan(position, length, run);
@@ -101,12 +102,12 @@ bool WordAtom::AddText(const CString& text, LONG position, LONG textKind, Resolv
     return false;
   }
   spans_.append(span);
-  if (ownText_) *ownText_ += text;
+  if (ownText_) *ownText_ += piece;
   return true;
 }
 
-bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
-  if (text.Compare("StartOverlay") == 0) {
+bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
+  if (text == "StartOverlay") {
     TextRun* run = new (std::nothrow) OverlayRun(style, kOverlayMark);
     auto* span = run ? new (std::nothrow) TextSpan(p, 0, run) : nullptr;
     if (!span) {
@@ -118,7 +119,7 @@ bool WordAtom::SetOverlay(const CString& text, LONG p, ResolvedStyle* style) {
       return false;
     }
     spans_.append(span);
-  } else if (text.Compare("EndOverlay") == 0) {
+  } else if (text == "EndOverlay") {
     TextSpan* last = LastSpan();
     if (last && IsOverlay(last)) static_cast<OverlayRun*>(last->run)->Close();
   }

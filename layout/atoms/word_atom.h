@@ -26,9 +26,6 @@ class TextSpan : public ListElement {
   TextRun* run;
 };
 
-// Text kinds of AddText.
-enum TextKind : LONG { kPlainText = 0, kOverlayCommand = 1, kShiftJisText = 2, kEucText = 3 };
-
 class WordAtom : public Atom {
  public:
   explicit WordAtom(LONG start) : Atom(start) {}
@@ -37,7 +34,7 @@ class WordAtom : public Atom {
 
   DWORD TypeMask() const override { return kWordMask; }
   bool AppendText(CString& out, const Position& from, const Position& to, BOOL atEnd, LONG option) override;
-  bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) override;
+  bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) override;
   bool SetEnd(LONG end) override;
   Atom* CloneRange(const Position& from, const Position& to) override;
   Position* Step(const Position& position, int direction, int flag, int mode, TextOutput* ctx, LONG distance,
@@ -85,7 +82,7 @@ class WordAtom : public Atom {
 
  private:
   enum RangeOperation { kStyleOp, kParagraphOp, kSetMarksOp, kClearMarksOp };
-  bool SetOverlay(const CString& text, LONG p, ResolvedStyle* style);
+  bool SetOverlay(std::string_view text, LONG p, ResolvedStyle* style);
   bool ApplyToRange(LONG from, LONG to, RangeOperation op, const StyleDefinition* change, BYTE bits);
   // Splits the span holding p at p; the span that now begins there, the
   // span itself when p is not inside it, or null when memory failed.

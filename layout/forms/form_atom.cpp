@@ -18,8 +18,8 @@ void FormAtom::SetField(FormItem* field) {
   ownItem_.reset();
 }
 
-bool FormAtom::AddText(const CString& text, LONG, LONG, ResolvedStyle*) {
-  content_ += text;
+bool FormAtom::AddText(std::string_view text, LONG, LONG, ResolvedStyle*) {
+  content_ += CString(text);
   return true;
 }
 
@@ -164,8 +164,8 @@ bool TextAreaAtom::SetEnd(LONG end) {
 
 SelectAtom::~SelectAtom() { delete pendingWord_; }
 
-bool SelectAtom::AddText(const CString& text, LONG, LONG, ResolvedStyle*) {
-  optionText_ += text;
+bool SelectAtom::AddText(std::string_view text, LONG, LONG, ResolvedStyle*) {
+  optionText_ += CString(text);
   return true;
 }
 

@@ -24,7 +24,7 @@ class FormAtom : public Atom {
     (void)out;
     return true;
   }
-  bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) override;
+  bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) override;
   bool SetEnd(LONG end) override;
   bool ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
   bool ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
@@ -78,7 +78,7 @@ class SelectAtom : public FormAtom {
   ~SelectAtom() override;
   bool AddChild(Atom* child) override;
   bool AddItem(PositionItem* item) override;
-  bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) override;
+  bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) override;
   bool SetEnd(LONG end) override;
 
  private:

@@ -42,8 +42,8 @@ PictureAtom::~PictureAtom() {
   if (picture_) picture_->release();
 }
 
-bool PictureAtom::AddText(const CString& text, LONG, LONG, ResolvedStyle*) {
-  text_ += text;
+bool PictureAtom::AddText(std::string_view text, LONG, LONG, ResolvedStyle*) {
+  text_ += CString(text);
   return true;
 }
 

@@ -20,7 +20,7 @@ class PictureAtom : public WindowObjectAtom {
 
   DWORD TypeMask() const override { return kPictureMask; }
   bool AppendText(CString&, const Position&, const Position&, BOOL, LONG) override { return false; }
-  bool AddText(const CString& text, LONG, LONG, ResolvedStyle*) override;
+  bool AddText(std::string_view text, LONG, LONG, ResolvedStyle*) override;
   bool SetEnd(LONG end) override;
   Atom* CloneRange(const Position& from, const Position& to) override;
   void Reset(int) override {}

@@ -17,10 +17,12 @@ namespace {
 // Surface pixels keep no fourth byte. The two rows never overlap. Built
 // for the widest vectors the processor has: the copy runs from the caches,
 // so the vector width is what limits it.
-ZEMRA_WIDEST_VECTORS
-void CopyPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict in, std::size_t n) {
+ZEMRA_VECTOR_BODY void CopyPixelsBody(std::uint32_t* __restrict out, const std::uint32_t* __restrict in, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = in[i] & 0xFFFFFFu;
 }
+ZEMRA_VECTOR_VERSIONS(CopyPixels, CopyPixelsBody,
+                      (std::uint32_t* __restrict out, const std::uint32_t* __restrict in, std::size_t n),
+                      (out, in, n))
 
 // A plain copy at the same size between true-colour surfaces: each clipped
 // destination row takes a run of source pixels as they stand, which is

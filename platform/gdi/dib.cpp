@@ -40,8 +40,7 @@ std::uint32_t ToField(std::uint32_t v8, std::uint32_t mask) {
 
 // 24-bit pixels as 0x00RRGGBB: four bytes read at a time but for the last
 // pixel, whose fourth byte may lie past the bits.
-ZEMRA_WIDEST_VECTORS
-void Widen24(const std::uint8_t* q, int n, std::uint32_t* out) {
+ZEMRA_VECTOR_BODY void Widen24Body(const std::uint8_t* q, int n, std::uint32_t* out) {
   if (n <= 0) return;
   for (int i = 0; i + 1 < n; ++i) {
     std::uint32_t v;
@@ -51,12 +50,17 @@ void Widen24(const std::uint8_t* q, int n, std::uint32_t* out) {
   const std::uint8_t* last = q + std::size_t(n - 1) * 3;
   out[n - 1] = (std::uint32_t(last[2]) << 16) | (std::uint32_t(last[1]) << 8) | last[0];
 }
+ZEMRA_VECTOR_VERSIONS(Widen24, Widen24Body,
+                      (const std::uint8_t* q, int n, std::uint32_t* out),
+                      (q, n, out))
 
 // Indexes through a table of all 256 entries.
-ZEMRA_WIDEST_VECTORS
-void LookUp8(const std::uint8_t* q, int n, const std::uint32_t* lut, std::uint32_t* out) {
+ZEMRA_VECTOR_BODY void LookUp8Body(const std::uint8_t* q, int n, const std::uint32_t* lut, std::uint32_t* out) {
   for (int i = 0; i < n; ++i) out[i] = lut[q[i]];
 }
+ZEMRA_VECTOR_VERSIONS(LookUp8, LookUp8Body,
+                      (const std::uint8_t* q, int n, const std::uint32_t* lut, std::uint32_t* out),
+                      (q, n, lut, out))
 
 }  // namespace
 

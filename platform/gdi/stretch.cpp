@@ -10,27 +10,33 @@ namespace win::gdi {
 namespace {
 
 // out[i] = the pixel at offset k[i] of the fetched row, fourth byte cleared.
-ZEMRA_WIDEST_VECTORS
-void GatherPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict from,
+ZEMRA_VECTOR_BODY void GatherPixelsBody(std::uint32_t* __restrict out, const std::uint32_t* __restrict from,
                   const std::uint32_t* __restrict k, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = from[k[i]] & 0xFFFFFFu;
 }
+ZEMRA_VECTOR_VERSIONS(GatherPixels, GatherPixelsBody,
+                      (std::uint32_t* __restrict out, const std::uint32_t* __restrict from, const std::uint32_t* __restrict k, std::size_t n),
+                      (out, from, k, n))
 
 // out[i] = from[i], fourth byte cleared: the gather of an unstretched row.
-ZEMRA_WIDEST_VECTORS
-void CopyPixels(std::uint32_t* __restrict out, const std::uint32_t* __restrict from, std::size_t n) {
+ZEMRA_VECTOR_BODY void CopyPixelsBody(std::uint32_t* __restrict out, const std::uint32_t* __restrict from, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = from[i] & 0xFFFFFFu;
 }
+ZEMRA_VECTOR_VERSIONS(CopyPixels, CopyPixelsBody,
+                      (std::uint32_t* __restrict out, const std::uint32_t* __restrict from, std::size_t n),
+                      (out, from, n))
 
 // out[i] = the 32-bit pixel at byte 4 * i of `from`, fourth byte cleared.
-ZEMRA_WIDEST_VECTORS
-void CopyPixelBytes(std::uint32_t* __restrict out, const std::uint8_t* __restrict from, std::size_t n) {
+ZEMRA_VECTOR_BODY void CopyPixelBytesBody(std::uint32_t* __restrict out, const std::uint8_t* __restrict from, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
     std::uint32_t v;
     std::memcpy(&v, from + 4 * i, 4);
     out[i] = v & 0xFFFFFFu;
   }
 }
+ZEMRA_VECTOR_VERSIONS(CopyPixelBytes, CopyPixelBytesBody,
+                      (std::uint32_t* __restrict out, const std::uint8_t* __restrict from, std::size_t n),
+                      (out, from, n))
 
 // The surface rectangle a stretch may touch, its corners kept in range.
 RECT AreaOf(const AxisMap& ax, const AxisMap& ay) {

@@ -10,6 +10,11 @@
 
 namespace win::mci {
 
+// While only sound plays, the mixer is filled this often; a sink that plays
+// from a buffer keeps a lead of several such periods, so that a late period
+// does not run it dry.
+constexpr DWORD kSoundPumpMs = 40;
+
 class AudioSink {
  public:
   virtual ~AudioSink() = default;

@@ -187,6 +187,11 @@ void Device::Advance(DWORD now) {
   ShowFrameAt(at);
 }
 
+std::optional<std::int64_t> Device::MsUntilEnd(DWORD now) const {
+  if (mode_ != PlayMode::Playing) return std::nullopt;
+  return endMs_ - PositionMs(now);
+}
+
 void Device::Finish() {
   mode_ = PlayMode::Stopped;
   if (notifyWnd_) PostMessage(notifyWnd_, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(id));

@@ -47,6 +47,8 @@ class Device {
   MCIERROR Seek(std::optional<std::int64_t> to, DWORD now);
   // Catches up with the clock: the frame of the moment, the end of a play.
   void Advance(DWORD now);
+  // While playing, the milliseconds left until the play ends.
+  std::optional<std::int64_t> MsUntilEnd(DWORD now) const;
 
   void SetAudioOn(bool on);
   bool audioOn() const { return audioOn_; }

@@ -1,6 +1,7 @@
 #include "mci/device_table.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "mci/command_words.h"
 #include "user/message_queue.h"
@@ -8,9 +9,10 @@
 namespace win::mci {
 
 namespace {
-// A playing medium is looked at this often: smooth enough for pictures
-// and for filling the sound output ahead of the clock.
-constexpr UINT kPumpMs = 15;
+// A playing film is looked at this often: each frame shows close to its
+// time. Sound alone needs the pump only to fill the output ahead of the
+// clock (kSoundPumpMs).
+constexpr UINT kFramePumpMs = 15;
 constexpr UINT_PTR kPumpTimer = 0x4D43;
 // More open devices than this is a leak in the caller, not a need.
 constexpr std::size_t kMaxDevices = 256;
@@ -64,15 +66,29 @@ void DeviceTable::Pump() {
   UpdateTimer();
 }
 
+UINT DeviceTable::WantedPeriod(DWORD now) const {
+  std::int64_t period = mixer_.Busy() ? kSoundPumpMs : 0;
+  for (const auto& d : devices_) {
+    const std::optional<std::int64_t> left = d->MsUntilEnd(now);
+    if (!left) continue;
+    const std::int64_t own = d->hasVideo() ? kFramePumpMs : kSoundPumpMs;
+    period = period ? std::min(period, own) : own;
+    // The end of a play is told when it comes, not up to a period later.
+    period = std::min(period, std::max<std::int64_t>(*left, 1));
+  }
+  return static_cast<UINT>(period);
+}
+
 void DeviceTable::UpdateTimer() {
-  const bool busy = SharedMixer().Busy() ||
-                    std::any_of(devices_.begin(), devices_.end(),
-                                [](const auto& d) { return d->mode() == PlayMode::Playing; });
+  const UINT period = WantedPeriod(user::Now());
   // Asked each time: a reset of USER's state may have dropped it. Setting
-  // it again would put off its next period.
+  // it again puts off its next period, so only a change of period does.
   const bool armed = user::HasSystemTimer(nullptr, kPumpTimer);
-  if (busy && !armed) user::SetSystemTimer(nullptr, kPumpTimer, kPumpMs, PumpTimer);
-  if (!busy && armed) user::KillSystemTimer(nullptr, kPumpTimer);
+  if (period && (!armed || period != armedMs_)) {
+    user::SetSystemTimer(nullptr, kPumpTimer, period, PumpTimer);
+    armedMs_ = period;
+  }
+  if (!period && armed) user::KillSystemTimer(nullptr, kPumpTimer);
 }
 
 }  // namespace win::mci

@@ -28,16 +28,21 @@ class DeviceTable {
   const std::vector<std::unique_ptr<Device>>& devices() const { return devices_; }
 
   // Mixes the sound that is due, moves every playing device to the clock,
-  // and keeps the timer running exactly while something plays or sounds.
+  // and keeps the timer running exactly while something plays or sounds:
+  // as often as frames need while a film plays, less often for sound
+  // alone, and always in time for the end of a play.
   void Pump();
 
  private:
   void UpdateTimer();
+  // How often the pump should run now; 0 when nothing plays or sounds.
+  UINT WantedPeriod(DWORD now) const;
 
   // Before the devices: a device closed at exit takes its sound out of it.
   Mixer mixer_;
   std::vector<std::unique_ptr<Device>> devices_;
   MCIDEVICEID nextId_ = 1;
+  UINT armedMs_ = 0;  // the period the timer was last set with
 };
 
 }  // namespace win::mci

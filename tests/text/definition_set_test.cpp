@@ -118,6 +118,49 @@ TEST(DefinitionSet, ApplyEventTranslatesCopies) {
   EXPECT_FALSE(set.ApplyEvent(none, values, actions));
 }
 
+// The actions of events without attributes are worked out once per name;
+// they must stay what ApplyEvent gives, for more names than are kept at
+// hand, and follow definitions entered later.
+TEST(DefinitionSet, PlainEventActionsMatchApplyEvent) {
+  DefinitionSet set;
+  Read(set,
+       "STRINGTRANSLATIONLIST SIDES { left = 0, right = 2 }\n"
+       "ACTION a { FUNCT = 1, PARAM0 = @SIDES(right), PARAM1 = $HREF }\n"
+       "ACTION b { FUNCT = 13, PARAM0 = plain }\n");
+  std::string events;
+  const std::vector<std::string> names = {"Word", "~Word", "WordSpace", "P", "~P", "H1", "~H1",
+                                          "LI", "~LI", "TD", "~TD", "B"};
+  for (size_t i = 0; i + 1 < names.size(); ++i)
+    events += "EVENT " + names[i] + "|| { " + (i % 2 ? "b" : "a, b") + " }\n";
+  Read(set, events);
+
+  auto expected = [&](const std::string& name) {
+    TokenEvent e(0, CString(name));
+    ValueTable values;
+    std::vector<Action> actions;
+    std::string out = set.ApplyEvent(e, values, actions) ? "" : "none";
+    for (const Action& a : actions) out += Params(a) + ";";
+    return out;
+  };
+  auto plain = [&](const std::string& name) {
+    const std::vector<Action>* actions = set.PlainEventActions(name);
+    std::string out = actions ? "" : "none";
+    if (actions)
+      for (const Action& a : *actions) out += Params(a) + ";";
+    return out;
+  };
+  EXPECT_EQ(plain("Word"), "a:1|2;b:13|plain;");
+  for (int round = 0; round < 3; ++round)
+    for (const std::string& name : names) EXPECT_EQ(plain(name), expected(name)) << name << " round " << round;
+  EXPECT_EQ(plain("B"), "none");
+
+  Read(set, "EVENT B|| { b }\nEVENT Word|| { b }\n");
+  EXPECT_EQ(plain("B"), "b:13|plain;");
+  EXPECT_EQ(plain("Word"), "b:13|plain;");
+  Read(set, "STRINGTRANSLATIONLIST SIDES { right = 7 }\nEVENT P|| { a }\n");
+  EXPECT_EQ(plain("P"), expected("P"));
+}
+
 TEST(Action, SharedBodyAndParameterCount) {
   Action a("a");
   a.SetParameter(2, "x");

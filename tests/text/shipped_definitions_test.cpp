@@ -57,7 +57,7 @@ struct Reader {
       }
       if (item->Kind() == kTextItem) {
         auto& t = static_cast<TextToken&>(*item);
-        viewer.AddText(t.start, t.owner, t.text);
+        viewer.AddText(t.start, t.owner, t.text.view());
       } else if (item->Kind() == kEventItem) {
         auto& e = static_cast<TokenEvent&>(*item);
         ValueTable values;

@@ -10,6 +10,8 @@
 // Positions an atom returns are new and belong to the caller.
 #pragma once
 
+#include <string_view>
+
 #include "core/list.h"
 #include "text/atom/atom_pool.h"
 #include "mfc/cstring.h"
@@ -41,6 +43,11 @@ enum AtomMask : DWORD {
   kTableItemMask = 0x330000,
 };
 
+// Text kinds of AddText: plain text, the overlay commands of a word
+// ("StartOverlay", "EndOverlay": no text), and text of the two-byte
+// encodings.
+enum TextKind : LONG { kPlainText = 0, kOverlayCommand = 1, kShiftJisText = 2, kEucText = 3 };
+
 // Results of Format.
 enum FormatResult : int {
   kFormatFits = 0,      // everything from `from` on fits
@@ -65,8 +72,9 @@ class Atom : public ListElement {
   virtual bool AppendText(CString& out, const Position& from, const Position& to, BOOL atEnd, LONG option) = 0;
   // Takes a child; false refuses it (the builder then deletes it).
   virtual bool AddChild(Atom* child) { (void)child; return false; }
-  // Takes text (word atoms do).
-  virtual bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
+  // Takes text (word atoms do). The bytes are only lent for the call: an
+  // atom that keeps them copies them.
+  virtual bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
     (void)text, (void)position, (void)textKind, (void)style;
     return false;
   }

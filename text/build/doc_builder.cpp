@@ -77,7 +77,7 @@ Atom* DocBuilder::Insert(Atom* atom) {
   else if (held)
     heldAtom_ = atom;
   else
-    stack_[size_ - 1].lastChild = atom;
+    stack_[size_ - 1] = Entry{stack_[size_ - 1].atom, atom, stack_[size_ - 1].hasText, false};
   stack_[size_++] = Entry{atom, nullptr};
   current_ = atom;
   return atom;
@@ -92,8 +92,10 @@ void DocBuilder::ClearHolder() {
 Atom* DocBuilder::Pop() {
   if (size_ == 0) return current_ = nullptr;
   Atom* top = stack_[size_ - 1].atom;
+  const bool topHasText = stack_[size_ - 1].hasText;
   --size_;
   current_ = size_ ? stack_[size_ - 1].atom : nullptr;
+  if (size_ && stack_[size_ - 1].lastChild == top) stack_[size_ - 1].lastChildHasText = topHasText;
   if (top == heldAtom_ && heldAtom_) {
     DWORD kind = holderName_ ? holderName_->kind : 0;
     if (!holder_ || !holder_->AdoptLabel(&kind, heldAtom_)) delete heldAtom_;
@@ -225,14 +227,17 @@ Atom* DocBuilder::AddFormField(LONG position, ResolvedStyle* context, LONG kind,
   return factory_ ? Insert(factory_->NewFormField(position, context, spec)) : nullptr;
 }
 
-bool DocBuilder::AddText(LONG position, ResolvedStyle* context, LONG textKind, const CString& text) {
+bool DocBuilder::AddText(LONG position, ResolvedStyle* context, LONG textKind, std::string_view text) {
   if (!current_) return true;
   if (reopenWord_) {
     AddWord(position, context);
     reopenWord_ = 0;
     if (!current_) return true;
   }
-  return current_->AddText(text, position, textKind, context);
+  const bool added = current_->AddText(text, position, textKind, context);
+  if (added && !text.empty() && textKind != kOverlayCommand && size_ && stack_[size_ - 1].atom == current_)
+    stack_[size_ - 1].hasText = true;
+  return added;
 }
 
 Atom* DocBuilder::EndAtom(LONG position) {
@@ -266,9 +271,7 @@ bool DocBuilder::AddWordSpace(LONG position, ResolvedStyle* context) {
   if (!last) return true;
   DWORD mask = last->TypeMask();
   if (mask == kWordMask) {
-    CString content;
-    last->AppendText(content, FirstPosition(), LastPosition(), TRUE, 0);
-    if (!content.IsEmpty()) {
+    if (stack_[size_ - 1].lastChildHasText) {
       last->AddText(kSpace, position, 0, context);
       last->SetEnd(position + 1);
     }

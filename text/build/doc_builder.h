@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "core/objref.h"
 #include "mfc/cstring.h"
@@ -59,7 +60,7 @@ class DocBuilder {
   Atom* AddFormField(LONG position, ResolvedStyle* context, LONG kind, const FormFieldRecord& record);
   Atom* AddList(LONG position, ResolvedStyle* context);
   Atom* AddHorizontalRule(LONG position, ResolvedStyle* context, LONG value);
-  bool AddText(LONG position, ResolvedStyle* context, LONG textKind, const CString& text);
+  bool AddText(LONG position, ResolvedStyle* context, LONG textKind, std::string_view text);
   Atom* EndAtom(LONG position);
   bool SetHolder(LONG kind, const CString& name);
   bool PassToCurrent(LONG value, ResolvedStyle* context);
@@ -108,6 +109,10 @@ class DocBuilder {
   struct Entry {
     Atom* atom;
     Atom* lastChild;  // the last atom added to it, for word spaces
+    // Whether the atom, and the last child once closed, took any text: a
+    // word space only goes after a word that holds some.
+    bool hasText = false;
+    bool lastChildHasText = false;
   };
   struct HolderName {
     DWORD kind;

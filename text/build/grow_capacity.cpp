@@ -4,10 +4,12 @@
 
 DWORD GrowCapacity(DWORD count, DWORD itemSize) {
   if (itemSize == 0) return count;
-  const std::uint64_t used = static_cast<std::uint64_t>(count) * itemSize;
+  // Rungs are compared in whole items: with an item size that does not
+  // divide a rung, the rung above the bytes in use may hold no more items.
   for (int k = 0; k <= 20; ++k) {
     const std::uint64_t step = 16ull * (1ull << (k + 2)) - 16;
-    if (step > used) return static_cast<DWORD>(step / itemSize);
+    const std::uint64_t items = step / itemSize;
+    if (items > count) return static_cast<DWORD>(items);
   }
   return count;
 }

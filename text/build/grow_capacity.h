@@ -1,7 +1,7 @@
 // How far a growable array grows: to the first size of a fixed ladder (48,
-// 112, 240, ... 67108848 bytes: 16 x 2^(k+2) - 16) that is larger than the
-// bytes now in use, in items. The bytes are counted in 64 bits, so a count
-// that would overflow a 32-bit product is not mistaken for a small one.
+// 112, 240, ... 67108848 bytes: 16 x 2^(k+2) - 16) that holds more whole
+// items than there are now, in items. The sizes are counted in 64 bits, so
+// a count beyond the ladder is never mistaken for a small one.
 #pragma once
 
 #include "win/types.h"

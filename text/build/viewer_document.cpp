@@ -75,7 +75,7 @@ Atom* ViewerDocument::AddList(LONG position) { return builder_.AddList(position,
 Atom* ViewerDocument::AddHorizontalRule(LONG position, LONG value) {
   return builder_.AddHorizontalRule(position, context(), value);
 }
-bool ViewerDocument::AddText(LONG position, LONG textKind, const CString& text) {
+bool ViewerDocument::AddText(LONG position, LONG textKind, std::string_view text) {
   return builder_.AddText(position, context(), textKind, text);
 }
 Atom* ViewerDocument::EndAtom(LONG position) { return builder_.EndAtom(position); }

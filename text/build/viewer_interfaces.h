@@ -6,6 +6,8 @@
 // Positions are stream offsets of the event that runs the operation.
 #pragma once
 
+#include <string_view>
+
 #include "core/list.h"
 #include "mfc/cstring.h"
 #include "text/atom/position_item.h"
@@ -45,7 +47,7 @@ class BuilderInterface {
   virtual Atom* AddList(LONG position) = 0;
   virtual Atom* AddHorizontalRule(LONG position, LONG value) = 0;
   // Text into the current atom; `textKind` is passed on to it.
-  virtual bool AddText(LONG position, LONG textKind, const CString& text) = 0;
+  virtual bool AddText(LONG position, LONG textKind, std::string_view text) = 0;
   // Closes the current atom at the position; the new current atom, or null
   // when nothing was closed.
   virtual Atom* EndAtom(LONG position) = 0;

@@ -41,14 +41,36 @@ bool TokenDispatcher::Dispatch(TokenItem& item, ViewerDocument& viewer, TokenSou
 
 bool TokenDispatcher::DispatchText(TextToken& item, ViewerDocument& viewer) {
   if (Suspended()) return true;
-  return viewer.Builder().AddText(item.start, item.owner, item.text);
+  return viewer.Builder().AddText(item.start, item.owner, item.text.view());
 }
 
 bool TokenDispatcher::DispatchEvent(TokenEvent& event, ViewerDocument& viewer, TokenSource& tokens,
                                     LinkMaker& document, BuildTarget* target, FormSubmitter* formOwner) {
+  if (!definitions_) return false;
   values_.Clear();
-  std::vector<Action> actions;
-  if (!definitions_ || !definitions_->ApplyEvent(event, values_, actions)) return false;
+  // Most events (words, the spaces between them, end tags) carry no
+  // attributes: their actions are the same every time.
+  const std::vector<Action>* actions = nullptr;
+  // The list of the last event with attributes is reused; an event
+  // dispatched from within an action gets a list of its own.
+  std::vector<Action> own;
+  struct GiveBack {
+    std::vector<Action>& list;
+    std::vector<Action>& keep;
+    ~GiveBack() {
+      list.clear();
+      if (list.capacity() > keep.capacity()) keep.swap(list);
+    }
+  } giveBack{own, actions_};
+  if (event.subItems.isEmpty()) {
+    actions = definitions_->PlainEventActions(event.name.view());
+    if (!actions) return false;
+  } else {
+    own.swap(actions_);
+    own.clear();
+    if (!definitions_->ApplyEvent(event, values_, own)) return false;
+    actions = &own;
+  }
   PropertyInputs inputs;
   inputs.position = event.start;
   inputs.definitions = definitions_;
@@ -59,7 +81,7 @@ bool TokenDispatcher::DispatchEvent(TokenEvent& event, ViewerDocument& viewer, T
   inputs.link = event.linkItem;
   (void)target;  // no action depends on the load's target
   ViewerFaces faces = ViewerFaces::Of(viewer);
-  return RunActions(actions, inputs, faces);
+  return RunActions(*actions, inputs, faces);
 }
 
 bool TokenDispatcher::DispatchAnchor(AnchorToken& item, ViewerDocument& viewer, BuildTarget* target) {

@@ -6,7 +6,10 @@
 // definition set of its type.
 #pragma once
 
+#include <vector>
+
 #include "mfc/cstring.h"
+#include "text/definition_set.h"
 #include "text/value_table.h"
 #include "win/types.h"
 
@@ -54,4 +57,5 @@ class TokenDispatcher {
   DefinitionSet* definitions_;
   DWORD flags_ = 0;
   ValueTable values_;
+  std::vector<Action> actions_;
 };

@@ -1,6 +1,9 @@
 // The link records a document makes from anchor values and URLs found in
 // its text, and the encoding of its form submissions.
 #include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "core/attr_record.h"
@@ -17,10 +20,16 @@ LONG gRemoteLinks = 0;
 // The lines a URL link record starts with, from "ObjectID=" to the "Path="
 // line (which only http links have).
 CString remoteLines(const URI& uri, LONG id) {
-  CString out;
-  CString line;
-  line.Format("ObjectID=%ld\nRefID=0x%lx\n", id, static_cast<DWORD>(id) + 0x0ffffffeu);
-  out += line;
+  // A link is made for every anchor of a document: the numbers are written
+  // directly rather than through a formatter.
+  char line[64] = "ObjectID=";
+  char* p = line + 9;
+  p = std::to_chars(p, line + sizeof line, static_cast<std::int32_t>(id)).ptr;
+  std::memcpy(p, "\nRefID=0x", 9);
+  p += 9;
+  p = std::to_chars(p, line + sizeof line, static_cast<std::uint32_t>(static_cast<DWORD>(id) + 0x0ffffffeu), 16).ptr;
+  *p++ = '\n';
+  CString out(line, static_cast<int>(p - line));
   out += "Type=Document\nDocumentType=Remote\nRemoteType=Remote\n";
   out += "Protocol=" + uri.scheme + "\n";
   if (uri.scheme == URI::kHttp) {

@@ -12,6 +12,7 @@ namespace {
 // ALSA plays from its buffer while the message loop does other work: the
 // mixer keeps this much sound in it, and ALSA's buffer holds twice that.
 constexpr DWORD kLeadMs = 120;
+static_assert(kLeadMs >= 3 * kSoundPumpMs, "a period or two late must not empty the card's buffer");
 
 class AlsaSink : public AudioSink {
  public:

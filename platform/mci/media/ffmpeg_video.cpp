@@ -104,17 +104,27 @@ bool FfmpegVideo::PrepareScaler() {
     // A stream that changes size mid-way is shown at the size it started with.
     if (f->width < 1 || f->height < 1 || f->width > kMaxSide || f->height > kMaxSide) return false;
   }
-  if (scaler_ && f->width == scalerWidth_ && f->height == scalerHeight_ && f->format == scalerFormat_) return true;
+  if (scaler_ && f->width == scalerWidth_ && f->height == scalerHeight_ && f->format == scalerFormat_ &&
+      f->colorspace == scalerColourSpace_)
+    return true;
   sws_freeContext(scaler_);
   yuv420_ = false;
   scaler_ = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
                            AV_PIX_FMT_BGR0, kScalerFlags, nullptr, nullptr, nullptr);
   if (!scaler_) return false;
+  if (!UseColourMatrix(scaler_, f->colorspace)) {
+    sws_freeContext(scaler_);
+    scaler_ = nullptr;
+    return false;
+  }
   scalerWidth_ = f->width;
   scalerHeight_ = f->height;
   scalerFormat_ = f->format;
+  scalerColourSpace_ = f->colorspace;
+  // The check's own scaler converts by the same matrix, so that the vector
+  // conversion is taken only where it gives this scaler's pixels.
   yuv420_ = IsEvenYuv420(f) && f->width == width_ && f->height == height_ && Yuv420VectorsAvailable() &&
-            Yuv420AgreesWithScaler(f->format, kScalerFlags);
+            Yuv420AgreesWithScaler(f->format, kScalerFlags, f->colorspace);
   if (yuv420_) factors_ = FactorsOf(scaler_);
   return true;
 }

@@ -51,6 +51,7 @@ class FfmpegVideo : public VideoSource {
   int scalerWidth_ = 0;
   int scalerHeight_ = 0;
   int scalerFormat_ = -1;
+  int scalerColourSpace_ = -1;  // the matrix tag the scaler converts by
   // The scaler's own pixels come faster from ConvertYuv420 (a 4:2:0 frame
   // of the film's size, and a scaler found to agree).
   bool yuv420_ = false;

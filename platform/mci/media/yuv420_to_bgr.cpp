@@ -158,6 +158,18 @@ YuvFactors FactorsOf(SwsContext* scaler) {
   return f;
 }
 
+bool UseColourMatrix(SwsContext* scaler, int colourSpace) {
+  if (colourSpace == AVCOL_SPC_UNSPECIFIED) return true;
+  int* inverse = nullptr;
+  int* table = nullptr;
+  int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
+  if (sws_getColorspaceDetails(scaler, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
+                               &saturation) < 0)
+    return false;
+  return sws_setColorspaceDetails(scaler, sws_getCoefficients(colourSpace), srcRange, table, dstRange, brightness,
+                                  contrast, saturation) >= 0;
+}
+
 bool Yuv420VectorsAvailable() { return __builtin_cpu_supports("avx2"); }
 
 void ConvertYuv420(const YuvFactors& f, const YuvPlanes& in, int width, int height, std::uint32_t* out,
@@ -171,7 +183,7 @@ void ConvertYuv420(const YuvFactors& f, const YuvPlanes& in, int width, int heig
                 width, out + row * outStride);
 }
 
-bool Yuv420AgreesWithScaler(int format, int flags) {
+bool Yuv420AgreesWithScaler(int format, int flags, int colourSpace) {
   // Every luma level on each row, chroma from a simple generator with its
   // extremes; a width past the vectors' 32 pixels, ending on the scaler's
   // 16, so that both convert every pixel.
@@ -189,7 +201,7 @@ bool Yuv420AgreesWithScaler(int format, int flags) {
   std::unique_ptr<SwsContext, FreeScaler> scaler(sws_getContext(kWidth, kHeight, static_cast<AVPixelFormat>(format),
                                                                 kWidth, kHeight, AV_PIX_FMT_BGR0, flags, nullptr,
                                                                 nullptr, nullptr));
-  if (!scaler) return false;
+  if (!scaler || !UseColourMatrix(scaler.get(), colourSpace)) return false;
   std::vector<std::uint32_t> theirs(kWidth * kHeight), ours(kWidth * kHeight);
   const std::uint8_t* planes[3] = {y.data(), u.data(), v.data()};
   const int strides[3] = {kWidth, kChromaWidth, kChromaWidth};

@@ -38,6 +38,12 @@ struct YuvPlanes {
 // The factors a scaler from YUV to 32-bit RGB converts with.
 YuvFactors FactorsOf(SwsContext* scaler);
 
+// Makes the scaler convert by the colour matrix `colourSpace` (an
+// AVColorSpace), as FFmpeg's own tools do for a stream tagged with one
+// (BT.709 for most high-definition films); unspecified keeps the scaler's
+// default. False when the scaler refuses it.
+bool UseColourMatrix(SwsContext* scaler, int colourSpace);
+
 // Whether this processor has the 256-bit vectors the conversion needs.
 bool Yuv420VectorsAvailable();
 
@@ -47,8 +53,10 @@ void ConvertYuv420(const YuvFactors& f, const YuvPlanes& in, int width, int heig
                    std::ptrdiff_t outStride);
 
 // Whether a scaler made for `format` (a 4:2:0 YUV format) to AV_PIX_FMT_BGR0
-// with `flags` gives the pixels ConvertYuv420 gives, on a test picture of
-// every luma level and a spread of chroma.
-bool Yuv420AgreesWithScaler(int format, int flags);
+// with `flags`, converting by the colour matrix `colourSpace` (an
+// AVColorSpace; unspecified: the scaler's default), gives the pixels
+// ConvertYuv420 gives, on a test picture of every luma level and a spread
+// of chroma.
+bool Yuv420AgreesWithScaler(int format, int flags, int colourSpace);
 
 }  // namespace win::mci::media

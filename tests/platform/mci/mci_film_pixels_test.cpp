@@ -23,7 +23,10 @@ struct Film {
   int frames;            // at 10 frames a second
   bool everyChroma;      // made from raw frames holding every chroma pair; else a test pattern
   const char* encoding;  // ffmpeg's output options
+  const char* file = "film.avi";
 };
+
+constexpr const char* kBt709 = "-c:v mpeg4 -q:v 4 -colorspace bt709 -color_primaries bt709 -color_trc bt709";
 
 // Sizes off the decoders' 16-pixel blocks, both ranges of luma and chroma
 // levels, and chroma layouts other than 4:2:0 take other paths through the
@@ -36,6 +39,10 @@ constexpr Film kFilms[] = {
     {"mjpeg_420_odd_columns", 71, 40, 6, false, "-c:v mjpeg -pix_fmt yuvj420p -q:v 3"},
     {"mjpeg_422", 48, 32, 6, false, "-c:v mjpeg -pix_fmt yuvj422p -q:v 3"},
     {"raw_every_chroma_pair", 512, 512, 2, true, "-c:v rawvideo -pix_fmt yuv420p"},
+    // Tagged with the high-definition colour matrix, which FFmpeg's tool
+    // converts by (the tag lives in the QuickTime file's colour atom).
+    {"mpeg4_bt709", 64, 48, 6, false, kBt709, "film.mov"},
+    {"mpeg4_bt709_odd_size", 54, 38, 6, false, kBt709, "film.mov"},
 };
 
 void PrintTo(const Film& film, std::ostream* out) { *out << film.name; }
@@ -65,7 +72,7 @@ class MciFilmPixels : public MediaTest, public ::testing::WithParamInterface<Fil
     have_ = testing_support::HaveTool("ffmpeg");
     if (!have_) return;
     const Film& film = GetParam();
-    clip_ = dir_.file("film.avi");
+    clip_ = dir_.file(film.file);
     const std::string size = std::to_string(film.width) + "x" + std::to_string(film.height);
     const std::string source =
         film.everyChroma ? "-f rawvideo -pix_fmt yuv420p -s " + size + " -r 10 -i '" +

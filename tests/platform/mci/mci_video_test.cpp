@@ -141,6 +141,24 @@ TEST_F(MciVideo, DrawsTheFrameOfTheMomentIntoTheWindow) {
   EXPECT_EQ(PixelAt(50, 40), kFrameColours[1]);
 }
 
+TEST_F(MciVideo, TheMessageLoopAloneShowsEachFrameSoonAfterItsTime) {
+  NEED_CLIP();
+  OpenWithWindow();
+  Send("play v from 0");
+  // No commands: only the media's timer moves the picture. A millisecond at
+  // a time, so that the timer runs when it is due and not at a coarser step.
+  // Each frame is up within 15 ms of its time (frames every 100 ms); a
+  // pump that ran only as often as sound needs would show some too late.
+  DWORD at = 0;
+  for (int frame = 1; frame < kFrames; ++frame) {
+    for (const DWORD until = 100 * static_cast<DWORD>(frame) + 15; at < until; ++at) {
+      clock_->Advance(1);
+      RunMessages();
+    }
+    EXPECT_EQ(PixelAt(50, 40), kFrameColours[frame]) << "frame " << frame;
+  }
+}
+
 TEST_F(MciVideo, PutPlacesThePictureAndWhereSaysWhere) {
   NEED_CLIP();
   OpenWithWindow();

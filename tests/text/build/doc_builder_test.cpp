@@ -171,6 +171,25 @@ TEST_F(DocBuilderTest, WordSpaces) {
   EXPECT_EQ(tree(builder.Root()), "page[para[word\"one \" pic(p) word\" \" word]]");
 }
 
+TEST_F(DocBuilderTest, AWordSpaceFollowsOnlyAWordThatTookText) {
+  builder.AddPage(0, nullptr);
+  builder.AddParagraph(0, nullptr);
+  builder.AddWord(0, nullptr);
+  builder.AddText(0, nullptr, 0, "");
+  builder.EndAtom(1);
+  builder.AddWordSpace(1, nullptr);  // empty text is no text
+  builder.AddWord(2, nullptr);
+  builder.AddText(2, nullptr, 0, "a");
+  builder.AddText(3, nullptr, 0, "b");
+  builder.EndAtom(4);
+  builder.AddWordSpace(4, nullptr);
+  builder.AddWordSpace(5, nullptr);  // still the word before
+  builder.AddParagraph(6, nullptr);
+  builder.AddWordSpace(6, nullptr);  // a new container has no word yet
+  builder.CloseAll(9);
+  EXPECT_EQ(tree(builder.Root()), "page[para[word word\"ab  \" para]]");
+}
+
 TEST_F(DocBuilderTest, FormFields) {
   struct Case {
     LONG kind;
@@ -343,6 +362,8 @@ TEST(GrowCapacity, LadderAndOverflow) {
       {3, 16, 7},                  // 112 / 16
       {1, 48, 2},                  // 48 is not larger than 48
       {0, 16, 3},                  // 48 / 16
+      {2, 24, 4},                  // 112 / 24
+      {4, 24, 10},                 // 112 holds only 4 of 24 bytes: 240 / 24
       {4194302, 16, 4194303},      // 67108832 bytes: the last rung
       {4194303, 16, 4194303},      // beyond the ladder: unchanged
       {0x10000001, 16, 0x10000001},  // the product passes 32 bits: no small answer

@@ -64,8 +64,8 @@ class CountingAtom : public Atom {
     children_.push_back(static_cast<CountingAtom*>(child));
     return true;
   }
-  bool AddText(const CString& text, LONG, LONG, ResolvedStyle*) override {
-    textLength_ += static_cast<size_t>(text.GetLength());
+  bool AddText(std::string_view text, LONG, LONG, ResolvedStyle*) override {
+    textLength_ += text.size();
     return mask_ == kWordMask || mask_ == kFormMask;
   }
   bool AdoptLabel(const DWORD* mask, Atom* label) override {

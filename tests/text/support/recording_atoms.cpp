@@ -42,12 +42,12 @@ bool RecordingAtom::AddChild(Atom* child) {
   return true;
 }
 
-bool RecordingAtom::AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) {
-  factory_->log.push_back("text " + kind_ + "@" + std::to_string(position) + " '" + text.c_str() + "'" +
+bool RecordingAtom::AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
+  factory_->log.push_back("text " + kind_ + "@" + std::to_string(position) + " '" + std::string(text) + "'" +
                           (textKind ? " kind " + std::to_string(textKind) : ""));
   (void)style;
   if (mask_ != kWordMask && mask_ != kFormMask) return false;
-  text_ += text.c_str();
+  text_ += text;
   return true;
 }
 

@@ -24,7 +24,7 @@ class RecordingAtom : public Atom {
   DWORD TypeMask() const override { return mask_; }
   bool AppendText(CString& out, const Position& from, const Position& to, BOOL atEnd, LONG option) override;
   bool AddChild(Atom* child) override;
-  bool AddText(const CString& text, LONG position, LONG textKind, ResolvedStyle* style) override;
+  bool AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) override;
   bool SetStyle(ResolvedStyle* style, LONG second) override;
   bool AdoptLabel(const DWORD* typeMask, Atom* label) override;
   bool SetEnd(LONG end) override;

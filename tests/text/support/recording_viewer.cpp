@@ -60,8 +60,8 @@ Atom* RecordingViewer::AddFormField(LONG p, LONG kind, const FormFieldRecord& r)
 }
 Atom* RecordingViewer::AddList(LONG p) { return Answer("list@" + N(p), atom_); }
 Atom* RecordingViewer::AddHorizontalRule(LONG p, LONG v) { return Answer("rule@" + N(p) + "(" + N(v) + ")", atom_); }
-bool RecordingViewer::AddText(LONG p, LONG kind, const CString& text) {
-  return Answer("text@" + N(p) + "(" + N(kind) + "," + S(text) + ")");
+bool RecordingViewer::AddText(LONG p, LONG kind, std::string_view text) {
+  return Answer("text@" + N(p) + "(" + N(kind) + "," + std::string(text) + ")");
 }
 Atom* RecordingViewer::EndAtom(LONG p) { return Answer("end@" + N(p), atom_); }
 bool RecordingViewer::SetHolder(LONG p, LONG kind, const CString& name) {

@@ -41,7 +41,7 @@ class RecordingViewer : public BuilderInterface,
   Atom* AddFormField(LONG position, LONG kind, const FormFieldRecord& record) override;
   Atom* AddList(LONG position) override;
   Atom* AddHorizontalRule(LONG position, LONG value) override;
-  bool AddText(LONG position, LONG textKind, const CString& text) override;
+  bool AddText(LONG position, LONG textKind, std::string_view text) override;
   Atom* EndAtom(LONG position) override;
   bool SetHolder(LONG position, LONG kind, const CString& name) override;
   bool PassToCurrent(LONG value) override;
