@@ -116,6 +116,20 @@ LONG TextRun::Boundary(LONG index, int direction) {
   return -1;
 }
 
+bool TextRun::SetStyle(const StyleDefinition* change) {
+  ResolvedStyle* before = style_;
+  if (!StyledItem::SetStyle(change)) return false;
+  if (style_ != before) ForgetWidth();
+  return true;
+}
+
+bool TextRun::SetParagraphStyle(const StyleDefinition* change) {
+  ResolvedStyle* before = style_;
+  StyledItem::SetParagraphStyle(change);
+  if (style_ != before) ForgetWidth();
+  return true;
+}
+
 LayoutRect TextRun::FullExtent(TextOutput* ctx) {
   if (cachedWidth_ != kWidthUnknown && style_ && ctx) {
     LayoutRect box = style_->BlankExtent(ctx);

@@ -64,6 +64,9 @@ class TextRun : public StyledItem {
 
   virtual TextRun* Clone() const;
   virtual int Kind() const { return kPlain; }
+  // A new style may change the font, so the cached width goes with the old.
+  bool SetStyle(const StyleDefinition* change) override;
+  bool SetParagraphStyle(const StyleDefinition* change) override;
   // The text for changing (the cached width is forgotten) and for reading.
   CString& TextForWriting() {
     ForgetWidth();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "layout/support/fake_output.h"
+#include "text/style_definition.h"
 
 namespace {
 
@@ -245,3 +246,21 @@ TEST_F(WordTest, DrawsEachRunOverItsPartWithTheLineBox) {
 }
 
 }  // namespace
+
+// A word measured once and then restyled (a link style, a paragraph's
+// style) must be measured in its new font, not keep the old width.
+TEST_F(WordTest, ARestyledWordIsMeasuredInItsNewStyle) {
+  for (bool paragraph : {false, true}) {
+    SCOPED_TRACE(paragraph ? "paragraph style" : "character style");
+    auto w = Word(0, {"abcd"});
+    TextRun* run = w->FirstSpan()->run;
+    ASSERT_EQ(run->FullExtent(&out).right, 4 * FakeOutput::kCharWidth);
+    StyleDefinition twice;
+    twice.style.scale.Set(200, StyleValue::kAbsolute);
+    if (paragraph)
+      ASSERT_TRUE(w->ApplyParagraphStyle(Position(0), Position(4), &twice));
+    else
+      ASSERT_TRUE(w->ApplyStyle(Position(0), Position(4), &twice));
+    EXPECT_EQ(w->FirstSpan()->run->FullExtent(&out).right, 8 * FakeOutput::kCharWidth);
+  }
+}
