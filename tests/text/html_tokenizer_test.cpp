@@ -64,6 +64,9 @@ TEST(HtmlTokenizer, TokenStreams) {
       {"a<b>\nc", HtmlTokenizer::kPlain, "Word \"a<b>\" ~Word BR Word \"c\" ~Word"},
       // The end of the input turns a tag name into text.
       {"x <BR", HtmlTokenizer::kHtml, "Word \"x\" ~Word WordSpace Word \"BR\" ~Word"},
+      // A carriage return inside a word is dropped; the word goes on.
+      {"ab\rcd ef", HtmlTokenizer::kHtml, "Word \"abcd\" ~Word WordSpace Word \"ef\" ~Word"},
+      {"ab\tcd", HtmlTokenizer::kHtml, "Word \"ab\" ~Word WordSpace Word \"cd\" ~Word"},
   };
   for (const Case& c : cases) EXPECT_EQ(Tokenize(c.input, c.mode), c.items) << c.input;
 }
@@ -73,6 +76,51 @@ TEST(HtmlTokenizer, OffsetsAreStreamPositions) {
             "Word@0 \"ab\"@0 ~Word@2 WordSpace@2 B@3 Word@6 \"c\"@6 ~Word@7 ~B@7");
   // The entity's character starts at its "&"; the rest after the ";".
   EXPECT_EQ(Tokenize("a&lt;b", HtmlTokenizer::kHtml, true), "Word@0 \"a\"@0 \"<\"@1 \"b\"@5 ~Word@6");
+}
+
+// A stream whose buffer holds one byte at a time: words are then read across
+// a refill at every byte.
+class OneByteBuf : public std::streambuf {
+ public:
+  explicit OneByteBuf(std::string bytes) : bytes_(std::move(bytes)) {}
+
+ protected:
+  int_type underflow() override {
+    if (at_ >= bytes_.size()) return traits_type::eof();
+    byte_ = bytes_[at_++];
+    setg(&byte_, &byte_, &byte_ + 1);
+    return traits_type::to_int_type(byte_);
+  }
+  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
+    const auto here = static_cast<off_type>(at_) - (egptr() - gptr());
+    const off_type target = dir == std::ios_base::beg ? off : dir == std::ios_base::cur ? here + off
+                                                                                         : static_cast<off_type>(bytes_.size()) + off;
+    if (target < 0 || target > static_cast<off_type>(bytes_.size())) return pos_type(off_type(-1));
+    at_ = static_cast<size_t>(target);
+    setg(nullptr, nullptr, nullptr);
+    return pos_type(target);
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode mode) override {
+    return seekoff(off_type(pos), std::ios_base::beg, mode);
+  }
+
+ private:
+  std::string bytes_;
+  size_t at_ = 0;
+  char byte_ = 0;
+};
+
+TEST(HtmlTokenizer, ItemsAndOffsetsDoNotDependOnTheStreamsBuffer) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    const std::string doc = html_pages::Generator(seed).Page(300) + "a&amp;bc\r\nd\te<PRE>f\tg\nh</PRE>i";
+    for (int mode : {HtmlTokenizer::kHtml, HtmlTokenizer::kKtf, HtmlTokenizer::kPlain}) {
+      OneByteBuf buf(doc);
+      std::istream in(&buf);
+      HtmlTokenizer tokenizer(mode);
+      tokenizer.Reset(&in);
+      EXPECT_EQ(DumpItems(tokenizer, true), Tokenize(doc, mode, true)) << "seed " << seed << " mode " << mode;
+    }
+  }
 }
 
 // A document of many empty elements must not make end tags walk the whole
