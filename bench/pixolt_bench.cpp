@@ -9,15 +9,25 @@
 // process that writes a PPM; for the ratio ours does the same work: this
 // program run as a small command (`--decode FILE`, `--reduce FILE`) that
 // reads the file, converts it and writes the PPM.
+// In this process, the 24- and 8-bit files are also decoded from the same
+// bytes in memory by ReadMemDIBEx and by stb_image, taking turns; the
+// ratio printed as vs_stb_image is stb_image's median time over ours (above
+// 1 is faster). stb_image turns the 8-bit file into RGB while we keep the
+// palette DIB; it does not read RLE8 files, so those have no partner here.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "pixolt.h"
 #include "support/dib_to_ppm.h"
@@ -25,12 +35,19 @@
 #include "win/path_map.h"
 #include "win/windows.h"
 
+// Only the BMP reader: the same decoder a program using stb_image for BMP
+// files would carry.
+#define STBI_ONLY_BMP
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
 namespace {
 
 struct Api {
   decltype(&ReadDIB) readDib = nullptr;
   decltype(&ReduceColors) reduce = nullptr;
   decltype(&RLEtoDIB) rleToDib = nullptr;
+  decltype(&ReadMemDIBEx) readMemDib = nullptr;
 } api;
 
 std::filesystem::path g_dir;
@@ -49,7 +66,9 @@ bool LoadPixolt() {
   api.readDib = reinterpret_cast<decltype(&ReadDIB)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_ReadDIB)));
   api.reduce = reinterpret_cast<decltype(&ReduceColors)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_ReduceColors)));
   api.rleToDib = reinterpret_cast<decltype(&RLEtoDIB)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_RLEtoDIB)));
-  return api.readDib && api.reduce && api.rleToDib;
+  api.readMemDib =
+      reinterpret_cast<decltype(&ReadMemDIBEx)>(GetProcAddress(pixolt, MAKEINTRESOURCE(PIXOLT_ORD_ReadMemDIBEx)));
+  return api.readDib && api.reduce && api.rleToDib && api.readMemDib;
 }
 
 bool Prepare() {
@@ -88,6 +107,31 @@ void Decode(const char* name) {
   GlobalFree(dib);
 }
 
+// The files' bytes, read once, for the decoders that work from memory.
+std::vector<std::uint8_t> g_rgbBytes, g_c256Bytes;
+
+std::vector<std::uint8_t> Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A palette DIB stays one; a 24-bit one stays 24-bit.
+bool DecodeMemory(const std::vector<std::uint8_t>& bytes) {
+  HGLOBAL dib = api.readMemDib(bytes.data(), static_cast<DWORD>(bytes.size()), GlobalAlloc(GHND, 44));
+  benchmark::DoNotOptimize(dib);
+  GlobalFree(dib);
+  return dib != nullptr;
+}
+
+// stb_image gives 8-bit files as RGB, 24-bit ones as they are (RGB).
+bool StbDecode(const std::vector<std::uint8_t>& bytes) {
+  int width = 0, height = 0, channels = 0;
+  stbi_uc* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 0);
+  benchmark::DoNotOptimize(pixels);
+  stbi_image_free(pixels);
+  return pixels != nullptr;
+}
+
 void NetpbmDecode(const char* name) { Run("bmptopnm " + File(name) + " > /dev/null 2>&1"); }
 
 // This program as a command doing what the netpbm command does.
@@ -120,6 +164,18 @@ void BM_ReadDibRle8(benchmark::State& s) {
 void BM_BmptopnmRle8(benchmark::State& s) {
   for (auto _ : s) NetpbmDecode("rle8.bmp");
 }
+void BM_ReadMemDib24(benchmark::State& s) {
+  for (auto _ : s) DecodeMemory(g_rgbBytes);
+}
+void BM_StbBmp24(benchmark::State& s) {
+  for (auto _ : s) StbDecode(g_rgbBytes);
+}
+void BM_ReadMemDib8(benchmark::State& s) {
+  for (auto _ : s) DecodeMemory(g_c256Bytes);
+}
+void BM_StbBmp8(benchmark::State& s) {
+  for (auto _ : s) StbDecode(g_c256Bytes);
+}
 void BM_MedianCut(benchmark::State& s) {
   for (auto _ : s) Reduce();
 }
@@ -131,6 +187,62 @@ double Seconds(const std::function<void()>& work, int reps) {
   auto t0 = std::chrono::steady_clock::now();
   for (int i = 0; i < reps; ++i) work();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() / reps;
+}
+
+// Whether our DIB and stb_image's RGB hold the same picture: the ratio means
+// nothing if one of them skipped work.
+bool SamePicture(const std::vector<std::uint8_t>& bytes) {
+  int width = 0, height = 0, channels = 0;
+  stbi_uc* rgb = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 3);
+  HGLOBAL dib = api.readMemDib(bytes.data(), static_cast<DWORD>(bytes.size()), GlobalAlloc(GHND, 44));
+  bool same = rgb && dib;
+  if (same) {
+    const auto* h = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
+    const auto* palette = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(h) + h->biSize);
+    const int colours = h->biBitCount == 8 ? (h->biClrUsed ? static_cast<int>(h->biClrUsed) : 256) : 0;
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(palette + colours);
+    const std::size_t stride = ((static_cast<std::size_t>(h->biWidth) * h->biBitCount + 31) / 32) * 4;
+    same = h->biWidth == width && h->biHeight == height && (h->biBitCount == 24 || h->biBitCount == 8);
+    for (int y = 0; same && y < height; ++y) {
+      const std::uint8_t* row = bits + static_cast<std::size_t>(height - 1 - y) * stride;
+      for (int x = 0; same && x < width; ++x) {
+        const stbi_uc* want = rgb + (static_cast<std::size_t>(y) * width + x) * 3;
+        std::uint8_t r, g, b;
+        if (h->biBitCount == 24) {
+          b = row[x * 3], g = row[x * 3 + 1], r = row[x * 3 + 2];
+        } else {
+          const RGBQUAD& q = palette[row[x]];
+          b = q.rgbBlue, g = q.rgbGreen, r = q.rgbRed;
+        }
+        same = want[0] == r && want[1] == g && want[2] == b;
+      }
+    }
+    GlobalUnlock(dib);
+  }
+  stbi_image_free(rgb);
+  GlobalFree(dib);
+  return same;
+}
+
+// Ours and stb_image's decoding of the same bytes, taking turns; the
+// medians' ratio, stb_image's over ours.
+void PrintVsStbImage(const char* name, const std::vector<std::uint8_t>& bytes) {
+  if (!SamePicture(bytes)) {
+    std::printf("%-16s the decoders disagree or one refused the file: no ratio\n", name);
+    return;
+  }
+  constexpr int kTurns = 15;
+  std::vector<double> ours, stb;
+  for (int i = 0; i < kTurns; ++i) {
+    ours.push_back(Seconds([&] { DecodeMemory(bytes); }, 1));
+    stb.push_back(Seconds([&] { StbDecode(bytes); }, 1));
+  }
+  auto median = [](std::vector<double>& v) {
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+  };
+  double a = median(ours), b = median(stb);
+  std::printf("%-16s ours %8.2f ms  stb_image %8.2f ms  vs_stb_image %.2f\n", name, a * 1e3, b * 1e3, b / a);
 }
 
 }  // namespace
@@ -154,17 +266,27 @@ int main(int argc, char** argv) {
     return 0;
   }
   g_rgb = Read(File("small.bmp"));
+  g_rgbBytes = Slurp(File("rgb.bmp"));
+  g_c256Bytes = Slurp(File("c256.bmp"));
   BENCHMARK(BM_ReadDib24)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_Bmptopnm24)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_ReadDib8)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_Bmptopnm8)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_ReadDibRle8)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_BmptopnmRle8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_ReadMemDib24)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_StbBmp24)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_ReadMemDib8)->Unit(benchmark::kMillisecond);
+  BENCHMARK(BM_StbBmp8)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_MedianCut)->Unit(benchmark::kMillisecond);
   BENCHMARK(BM_Pnmquant)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+
+  std::printf("from the same bytes in memory, in this process (RLE8: stb_image cannot read it):\n");
+  PrintVsStbImage("decode 24-bit", g_rgbBytes);
+  PrintVsStbImage("decode 8-bit", g_c256Bytes);
 
   struct Pair {
     const char* name;

@@ -13,7 +13,7 @@ packages=(
   poppler-utils w3m
   netcat-openbsd
   libxml2-dev libelf-dev
-  libsqlite3-dev
+  libsqlite3-dev libstb-dev
   libpcre2-dev liburiparser-dev hyperfine
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libswscale-dev
   libfluidsynth-dev timgm6mb-soundfont libasound2-dev ffmpeg fluidsynth
