@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "gdi/dc.h"
+#include "support/median.h"
 #include "support/pixman_api.h"
 #include "win/gdi.h"
 
@@ -269,11 +270,6 @@ double Seconds(const std::function<void()>& fn) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-double Median(std::vector<double> v) {
-  std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -311,8 +307,8 @@ int main(int argc, char** argv) {
       ours.push_back(Seconds(p.ours));
       for (std::size_t w = 0; w < p.theirs.size(); ++w) theirs[w].push_back(Seconds(p.theirs[w]));
     }
-    double a = Median(ours), b = 1e9;
-    for (const auto& t : theirs) b = std::min(b, Median(t));
+    double a = bench_support::Median(ours), b = 1e9;
+    for (const auto& t : theirs) b = std::min(b, bench_support::Median(t));
     std::printf("%-22s ours %8.2f ms  pixman %8.2f ms  ratio %.2f\n", p.name, a * 1e3, b * 1e3, a / b);
   }
   return 0;

@@ -64,12 +64,7 @@ void BM_PlayVideoThroughMci(benchmark::State& state) {
   }
   DestroyWindow(wnd);
   win::SetUserClock(nullptr);
-  const double oursMedian = bench_support::Median(ours);
-  const double ffmpegMedian = bench_support::Median(ffmpeg);
-  state.counters["cpu_ms"] = oursMedian * 1e3;
-  state.counters["ffmpeg_cpu_ms"] = ffmpegMedian * 1e3;
-  if (oursMedian > 0 && ffmpegMedian > 0 && *std::min_element(ffmpeg.begin(), ffmpeg.end()) > 0)
-    state.counters["ours_over_ffmpeg"] = oursMedian / ffmpegMedian;
+  bench_support::ReportVersusFfmpeg(state, ours, ffmpeg);
 }
 BENCHMARK(BM_PlayVideoThroughMci)->Unit(benchmark::kMillisecond)->Iterations(7);
 

@@ -32,6 +32,7 @@
 #include "layout/view/view_atom_factory.h"
 #include "mfc/app.h"
 #include "mfc/dc.h"
+#include "support/median.h"
 #include "support/temp_dir.h"
 #include "text/build/build_listener.h"
 #include "text/document/html_document.h"
@@ -353,11 +354,6 @@ double Seconds(const std::function<void()>& fn, int reps, bool warmUp = true) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() / reps;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -380,7 +376,7 @@ int main(int argc, char** argv) {
         ourTimes.push_back(Seconds([&] { h.Show(path); }, 1, false));
         theirTimes.push_back(Seconds([&] { theirPeak = W3mDump(path); }, 1, false));
       }
-      const double ours = Median(ourTimes), theirs = Median(theirTimes);
+      const double ours = bench_support::Median(ourTimes), theirs = bench_support::Median(theirTimes);
       std::printf("load, lay out, paint %6ld KB: ours %8.1f ms  w3m -dump %8.1f ms  ratio %.2f"
                   "  (peak: ours so far %ld KB, w3m %ld KB)\n",
                   size >> 10, ours * 1e3, theirs * 1e3, ours / theirs, OwnPeakKb(), theirPeak);

@@ -108,12 +108,7 @@ void BM_PlayFilmThroughMediaObject(benchmark::State& state) {
     state.ResumeTiming();
   }
   win::SetUserClock(nullptr);
-  const double oursMedian = bench_support::Median(ours);
-  const double ffmpegMedian = bench_support::Median(ffmpeg);
-  state.counters["cpu_ms"] = oursMedian * 1e3;
-  state.counters["ffmpeg_cpu_ms"] = ffmpegMedian * 1e3;
-  if (oursMedian > 0 && ffmpegMedian > 0 && *std::min_element(ffmpeg.begin(), ffmpeg.end()) > 0)
-    state.counters["ours_over_ffmpeg"] = oursMedian / ffmpegMedian;
+  bench_support::ReportVersusFfmpeg(state, ours, ffmpeg);
 }
 BENCHMARK(BM_PlayFilmThroughMediaObject)->Unit(benchmark::kMillisecond)->Iterations(7);
 
@@ -142,10 +137,34 @@ class PageApp : public CWinApp {
 
 void CALLBACK QuitAfterWait(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
 
+// What the message loop costs while a page sits in it for 2 s, summed over
+// the benchmark's iterations.
+struct LoopCost {
+  double cpu = 0, wall = 0;
+  long long wakeups = 0, idleCalls = 0;
+
+  void SitTwoSeconds(PageApp& app) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, QuitAfterWait);
+    const double c0 = ProcessCpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    app.Run();
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    cpu += ProcessCpuSeconds() - c0;
+    wakeups += app.wakeups;
+    idleCalls += app.idleCalls;
+    KillTimer(nullptr, timer);
+  }
+  void Report(benchmark::State& state, bool withIdleCalls) const {
+    if (wall <= 0) return;
+    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
+    state.counters["wakeups_per_s"] = static_cast<double>(wakeups) / wall;
+    if (withIdleCalls) state.counters["idle_calls_per_s"] = static_cast<double>(idleCalls) / wall;
+  }
+};
+
 void BM_PausedFilmIdle(benchmark::State& state) {
   if (!Prepare(state)) return;
-  double cpu = 0, wall = 0;
-  long long wakeups = 0;
+  LoopCost cost;
   for (auto _ : state) {
     Host host;
     PageApp app(&host);
@@ -157,20 +176,10 @@ void BM_PausedFilmIdle(benchmark::State& state) {
     film->Pause();
     MSG m;
     while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, QuitAfterWait);
-    const double c0 = ProcessCpuSeconds();
-    const auto t0 = std::chrono::steady_clock::now();
-    app.Run();
-    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    cpu += ProcessCpuSeconds() - c0;
-    wakeups += app.wakeups;
-    KillTimer(nullptr, timer);
+    cost.SitTwoSeconds(app);
     if (film->MediaState() != VMCI::kPaused) state.SkipWithError("the film did not stay paused");
   }
-  if (wall > 0) {
-    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
-    state.counters["wakeups_per_s"] = static_cast<double>(wakeups) / wall;
-  }
+  cost.Report(state, false);
 }
 BENCHMARK(BM_PausedFilmIdle)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -180,8 +189,7 @@ void BM_PlayingSoundIdle(benchmark::State& state) {
     state.SkipWithError("ffmpeg could not make the sound");
     return;
   }
-  double cpu = 0, wall = 0;
-  long long wakeups = 0, idleCalls = 0;
+  LoopCost cost;
   for (auto _ : state) {
     Host host;
     PageApp app(&host);
@@ -190,23 +198,11 @@ void BM_PlayingSoundIdle(benchmark::State& state) {
     sound->Initialize();
     sound->Play();
     host.SendIdleEvent();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, QuitAfterWait);
-    const double c0 = ProcessCpuSeconds();
-    const auto t0 = std::chrono::steady_clock::now();
-    app.Run();
-    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    cpu += ProcessCpuSeconds() - c0;
-    wakeups += app.wakeups;
-    idleCalls += app.idleCalls;
-    KillTimer(nullptr, timer);
+    cost.SitTwoSeconds(app);
     if (sound->MediaState() != VMCI::kPlaying) state.SkipWithError("the sound did not play on");
     sound->StopMedia();
   }
-  if (wall > 0) {
-    state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
-    state.counters["wakeups_per_s"] = static_cast<double>(wakeups) / wall;
-    state.counters["idle_calls_per_s"] = static_cast<double>(idleCalls) / wall;
-  }
+  cost.Report(state, true);
 }
 BENCHMARK(BM_PlayingSoundIdle)->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -12,17 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "median.h"
 #include "win/kernel.h"
 #include "win/user.h"
 
 namespace bench_support {
-
-// The median of `times`; 0 when there are none.
-inline double Median(std::vector<double> times) {
-  if (times.empty()) return 0;
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // The median seconds of `runs` calls of `once`; 0 as soon as one fails.
 template <class Once>

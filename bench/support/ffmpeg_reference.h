@@ -4,6 +4,7 @@
 // start and the opening of the file, as ours leave out the opening).
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <time.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "median.h"
 
 namespace bench_support {
 
@@ -52,14 +55,6 @@ inline double FfmpegDecodeOnce(const std::string& file) {
   return seconds;
 }
 
-// The middle value (0 for none).
-inline double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // The median over five runs of FfmpegDecodeOnce; 0 when one did not run.
 inline double FfmpegDecodeCpuSeconds(const std::string& file) {
   std::vector<double> runs;
@@ -69,6 +64,19 @@ inline double FfmpegDecodeCpuSeconds(const std::string& file) {
     runs.push_back(seconds);
   }
   return Median(runs);
+}
+
+// Our processor time and FFmpeg's over the same turns, as the medians of
+// each: "cpu_ms", "ffmpeg_cpu_ms" and, when every FFmpeg turn ran,
+// "ours_over_ffmpeg".
+inline void ReportVersusFfmpeg(benchmark::State& state, const std::vector<double>& ours,
+                               const std::vector<double>& ffmpeg) {
+  const double oursMedian = Median(ours);
+  const double ffmpegMedian = Median(ffmpeg);
+  state.counters["cpu_ms"] = oursMedian * 1e3;
+  state.counters["ffmpeg_cpu_ms"] = ffmpegMedian * 1e3;
+  if (oursMedian > 0 && ffmpegMedian > 0 && *std::min_element(ffmpeg.begin(), ffmpeg.end()) > 0)
+    state.counters["ours_over_ffmpeg"] = oursMedian / ffmpegMedian;
 }
 
 }  // namespace bench_support
