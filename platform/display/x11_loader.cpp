@@ -6,24 +6,14 @@
 namespace win::display {
 namespace {
 
-struct Loaded {
-  const X11Module* module = nullptr;
-  std::string error;
-};
-
-const Loaded& Module() {
-  static const Loaded loaded = [] {
-    Loaded l;
-    l.module = kernel::LoadLazyModule<X11Module>("libzemrax11.so", "ZemraX11Module", &l.error);
-    return l;
-  }();
-  return loaded;
+const kernel::LoadedModule<X11Module>& Module() {
+  return kernel::LoadModuleOnce<X11Module>("libzemrax11.so", "ZemraX11Module");
 }
 
 }  // namespace
 
 std::unique_ptr<Display> MakeX11(const char* name, std::string* error) {
-  const Loaded& l = Module();
+  const auto& l = Module();
   if (!l.module) {
     if (error) *error = "no X11 display support: " + l.error;
     return nullptr;

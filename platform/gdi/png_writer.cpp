@@ -7,24 +7,14 @@
 namespace win::gdi {
 namespace {
 
-struct Loaded {
-  const PngModule* module = nullptr;
-  std::string error;
-};
-
-const Loaded& Module() {
-  static const Loaded loaded = [] {
-    Loaded l;
-    l.module = kernel::LoadLazyModule<PngModule>("libzemrapng.so", "ZemraPngModule", &l.error);
-    return l;
-  }();
-  return loaded;
+const kernel::LoadedModule<PngModule>& Module() {
+  return kernel::LoadModuleOnce<PngModule>("libzemrapng.so", "ZemraPngModule");
 }
 
 }  // namespace
 
 bool WritePng(const Surface& surface, const std::string& path, std::string* error) {
-  const Loaded& l = Module();
+  const auto& l = Module();
   std::string why;
   if (!l.module) {
     why = "no PNG support: " + l.error;
@@ -36,7 +26,7 @@ bool WritePng(const Surface& surface, const std::string& path, std::string* erro
 }
 
 std::unique_ptr<Surface> ReadPng(const std::string& path, std::string* error) {
-  const Loaded& l = Module();
+  const auto& l = Module();
   std::string why;
   std::unique_ptr<Surface> out;
   if (!l.module) {

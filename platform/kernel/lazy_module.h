@@ -28,6 +28,25 @@ const Table* LoadLazyModule(const char* fileName, const char* entry, std::string
   return table;
 }
 
+// A module's table and, when it could not be had, why.
+template <typename Table>
+struct LoadedModule {
+  const Table* module = nullptr;
+  std::string error;
+};
+
+// The module behind `Table`, loaded on the first call and kept: each table
+// type names one module, so the one load serves every later call.
+template <typename Table>
+const LoadedModule<Table>& LoadModuleOnce(const char* fileName, const char* entry) {
+  static const LoadedModule<Table> loaded = [&] {
+    LoadedModule<Table> l;
+    l.module = LoadLazyModule<Table>(fileName, entry, &l.error);
+    return l;
+  }();
+  return loaded;
+}
+
 // The directory modules are loaded from: the library's own unless set.
 std::string LazyModuleDir();
 // Changes it (tests: a directory without the modules); "" goes back to the
