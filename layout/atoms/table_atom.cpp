@@ -72,12 +72,12 @@ oldio::ostream& TableItemAtom::Dump(oldio::ostream& out, int indent) {
 
 TableAtom::TableAtom(LONG start, ResolvedStyle* style, const TableAttrs& attrs)
     : Container(start, style),
-      border_(std::max<LONG>(0, attrs.border)),
-      spacing_(std::max<LONG>(0, attrs.spacing)),
-      padding_(std::max<LONG>(0, attrs.padding)),
+      border_(std::clamp<LONG>(attrs.border, 0, kMaxTableMeasure)),
+      spacing_(std::clamp<LONG>(attrs.spacing, 0, kMaxTableMeasure)),
+      padding_(std::clamp<LONG>(attrs.padding, 0, kMaxTableMeasure)),
       hasWidth_(attrs.hasWidth != 0),
       widthPercent_(attrs.widthPercent != 0),
-      width_(std::max<LONG>(0, attrs.width)),
+      width_(std::clamp<LONG>(attrs.width, 0, kMaxTableMeasure)),
       wrap_(attrs.wrap != 0) {}
 
 TableAtom::~TableAtom() {

@@ -15,6 +15,10 @@ class TableItemAtom;
 // slots than a reader could want.
 constexpr LONG kMaxTableSpan = 256;
 constexpr LONG kMaxTableColumns = 1024;
+// The most a table's border, cell spacing, cell padding or width may be: a
+// document may ask for any number, and the sums over a row of the widest
+// table must stay within 32 bits.
+constexpr LONG kMaxTableMeasure = 32767;
 
 struct TableGridSlot : public ListElement {
   TableItemAtom* cell = nullptr;  // belongs to the table's children

@@ -179,6 +179,29 @@ TEST_F(TableTest, EmptyAndHugeTablesStaySane) {
   EXPECT_EQ(Format(*t, LayoutRect::Of(0, 400, 0, 1000)), kFormatFits);
 }
 
+// A document may ask for any border, spacing or padding (the attribute
+// reader saturates at 32 bits): the table lays out without its sums
+// running over.
+TEST_F(TableTest, HugeBordersSpacingAndPaddingAreCapped) {
+  const LONG huge = 2147483647;
+  struct Case {
+    const char* name;
+    LONG border, spacing, padding;
+  } cases[] = {
+      {"border", huge, 0, 0}, {"spacing", 0, huge, 0}, {"padding", 3, 0, huge}, {"all", huge, huge, huge}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto t = Table(c.border, c.spacing, c.padding);
+    t->AddChild(BoxCell(1, 10, 10));
+    t->AddChild(BoxCell(2, 10, 10));
+    Format(*t, LayoutRect::Of(0, 400, 0, 1000));
+    LayoutRect lower, natural;
+    ASSERT_TRUE(t->NaturalSize(lower, natural, &out));
+    EXPECT_GT(natural.Width(), 0);
+    EXPECT_LT(natural.Width(), 64 * kMaxTableMeasure);
+  }
+}
+
 TEST_F(TableTest, HitTestsGoThroughTheColumns) {
   auto t = Table(0, 10, 0);
   t->AddChild(BoxCell(1, 50, 20));
