@@ -203,6 +203,17 @@ Tables* TablesFor(int tableSize) {
   return HaveTables(tables, tableSize) ? &tables : nullptr;
 }
 
+// Copies `n` bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two moves
+// of one word that may overlap in the middle.
+template <typename Word>
+inline void CopyHeadAndTail(BYTE* to, const BYTE* from, std::uint32_t n) {
+  Word head, tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + n - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + n - sizeof tail, &tail, sizeof tail);
+}
+
 // Copies exactly `n` bytes between places that do not overlap: strings are
 // short, and a few fixed-size moves cost less than a call.
 inline void CopyString(BYTE* to, const BYTE* from, std::uint32_t n) {
@@ -211,23 +222,11 @@ inline void CopyString(BYTE* to, const BYTE* from, std::uint32_t n) {
     for (; i + 16 <= n; i += 16) std::memcpy(to + i, from + i, 16);
     if (i < n) std::memcpy(to + n - 16, from + n - 16, 16);
   } else if (n >= 8) {
-    std::uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
+    CopyHeadAndTail<std::uint64_t>(to, from, n);
   } else if (n >= 4) {
-    std::uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + n - 4, &tail, 4);
+    CopyHeadAndTail<std::uint32_t>(to, from, n);
   } else if (n >= 2) {
-    std::uint16_t head, tail;
-    std::memcpy(&head, from, 2);
-    std::memcpy(&tail, from + n - 2, 2);
-    std::memcpy(to, &head, 2);
-    std::memcpy(to + n - 2, &tail, 2);
+    CopyHeadAndTail<std::uint16_t>(to, from, n);
   } else if (n == 1) {
     *to = *from;
   }
