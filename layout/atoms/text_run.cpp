@@ -1,6 +1,7 @@
 #include "layout/atoms/text_run.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -46,6 +47,20 @@ FontDescriptor* StyledItem::BaseFontDescriptor() const {
 // ---- TextRun
 
 TextRun* TextRun::Clone() const { return CloneAs<TextRun>(); }
+
+void TextRun::Append(std::string_view piece) {
+  ForgetWidth();
+  const int old = text_.GetLength();
+  if (piece.empty()) return;
+  std::memcpy(text_.GetBufferSetLength(old + static_cast<int>(piece.size())) + old, piece.data(), piece.size());
+}
+
+void TextRun::Restart(std::string_view text, ResolvedStyle* style) {
+  ForgetWidth();
+  text_ = CString(text);
+  style_ = style;
+  marks_ = 0;
+}
 
 LONG TextRun::TrailingBlanks() const {
   LONG n = 0;

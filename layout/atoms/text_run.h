@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -67,16 +68,16 @@ class TextRun : public StyledItem {
   // A new style may change the font, so the cached width goes with the old.
   bool SetStyle(const StyleDefinition* change) override;
   bool SetParagraphStyle(const StyleDefinition* change) override;
-  // The text for changing (the cached width is forgotten) and for reading.
-  CString& TextForWriting() {
-    ForgetWidth();
-    return text_;
-  }
   const CString& Text() const { return text_; }
   void SetText(const CString& text) {
     text_ = text;
     ForgetWidth();
   }
+  // Adds bytes at the end.
+  void Append(std::string_view piece);
+  // Starts over with new text in a style, unmarked: a run kept in place
+  // and filled once its text arrives.
+  void Restart(std::string_view text, ResolvedStyle* style);
   LONG Length() const { return text_.GetLength(); }
 
   // The offset in the run nearest to the remaining distance x from `from`:
