@@ -68,11 +68,6 @@ LONG TextRun::TrailingBlanks() const {
   return n;
 }
 
-void TextRun::Clamp(LONG& from, LONG& to) const {
-  from = std::max<LONG>(from, 0);
-  to = std::min<LONG>(to, Length());
-}
-
 bool TextRun::MeasureDescriptor(FontDescriptor& out) const {
   FontDescriptor* base = BaseFontDescriptor();
   if (!base) return false;

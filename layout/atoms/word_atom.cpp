@@ -140,7 +140,7 @@ bool WordAtom::SetEnd(LONG end) {
   end_ = end;
   trailingBlanks_ = 0;
   const CString& text = Text();
-  for (LONG i = text.GetLength() - 1; i >= 0 && text.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
+  for (LONG i = text.GetLength() - 1; i >= 0 && ByteAt(text, i) == ' '; --i) ++trailingBlanks_;
   return true;
 }
 
@@ -286,7 +286,7 @@ bool WordAtom::EndsInsideWord(LONG p) const {
   LONG index;
   if (!Find(p, index)) return false;
   const CString& text = Text();
-  return index < text.GetLength() - 1 && text.GetAt(static_cast<int>(index)) != ' ';
+  return index < text.GetLength() - 1 && ByteAt(text, index) != ' ';
 }
 
 // ---- Text
@@ -389,7 +389,7 @@ Position* WordAtom::ResumeAfter(const Position& position) {
   if (n >= end_) return nullptr;
   LONG index;
   if (!Find(n, index)) return nullptr;
-  if (Text().GetAt(static_cast<int>(index)) == ' ') return EndPosition();
+  if (ByteAt(Text(), index) == ' ') return EndPosition();
   return position.Clone();
 }
 
@@ -449,7 +449,7 @@ LONG WordAtom::BlankCount(LONG from, LONG to) const {
   b = std::min<LONG>(b, text.GetLength() - 1);
   LONG n = 0;
   for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
-    if (text.GetAt(static_cast<int>(i)) == ' ') ++n;
+    if (ByteAt(text, i) == ' ') ++n;
   return n;
 }
 
