@@ -3,9 +3,11 @@
 // connection with its KXHDR header), side by side with a minimal client in
 // this process asking the same peer for the same document (a blocking loop
 // over raw sockets: the peer's own ceiling). Each iteration of ours is
-// followed by one fetch of the minimal client doing the same work (into a
-// file when ours writes one, reading the socket in pieces of the size ours
-// is asked for when ours hands the body to a caller), so that both sides see the same load on the
+// followed by one fetch of the minimal client doing the same work (over
+// one control connection kept throughout, as our session keeps its own;
+// into a file made in the turn when ours writes one; reading the socket in
+// pieces of the size ours is asked for when ours hands the body to a
+// caller), so that both sides see the same load on the
 // machine; "ratio_to_minimal" is the median of the minimal client's turns
 // over the median of ours (goal: at least 1.0), so that a burst of load on
 // one turn is outvoted rather than summed in.
@@ -27,6 +29,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,33 +71,49 @@ bench_support::ReferencePeer& peer() {
   return p;
 }
 
+// The minimal client's control connection, kept from turn to turn as our
+// session keeps its own: neither side's turns pay for connecting and for
+// the peer's start of a new connection. Made again after a failure.
+std::unique_ptr<bench_support::MinimalClient>& minimalClient() {
+  static std::unique_ptr<bench_support::MinimalClient> client;
+  if (!client || !client->ok()) client = std::make_unique<bench_support::MinimalClient>(peer().port());
+  return client;
+}
+
 // One fetch of the document by the minimal client, into a file of a
 // temporary folder when `toFile`, reading the socket in pieces of
 // `readSize` bytes; its time in seconds (0 when it failed).
 double baselineFetch(bool toFile, size_t readSize = 65536) {
   if (peer().port() == 0) return 0.0;
-  bench_support::MinimalClient client(peer().port());
-  if (!client.ok()) return 0.0;
+  std::unique_ptr<bench_support::MinimalClient>& client = minimalClient();
+  if (!client->ok()) return 0.0;
   std::string path;
   int sink = -1;
+  const auto t0 = std::chrono::steady_clock::now();
+  const auto fail = [&] {
+    if (sink >= 0) ::close(sink);
+    if (!path.empty()) ::unlink(path.c_str());
+    client.reset();
+    return 0.0;
+  };
   if (toFile) {
+    // Ours makes its file in the turn too.
     path = (std::filesystem::temp_directory_path() / "zemra-bench-baseline-XXXXXX").string();
     sink = mkstemp(path.data());
-    if (sink < 0) return 0.0;
+    if (sink < 0) {
+      path.clear();
+      return fail();
+    }
   }
-  const auto t0 = std::chrono::steady_clock::now();
   // Into a file, ours starts from the name alone and fetches the object's
   // record first: so does the minimal client.
-  if (toFile && !client.roundTrip(bench_support::MinimalClient::kRecord, kDocumentId)) {
-    ::close(sink);
-    ::unlink(path.c_str());
-    return 0.0;
-  }
-  const long long got = client.download(kDocumentId, sink, readSize);
+  if (toFile && !client->roundTrip(bench_support::MinimalClient::kRecord, kDocumentId)) return fail();
+  const long long got = client->download(kDocumentId, sink, readSize);
+  if (got != static_cast<long long>(kDocumentBytes)) return fail();
   if (sink >= 0) ::close(sink);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   if (!path.empty()) ::unlink(path.c_str());
-  return got == static_cast<long long>(kDocumentBytes) ? seconds : 0.0;
+  return seconds;
 }
 
 // Our turns and the minimal client's over the same iterations, each turn
