@@ -17,7 +17,9 @@ class RunText {
   RunText() = default;
   RunText(const RunText&) = delete;
   RunText& operator=(const RunText&) = delete;
-  ~RunText() { Release(); }
+  ~RunText() {
+    if (length_ > kInPlace) Release();
+  }
 
   std::string_view View() const { return {Data(), length_}; }
   const char* Data() const { return length_ <= kInPlace ? bytes_ : Buffer() + kHeader; }
