@@ -76,12 +76,12 @@ LayoutRect TextRun::Measure(TextOutput* ctx, LONG from, LONG to, bool hyphen) co
   to = std::min<LONG>(to, Length());
   if (to < from) to = from;
   if (!hyphen) {
-    ctx->TextExtent(box, text_.Data() + from, to - from, d);
+    ctx->MeasureText(box, text_.Data() + from, to - from, d);
     return box;
   }
   CString piece(text_.Data() + from, static_cast<int>(to - from));
   piece += '-';
-  ctx->TextExtent(box, piece.c_str(), piece.GetLength(), d);
+  ctx->MeasureText(box, piece.c_str(), piece.GetLength(), d);
   return box;
 }
 
