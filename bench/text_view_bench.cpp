@@ -9,6 +9,8 @@
 // the same glyphs directly (loaded at run time). After the benchmarks each
 // pair is timed again and printed as a ratio (ours / theirs; below 1 is
 // faster): the loads as the medians of turns taken one after the other.
+// `--ratio_sizes_kb=1024,...` limits those turns to the sizes named (to
+// compare two builds quickly, with --benchmark_filter for the rest).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -354,17 +356,39 @@ double Seconds(const std::function<void()>& fn, int reps, bool warmUp = true) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count() / reps;
 }
 
+// The sizes the ratios are taken at, from --ratio_sizes_kb (removed from
+// the arguments); all three without it.
+std::vector<long> RatioSizes(int& argc, char** argv) {
+  std::vector<long> sizes;
+  const char kFlag[] = "--ratio_sizes_kb=";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], kFlag, sizeof kFlag - 1) != 0) continue;
+    for (const char* p = argv[i] + sizeof kFlag - 1; *p;) {
+      char* end = nullptr;
+      const long kb = std::strtol(p, &end, 10);
+      if (end == p) break;
+      if (kb > 0 && kb <= 10 * 1024) sizes.push_back(kb << 10);
+      p = *end == ',' ? end + 1 : end;
+    }
+    for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+    --argc;
+    return sizes;
+  }
+  return {100L << 10, kOneMegabyte, 10 * kOneMegabyte};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   setenv("ZEMRA_HEADLESS", "1", 0);
   win::gdi::text::InstallFontTextEngine();
+  const std::vector<long> ratioSizes = RatioSizes(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   Harness& h = TheHarness();
   if (HaveW3m()) {
-    for (long size : {100L << 10, kOneMegabyte, 10 * kOneMegabyte}) {
+    for (long size : ratioSizes) {
       const std::string path = h.File(size);
       // Turns taken one after the other and the median of each side, so a
       // burst of load on the machine lands on both or is outvoted.

@@ -103,6 +103,24 @@ bool WriteAll(HFILE file, const char* bytes, std::int32_t size) {
   return n == static_cast<UINT>(size);
 }
 
+// The file saved content goes to. A file that is there and empty (the
+// caller made it to hold the name) is written as it is: truncating it, even
+// from nothing, marks it on ext4 as a file replaced by truncation, and its
+// close then starts writing every byte out to the disk (the caller waits
+// for the start, and the delete that follows waits for the rest). A file
+// with content is truncated.
+HFILE OpenContentFile(const CString& fileName) {
+  if (fileName.IsEmpty()) return HFILE_ERROR;
+  const HFILE existing = _lopen(fileName.c_str(), OF_WRITE);
+  if (existing != HFILE_ERROR) {
+    // Its end at 0 is an empty file, and the place to write from; a file
+    // too large for a position, or one that cannot seek, is truncated.
+    if (_llseek(existing, 0, SEEK_END) == 0) return existing;
+    _lclose(existing);
+  }
+  return _lcreat(fileName.c_str(), 0);
+}
+
 // Saved content is read straight into the block that is written to the
 // file, so each byte is copied once on its way (by the store), and the file
 // gets large writes: a system call per chunk cost more than the rest of
@@ -304,7 +322,7 @@ bool Document::saveContent(StoreEntry* transfer, CString& commandTemplate, CStri
 
   const int star = fileName.Find('*');
   if (star >= 0) fileName = fileName.Left(star);
-  const HFILE file = fileName.IsEmpty() ? HFILE_ERROR : _lcreat(fileName.c_str(), 0);
+  const HFILE file = OpenContentFile(fileName);
   if (file == HFILE_ERROR) {
     ShowErrorText(kNoTempFileText);
     return false;

@@ -1,6 +1,7 @@
 #include "layout/atoms/text_run.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -47,15 +48,24 @@ FontDescriptor* StyledItem::BaseFontDescriptor() const {
 
 TextRun* TextRun::Clone() const { return CloneAs<TextRun>(); }
 
+void TextRun::Append(std::string_view piece) {
+  ForgetWidth();
+  const int old = text_.GetLength();
+  if (piece.empty()) return;
+  std::memcpy(text_.GetBufferSetLength(old + static_cast<int>(piece.size())) + old, piece.data(), piece.size());
+}
+
+void TextRun::Restart(std::string_view text, ResolvedStyle* style) {
+  ForgetWidth();
+  text_ = CString(text);
+  style_ = style;
+  marks_ = 0;
+}
+
 LONG TextRun::TrailingBlanks() const {
   LONG n = 0;
   for (LONG i = Length() - 1; i >= 0 && IsBlankAt(i); --i) ++n;
   return n;
-}
-
-void TextRun::Clamp(LONG& from, LONG& to) const {
-  from = std::max<LONG>(from, 0);
-  to = std::min<LONG>(to, Length());
 }
 
 bool TextRun::MeasureDescriptor(FontDescriptor& out) const {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "mfc/cstring.h"
@@ -20,6 +21,13 @@ class StyleDefinition;
 class TextOutput;
 
 constexpr LONG kRunEnd = 0x7FFFFFFF;
+
+// The byte at an index of the text, 0 outside it (as CString::GetAt), read
+// in place: words and runs ask for blanks many times while they are laid
+// out.
+inline char ByteAt(const CString& text, LONG index) {
+  return index >= 0 && index < text.GetLength() ? text.c_str()[index] : '\0';
+}
 
 // Mark bits of styled items.
 enum ItemMark : BYTE {
@@ -67,16 +75,16 @@ class TextRun : public StyledItem {
   // A new style may change the font, so the cached width goes with the old.
   bool SetStyle(const StyleDefinition* change) override;
   bool SetParagraphStyle(const StyleDefinition* change) override;
-  // The text for changing (the cached width is forgotten) and for reading.
-  CString& TextForWriting() {
-    ForgetWidth();
-    return text_;
-  }
   const CString& Text() const { return text_; }
   void SetText(const CString& text) {
     text_ = text;
     ForgetWidth();
   }
+  // Adds bytes at the end.
+  void Append(std::string_view piece);
+  // Starts over with new text in a style, unmarked: a run kept in place
+  // and filled once its text arrives.
+  void Restart(std::string_view text, ResolvedStyle* style);
   LONG Length() const { return text_.GetLength(); }
 
   // The offset in the run nearest to the remaining distance x from `from`:
@@ -104,7 +112,7 @@ class TextRun : public StyledItem {
   virtual void ForgetWidth() { cachedWidth_ = kWidthUnknown; }
 
   // Whether the byte at an offset is a blank.
-  bool IsBlankAt(LONG index) const { return text_.GetAt(static_cast<int>(index)) == ' '; }
+  bool IsBlankAt(LONG index) const { return ByteAt(text_, index) == ' '; }
   // The number of blanks at the end of the text.
   LONG TrailingBlanks() const;
 
@@ -117,7 +125,10 @@ class TextRun : public StyledItem {
   LayoutRect Measure(TextOutput* ctx, LONG from, LONG to, bool hyphen) const;
   // The width of one blank in the run's style.
   LONG BlankWidth(TextOutput* ctx) const;
-  void Clamp(LONG& from, LONG& to) const;
+  void Clamp(LONG& from, LONG& to) const {
+    if (from < 0) from = 0;
+    if (to > Length()) to = Length();
+  }
   // Copies style, marks and text into a new run of the same class.
   template <class T>
   T* CloneAs() const {
@@ -199,16 +210,16 @@ class LeadByteRun : public TextRun {
   int Kind() const override { return RunKind; }
   LONG CharLength(LONG index) const override {
     if (index >= Length()) return 0;
-    LONG n = IsLead(static_cast<BYTE>(text_.GetAt(static_cast<int>(index)))) ? 2 : 1;
+    LONG n = IsLead(static_cast<BYTE>(ByteAt(text_, index))) ? 2 : 1;
     return n < Length() - index ? n : Length() - index;
   }
   LONG PrevCharLength(LONG index) const override {
     if (index <= 1) return index;
-    if (IsLead(static_cast<BYTE>(text_.GetAt(static_cast<int>(index - 1))))) return 2;
+    if (IsLead(static_cast<BYTE>(ByteAt(text_, index - 1)))) return 2;
     // Lead bytes directly before: an odd number pairs the last with the
     // byte before the index.
     LONG leads = 0;
-    for (LONG i = index - 2; i >= 0 && IsLead(static_cast<BYTE>(text_.GetAt(static_cast<int>(i)))); --i) ++leads;
+    for (LONG i = index - 2; i >= 0 && IsLead(static_cast<BYTE>(ByteAt(text_, i))); --i) ++leads;
     return leads % 2 ? 2 : 1;
   }
 };

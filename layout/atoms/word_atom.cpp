@@ -34,54 +34,75 @@ bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; 
 
 WordAtom::WordAtom(const WordAtom& other)
     : Atom(other.start_),
-      ownText_(other.ownText_ ? new (std::nothrow) CString(*other.ownText_) : nullptr),
+      run_(other.run_.Text(), other.run_.Style(), other.run_.Marks()),
+      only_{other.only_.start, other.only_.length, other.only_.run ? &run_ : nullptr},
       trailingBlanks_(other.trailingBlanks_) {
   end_ = other.end_;
-  for (TextSpan* s = other.FirstSpan(); s; s = s->Next()) {
+  if (!other.spans_) return;
+  spans_.reset(new (std::nothrow) WordSpans);
+  if (!spans_) return;
+  spans_->text = other.spans_->text;
+  for (TextSpan* s = other.FirstSpan(); s; s = other.NextSpan(s)) {
     TextRun* run = s->run->Clone();
-    auto* copy = run ? new (std::nothrow) TextSpan(s->start, s->length, run) : nullptr;
-    if (!copy) {
+    if (!run || !spans_->Append(TextSpan{s->start, s->length, run})) {
       delete run;
       break;
     }
-    spans_.append(copy);
   }
 }
 
-WordAtom::~WordAtom() { spans_.clearAndDelete(); }
+WordAtom::~WordAtom() = default;
 
-bool WordAtom::KeepOwnText() {
-  if (ownText_) return true;
-  TextSpan* only = FirstSpan();
-  ownText_.reset(new (std::nothrow) CString(only ? only->run->Text() : CString()));
-  return ownText_ != nullptr;
+bool WordAtom::TakeSpans() {
+  if (spans_) return true;
+  std::unique_ptr<WordSpans> spans(new (std::nothrow) WordSpans);
+  if (!spans) return false;
+  if (only_.run) {
+    TextRun* run = run_.Clone();
+    if (!run || !spans->Append(TextSpan{only_.start, only_.length, run})) {
+      delete run;
+      return false;
+    }
+  }
+  spans->text = run_.Text();
+  spans_ = std::move(spans);
+  run_.SetText(CString());
+  only_ = TextSpan{0, 0, nullptr};
+  return true;
 }
 
-const CString& WordAtom::Text() const {
-  static const CString kNoText;
-  if (ownText_) return *ownText_;
-  TextSpan* only = FirstSpan();
-  return only ? only->run->Text() : kNoText;
-}
+const CString& WordAtom::Text() const { return spans_ ? spans_->text : run_.Text(); }
 
 // ---- Building
 
 bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, ResolvedStyle* style) {
   if (textKind == kOverlayCommand) return SetOverlay(text, position, style);
-  const CString piece(text);
-  const LONG length = piece.GetLength();
-  TextSpan* last = LastSpan();
-  int runKind = RunKindFor(textKind, style);
+  const LONG length = static_cast<LONG>(text.size());
+  const int runKind = RunKindFor(textKind, style);
+  if (!spans_ && runKind == TextRun::kPlain) {
+    if (!only_.run) {
+      run_.Restart(text, style);
+      only_ = TextSpan{position, length, &run_};
+      return true;
+    }
+    if (run_.Style() == style && run_.Marks() == 0 && only_.End() == position) {
+      run_.Append(text);
+      only_.length += length;
+      return true;
+    }
+  }
+  if (!TakeSpans()) return false;
+  TextSpan* last = spans_->Last();
   // Text of another encoding walks its characters differently: it never
   // joins a run of another kind.
   if (last && last->run->Style() == style && last->run->Marks() == 0 && last->End() == position &&
       last->run->Kind() == runKind) {
-    last->run->TextForWriting() += piece;
+    last->run->Append(text);
     last->length += length;
-    if (ownText_) *ownText_ += piece;
+    spans_->text += CString(text);
     return true;
   }
-  TextRun* run = NewRun(piece, runKind, style);
+  TextRun* run = NewRun(CString(text), runKind, style);
   if (!run) return false;
   if (last && IsOverlay(last) && static_cast<OverlayRun*>(last->run)->IsOpen()) {
     auto* overlay = static_cast<OverlayRun*>(last->run);
@@ -89,36 +110,25 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    if (ownText_) *ownText_ += piece;  // an overlay made the word keep its own text
+    spans_->text += CString(text);
     return true;
   }
-  auto* span = new (std::nothrow) TextSpan(position, length, run);
-  if (!span) {
+  if (!spans_->Append(TextSpan{position, length, run})) {
     delete run;
     return false;
   }
-  if (last && !KeepOwnText()) {
-    delete span;
-    return false;
-  }
-  spans_.append(span);
-  if (ownText_) *ownText_ += piece;
+  spans_->text += CString(text);
   return true;
 }
 
 bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
   if (text == "StartOverlay") {
+    if (!TakeSpans()) return false;
     TextRun* run = new (std::nothrow) OverlayRun(style, kOverlayMark);
-    auto* span = run ? new (std::nothrow) TextSpan(p, 0, run) : nullptr;
-    if (!span) {
+    if (!run || !spans_->Append(TextSpan{p, 0, run})) {
       delete run;
       return false;
     }
-    if (!KeepOwnText()) {
-      delete span;
-      return false;
-    }
-    spans_.append(span);
   } else if (text == "EndOverlay") {
     TextSpan* last = LastSpan();
     if (last && IsOverlay(last)) static_cast<OverlayRun*>(last->run)->Close();
@@ -130,7 +140,7 @@ bool WordAtom::SetEnd(LONG end) {
   end_ = end;
   trailingBlanks_ = 0;
   const CString& text = Text();
-  for (LONG i = text.GetLength() - 1; i >= 0 && text.GetAt(static_cast<int>(i)) == ' '; --i) ++trailingBlanks_;
+  for (LONG i = text.GetLength() - 1; i >= 0 && ByteAt(text, i) == ' '; --i) ++trailingBlanks_;
   return true;
 }
 
@@ -146,22 +156,22 @@ TextSpan* WordAtom::Find(LONG p, LONG& index) const {
   TextSpan* s = FirstSpan();
   if (!s || p == kFirstPositionNumber) return s;
   p = std::max(p, s->start);
-  while (s->Next() && s->Next()->start <= p) {
+  for (TextSpan* next = NextSpan(s); next && next->start <= p; next = NextSpan(s)) {
     index += s->length;
-    s = s->Next();
+    s = next;
   }
   index += std::min(p - s->start, s->length);
   return s;
 }
 
 TextSpan* WordAtom::SpanHolding(LONG p) const {
-  for (TextSpan* s = FirstSpan(); s; s = s->Next())
+  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s))
     if (s->start <= p && p < s->End()) return s;
   return nullptr;
 }
 
 LONG WordAtom::PositionOfIndex(LONG index) const {
-  for (TextSpan* s = FirstSpan(); s; s = s->Next()) {
+  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s)) {
     if (s->length > index) return s->start + index;
     index -= s->length;
   }
@@ -169,53 +179,51 @@ LONG WordAtom::PositionOfIndex(LONG index) const {
   return last ? last->End() + index : start_ + index;
 }
 
-TextSpan* WordAtom::Split(TextSpan* span, LONG k, List& spans) {
-  if (k <= 0 || k >= span->length || IsOverlay(span)) return span;
-  TextRun* clone = span->run->Clone();
-  auto* second = clone ? new (std::nothrow) TextSpan(span->start + k, span->length - k, clone) : nullptr;
-  if (!second) {
-    delete clone;
-    return nullptr;
-  }
-  const CString whole = span->run->Text();
-  clone->SetText(whole.Mid(static_cast<int>(k)));
-  span->run->SetText(whole.Left(static_cast<int>(k)));
-  span->length = k;
-  spans.insertAfter(second, span);
-  return second;
-}
-
-TextSpan* WordAtom::SplitAt(LONG p) {
+LONG WordAtom::SplitAt(LONG p, bool& inserted) {
+  inserted = false;
   LONG index;
   TextSpan* s = Find(p, index);
-  if (!s) return nullptr;
+  if (!s) return -1;
   const LONG k = p - s->start;
-  if (k > 0 && k < s->length && !KeepOwnText()) return nullptr;
-  return Split(s, k, spans_);
+  if (k <= 0 || k >= s->length || IsOverlay(s)) return spans_ ? spans_->IndexOf(s) : 0;
+  const LONG at = spans_ ? spans_->IndexOf(s) : 0;
+  if (!TakeSpans()) return -1;
+  s = spans_->At(at);
+  TextRun* clone = s->run->Clone();
+  if (!clone || !spans_->Insert(at + 1, TextSpan{s->start + k, s->length - k, clone})) {
+    delete clone;
+    return -1;
+  }
+  s = spans_->At(at);  // the insertion may have moved the spans
+  const CString whole = s->run->Text();
+  clone->SetText(whole.Mid(static_cast<int>(k)));
+  s->run->SetText(whole.Left(static_cast<int>(k)));
+  s->length = k;
+  inserted = true;
+  return at + 1;
 }
 
-TextSpan* WordAtom::MergeWithNext(TextSpan* span) {
-  TextSpan* next = span->Next();
-  if (!next || IsOverlay(span) || IsOverlay(next)) return nullptr;
-  if (next->run->Style() != span->run->Style() || next->run->Marks() != span->run->Marks()) return nullptr;
-  if (span->End() != next->start) return nullptr;
-  span->run->TextForWriting() += next->run->Text();
+bool WordAtom::MergeWithNext(LONG i) {
+  TextSpan* span = spans_ ? spans_->At(i) : nullptr;
+  TextSpan* next = span ? spans_->Next(span) : nullptr;
+  if (!next || IsOverlay(span) || IsOverlay(next)) return false;
+  if (next->run->Style() != span->run->Style() || next->run->Marks() != span->run->Marks()) return false;
+  if (span->End() != next->start) return false;
+  span->run->Append(next->run->Text().view());
   span->length += next->length;
-  spans_.unlink(next);
-  return next;
+  delete spans_->Remove(i + 1);
+  return true;
 }
 
-void WordAtom::MergeAll(TextSpan* first, TextSpan* stop) {
-  TextSpan* current = first->Previous() ? first->Previous() : first;
-  while (current && current != stop) {
-    TextSpan* next = current->Next();
-    if (!next) break;
-    if (TextSpan* gone = MergeWithNext(current)) {
-      delete gone;
-      if (next == stop) break;  // the stop span is now part of this one
+void WordAtom::MergeAll(LONG first, LONG stop) {
+  LONG current = first > 0 ? first - 1 : first;
+  while (current != stop && current + 1 < SpanCount()) {
+    if (MergeWithNext(current)) {
+      if (current + 1 == stop) break;  // the stop span is now part of this one
+      if (current + 1 < stop) --stop;
       continue;
     }
-    current = next;
+    ++current;
   }
 }
 
@@ -228,14 +236,14 @@ LONG WordAtom::FindBoundary(LONG p, int direction) const {
       LONG index;
       s = Find(p, index);
     }
-    for (; s; s = s->Previous()) {
+    for (; s; s = PreviousSpan(s)) {
       LONG r = s->run->Boundary(p - s->start, 0);
       if (r >= 0) return s->start + r;
     }
     return -1;
   }
   LONG index;
-  for (TextSpan* s = Find(std::max(p, first->start), index); s; s = s->Next()) {
+  for (TextSpan* s = Find(std::max(p, first->start), index); s; s = NextSpan(s)) {
     LONG r = s->run->Boundary(p - s->start, 1);
     if (r >= 0) return s->start + r;
   }
@@ -243,7 +251,7 @@ LONG WordAtom::FindBoundary(LONG p, int direction) const {
 }
 
 bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, bool hyphen, bool withBlank) const {
-  if (spans_.count() == 1) {
+  if (SpanCount() == 1) {
     // Most words: one run holds both ends, no search for them.
     TextSpan* s = FirstSpan();
     const LONG offset = std::max<LONG>(0, from - s->start), end = to - s->start;
@@ -258,7 +266,7 @@ bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, 
   if (!s) return false;
   TextSpan* last = Find(to, index);
   bool first = true;
-  for (; s; s = s->Next()) {
+  for (; s; s = NextSpan(s)) {
     bool isLast = s == last;
     LONG offset = first ? std::max<LONG>(0, from - s->start) : 0;
     LONG end = isLast ? to - s->start : kRunEnd;
@@ -278,7 +286,7 @@ bool WordAtom::EndsInsideWord(LONG p) const {
   LONG index;
   if (!Find(p, index)) return false;
   const CString& text = Text();
-  return index < text.GetLength() - 1 && text.GetAt(static_cast<int>(index)) != ' ';
+  return index < text.GetLength() - 1 && ByteAt(text, index) != ' ';
 }
 
 // ---- Text
@@ -302,14 +310,16 @@ bool WordAtom::AppendText(CString& out, const Position& from, const Position& to
 // ---- Styles and marks
 
 bool WordAtom::ApplyToRange(LONG from, LONG to, RangeOperation op, const StyleDefinition* change, BYTE bits) {
-  TextSpan* first = SplitAt(from);
-  if (!first) return false;
-  TextSpan* stop = SplitAt(to);
-  if (!stop) return false;
+  bool inserted;
+  LONG first = SplitAt(from, inserted);
+  if (first < 0) return false;
+  const LONG stop = SplitAt(to, inserted);
+  if (stop < 0) return false;
+  if (inserted && stop <= first) ++first;
   bool result = true;
   TextSpan* s = FirstSpan();
-  while (s && s->End() <= from && s->length > 0) s = s->Next();
-  for (; s && s->start < to; s = s->Next()) {
+  while (s && s->End() <= from && s->length > 0) s = NextSpan(s);
+  for (; s && s->start < to; s = NextSpan(s)) {
     switch (op) {
       case kStyleOp: result = s->run->SetStyle(change) && result; break;
       case kParagraphOp: s->run->SetParagraphStyle(change); break;
@@ -347,7 +357,7 @@ void WordAtom::MarksAt(const Position& position, BYTE& bits) {
 
 void WordAtom::Reset(int level) {
   if (level == 1) return;
-  for (TextSpan* s = FirstSpan(); s; s = s->Next()) s->run->ForgetWidth();
+  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s)) s->run->ForgetWidth();
 }
 
 // ---- Layout
@@ -379,7 +389,7 @@ Position* WordAtom::ResumeAfter(const Position& position) {
   if (n >= end_) return nullptr;
   LONG index;
   if (!Find(n, index)) return nullptr;
-  if (Text().GetAt(static_cast<int>(index)) == ' ') return EndPosition();
+  if (ByteAt(Text(), index) == ' ') return EndPosition();
   return position.Clone();
 }
 
@@ -421,7 +431,7 @@ LONG WordAtom::Spacing(int side, TextOutput* ctx, const Position& from, const Po
   TextSpan* s = Find(from.Number(), index);
   TextSpan* last = Find(to.Number(), index);
   LONG sum = 0;
-  for (bool first = true; s; s = s->Next(), first = false) {
+  for (bool first = true; s; s = NextSpan(s), first = false) {
     bool isLast = s == last;
     LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
     LONG end = isLast ? to.Number() - s->start : kRunEnd;
@@ -439,7 +449,7 @@ LONG WordAtom::BlankCount(LONG from, LONG to) const {
   b = std::min<LONG>(b, text.GetLength() - 1);
   LONG n = 0;
   for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
-    if (text.GetAt(static_cast<int>(i)) == ' ') ++n;
+    if (ByteAt(text, i) == ' ') ++n;
   return n;
 }
 
@@ -453,7 +463,7 @@ int WordAtom::Draw(TextOutput* ctx, const LayoutPoint& origin, const LayoutRect&
   TextSpan* last = Find(to.Number(), index);
   bool hyphen = flag && EndsInsideWord(to.Number());
   LONG dx = 0;
-  for (bool first = true; s; s = s->Next(), first = false) {
+  for (bool first = true; s; s = NextSpan(s), first = false) {
     bool isLast = s == last;
     LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
     LONG end = isLast ? to.Number() - s->start : kRunEnd;
@@ -478,7 +488,7 @@ Position* WordAtom::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, i
   LONG index;
   TextSpan* s = Find(from.Number(), index);
   LONG x = point.x;
-  for (bool first = true; s; s = s->Next(), first = false) {
+  for (bool first = true; s; s = NextSpan(s), first = false) {
     LONG offset = first ? std::max<LONG>(0, from.Number() - s->start) : 0;
     LONG found = s->run->FitIndex(x, ctx, offset);
     if (found < 0) continue;
@@ -514,7 +524,7 @@ Position* WordAtom::Step(const Position& position, int direction, int flag, int 
 oldio::ostream& WordAtom::Dump(oldio::ostream& out, int indent) {
   for (int i = 0; i < indent; ++i) out << ' ';
   out << "Wortatom (" << Text().c_str() << ")=";
-  for (TextSpan* s = FirstSpan(); s; s = s->Next()) out << s->run->Text().c_str() << ":";
+  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s)) out << s->run->Text().c_str() << ":";
   CString tail;
   tail.Format("on the positon:%p offset:%ld", static_cast<const void*>(this), start_);
   out << tail.c_str() << oldio::endl;

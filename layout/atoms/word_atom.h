@@ -2,33 +2,23 @@
 // each piece with its position, kind and style, so a word may mix styles,
 // scripts, encodings and overlays. The word keeps its whole text for
 // searching and copying, and its pieces as spans in position order, each
-// owning the text run that measures and draws it.
+// with the text run that measures and draws it.
+//
+// Most words are one piece of plain text in one style, and a document has
+// them by the hundred thousand: such a word holds its only run and span in
+// itself, with no further objects. It takes separate spans (word_spans.h)
+// when a second span or an overlay arrives.
 #pragma once
 
 #include <memory>
 
-#include "core/list.h"
 #include "layout/atoms/text_run.h"
+#include "layout/atoms/word_spans.h"
 #include "text/atom/atom.h"
-
-// A stretch of the word's positions and the run that holds its text.
-class TextSpan : public ListElement {
- public:
-  TextSpan(LONG spanStart, LONG spanLength, TextRun* spanRun) : start(spanStart), length(spanLength), run(spanRun) {}
-  ~TextSpan() override { delete run; }
-  ZEMRA_POOLED_ALLOCATION
-  TextSpan* Next() const { return static_cast<TextSpan*>(next()); }
-  TextSpan* Previous() const { return static_cast<TextSpan*>(previous()); }
-  LONG End() const { return start + length; }
-
-  LONG start;
-  LONG length;  // 32 bits: a word may be longer than 32767 bytes
-  TextRun* run;
-};
 
 class WordAtom : public Atom {
  public:
-  explicit WordAtom(LONG start) : Atom(start) {}
+  explicit WordAtom(LONG start) : Atom(start), run_(CString(), nullptr, 0) {}
   WordAtom(const WordAtom& other);
   ~WordAtom() override;
 
@@ -65,9 +55,13 @@ class WordAtom : public Atom {
   bool GetText(CString& out, const Position& from, const Position& to) const;
   const CString& Text() const;
   LONG TrailingBlankCount() const { return trailingBlanks_; }
-  TextSpan* FirstSpan() const { return static_cast<TextSpan*>(spans_.first()); }
-  TextSpan* LastSpan() const { return static_cast<TextSpan*>(spans_.last()); }
-  LONG SpanCount() const { return spans_.count(); }
+  // The spans in position order: null past either end and for a word
+  // without text. A span is valid until the word's spans change.
+  TextSpan* FirstSpan() const { return spans_ ? spans_->First() : OnlySpan(); }
+  TextSpan* LastSpan() const { return spans_ ? spans_->Last() : OnlySpan(); }
+  TextSpan* NextSpan(const TextSpan* s) const { return spans_ ? spans_->Next(s) : nullptr; }
+  TextSpan* PreviousSpan(const TextSpan* s) const { return spans_ ? spans_->Previous(s) : nullptr; }
+  LONG SpanCount() const { return spans_ ? spans_->Count() : only_.run ? 1 : 0; }
 
   // The span of a position and the character index of the position in the
   // word's text; null only for a word without spans.
@@ -84,22 +78,24 @@ class WordAtom : public Atom {
   enum RangeOperation { kStyleOp, kParagraphOp, kSetMarksOp, kClearMarksOp };
   bool SetOverlay(std::string_view text, LONG p, ResolvedStyle* style);
   bool ApplyToRange(LONG from, LONG to, RangeOperation op, const StyleDefinition* change, BYTE bits);
-  // Splits the span holding p at p; the span that now begins there, the
-  // span itself when p is not inside it, or null when memory failed.
-  TextSpan* SplitAt(LONG p);
-  static TextSpan* Split(TextSpan* span, LONG k, List& spans);
-  TextSpan* MergeWithNext(TextSpan* span);
-  void MergeAll(TextSpan* first, TextSpan* stop);
+  // Splits the span holding p at p: the index of the span that now begins
+  // there, or of the span itself when p is not inside it; -1 when memory
+  // failed. `inserted` tells whether a span was added (at that index).
+  LONG SplitAt(LONG p, bool& inserted);
+  // Joins the span at i with the next when they are alike; true if so.
+  bool MergeWithNext(LONG i);
+  void MergeAll(LONG first, LONG stop);
   LONG FindBoundary(LONG p, int direction) const;
   TextSpan* SpanHolding(LONG p) const;
-  // Makes the word keep its whole text itself, before it gets a second
-  // span or an overlay; false when memory failed.
-  bool KeepOwnText();
+  TextSpan* OnlySpan() const { return only_.run ? const_cast<TextSpan*>(&only_) : nullptr; }
+  // Gives the word separate spans, before it gets a second span or an
+  // overlay; false when memory failed.
+  bool TakeSpans();
 
-  // Most words are one piece of plain text: their text is that of their
-  // only run. A word of several spans, or with an overlay, keeps the whole
-  // text here.
-  std::unique_ptr<CString> ownText_;
+  // A one-piece word: its run, and its span over the run (no run: no
+  // text yet). Unused once the word has separate spans.
+  TextRun run_;
+  TextSpan only_{0, 0, nullptr};
   LONG trailingBlanks_ = 0;
-  List spans_;
+  std::unique_ptr<WordSpans> spans_;
 };

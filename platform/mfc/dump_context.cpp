@@ -1,12 +1,28 @@
 #include "mfc/dump_context.h"
 
+#include <ext/stdio_sync_filebuf.h>
+
 #include <cstdio>
-#include <iostream>
 #include <ostream>
 
 CDumpContext afxDump;
 
-std::ostream& CDumpContext::out() { return out_ ? *out_ : std::cerr; }
+namespace {
+
+// Standard error as std::cerr writes it (straight through to stdio's
+// stderr), made on the first dump. <iostream> is not included: it sets up
+// the standard streams and the classic locale in every program that loads
+// the library, at its start, though most never dump anything. The stream is
+// never destroyed, so that a dump from a destructor at exit still has it.
+std::ostream& standardError() {
+  static auto* buffer = new __gnu_cxx::stdio_sync_filebuf<char>(stderr);
+  static auto* stream = new std::ostream(buffer);
+  return *stream;
+}
+
+}  // namespace
+
+std::ostream& CDumpContext::out() { return out_ ? *out_ : standardError(); }
 
 CDumpContext& CDumpContext::operator<<(const char* text) {
   out() << (text ? text : "(null)");

@@ -16,6 +16,11 @@ struct Store {
   std::map<std::uintptr_t, std::unique_ptr<Window>> windows;
   std::uintptr_t nextIndex = 1;
   std::vector<std::shared_ptr<WindowClass>> classes;
+  // The standard classes are registered on the first use of the list, not
+  // when the library is loaded: a program that makes no window does not pay
+  // for them at its start, and one that does finds them first in the list,
+  // with the first atoms, as before.
+  bool standardClassesPending = true;
   ATOM nextAtom = kFirstAtom;
   Window desktop;
 
@@ -30,6 +35,15 @@ struct Store {
 Store& store() {
   static Store s;
   return s;
+}
+
+std::vector<std::shared_ptr<WindowClass>>& classList() {
+  Store& s = store();
+  if (s.standardClassesPending) {
+    s.standardClassesPending = false;  // first: registering looks classes up
+    RegisterControlClasses();
+  }
+  return s.classes;
 }
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -97,7 +111,7 @@ std::vector<HWND> AllWindows() {
 
 std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
   if (!name) return nullptr;
-  for (const auto& c : store().classes) {
+  for (const auto& c : classList()) {
     if (IS_INTRESOURCE(name) ? c->atom == static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name))
                              : SameClassName(c->name, name))
       return c;
@@ -110,15 +124,14 @@ ATOM AddClass(std::shared_ptr<WindowClass> cls) {
   if (FindClass(cls->name.c_str())) return 0;
   if (s.nextAtom == 0) return 0;  // every atom handed out
   cls->atom = s.nextAtom++;
-  s.classes.push_back(std::move(cls));
+  classList().push_back(std::move(cls));
   return s.classes.back()->atom;
 }
 
 bool RemoveClass(LPCSTR name) {
-  Store& s = store();
   auto c = FindClass(name);
   if (!c) return false;
-  std::erase(s.classes, c);
+  std::erase(classList(), c);
   return true;
 }
 
@@ -126,6 +139,7 @@ void ClearWindowsAndClasses() {
   Store& s = store();
   s.windows.clear();
   s.classes.clear();
+  s.standardClassesPending = false;  // dropped, as if registered at start
   s.nextIndex = 1;
   s.nextAtom = kFirstAtom;
   s.desktop.children.clear();

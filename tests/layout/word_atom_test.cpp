@@ -167,8 +167,8 @@ TEST_F(WordTest, MarkingSplitsSpansAndUnmarkingJoinsThem) {
   ASSERT_TRUE(w->SetMarks(Position(2), Position(5), kSelectionMark));
   ASSERT_EQ(w->SpanCount(), 3);
   EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "ab");
-  EXPECT_STREQ(w->FirstSpan()->Next()->run->Text().c_str(), "cde");
-  EXPECT_EQ(w->FirstSpan()->Next()->run->Marks(), kSelectionMark);
+  EXPECT_STREQ(w->NextSpan(w->FirstSpan())->run->Text().c_str(), "cde");
+  EXPECT_EQ(w->NextSpan(w->FirstSpan())->run->Marks(), kSelectionMark);
   ASSERT_TRUE(w->ClearMarks(Position(2), Position(5), kSelectionMark));
   ASSERT_EQ(w->SpanCount(), 1);
   EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "abcdefgh");
@@ -262,5 +262,99 @@ TEST_F(WordTest, ARestyledWordIsMeasuredInItsNewStyle) {
     else
       ASSERT_TRUE(w->ApplyStyle(Position(0), Position(4), &twice));
     EXPECT_EQ(w->FirstSpan()->run->FullExtent(&out).right, 8 * FakeOutput::kCharWidth);
+  }
+}
+
+// A word keeps its run in itself until a second span or an overlay
+// arrives. Whatever form a word has taken, it and a copy of it must give
+// the same text, widths, marks and drawing, and the copy must stand on its
+// own once the original is gone.
+TEST_F(WordTest, TextWidthsAndMarksSurviveEveryChangeOfFormAndCopying) {
+  ResolvedStyle* wide = styles.Make([](TextStyle& s) { s.scale.Set(200, StyleValue::kAbsolute); });
+  struct Case {
+    const char* name;
+    void (*build)(WordAtom& w, ResolvedStyle* plain, ResolvedStyle* wide, TextOutput* out);
+    const char* text;
+    LONG spans;
+    LONG width;  // from the start to the end, without the trailing blank
+    LONG markedAt;  // a position marked selected (-1: none)
+    LONG unmarkedAt;  // a position not marked (-1: none)
+  } cases[] = {
+      {"one piece, joined with its blank",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle*, TextOutput*) {
+         w.AddText("abcd", 0, kPlainText, p);
+         w.AddText(" ", 4, kPlainText, p);
+       },
+       "abcd ", 1, 40, -1, 2},
+      {"measured, then a piece in another style",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle* x, TextOutput* out) {
+         w.AddText("ab", 0, kPlainText, p);
+         w.FirstSpan()->run->FullExtent(out);
+         w.AddText("cd ", 2, kPlainText, x);
+       },
+       "abcd ", 2, 20 + 40, -1, 1},
+      {"marked inside",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle*, TextOutput*) {
+         w.AddText("abcdefgh", 0, kPlainText, p);
+         w.SetMarks(Position(2), Position(5), kSelectionMark);
+       },
+       "abcdefgh", 3, 80, 4, 5},
+      {"marked inside, unmarked, then more text",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle*, TextOutput*) {
+         w.AddText("abcdefgh", 0, kPlainText, p);
+         w.SetMarks(Position(2), Position(5), kSelectionMark);
+         w.ClearMarks(Position(2), Position(5), kSelectionMark);
+         w.AddText("ij", 8, kPlainText, p);
+       },
+       "abcdefghij", 1, 100, -1, 9},
+      {"marked whole, restyled whole",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle*, TextOutput*) {
+         w.AddText("abc ", 0, kPlainText, p);
+         w.SetMarks(Position(0), Position(4), kSelectionMark);
+         StyleDefinition twice;
+         twice.style.scale.Set(200, StyleValue::kAbsolute);
+         w.ApplyStyle(Position(0), Position(4), &twice);
+       },
+       "abc ", 1, 60, 1, -1},
+      {"an overlay after a piece",
+       [](WordAtom& w, ResolvedStyle* p, ResolvedStyle*, TextOutput*) {
+         w.AddText("ab", 0, kPlainText, p);
+         w.AddText("StartOverlay", 2, kOverlayCommand, p);
+         w.AddText("c", 2, kPlainText, p);
+         w.AddText("EndOverlay", 3, kOverlayCommand, p);
+         w.AddText("d", 3, kPlainText, p);
+       },
+       "abcd", 3, 40, -1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto w = std::make_unique<WordAtom>(0);
+    c.build(*w, plain, wide, &out);
+    w->SetEnd(static_cast<LONG>(strlen(c.text)));
+    std::unique_ptr<Atom> copy(w->CloneRange(FirstPosition(), LastPosition()));
+    ASSERT_NE(copy, nullptr);
+    auto* clone = static_cast<WordAtom*>(copy.get());
+    out.calls.clear();
+    w->Draw(&out, LayoutPoint{0, 20}, LayoutRect::Of(0, 200, -9, 3), FirstPosition(), LastPosition(), 1, nullptr);
+    const std::vector<std::string> drawn = out.calls;
+    w.reset();  // the copy owns all it uses
+    EXPECT_STREQ(clone->Text().c_str(), c.text);
+    EXPECT_EQ(clone->SpanCount(), c.spans);
+    EXPECT_EQ(Text(*clone, FirstPosition().Number(), LastPosition().Number()), c.text);
+    LayoutRect e;
+    clone->Extent(e, &out, FirstPosition(), LastPosition(), 0);
+    EXPECT_EQ(e.Width(), c.width);
+    BYTE marks = 0xFF;
+    if (c.markedAt >= 0) {
+      clone->MarksAt(Position(c.markedAt), marks);
+      EXPECT_EQ(marks & kSelectionMark, kSelectionMark);
+    }
+    if (c.unmarkedAt >= 0) {
+      clone->MarksAt(Position(c.unmarkedAt), marks);
+      EXPECT_EQ(marks & kSelectionMark, 0);
+    }
+    out.calls.clear();
+    clone->Draw(&out, LayoutPoint{0, 20}, LayoutRect::Of(0, 200, -9, 3), FirstPosition(), LastPosition(), 1, nullptr);
+    EXPECT_EQ(out.calls, drawn);
   }
 }

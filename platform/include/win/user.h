@@ -1268,8 +1268,8 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 // Notifications go to the parent as WM_COMMAND (MAKEWPARAM(id, code),
 // control). WM_SETFONT / WM_GETFONT on each; no font: the system font.
 //
-// The classes are registered when the library is loaded, and again by
-// win::ResetUserState.
+// The classes are registered on the first use of the class list (before the
+// program's first window or class), and again by win::ResetUserState.
 
 namespace win {
 // Registers "BUTTON", "STATIC", "EDIT", "LISTBOX", "COMBOBOX", "SCROLLBAR",

@@ -1,5 +1,5 @@
-// The standard window classes, registered when the library is loaded and
-// again on request (after a test dropped every class).
+// The standard window classes, registered on the first use of the class
+// list and again on request (after a test dropped every class).
 #include "button.h"
 #include "combobox.h"
 #include "edit.h"
@@ -46,8 +46,3 @@ void RegisterControlClasses() {
 }
 
 }  // namespace win
-
-namespace {
-// The classes exist before the program's first window.
-const bool gRegistered = (win::RegisterControlClasses(), true);
-}  // namespace

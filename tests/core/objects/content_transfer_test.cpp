@@ -289,6 +289,37 @@ TEST_F(ContentTest, TheCallersFileNameAndRequestText) {
   EXPECT_EQ(server->callCount("openRequest 0 0x00000001 'other'"), 1);
 }
 
+TEST_F(ContentTest, TheCallersFileHoldsTheContentAloneWhateverWasThere) {
+  // The caller's file may be missing, made empty to hold its name, or left
+  // with older content (longer or shorter): afterwards it holds the new
+  // content and nothing of the old.
+  const std::string bytes = Bytes(300000);
+  struct Case {
+    const char* name;
+    bool exists;
+    std::string before;
+  };
+  const Case cases[] = {
+      {"missing", false, ""},
+      {"made empty", true, ""},
+      {"longer before", true, Bytes(500000) + "stale tail"},
+      {"shorter before", true, "old"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Ref<FakeStore> store(new FakeStore("korvex://s/"));
+    Ref<Document> d = Make(1, kText, Ref<Store>(store));
+    store->setContent("0x00000001", bytes);
+    store->readChunkLimit = 65536;
+    const std::string target = dir.file(std::string("cache-") + c.name + ".txt");
+    if (c.exists) dir.write(std::string("cache-") + c.name + ".txt", c.before);
+    ASSERT_TRUE(d->loadContent(1, target.c_str(), "internal", ""));
+    EXPECT_EQ(d->getContentFile(), target.c_str());
+    EXPECT_TRUE(testing_support::TempDir::read(target) == bytes);
+    EXPECT_EQ(store->openHandles(), 0);
+  }
+}
+
 TEST_F(ContentTest, ReadContentKeepsEveryByte) {
   Ref<Document> d = Make(1, kText, Ref<Store>(server));
   std::string bytes = Bytes(17000);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 
@@ -91,6 +92,24 @@ TEST(RuntimeClassTest, DumpWritesTheClassAndTheObjectsOwnLines) {
   const BYTE bytes[] = {0x01, 0xAB, 0xFF};
   hexDc.HexDump(">", bytes, 3, 2);
   EXPECT_EQ(hex.str(), "> 01 AB\n> FF\n");
+}
+
+}  // namespace
+
+namespace {
+
+// In a process of its own, so that afxDump's first use is this one: exits
+// with 0 after dumping to standard error.
+[[noreturn]] void DumpToStandardError() {
+  CPolygon polygon;
+  afxDump << "dumped " << 42 << " " << static_cast<const CObject&>(polygon);
+  afxDump.Flush();
+  std::_Exit(0);
+}
+
+TEST(RuntimeClassTest, AfxDumpWritesToStandardError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(DumpToStandardError(), ::testing::ExitedWithCode(0), "dumped 42 a CPolygon at [$][0-9A-F]+\nsides 5");
 }
 
 }  // namespace
