@@ -1,7 +1,6 @@
 #include "layout/atoms/text_run.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -48,18 +47,12 @@ FontDescriptor* StyledItem::BaseFontDescriptor() const {
 
 TextRun* TextRun::Clone() const { return CloneAs<TextRun>(); }
 
-void TextRun::Append(std::string_view piece) {
+bool TextRun::Restart(std::string_view text, ResolvedStyle* style) {
   ForgetWidth();
-  const int old = text_.GetLength();
-  if (piece.empty()) return;
-  std::memcpy(text_.GetBufferSetLength(old + static_cast<int>(piece.size())) + old, piece.data(), piece.size());
-}
-
-void TextRun::Restart(std::string_view text, ResolvedStyle* style) {
-  ForgetWidth();
-  text_ = CString(text);
+  if (!text_.Assign(text)) return false;
   style_ = style;
   marks_ = 0;
+  return true;
 }
 
 LONG TextRun::TrailingBlanks() const {
@@ -83,10 +76,10 @@ LayoutRect TextRun::Measure(TextOutput* ctx, LONG from, LONG to, bool hyphen) co
   to = std::min<LONG>(to, Length());
   if (to < from) to = from;
   if (!hyphen) {
-    ctx->TextExtent(box, text_.c_str() + from, to - from, d);
+    ctx->TextExtent(box, text_.Data() + from, to - from, d);
     return box;
   }
-  CString piece(text_.c_str() + from, static_cast<int>(to - from));
+  CString piece(text_.Data() + from, static_cast<int>(to - from));
   piece += '-';
   ctx->TextExtent(box, piece.c_str(), piece.GetLength(), d);
   return box;
@@ -233,11 +226,11 @@ bool TextRun::DrawText(TextOutput* ctx, const LayoutPoint& origin, const LayoutR
   if (style_->ColorIndex() >= 0 && ctx->outputKind == 1) d.colorIndex = style_->ColorIndex();
   LayoutPoint at{origin.x - r.left, origin.y};
   if (hyphen) {
-    CString piece(text_.c_str() + from, static_cast<int>(to - from));
+    CString piece(text_.Data() + from, static_cast<int>(to - from));
     piece += '-';
     ctx->DrawText(at, piece.c_str(), piece.GetLength(), d);
   } else {
-    ctx->DrawText(at, text_.c_str() + from, to - from, d);
+    ctx->DrawText(at, text_.Data() + from, to - from, d);
   }
   BYTE flags = style_->ExtraFlags();
   if (flags & kStrikeFlag) {
@@ -372,7 +365,7 @@ bool ScriptRun::DrawText(TextOutput* ctx, const LayoutPoint& origin, const Layou
   if (to < from) to = from;
   MeasureDescriptor(d);
   d.highlight = static_cast<BYTE>((marks_ & kSelectionMark) != 0);
-  CString piece(text_.c_str() + from, static_cast<int>(to - from));
+  CString piece(text_.Data() + from, static_cast<int>(to - from));
   if (hyphen) piece += '-';
   ctx->DrawText(LayoutPoint{origin.x - r.left, origin.y + s}, piece.c_str(), piece.GetLength(), d);
   return true;

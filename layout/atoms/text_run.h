@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/atoms/run_text.h"
 #include "mfc/cstring.h"
 #include "text/atom/atom_pool.h"
 #include "text/layout_support/layout_rect.h"
@@ -25,8 +26,8 @@ constexpr LONG kRunEnd = 0x7FFFFFFF;
 // The byte at an index of the text, 0 outside it (as CString::GetAt), read
 // in place: words and runs ask for blanks many times while they are laid
 // out.
-inline char ByteAt(const CString& text, LONG index) {
-  return index >= 0 && index < text.GetLength() ? text.c_str()[index] : '\0';
+inline char ByteAt(std::string_view text, LONG index) {
+  return index >= 0 && static_cast<size_t>(index) < text.size() ? text[static_cast<size_t>(index)] : '\0';
 }
 
 // Mark bits of styled items.
@@ -68,24 +69,34 @@ class TextRun : public StyledItem {
  public:
   enum Kind : int { kPlain = 0, kScript = 1, kOverlay = 2, kShiftJis = 3, kEuc = 4 };
 
-  TextRun(const CString& text, ResolvedStyle* style, BYTE marks) : StyledItem(style, marks), text_(text) {}
+  // A run whose text could not be had is empty: see Length.
+  TextRun(std::string_view text, ResolvedStyle* style, BYTE marks) : StyledItem(style, marks) { text_.Assign(text); }
 
   virtual TextRun* Clone() const;
   virtual int Kind() const { return kPlain; }
   // A new style may change the font, so the cached width goes with the old.
   bool SetStyle(const StyleDefinition* change) override;
   bool SetParagraphStyle(const StyleDefinition* change) override;
-  const CString& Text() const { return text_; }
-  void SetText(const CString& text) {
-    text_ = text;
+  std::string_view Text() const { return text_.View(); }
+  // Each returns false, with the text unchanged, when memory failed.
+  bool SetText(std::string_view text) {
     ForgetWidth();
+    return text_.Assign(text);
   }
   // Adds bytes at the end.
-  void Append(std::string_view piece);
+  bool Append(std::string_view piece) {
+    ForgetWidth();
+    return text_.Append(piece);
+  }
+  // Keeps the first `length` bytes.
+  void Truncate(LONG length) {
+    ForgetWidth();
+    text_.Truncate(length);
+  }
   // Starts over with new text in a style, unmarked: a run kept in place
   // and filled once its text arrives.
-  void Restart(std::string_view text, ResolvedStyle* style);
-  LONG Length() const { return text_.GetLength(); }
+  bool Restart(std::string_view text, ResolvedStyle* style);
+  LONG Length() const { return text_.Length(); }
 
   // The offset in the run nearest to the remaining distance x from `from`:
   // -1 when the run ends before x, and x is then reduced by its width.
@@ -112,7 +123,7 @@ class TextRun : public StyledItem {
   virtual void ForgetWidth() { cachedWidth_ = kWidthUnknown; }
 
   // Whether the byte at an offset is a blank.
-  bool IsBlankAt(LONG index) const { return ByteAt(text_, index) == ' '; }
+  bool IsBlankAt(LONG index) const { return text_.At(index) == ' '; }
   // The number of blanks at the end of the text.
   LONG TrailingBlanks() const;
 
@@ -129,17 +140,22 @@ class TextRun : public StyledItem {
     if (from < 0) from = 0;
     if (to > Length()) to = Length();
   }
-  // Copies style, marks and text into a new run of the same class.
+  // Copies style, marks and text into a new run of the same class; null
+  // when memory failed.
   template <class T>
   T* CloneAs() const {
-    auto* copy = new (std::nothrow) T(text_, style_, marks_);
+    auto* copy = new (std::nothrow) T(Text(), style_, marks_);
+    if (copy && copy->Length() != Length()) {
+      delete copy;
+      return nullptr;
+    }
     return copy;
   }
 
   // The whole run's width without trailing blanks; 32 bits, so that long
   // words keep their width.
   LONG cachedWidth_ = kWidthUnknown;
-  CString text_;
+  RunText text_;
 };
 
 // Subscript and superscript: drawn at 70 percent, moved so that the small
@@ -169,7 +185,7 @@ class ScriptRun : public TextRun {
 // Several runs drawn over each other as one unit of the word.
 class OverlayRun : public TextRun {
  public:
-  OverlayRun(ResolvedStyle* style, BYTE marks) : TextRun(CString(), style, marks) {}
+  OverlayRun(ResolvedStyle* style, BYTE marks) : TextRun(std::string_view(), style, marks) {}
   TextRun* Clone() const override;
   int Kind() const override { return kOverlay; }
   bool SetStyle(const StyleDefinition* change) override;
@@ -210,16 +226,16 @@ class LeadByteRun : public TextRun {
   int Kind() const override { return RunKind; }
   LONG CharLength(LONG index) const override {
     if (index >= Length()) return 0;
-    LONG n = IsLead(static_cast<BYTE>(ByteAt(text_, index))) ? 2 : 1;
+    LONG n = IsLead(static_cast<BYTE>(text_.At(index))) ? 2 : 1;
     return n < Length() - index ? n : Length() - index;
   }
   LONG PrevCharLength(LONG index) const override {
     if (index <= 1) return index;
-    if (IsLead(static_cast<BYTE>(ByteAt(text_, index - 1)))) return 2;
+    if (IsLead(static_cast<BYTE>(text_.At(index - 1)))) return 2;
     // Lead bytes directly before: an odd number pairs the last with the
     // byte before the index.
     LONG leads = 0;
-    for (LONG i = index - 2; i >= 0 && IsLead(static_cast<BYTE>(ByteAt(text_, i))); --i) ++leads;
+    for (LONG i = index - 2; i >= 0 && IsLead(static_cast<BYTE>(text_.At(i))); --i) ++leads;
     return leads % 2 ? 2 : 1;
   }
 };

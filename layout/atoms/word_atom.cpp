@@ -19,13 +19,19 @@ int RunKindFor(LONG textKind, ResolvedStyle* style) {
   return TextRun::kPlain;
 }
 
-TextRun* NewRun(const CString& text, int runKind, ResolvedStyle* style) {
+TextRun* NewRun(std::string_view text, int runKind, ResolvedStyle* style) {
+  TextRun* run;
   switch (runKind) {
-    case TextRun::kScript: return new (std::nothrow) ScriptRun(text, style, 0);
-    case TextRun::kShiftJis: return new (std::nothrow) ShiftJisRun(text, style, 0);
-    case TextRun::kEuc: return new (std::nothrow) EucRun(text, style, 0);
-    default: return new (std::nothrow) TextRun(text, style, 0);
+    case TextRun::kScript: run = new (std::nothrow) ScriptRun(text, style, 0); break;
+    case TextRun::kShiftJis: run = new (std::nothrow) ShiftJisRun(text, style, 0); break;
+    case TextRun::kEuc: run = new (std::nothrow) EucRun(text, style, 0); break;
+    default: run = new (std::nothrow) TextRun(text, style, 0); break;
   }
+  if (run && static_cast<size_t>(run->Length()) != text.size()) {  // its text could not be had
+    delete run;
+    return nullptr;
+  }
+  return run;
 }
 
 bool IsOverlay(const TextSpan* s) { return s->run->Kind() == TextRun::kOverlay; }
@@ -40,8 +46,7 @@ WordAtom::WordAtom(const WordAtom& other)
   end_ = other.end_;
   if (!other.spans_) return;
   spans_.reset(new (std::nothrow) WordSpans);
-  if (!spans_) return;
-  spans_->text = other.spans_->text;
+  if (!spans_ || !spans_->text.Assign(other.spans_->text.View())) return;
   for (TextSpan* s = other.FirstSpan(); s; s = other.NextSpan(s)) {
     TextRun* run = s->run->Clone();
     if (!run || !spans_->Append(TextSpan{s->start, s->length, run})) {
@@ -64,14 +69,12 @@ bool WordAtom::TakeSpans() {
       return false;
     }
   }
-  spans->text = run_.Text();
+  if (!spans->text.Assign(run_.Text())) return false;
   spans_ = std::move(spans);
-  run_.SetText(CString());
+  run_.SetText(std::string_view());
   only_ = TextSpan{0, 0, nullptr};
   return true;
 }
-
-const CString& WordAtom::Text() const { return spans_ ? spans_->text : run_.Text(); }
 
 // ---- Building
 
@@ -81,12 +84,12 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
   const int runKind = RunKindFor(textKind, style);
   if (!spans_ && runKind == TextRun::kPlain) {
     if (!only_.run) {
-      run_.Restart(text, style);
+      if (!run_.Restart(text, style)) return false;
       only_ = TextSpan{position, length, &run_};
       return true;
     }
     if (run_.Style() == style && run_.Marks() == 0 && only_.End() == position) {
-      run_.Append(text);
+      if (!run_.Append(text)) return false;
       only_.length += length;
       return true;
     }
@@ -95,29 +98,37 @@ bool WordAtom::AddText(std::string_view text, LONG position, LONG textKind, Reso
   TextSpan* last = spans_->Last();
   // Text of another encoding walks its characters differently: it never
   // joins a run of another kind.
+  // The word's text first: it alone can be taken back if the span cannot
+  // take the piece.
+  const LONG before = spans_->text.Length();
+  if (!spans_->text.Append(text)) return false;
   if (last && last->run->Style() == style && last->run->Marks() == 0 && last->End() == position &&
       last->run->Kind() == runKind) {
-    last->run->Append(text);
+    if (!last->run->Append(text)) {
+      spans_->text.Truncate(before);
+      return false;
+    }
     last->length += length;
-    spans_->text += CString(text);
     return true;
   }
-  TextRun* run = NewRun(CString(text), runKind, style);
-  if (!run) return false;
+  TextRun* run = NewRun(text, runKind, style);
+  if (!run) {
+    spans_->text.Truncate(before);
+    return false;
+  }
   if (last && IsOverlay(last) && static_cast<OverlayRun*>(last->run)->IsOpen()) {
     auto* overlay = static_cast<OverlayRun*>(last->run);
     overlay->AddRun(std::unique_ptr<TextRun>(run));
     overlay->SetOverlayLength(length + last->length);
     overlay->ForgetWidth();
     last->length += length;
-    spans_->text += CString(text);
     return true;
   }
   if (!spans_->Append(TextSpan{position, length, run})) {
     delete run;
+    spans_->text.Truncate(before);
     return false;
   }
-  spans_->text += CString(text);
   return true;
 }
 
@@ -139,14 +150,19 @@ bool WordAtom::SetOverlay(std::string_view text, LONG p, ResolvedStyle* style) {
 bool WordAtom::SetEnd(LONG end) {
   end_ = end;
   trailingBlanks_ = 0;
-  const CString& text = Text();
-  for (LONG i = text.GetLength() - 1; i >= 0 && ByteAt(text, i) == ' '; --i) ++trailingBlanks_;
+  const std::string_view text = Text();
+  for (LONG i = static_cast<LONG>(text.size()) - 1; i >= 0 && ByteAt(text, i) == ' '; --i) ++trailingBlanks_;
   return true;
 }
 
 Atom* WordAtom::CloneRange(const Position& from, const Position& to) {
   if (!(from.Number() < end_ && start_ < to.Number())) return nullptr;
-  return new (std::nothrow) WordAtom(*this);
+  auto* copy = new (std::nothrow) WordAtom(*this);
+  if (copy && (copy->Text().size() != Text().size() || copy->SpanCount() != SpanCount())) {
+    delete copy;  // memory failed part of the way
+    return nullptr;
+  }
+  return copy;
 }
 
 // ---- Spans
@@ -195,9 +211,13 @@ LONG WordAtom::SplitAt(LONG p, bool& inserted) {
     return -1;
   }
   s = spans_->At(at);  // the insertion may have moved the spans
-  const CString whole = s->run->Text();
-  clone->SetText(whole.Mid(static_cast<int>(k)));
-  s->run->SetText(whole.Left(static_cast<int>(k)));
+  const std::string_view whole = s->run->Text();
+  // The second half first: cutting the first never needs memory.
+  if (!clone->SetText(whole.substr(static_cast<size_t>(k)))) {
+    delete spans_->Remove(at + 1);
+    return -1;
+  }
+  s->run->Truncate(k);
   s->length = k;
   inserted = true;
   return at + 1;
@@ -209,7 +229,7 @@ bool WordAtom::MergeWithNext(LONG i) {
   if (!next || IsOverlay(span) || IsOverlay(next)) return false;
   if (next->run->Style() != span->run->Style() || next->run->Marks() != span->run->Marks()) return false;
   if (span->End() != next->start) return false;
-  span->run->Append(next->run->Text().view());
+  if (!span->run->Append(next->run->Text())) return false;
   span->length += next->length;
   delete spans_->Remove(i + 1);
   return true;
@@ -285,8 +305,8 @@ bool WordAtom::SpanExtent(LayoutRect& out, TextOutput* ctx, LONG from, LONG to, 
 bool WordAtom::EndsInsideWord(LONG p) const {
   LONG index;
   if (!Find(p, index)) return false;
-  const CString& text = Text();
-  return index < text.GetLength() - 1 && ByteAt(text, index) != ' ';
+  const std::string_view text = Text();
+  return index < static_cast<LONG>(text.size()) - 1 && ByteAt(text, index) != ' ';
 }
 
 // ---- Text
@@ -296,9 +316,9 @@ bool WordAtom::GetText(CString& out, const Position& from, const Position& to) c
   if (!Find(std::max(from.Number(), start_), first) || !Find(to.Number(), second)) return false;
   // `to` is the position after the last character wanted.
   first = std::max<LONG>(first, 0);
-  const CString& text = Text();
-  second = std::min<LONG>(second, text.GetLength());
-  if (second > first) out += text.Mid(static_cast<int>(first), static_cast<int>(second - first));
+  const std::string_view text = Text();
+  second = std::min<LONG>(second, static_cast<LONG>(text.size()));
+  if (second > first) out += CString(text.substr(static_cast<size_t>(first), static_cast<size_t>(second - first)));
   if (EndsInsideWord(to.Number())) out += '-';
   return true;
 }
@@ -370,7 +390,7 @@ int WordAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continu
   bool fitsHeight = h <= rect.Height();
   if (rect.Width() < w) {
     if (fitsHeight) {
-      continuation = MakePosition(PositionOfIndex(Text().GetLength() - trailingBlanks_));
+      continuation = MakePosition(PositionOfIndex(static_cast<LONG>(Text().size()) - trailingBlanks_));
       return kFormatTooWide;
     }
     continuation = EndPosition();
@@ -445,8 +465,8 @@ LONG WordAtom::BlankCount(LONG from, LONG to) const {
   if (end_ <= to && from <= end_ - trailingBlanks_) return trailingBlanks_;
   LONG a, b;
   if (!Find(from, a) || !Find(to, b)) return 0;
-  const CString& text = Text();
-  b = std::min<LONG>(b, text.GetLength() - 1);
+  const std::string_view text = Text();
+  b = std::min<LONG>(b, static_cast<LONG>(text.size()) - 1);
   LONG n = 0;
   for (LONG i = std::max<LONG>(a, 0); i <= b; ++i)
     if (ByteAt(text, i) == ' ') ++n;
@@ -523,8 +543,8 @@ Position* WordAtom::Step(const Position& position, int direction, int flag, int 
 
 oldio::ostream& WordAtom::Dump(oldio::ostream& out, int indent) {
   for (int i = 0; i < indent; ++i) out << ' ';
-  out << "Wortatom (" << Text().c_str() << ")=";
-  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s)) out << s->run->Text().c_str() << ":";
+  out << "Wortatom (" << CString(Text()).c_str() << ")=";
+  for (TextSpan* s = FirstSpan(); s; s = NextSpan(s)) out << CString(s->run->Text()).c_str() << ":";
   CString tail;
   tail.Format("on the positon:%p offset:%ld", static_cast<const void*>(this), start_);
   out << tail.c_str() << oldio::endl;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "layout/atoms/text_run.h"
 #include "layout/atoms/word_spans.h"
@@ -18,7 +19,7 @@
 
 class WordAtom : public Atom {
  public:
-  explicit WordAtom(LONG start) : Atom(start), run_(CString(), nullptr, 0) {}
+  explicit WordAtom(LONG start) : Atom(start), run_(std::string_view(), nullptr, 0) {}
   WordAtom(const WordAtom& other);
   ~WordAtom() override;
 
@@ -53,7 +54,7 @@ class WordAtom : public Atom {
 
   // The text of a range (see AppendText): false when the word is empty.
   bool GetText(CString& out, const Position& from, const Position& to) const;
-  const CString& Text() const;
+  std::string_view Text() const { return spans_ ? spans_->text.View() : run_.Text(); }
   LONG TrailingBlankCount() const { return trailingBlanks_; }
   // The spans in position order: null past either end and for a word
   // without text. A span is valid until the word's spans change.

@@ -5,8 +5,8 @@
 // run in itself.
 #pragma once
 
+#include "layout/atoms/run_text.h"
 #include "layout/atoms/text_run.h"
-#include "mfc/cstring.h"
 #include "text/atom/atom_pool.h"
 #include "win/types.h"
 
@@ -42,7 +42,7 @@ class WordSpans {
   // Takes the span at i out; its run now belongs to the caller.
   TextRun* Remove(LONG i);
 
-  CString text;
+  RunText text;
 
  private:
   TextSpan* spans_ = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "layout/support/fake_output.h"
 
@@ -44,7 +45,7 @@ TEST_F(RunTest, ExtentsLeaveTrailingBlanksOutOrCountOne) {
 }
 
 TEST_F(RunTest, TwoByteCharactersFollowTheirLeadBytes) {
-  ShiftJisRun sjis(CString("\x82\xA0" "a"), plain, 0);
+  ShiftJisRun sjis(std::string_view("\x82\xA0" "a"), plain, 0);
   EXPECT_EQ(sjis.CharLength(0), 2);
   EXPECT_EQ(sjis.CharLength(2), 1);
   EXPECT_EQ(sjis.PrevCharLength(2), 2);
@@ -52,11 +53,11 @@ TEST_F(RunTest, TwoByteCharactersFollowTheirLeadBytes) {
   EXPECT_EQ(sjis.Boundary(0, 1), 2);
   EXPECT_EQ(sjis.Boundary(3, 0), 2);
   EXPECT_EQ(sjis.Boundary(2, 0), 0);
-  EucRun euc(CString("\xB0\xA1" "b"), plain, 0);
+  EucRun euc(std::string_view("\xB0\xA1" "b"), plain, 0);
   EXPECT_EQ(euc.CharLength(0), 2);
   EXPECT_EQ(euc.PrevCharLength(2), 2);
-  TextRun cut(CString("\x82"), plain, 0);
-  EXPECT_EQ(ShiftJisRun(CString("\x82"), plain, 0).CharLength(0), 1);  // never past the end
+  TextRun cut(std::string_view("\x82"), plain, 0);
+  EXPECT_EQ(ShiftJisRun(std::string_view("\x82"), plain, 0).CharLength(0), 1);  // never past the end
   EXPECT_EQ(cut.CharLength(0), 1);
 }
 

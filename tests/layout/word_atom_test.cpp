@@ -58,7 +58,7 @@ TEST_F(WordTest, PiecesJoinOnlyWhenContiguousInOneStyleAndKind) {
     ResolvedStyle* second = c.secondStyle == 0 ? plain : c.secondStyle == 1 ? bold : sub;
     ASSERT_TRUE(w.AddText("cd", c.secondAt, c.kind, second));
     EXPECT_EQ(w.SpanCount(), c.spans);
-    EXPECT_STREQ(w.Text().c_str(), "abcd");
+    EXPECT_EQ(w.Text(), "abcd");
     if (c.spans == 1) {
       EXPECT_EQ(w.FirstSpan()->length, 4);
     }
@@ -80,7 +80,7 @@ TEST_F(WordTest, OverlayCollectsItsPiecesInOneSpan) {
   EXPECT_EQ(overlay->run->Marks(), kOverlayMark);
   ASSERT_TRUE(w.AddText("c", 7, kPlainText, plain));
   EXPECT_EQ(w.SpanCount(), 2);
-  EXPECT_STREQ(w.Text().c_str(), "abc");
+  EXPECT_EQ(w.Text(), "abc");
 }
 
 TEST_F(WordTest, TrailingBlankIsSpacingNotWidth) {
@@ -166,13 +166,13 @@ TEST_F(WordTest, MarkingSplitsSpansAndUnmarkingJoinsThem) {
   auto w = Word(0, {"abcdefgh"});
   ASSERT_TRUE(w->SetMarks(Position(2), Position(5), kSelectionMark));
   ASSERT_EQ(w->SpanCount(), 3);
-  EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "ab");
-  EXPECT_STREQ(w->NextSpan(w->FirstSpan())->run->Text().c_str(), "cde");
+  EXPECT_EQ(w->FirstSpan()->run->Text(), "ab");
+  EXPECT_EQ(w->NextSpan(w->FirstSpan())->run->Text(), "cde");
   EXPECT_EQ(w->NextSpan(w->FirstSpan())->run->Marks(), kSelectionMark);
   ASSERT_TRUE(w->ClearMarks(Position(2), Position(5), kSelectionMark));
   ASSERT_EQ(w->SpanCount(), 1);
-  EXPECT_STREQ(w->FirstSpan()->run->Text().c_str(), "abcdefgh");
-  EXPECT_STREQ(w->Text().c_str(), "abcdefgh");
+  EXPECT_EQ(w->FirstSpan()->run->Text(), "abcdefgh");
+  EXPECT_EQ(w->Text(), "abcdefgh");
 }
 
 TEST_F(WordTest, HitTestByCharacterAndByWord) {
@@ -338,7 +338,7 @@ TEST_F(WordTest, TextWidthsAndMarksSurviveEveryChangeOfFormAndCopying) {
     w->Draw(&out, LayoutPoint{0, 20}, LayoutRect::Of(0, 200, -9, 3), FirstPosition(), LastPosition(), 1, nullptr);
     const std::vector<std::string> drawn = out.calls;
     w.reset();  // the copy owns all it uses
-    EXPECT_STREQ(clone->Text().c_str(), c.text);
+    EXPECT_EQ(clone->Text(), c.text);
     EXPECT_EQ(clone->SpanCount(), c.spans);
     EXPECT_EQ(Text(*clone, FirstPosition().Number(), LastPosition().Number()), c.text);
     LayoutRect e;
