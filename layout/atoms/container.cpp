@@ -6,16 +6,10 @@
 
 #include "layout/atoms/text_output.h"
 
-namespace {
-
-// Words, pictures, rules and form fields hold no children: their type says
-// so without a cast (words are most of a document's atoms).
-bool IsLeaf(const Atom* atom) {
+bool Container::IsLeaf(const Atom* atom) {
   const DWORD mask = atom->TypeMask();
   return mask == kWordMask || mask == kPictureMask || mask == kHorizontalRuleMask || mask == kFormMask;
 }
-
-}  // namespace
 
 Container::~Container() {
   // Deep trees are taken apart without recursion: the children of a
@@ -45,11 +39,18 @@ Container::~Container() {
 bool Container::AddChild(Atom* child) {
   if (!child) return false;
   children_.append(child);
+  ContentChangedFrom(child->Start());
   return true;
+}
+
+void Container::PrependChild(Atom* child) {
+  children_.prepend(child);
+  ContentChangedFrom(kFirstPositionNumber);
 }
 
 bool Container::AddItem(PositionItem* item) {
   if (!item) return false;
+  ContentChangedFrom(item->Start());
   // Walking back from the end: most items arrive in position order, and
   // items at the same position keep the order in which they came.
   for (auto* e = static_cast<PositionItem*>(items_.last()); e; e = PreviousItem(e)) {
@@ -96,6 +97,8 @@ bool Container::ForRange(RangeOperation op, const Position& from, const Position
                          const StyleDefinition* change, BYTE bits) {
   NestingGuard guard;
   if (guard.TooDeep()) return true;
+  // A new style may measure differently: what it reaches is laid out again.
+  if (op == kApplyStyleOp || op == kApplyParagraphOp) StyleChangedFrom(from.Number());
   Atom* child = ChildAt(from);
   if (child == this) return true;
   bool result = true;
@@ -282,6 +285,7 @@ Atom* Container::CloneRange(const Position& from, const Position& to) {
 }
 
 void Container::DeleteChild(Atom* child) {
+  ContentChangedFrom(child->Start());
   if (child == hint_) hint_ = nullptr;
   children_.unlink(child);
   delete child;

@@ -53,6 +53,9 @@ class Container : public WindowObjectAtom {
   LONG GapCount(const Position&, const Position&) override { return 0; }
   oldio::ostream& Dump(oldio::ostream& out, int indent) override;
 
+  // Words, pictures, rules and form fields hold no children: their type
+  // says so without a cast (words are most of a document's atoms).
+  static bool IsLeaf(const Atom* atom);
   // The child that holds a position; the container itself when it has no
   // children.
   Atom* ChildAt(const Position& position);
@@ -87,7 +90,20 @@ class Container : public WindowObjectAtom {
   void DumpContainer(oldio::ostream& out, int indent);
   static void Indent(oldio::ostream& out, int indent);
   void DeleteChild(Atom* child);
-  void PrependChild(Atom* child) { children_.prepend(child); }
+  void PrependChild(Atom* child);
+  // Told when a child or item at `position` comes or goes: what was laid
+  // out from there may differ.
+  virtual void ContentChangedFrom(LONG position) { (void)position; }
+  // Told when a style changes from `position` on: what was laid out from
+  // there is laid out again.
+  virtual void StyleChangedFrom(LONG position) { ContentChangedFrom(position); }
+
+ public:
+  // Whether the next format lays the container out again, in part or
+  // whole, rather than answering with its last layout.
+  virtual bool LaysOutAgain() const { return true; }
+
+ protected:
 
   List children_;
   List items_;

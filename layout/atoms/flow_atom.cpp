@@ -9,6 +9,8 @@ namespace {
 
 constexpr LONG kUnbounded = 0x3FFFFFF;
 constexpr LONG kNoSpacingYet = 20000;
+// Lines or children between two marks of a flow's running sums.
+constexpr LONG kMarkEvery = 64;
 
 bool IsInlineAtom(const Atom* a) {
   DWORD mask = a->TypeMask();
@@ -138,6 +140,45 @@ Position* LayoutLine::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point,
 
 FlowAtom::~FlowAtom() { lines_.clearAndDelete(); }
 
+void FlowAtom::KeepLinesBefore(LONG position) {
+  keepBefore_ = std::min(keepBefore_, position);
+  ForgetMarksFrom(position);
+}
+
+void FlowAtom::ForgetMarksFrom(LONG position) {
+  if (!marks_) return;
+  auto& children = marks_->children;
+  while (!children.empty() && (children.back().child->End() >= position || children.back().child->End() == -1))
+    children.pop_back();
+}
+
+template <typename Mark>
+void FlowAtom::AddMark(std::vector<Mark> Marks::*list, TextOutput* ctx, const Mark& mark) {
+  if (!marks_) marks_.reset(new (std::nothrow) Marks);
+  if (!marks_) return;
+  marks_->output = ctx;
+  try {
+    ((*marks_).*list).push_back(mark);
+  } catch (const std::bad_alloc&) {
+    marks_.reset();  // sums begin at the start again
+  }
+}
+
+LONG FlowAtom::LeastLeftSpacing(TextOutput* ctx) {
+  if (marks_ && marks_->output != ctx) marks_.reset();
+  LONG least = kNoSpacingYet;
+  Atom* c = FirstChild();
+  if (marks_ && !marks_->children.empty()) {
+    least = marks_->children.back().least;
+    c = NextOf(marks_->children.back().child);
+  }
+  for (LONG n = 1; c; c = NextOf(c), ++n) {
+    least = std::min(least, c->Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1));
+    if (n % kMarkEvery == 0 && NextOf(c) && c->End() != -1) AddMark(&Marks::children, ctx, Marks::ChildMark{c, least});
+  }
+  return least;
+}
+
 Container* FlowAtom::EmptyCopy() const { return new (std::nothrow) FlowAtom(start_, style_); }
 
 void FlowAtom::ForgetLayout() {
@@ -146,23 +187,17 @@ void FlowAtom::ForgetLayout() {
   leftShift_ = kNotComputed;
 }
 
-bool FlowAtom::ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) {
-  leftShift_ = kNotComputed;
-  return Container::ApplyStyle(from, to, change);
-}
-
-bool FlowAtom::ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) {
-  leftShift_ = kNotComputed;
-  return Container::ApplyParagraphStyle(from, to, change);
-}
 
 void FlowAtom::InvalidateRange(const PositionRange& range) {
   ForgetLayout();
+  KeepLinesBefore(range.Lower().Number());
   Container::InvalidateRange(range);
 }
 
 void FlowAtom::Reset(int level) {
   ForgetLayout();
+  keepBefore_ = kNoLinesKept;
+  ForgetMarksFrom(kFirstPositionNumber);
   Container::Reset(level);
 }
 
@@ -174,6 +209,7 @@ LayoutLine* FlowAtom::NewLine(const Position& start, PositionItem* breakItem, LO
 
 void FlowAtom::DropLines(LayoutLine* line) {
   while (LayoutLine* last = LastLine()) {
+    if (marks_ && !marks_->lines.empty() && marks_->lines.back().line == last) marks_->lines.pop_back();
     lines_.unlink(last);
     bool done = last == line;
     delete last;
@@ -210,9 +246,18 @@ LayoutLine* FlowAtom::LineAt(const Position& position) const {
   LONG n = position.Number();
   if (n == kFirstPositionNumber) return FirstLine();
   if (n == kLastPositionNumber) return LastLine();
-  for (LayoutLine* l = LastLine(); l; l = PreviousLine(l))
+  // The last line that begins at or before the position, looked for from
+  // the nearer end.
+  LayoutLine* first = FirstLine();
+  LayoutLine* last = LastLine();
+  if (n - first->start->Number() < last->start->Number() - n) {
+    LayoutLine* l = first;
+    while (NextLine(l) && NextLine(l)->start->Number() <= n) l = NextLine(l);
+    return l;
+  }
+  for (LayoutLine* l = last; l; l = PreviousLine(l))
     if (l->start->Number() <= n) return l;
-  return FirstLine();
+  return first;
 }
 
 int FlowAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
@@ -226,9 +271,42 @@ int FlowAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& continu
     continuation = EndPosition();
     return kFormatFits;
   }
-  int result = FormatLines(ctx, rect, continuation, from, flag);
+  const bool fromStart = from.Number() <= start_;
+  LayoutLine* restart = fromStart ? RestartLine(ctx, rect, from, flag) : nullptr;
+  const DWORD mask = TypeMask();
+  int result = kFormatFits;
+  if (restart && (mask == kFlowMask || mask == kPageMask) && !(restart = FirstChangedLine(ctx, rect, restart, flag))) {
+    // Every line stands as it was.
+    EnsureUnits(ctx);
+    leftShift_ = kNotComputed;
+    continuation = LastLine()->continuation->Clone();
+  } else {
+    // The children laid out again may space themselves otherwise.
+    ForgetMarksFrom(restart ? restart->start->Number() : kFirstPositionNumber);
+    // (The restart line goes before the format is done with its start.)
+    const Position restartAt(restart ? restart->start->Number() : from.Number());
+    result = restart ? FormatLines(ctx, rect, continuation, restartAt, flag, restart)
+                     : FormatLines(ctx, rect, continuation, from, flag);
+  }
   if (result == kFormatFits) cachedWidth_ = rect.Width();
+  // Only a whole layout from the start is kept for the next format.
+  keepBefore_ = fromStart && result == kFormatFits ? kLastPositionNumber : kNoLinesKept;
+  linesRect_ = rect;
+  linesOutput_ = ctx;
+  linesFlag_ = flag;
   return result;
+}
+
+LayoutLine* FlowAtom::RestartLine(TextOutput* ctx, const LayoutRect& rect, const Position& from, int flag) const {
+  if (keepBefore_ == kNoLinesKept || ctx != linesOutput_ || flag != linesFlag_ || rect.left != linesRect_.left ||
+      rect.right != linesRect_.right || rect.top != linesRect_.top || rect.bottom != linesRect_.bottom)
+    return nullptr;
+  LayoutLine* line = LineAt(Position(std::max(keepBefore_, from.Number())));
+  // Lines that begin at the same place go together: a format drops from
+  // the first of them.
+  while (line && PreviousLine(line) && PreviousLine(line)->start->Number() == line->start->Number())
+    line = PreviousLine(line);
+  return line == FirstLine() ? nullptr : line;
 }
 
 Position* FlowAtom::NextLineStart(Atom*& child, PositionItem* item) {
@@ -277,7 +355,7 @@ bool FlowAtom::PlaceAlone(LayoutLine* line, TextOutput* ctx, const LayoutRect& r
 }
 
 int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
-                          int flag) {
+                          int flag, LayoutLine* restart) {
   // Children laid out anew may change their spacing (a paragraph's first
   // line counts only when it is its only one).
   leftShift_ = kNotComputed;
@@ -286,7 +364,7 @@ int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& co
     ~ForgetShiftAfter() { shift = kNotComputed; }
   } forget{leftShift_};
   EnsureUnits(ctx);
-  if (LayoutLine* at = LineAt(from)) DropLines(at);
+  if (LayoutLine* at = restart ? restart : LineAt(from)) DropLines(at);
   BeginLines(ctx, rect);
 
   LayoutLine* previous = LastLine();
@@ -296,6 +374,8 @@ int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& co
   while (child && child->End() < from.Number() && child->End() != -1) child = NextOf(child);
 
   LayoutRect working = rect;
+  // The lines kept from the start have used their height of the rectangle.
+  if (restart) working.bottom -= HeightOfLines();
   bool stalled = false;
   for (;;) {
     LineRect(working, rect);
@@ -373,6 +453,57 @@ int FlowAtom::FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& co
   return result;
 }
 
+LayoutLine* FlowAtom::FirstChangedLine(TextOutput* ctx, const LayoutRect& rect, LayoutLine* line, int flag) {
+  LayoutRect working = rect;
+  LayoutLine* first = FirstLine();
+  if (LayoutLine* before = PreviousLine(line))
+    working.bottom -= before->baseline + before->bottom - (first->baseline + first->top);
+  RecordStore scratch;
+  bool previousChanged = false;
+  for (; line; line = NextLine(line)) {
+    LayoutLine* previous = PreviousLine(line);
+    PlacementRecord* r = line->FirstRecord();
+    if (!previous || line->RecordCount() != 1 || !IsBlockAtom(r->atom) || r->atom->End() == -1) return line;
+    Atom* block = r->atom;
+    auto* container = Container::IsLeaf(block) ? nullptr : dynamic_cast<Container*>(block);
+    const bool changed = !container || container->LaysOutAgain();
+    if (changed || previousChanged) {
+      // The line as a format would make it now, beside the line it made.
+      const LONG side = block->Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1);
+      LayoutLine trial(scratch, *line->start, line->breakItem, line->left);
+      Position* rest = PlaceInLine(&trial, ctx, working, block, *trial.continuation, flag);
+      const bool whole = !rest;
+      delete rest;
+      PlacementRecord* t = trial.FirstRecord();
+      if (!whole || trial.RecordCount() != 1 || t->atom != block || t->left != r->left || t->right != r->right ||
+          trial.top == trial.bottom || trial.bottom != line->bottom || trial.cursor != line->cursor ||
+          block->Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1) != side)
+        return line;
+      const LONG gap = LineGap(ctx, previous, &trial);
+      if (trial.top - gap != line->top || gap - trial.top + previous->bottom + previous->baseline != line->baseline)
+        return line;
+    }
+    working.bottom += line->top - line->bottom;
+    previousChanged = changed;
+  }
+  // The lines end the flow as before, with its last child.
+  LayoutLine* last = LastLine();
+  return end_ == -1 || last->LastRecord()->atom != LastChild() ? last : nullptr;
+}
+
+bool FlowAtom::LaysOutAgain() const {
+  const LayoutRect& c = cachedExtent_;
+  return keepBefore_ != kLastPositionNumber || c.left == kNotComputed || c.right == kNotComputed ||
+         c.top == kNotComputed || c.bottom == kNotComputed;
+}
+
+LONG FlowAtom::HeightOfLines() const {
+  // Each line begins where the one before it ends.
+  LayoutLine* first = FirstLine();
+  LayoutLine* last = LastLine();
+  return first ? last->baseline + last->bottom - (first->baseline + first->top) : 0;
+}
+
 LONG FlowAtom::LeftShift(TextOutput* ctx) {
   if (leftShift_ != kNotComputed && leftShiftChildren_ == ChildCount() && leftShiftOutput_ == ctx) return leftShift_;
   leftShift_ = std::max<LONG>(0, Spacing(kSpaceLeft, ctx, FirstPosition(), LastPosition(), 1));
@@ -396,10 +527,19 @@ int FlowAtom::Extent(LayoutRect& out, TextOutput* ctx, const Position& from, con
   }
   LayoutLine* first = LineAt(from);
   out = LayoutRect::Of(first->left, first->cursor, first->top, first->bottom);
-  for (LayoutLine* l = NextLine(first); l && l->start->Number() < to.Number(); l = NextLine(l)) {
+  LayoutLine* l = NextLine(first);
+  // The whole extent goes on from the last mark.
+  const bool marked = whole && first == FirstLine() && first->baseline == 0;
+  if (marked && marks_ && marks_->output != ctx) marks_.reset();
+  if (marked && marks_ && !marks_->lines.empty()) {
+    out = marks_->lines.back().extent;
+    l = NextLine(marks_->lines.back().line);
+  }
+  for (LONG n = 1; l && l->start->Number() < to.Number(); l = NextLine(l), ++n) {
     out.left = std::min(out.left, l->left);
     out.right = std::max(out.right, l->cursor);
     out.bottom = l->bottom - first->baseline + l->baseline;
+    if (marked && n % kMarkEvery == 0 && NextLine(l)) AddMark(&Marks::lines, ctx, Marks::LineMark{l, out});
   }
   LONG s = LeftShift(ctx);
   out.left -= s;
@@ -418,7 +558,10 @@ LONG FlowAtom::Spacing(int side, TextOutput* ctx, const Position&, const Positio
   if (side == kSpaceAfter) return std::max<LONG>(0, LastChild()->Spacing(side, ctx, a, b, 1));
   if (side != kSpaceLeft && side != kSpaceRight) return 0;
   LONG least = kNoSpacingYet;
-  for (Atom* c = FirstChild(); c; c = NextOf(c)) least = std::min(least, c->Spacing(side, ctx, a, b, 1));
+  if (side == kSpaceLeft)
+    least = LeastLeftSpacing(ctx);
+  else
+    for (Atom* c = FirstChild(); c; c = NextOf(c)) least = std::min(least, c->Spacing(side, ctx, a, b, 1));
   return std::max<LONG>(0, least);
 }
 

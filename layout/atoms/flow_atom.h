@@ -10,6 +10,8 @@
 // before the flow's left spacing is taken off (Extent and Draw take it off).
 #pragma once
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "layout/atoms/container.h"
@@ -89,13 +91,16 @@ class FlowAtom : public Container {
 
   DWORD TypeMask() const override { return kFlowMask; }
   bool AddItem(PositionItem*) override { return false; }
+  // A flow keeps the lines that lie wholly before the lowest position any
+  // of these changed (its content, its layout or its style): the next
+  // format in the same rectangle lays out only from the line that holds
+  // that position on.
   void InvalidateRange(const PositionRange& range) override;
   void Reset(int level) override;
-  bool ApplyStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
-  bool ApplyParagraphStyle(const Position& from, const Position& to, const StyleDefinition* change) override;
   int Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
              int flag) override;
   bool NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* ctx) override;
+  bool LaysOutAgain() const override;
   int Extent(LayoutRect& out, TextOutput* ctx, const Position& from, const Position& to, int flag) override;
   int CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& selection, int flag, const Position& from,
                 const Position& to, LONG option) override;
@@ -132,7 +137,25 @@ class FlowAtom : public Container {
 
  protected:
   Container* EmptyCopy() const override;
-  int FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from, int flag);
+  // Lays out from `from` on (the lines from the one that holds it are
+  // dropped); with `restart`, from that line on, as a format from the start
+  // would go on after the lines before it.
+  int FormatLines(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from, int flag,
+                  LayoutLine* restart = nullptr);
+  void ContentChangedFrom(LONG position) override { KeepLinesBefore(position); }
+  void StyleChangedFrom(LONG position) override {
+    ForgetLayout();
+    KeepLinesBefore(position);
+  }
+  void KeepLinesBefore(LONG position);
+  // The first line of a format from the start that may differ from the
+  // lines kept (null: there are no lines to keep).
+  LayoutLine* RestartLine(TextOutput* ctx, const LayoutRect& rect, const Position& from, int flag) const;
+  // In a flow of blocks one to a line, lays out again the blocks from
+  // `line` on that changed, each where its line stands: the first line that
+  // then differs from what it was (and all after it) must be laid out
+  // again; null when every line came out as it was.
+  LayoutLine* FirstChangedLine(TextOutput* ctx, const LayoutRect& rect, LayoutLine* line, int flag);
   // Where the next line begins; advances `child` past a finished child.
   Position* NextLineStart(Atom*& child, PositionItem* item);
   // An atom that could not be placed on an empty line: placed there whole
@@ -145,6 +168,9 @@ class FlowAtom : public Container {
   // layout, their styles or the output change.
   LONG LeftShift(TextOutput* ctx);
   void ForgetLayout();
+  // The height the lines take from the top of the first to the bottom of
+  // the last.
+  LONG HeightOfLines() const;
   void AppendLine(LayoutLine* line) { lines_.append(line); }
 
   List lines_;
@@ -153,7 +179,42 @@ class FlowAtom : public Container {
   LONG cachedWidth_ = -1;
 
  private:
+  // The union of the lines from the first to a line (before the left
+  // shift), and the least left spacing of the children from the first to a
+  // child, every so many lines and children. They hold while those lines
+  // stay and those children keep their layout and style on one output.
+  struct Marks {
+    struct LineMark {
+      const LayoutLine* line;
+      LayoutRect extent;
+    };
+    struct ChildMark {
+      const Atom* child;
+      LONG least;
+    };
+    std::vector<LineMark> lines;
+    std::vector<ChildMark> children;
+    TextOutput* output = nullptr;
+  };
+  template <typename Mark>
+  void AddMark(std::vector<Mark> Marks::*list, TextOutput* ctx, const Mark& mark);
+  // The least left spacing of the children; from the marks on.
+  LONG LeastLeftSpacing(TextOutput* ctx);
+  // Forgets the marks of the children that reach the position.
+  void ForgetMarksFrom(LONG position);
+
+  // Lines before this position are still those a format from the start
+  // into linesRect_ on linesOutput_ would make (kNoLinesKept: none are).
+  static constexpr LONG kNoLinesKept = kFirstPositionNumber - 1;
+  LONG keepBefore_ = kNoLinesKept;
+  LayoutRect linesRect_;
+  TextOutput* linesOutput_ = nullptr;
+  int linesFlag_ = 0;
   LONG leftShift_ = kNotComputed;
+  // Running sums from the start of a long flow (null until it is long):
+  // asked for after every format, they begin where the lines and children
+  // kept since the last one end.
+  std::unique_ptr<Marks> marks_;
   LONG leftShiftChildren_ = -1;
   TextOutput* leftShiftOutput_ = nullptr;
 };

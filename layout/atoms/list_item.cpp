@@ -132,6 +132,7 @@ bool ListItem::AddChild(Atom* child) {
   if (ChildCount() == 1 && FirstChild()->TypeMask() == kListMask) {
     if (TabMark* border = MarkNamed(kLeftBorderStop)) {
       // The text begins where the first content atom begins.
+      ContentChangedFrom(border->Start());
       items_.unlink(border);
       border->SetStart(child->Start());
       Container::AddItem(border);

@@ -282,6 +282,11 @@ int TableAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& contin
     continuation = MakePosition(kLastPositionNumber);
     return kFormatFits;
   }
+  // Laid out again in the same width, nothing in it having changed, the
+  // table is what it was.
+  if (formattedOutput_ == ctx && ctx && formattedWidth_ == rect.Width() && formattedFlag_ == flag &&
+      from.Number() <= start_)
+    return FormatResult(rect, continuation);
   EnsureUnits(ctx);
   LONG thickness = BorderLineThickness(ctx);
   LONG b = thickness * cellLineFactor_;
@@ -338,7 +343,13 @@ int TableAtom::Format(TextOutput* ctx, const LayoutRect& rect, Position*& contin
     PlaceRowCells(row, ctx);
   }
   cached_ = LayoutRect::Of(0, spacing_ + outer + widest, 0, y + spacing_ + outer);
+  formattedOutput_ = from.Number() <= start_ ? ctx : nullptr;
+  formattedWidth_ = rect.Width();
+  formattedFlag_ = flag;
+  return FormatResult(rect, continuation);
+}
 
+int TableAtom::FormatResult(const LayoutRect& rect, Position*& continuation) {
   bool tooWide = rect.Width() < cached_.right;
   bool tooHigh = rect.Height() < cached_.bottom;
   if (tooWide || tooHigh) {
@@ -394,12 +405,12 @@ int TableAtom::Extent(LayoutRect& out, TextOutput*, const Position&, const Posit
 }
 
 void TableAtom::InvalidateRange(const PositionRange& range) {
-  boundsComputed_ = false;
+  ForgetFormat();
   Container::InvalidateRange(range);
 }
 
 void TableAtom::Reset(int level) {
-  boundsComputed_ = false;
+  ForgetFormat();
   Container::Reset(level);
 }
 

@@ -111,6 +111,7 @@ class TableAtom : public Container {
   int Format(TextOutput* ctx, const LayoutRect& rect, Position*& continuation, const Position& from,
              int flag) override;
   bool NaturalSize(LayoutRect& lower, LayoutRect& natural, TextOutput* ctx) override;
+  bool LaysOutAgain() const override { return formattedOutput_ == nullptr; }
   int Extent(LayoutRect& out, TextOutput* ctx, const Position& from, const Position& to, int flag) override;
   int CaretRect(LayoutRect& out, TextOutput* ctx, const PositionRange& selection, int flag, const Position& from,
                 const Position& to, LONG option) override;
@@ -137,11 +138,19 @@ class TableAtom : public Container {
   Container* EmptyCopy() const override;
 
  private:
+  void ContentChangedFrom(LONG) override { ForgetFormat(); }
+  // The column bounds and the last format are made again at the next one.
+  void ForgetFormat() {
+    boundsComputed_ = false;
+    formattedOutput_ = nullptr;
+  }
   void NewRow();
   bool PlaceCell(TableItemAtom* cell);
   void MeasureCell(TextOutput* ctx, TableItemAtom* cell, LONG column);
   void SpreadCellWidth(LONG span, LONG firstColumn, LONG lower, LONG upper, LONG given);
   void PlaceRowCells(TableRow* row, TextOutput* ctx);
+  // The answer of a format from the table's size and the rectangle.
+  int FormatResult(const LayoutRect& rect, Position*& continuation);
   void DrawFrame(const LayoutRect& box, TextOutput* ctx) const;
   void DrawCellBorder(const LayoutRect& box, TextOutput* ctx, LONG flag) const;
   TableColumn* ColumnAt(LONG index) const { return static_cast<TableColumn*>(columns_.at(index)); }
@@ -161,6 +170,11 @@ class TableAtom : public Container {
   TableRow* filling_ = nullptr;
   LayoutRect cached_;
   bool boundsComputed_ = false;
+  // What the last format was given, while its rows, cells and cached_
+  // stand (formattedOutput_ null: they do not).
+  TextOutput* formattedOutput_ = nullptr;
+  LONG formattedWidth_ = 0;
+  int formattedFlag_ = 0;
   bool hasWidth_;
   bool widthPercent_;
   LONG width_;

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "layout/atoms/container.h"
+#include "layout/atoms/flow_atom.h"
 #include "layout/pictures/dib_picture.h"
 #include "layout/pictures/picture_loader.h"
 #include "text/anchors/anchor_range.h"
@@ -217,7 +218,7 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
     // width.
     if (keepBefore_ >= 0 && formattedAtDevice_ == deviceChanges_ && formattedRoot_ == root &&
         formattedWidth_ == pageWidth)
-      root->InvalidateRange(PositionRange(Position(keepBefore_), LastPosition()));
+      root->InvalidateRange(PositionRange(Position(keepBefore_), Position(std::max(keepBefore_, laidOutTo_))));
     else
       root->Reset(formattedAtDevice_ == deviceChanges_ ? 1 : 2);
     keepBefore_ = -1;
@@ -229,6 +230,13 @@ void TextView::Reformat(int clientWidth, int clientHeight) {
     delete continuation;
     if (root->Extent(extent, this, FirstPosition(), LastPosition(), 1) != 0 || !extent.IsComputed())
       extent = LayoutRect::Of(0, 0, 0, 0);
+    // The builder appends atoms in position order: the last one opened
+    // begins after every other that this layout saw.
+    laidOutTo_ = root->Start();
+    for (Atom* a = root; auto* c = Container::IsLeaf(a) ? nullptr : dynamic_cast<Container*>(a);) {
+      if (!(a = c->LastChild())) break;
+      laidOutTo_ = std::max(laidOutTo_, a->Start());
+    }
   }
   LONG hRange = std::max<LONG>(0, extent.Width() - pageWidth);
   LONG vRange = extent.Height() - pageHeight;
@@ -369,14 +377,22 @@ LONG TextView::topFrom(LONG from) {
     a = child;
   }
   if (from < 0) return kNotComputed;
-  LayoutRect r;
-  WindowPass pass(*this);
-  if (!pass.ok()) return kNotComputed;
-  // The highest of every atom from there on.
-  PositionRange range(Position(from), LastPosition());
-  if (root->CaretRect(r, this, range, 0, FirstPosition(), LastPosition(), 0) != 0 || !r.IsComputed())
-    return kNotComputed;
-  return r.top;
+  // Everything laid out from there on lies below the top of the innermost
+  // line that holds the position: lines are stacked downwards, and a block
+  // lies within the line that holds it.
+  LONG y = 0;
+  Atom* a = root;
+  for (int depth = 0; depth <= NestingGuard::kMaxNesting; ++depth) {
+    auto* flow = (a->TypeMask() & kFlowMask) == kFlowMask ? dynamic_cast<FlowAtom*>(a) : nullptr;
+    LayoutLine* line = flow ? flow->LineAt(Position(from)) : nullptr;
+    if (!line) return kNotComputed;
+    PlacementRecord* r = line->RecordHolding(from);
+    if (!r || r->atom->Start() > from || (r->atom->TypeMask() & kFlowMask) != kFlowMask)
+      return y + line->baseline + line->top;
+    y += line->baseline;
+    a = r->atom;
+  }
+  return kNotComputed;
 }
 
 void TextView::hideControlsFrom(LONG y) {
@@ -390,10 +406,18 @@ void TextView::hideControlsFrom(LONG y) {
 }
 
 void TextView::DocumentComplete() {
+  // What came after the last report is laid out as a report lays it out;
+  // what lies before keeps its layout, except where a style has changed
+  // since (as that of the links, given at the end of the build), which the
+  // atoms mark themselves.
+  if (lastContentCount_ >= 0 && reportFrom_ >= 0) keepBefore_ = std::min(lastContentCount_, reportFrom_);
   lastContentCount_ = -1;
   reportFrom_ = -1;
   reportTop_ = kNotComputed;
-  if (!document_ || !m_hWnd) return;
+  if (!document_ || !m_hWnd) {
+    keepBefore_ = -1;
+    return;
+  }
   RECT rc;
   GetClientRect(&rc);
   Reformat(rc.right, rc.bottom);

@@ -159,6 +159,9 @@ class TextView : public CWnd, public TextOutput, public DocumentView {
   // end, and honoured only for the tree, width and device of the layout
   // before.
   LONG keepBefore_ = -1;
+  // The highest start of an atom the last layout saw: atoms that begin
+  // after it came since and have no layout to forget.
+  LONG laidOutTo_ = kLastPositionNumber;
   const Atom* formattedRoot_ = nullptr;
   LONG formattedWidth_ = -1;
   CString lastLinkText_;

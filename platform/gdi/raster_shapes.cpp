@@ -52,8 +52,9 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
   if (y1 <= y0) return Region();
   if (y1 - y0 > ZEMRA_GDI_MAX_SIDE * 4) y1 = y0 + ZEMRA_GDI_MAX_SIDE * 4;  // runaway shapes
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-  std::vector<std::vector<std::int32_t>> rows;
-  rows.reserve(std::size_t(std::max(0, y1 - y0)));
+  RowSpanBuilder rows(y0);
+  // The crossings and spans of one row, their room reused by every row.
+  std::vector<std::int32_t> spans;
   struct Cross {
     double x;
     int dir;
@@ -76,7 +77,7 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
     }
     active.resize(keep);
     std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
-    std::vector<std::int32_t> spans;
+    spans.clear();
     int wind = 0;
     for (const Cross& c : xs) {
       bool before = winding ? wind != 0 : (wind & 1) != 0;
@@ -84,10 +85,9 @@ Region RasterPolygons(const std::vector<std::vector<PointD>>& polys, bool windin
       bool after = winding ? wind != 0 : (wind & 1) != 0;
       if (before != after) spans.push_back(FirstPixel(c.x));
     }
-    if (spans.size() % 2) spans.pop_back();
-    rows.push_back(std::move(spans));
+    rows.AddRow(spans.data(), spans.size());
   }
-  return Region::FromRowSpans(y0, rows);
+  return rows.Finish();
 }
 
 Region RasterRoundRect(double l, double t, double r, double b, double rx, double ry,
@@ -99,8 +99,7 @@ Region RasterRoundRect(double l, double t, double r, double b, double rx, double
   std::int32_t y1 = std::min(FirstPixel(b), limit.yMax);
   if (y1 <= y0) return Region();
   if (y1 - y0 > ZEMRA_GDI_MAX_SIDE * 4) y1 = y0 + ZEMRA_GDI_MAX_SIDE * 4;
-  std::vector<std::vector<std::int32_t>> rows;
-  rows.reserve(std::size_t(std::max(0, y1 - y0)));
+  RowSpanBuilder rows(y0);
   for (std::int32_t y = y0; y < y1; ++y) {
     double cy = y + 0.5;
     double inset = 0;
@@ -109,16 +108,15 @@ Region RasterRoundRect(double l, double t, double r, double b, double rx, double
       if (cy < t + ry) d = (t + ry - cy) / ry;
       else if (cy > b - ry) d = (cy - (b - ry)) / ry;
       if (d > 1) {
-        rows.emplace_back();
+        rows.AddEmptyRow();
         continue;
       }
       inset = rx - rx * std::sqrt(std::max(0.0, 1 - d * d));
     }
-    std::int32_t a = FirstPixel(l + inset), c = FirstPixel(r - inset);
-    if (a < c) rows.push_back({a, c});
-    else rows.emplace_back();
+    const std::int32_t span[2] = {FirstPixel(l + inset), FirstPixel(r - inset)};
+    rows.AddRow(span, 2);
   }
-  return Region::FromRowSpans(y0, rows);
+  return rows.Finish();
 }
 
 Region RasterUnion(const std::vector<std::vector<PointD>>& polys, RowLimit limit) {

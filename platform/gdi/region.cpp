@@ -149,26 +149,45 @@ Region Region::FromRects(const std::vector<RECT>& input) {
   return out;
 }
 
-Region Region::FromRowSpans(int top, const std::vector<std::vector<std::int32_t>>& rows) {
-  std::vector<Band> bands;
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    const auto& row = rows[k];
-    Spans spans;
-    for (std::size_t i = 0; i + 1 < row.size(); i += 2) {
-      LONG a = ClampCoord(row[i]), b = ClampCoord(row[i + 1]);
-      if (a >= b) continue;
-      if (!spans.empty() && a <= spans.back().second) {
-        spans.back().second = std::max(spans.back().second, b);
-      } else {
-        spans.emplace_back(a, b);
-      }
+void RowSpanBuilder::AddRow(const std::int32_t* xs, std::size_t count) {
+  std::vector<RECT>& rects = out_.rects_;
+  const LONG top = ClampCoord(y_), bottom = ClampCoord(y_ + 1);
+  ++y_;
+  if (top >= bottom) return;
+  const std::size_t rowStart = rects.size();
+  for (std::size_t i = 0; i + 1 < count; i += 2) {
+    LONG a = ClampCoord(xs[i]), b = ClampCoord(xs[i + 1]);
+    if (a >= b) continue;
+    if (rects.size() > rowStart && a <= rects.back().right) {
+      rects.back().right = std::max(rects.back().right, b);
+    } else {
+      rects.push_back(RECT{a, top, b, bottom});
     }
-    LONG y = ClampCoord(std::int64_t(top) + std::int64_t(k));
-    AppendBand(bands, y, ClampCoord(std::int64_t(y) + 1), std::move(spans));
   }
-  Region out;
-  out.rects_ = FromBands(bands);
-  return out;
+  const std::size_t n = rects.size() - rowStart;
+  if (n == 0) return;
+  // The same spans right under the last band extend it.
+  if (rowStart > bandStart_ && bandBottom_ == top && rowStart - bandStart_ == n) {
+    bool same = true;
+    for (std::size_t i = 0; i < n && same; ++i) {
+      const RECT& above = rects[bandStart_ + i];
+      const RECT& here = rects[rowStart + i];
+      same = above.left == here.left && above.right == here.right;
+    }
+    if (same) {
+      rects.resize(rowStart);
+      for (std::size_t i = bandStart_; i < rowStart; ++i) rects[i].bottom = bottom;
+      bandBottom_ = bottom;
+      return;
+    }
+  }
+  bandStart_ = rowStart;
+  bandBottom_ = bottom;
+}
+
+Region RowSpanBuilder::Finish() {
+  bandStart_ = 0;
+  return std::move(out_);
 }
 
 RECT Region::Bounds() const {

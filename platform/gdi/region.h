@@ -21,9 +21,6 @@ class Region {
   static Region FromRect(int left, int top, int right, int bottom);
   // Any rectangles, overlapping or not (their union).
   static Region FromRects(const std::vector<RECT>& rects);
-  // Rows of spans: for each y from `top`, a list of [x0, x1) pairs (sorted,
-  // disjoint). Used by the shape rasteriser.
-  static Region FromRowSpans(int top, const std::vector<std::vector<std::int32_t>>& rows);
 
   bool IsEmpty() const { return rects_.empty(); }
   RECT Bounds() const;  // all zero when empty
@@ -64,9 +61,32 @@ class Region {
   }
 
  private:
+  friend class RowSpanBuilder;
   std::size_t FirstRectOfRow(int y) const;  // index of the first rectangle of y's band (or past)
 
   std::vector<RECT> rects_;
+};
+
+// Builds a region one pixel row after the other, from the top down, as the
+// shape rasteriser makes them. A row goes straight into the region's
+// rectangles (a row equal to the one above only lowers that band's bottom),
+// so a shape's rows cost no list each.
+class RowSpanBuilder {
+ public:
+  explicit RowSpanBuilder(int top) : y_(top) {}
+  // The next row's spans: `count` values, [x0, x1) pairs in ascending
+  // order (an odd last value is ignored); empty pairs are skipped and
+  // touching ones join.
+  void AddRow(const std::int32_t* xs, std::size_t count);
+  void AddEmptyRow() { ++y_; }
+  Region Finish();
+
+ private:
+  Region out_;
+  std::int64_t y_;
+  // The first rectangle of the last band, and that band's bottom.
+  std::size_t bandStart_ = 0;
+  LONG bandBottom_ = 0;
 };
 
 }  // namespace win::gdi

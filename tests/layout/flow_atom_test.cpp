@@ -62,6 +62,132 @@ TEST_F(FlowTest, FormatsAgainOnlyWhenTheWidthChanges) {
   EXPECT_EQ(box->formats, 2);
 }
 
+// The lines of a flow as text: where each begins, its baseline and height,
+// and where its records lie.
+std::string LinesOf(FlowAtom& flow) {
+  std::string text;
+  for (LayoutLine* l = flow.FirstLine(); l; l = FlowAtom::NextLine(l)) {
+    text += std::to_string(l->start->Number()) + "@" + std::to_string(l->baseline) + "[" + std::to_string(l->top) +
+            "," + std::to_string(l->bottom) + "]";
+    for (PlacementRecord* r = l->FirstRecord(); r; r = l->NextRecord(r))
+      text += " " + std::to_string(r->left) + "-" + std::to_string(r->right);
+    text += "\n";
+  }
+  return text;
+}
+
+// After a change, a flow laid out again in the same rectangle formats its
+// children again only from the line that holds the change, and ends with
+// the lines a flow given the change before its first format makes.
+TEST_F(FlowTest, AChangeLaysOutAgainOnlyFromTheLineThatHoldsIt) {
+  constexpr LONG kBoxes = 12;  // box k at position 2k, of height 5 + k % 3
+  // A flow of boxes one to a line, a paragraph of boxes three to a line, or
+  // a flow of paragraphs of a box each.
+  enum Kind { kFlow, kParagraph, kBlocks };
+  enum Change { kInvalidateFrom, kInvalidateOne, kGrowOne, kRestyle, kAppend, kAppendTooHigh, kNarrower, kReset };
+  struct Case {
+    const char* name;
+    Kind kind;
+    Change change;
+    LONG at;            // the box changed
+    LONG formatsAgain;  // boxes formatted by the second layout
+    int result;
+  };
+  const Case cases[] = {
+      {"flow, from a box in the middle on", kFlow, kInvalidateFrom, 5, 7, kFormatFits},
+      {"flow, from the first box on", kFlow, kInvalidateFrom, 0, 12, kFormatFits},
+      {"flow, the last box", kFlow, kInvalidateFrom, 11, 1, kFormatFits},
+      {"flow, a style from a box on", kFlow, kRestyle, 8, 4, kFormatFits},
+      {"flow, a box added", kFlow, kAppend, 12, 2, kFormatFits},
+      {"flow, a box added that the height refuses", kFlow, kAppendTooHigh, 12, 2, kFormatNothing},
+      {"flow, another width", kFlow, kNarrower, 5, 12, kFormatFits},
+      {"flow, reset", kFlow, kReset, 5, 12, kFormatFits},
+      {"paragraph, from a box in the middle on", kParagraph, kInvalidateFrom, 7, 6, kFormatFits},
+      {"paragraph, from a box at a line's end on", kParagraph, kInvalidateFrom, 5, 9, kFormatFits},
+      {"paragraph, a style from a box on", kParagraph, kRestyle, 4, 9, kFormatFits},
+      {"paragraph, a box added", kParagraph, kAppend, 12, 4, kFormatFits},
+      {"paragraph, another width", kParagraph, kNarrower, 7, 12, kFormatFits},
+      // Blocks that come out of a new layout as they were keep the lines
+      // after them where they stand.
+      {"blocks, one in the middle", kBlocks, kInvalidateOne, 5, 1, kFormatFits},
+      {"blocks, the first", kBlocks, kInvalidateOne, 0, 1, kFormatFits},
+      {"blocks, one grown taller", kBlocks, kGrowOne, 5, 2, kFormatFits},
+      {"blocks, from one in the middle on", kBlocks, kInvalidateFrom, 5, 7, kFormatFits},
+      {"blocks, a style from one on", kBlocks, kRestyle, 8, 4, kFormatFits},
+      {"blocks, one added", kBlocks, kAppend, 12, 1, kFormatFits},
+      {"blocks, one added that the height refuses", kBlocks, kAppendTooHigh, 12, 1, kFormatNothing},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto add = [&](FlowAtom& flow, std::vector<BoxAtom*>& boxes, LONG k, LONG height) {
+      boxes.push_back(new BoxAtom(2 * k, 30, height));
+      if (c.kind != kBlocks) {
+        flow.AddChild(boxes.back());
+        return;
+      }
+      auto* block = new ParagraphAtom(2 * k, plain, nullptr);
+      block->AddChild(boxes.back());
+      block->SetEnd(2 * k + 1);
+      flow.AddChild(block);
+    };
+    auto make = [&](std::vector<BoxAtom*>& boxes) {
+      std::unique_ptr<FlowAtom> flow(c.kind == kParagraph ? new ParagraphAtom(0, plain, nullptr)
+                                                          : new FlowAtom(0, plain));
+      for (LONG k = 0; k < kBoxes; ++k) add(*flow, boxes, k, 5 + k % 3);
+      flow->SetEnd(2 * kBoxes);
+      return flow;
+    };
+    // Room for the twelve boxes (and no more where an added box must not fit).
+    const LONG height = c.kind == kParagraph ? 40 : 80;
+    auto format = [&](FlowAtom& flow, LONG width) {
+      Position* cont = nullptr;
+      int r = flow.Format(&out, LayoutRect::Of(0, width, 0, height), cont, FirstPosition(), 0);
+      delete cont;
+      return r;
+    };
+    auto change = [&](FlowAtom& flow, std::vector<BoxAtom*>& boxes) {
+      const Position at(2 * c.at);
+      switch (c.change) {
+        case kInvalidateFrom: flow.InvalidateRange(PositionRange(at, LastPosition())); break;
+        case kInvalidateOne: flow.InvalidateRange(PositionRange(at, at)); break;
+        case kGrowOne: {
+          // A taller box of no width beside the block's own, which the block
+          // is told of.
+          auto* block = static_cast<ParagraphAtom*>(flow.ChildAt(at));
+          boxes.push_back(new BoxAtom(2 * c.at, 0, 9));
+          block->AddChild(boxes.back());
+          flow.InvalidateRange(PositionRange(at, at));
+          break;
+        }
+        case kRestyle: flow.ApplyStyle(at, LastPosition(), nullptr); break;
+        case kAppend:
+        case kAppendTooHigh:
+          add(flow, boxes, c.at, c.change == kAppendTooHigh ? 30 : 5);
+          flow.SetEnd(2 * c.at + 1);
+          break;
+        case kReset: flow.Reset(1); break;
+        case kNarrower: break;
+      }
+    };
+    const LONG width = 95, changedWidth = c.change == kNarrower ? 94 : width;
+    std::vector<BoxAtom*> boxes;
+    std::unique_ptr<FlowAtom> flow = make(boxes);
+    ASSERT_EQ(format(*flow, width), kFormatFits);
+    change(*flow, boxes);
+    for (BoxAtom* b : boxes) b->formats = 0;
+    EXPECT_EQ(format(*flow, changedWidth), c.result);
+    LONG again = 0;
+    for (BoxAtom* b : boxes) again += b->formats > 0;
+    EXPECT_EQ(again, c.formatsAgain);
+
+    std::vector<BoxAtom*> freshBoxes;
+    std::unique_ptr<FlowAtom> fresh = make(freshBoxes);
+    change(*fresh, freshBoxes);
+    EXPECT_EQ(format(*fresh, changedWidth), c.result);
+    EXPECT_EQ(LinesOf(*flow), LinesOf(*fresh));
+  }
+}
+
 TEST_F(FlowTest, ItemsAtOnePositionKeepTheirOrder) {
   FlowAtom flow(0, plain);
   auto* a = new LineBreakItem(5);

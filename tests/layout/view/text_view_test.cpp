@@ -312,14 +312,17 @@ TEST_F(ViewTest, AReportOfNewContentDrawsOnlyFromTheFirstLineThatChangedDown) {
   }
 }
 
-// A view that, at each report of a document being built, lays the whole
-// tree out afresh after its own layout of the report and counts the pixels
-// and the extent that this changes.
+// A view that, at each report of a document being built and once it is
+// complete, lays the whole tree out afresh after its own layout and counts
+// the pixels and the extent that this changes.
 class RelayoutWatchingView : public TextView {
  public:
   using TextView::TextView;
   void ContentAdded(MarkupDocument& document, LONG count) override {
     TextView::ContentAdded(document, count);
+    CompareWithWholeLayout();
+  }
+  void CompareWithWholeLayout() {
     Invalidate(TRUE);
     UpdateWindow();
     auto kept = win::headless::CaptureWindow(GetSafeHwnd());
@@ -343,15 +346,23 @@ class RelayoutWatchingView : public TextView {
 };
 
 TEST_F(ViewTest, AReportLaysOutOnlyWhatMayHaveChangedAndShowsWhatAWholeLayoutShows) {
-  std::string rows;
+  std::string rows, linked;
   for (int i = 0; i < 30; ++i)
     rows += "<TR><TD>berth " + std::to_string(i) + "</TD><TD>the boat of Ida Marsh waits</TD></TR>";
+  // Links are styled once the document is complete, in paragraphs, cells
+  // and list items long laid out by then.
+  for (int i = 0; i < 12; ++i)
+    linked += "<P ALIGN=JUSTIFY>The ferry to <A HREF=\"korvex://quay.example/" + std::to_string(i) +
+              "\">Lindholm " + std::to_string(i) + "</A> waits in the lee of the mole.</P>" +
+              "<TABLE BORDER=1><TR><TD><A HREF=\"korvex://quay.example/b\">berth</A></TD><TD>Heron</TD></TR>" +
+              "</TABLE><UL><LI>rope and <A HREF=\"korvex://quay.example/t\">tar</A><LI>nets</UL>";
   const std::string items = "<UL><LI>nets of small mesh<LI>rope and tar<OL><LI>first<LI>second</OL></UL>";
   const std::string cases[] = {
       longText(60),
       "<P ALIGN=JUSTIFY>" + std::string(longText(30)).substr(3),
       "<P>Moorings</P><TABLE BORDER=1>" + rows + "</TABLE><P>After the table.</P>",
       items + longText(5) + items + "<HR><PRE>  fixed\n    width</PRE>" + items + longText(10),
+      linked,
   };
   for (const std::string& html : cases) {
     SCOPED_TRACE(html.substr(0, 40));
@@ -360,6 +371,8 @@ TEST_F(ViewTest, AReportLaysOutOnlyWhatMayHaveChangedAndShowsWhatAWholeLayoutSho
     ASSERT_TRUE(view.CreateView(WS_CHILD | WS_VISIBLE, r, CWnd::FromHandle(host_)));
     ASSERT_TRUE(LoadInto(view, html, 150));
     ASSERT_GE(view.differingPixels.size(), 3u);
+    // The completed document too: after the last report, as it came.
+    view.CompareWithWholeLayout();
     for (size_t i = 0; i < view.differingPixels.size(); ++i) {
       SCOPED_TRACE(i);
       EXPECT_EQ(view.differingPixels[i], 0);

@@ -117,6 +117,43 @@ TEST(GdiRegion, QueriesMatchPixelModel) {
   }
 }
 
+// Rows handed over one at a time (empty and touching pairs, an odd last
+// value, empty rows and runs of equal rows) give the canonical region of
+// their pixels.
+TEST(GdiRegion, RowSpansMatchPixelModel) {
+  std::mt19937 rng(4321);
+  std::uniform_int_distribution<int> coord(-5, 34), pairs(0, 3), repeat(0, 3);
+  for (int round = 0; round < 300; ++round) {
+    const int top = coord(rng);
+    win::gdi::RowSpanBuilder builder(top);
+    std::vector<RECT> pixels;
+    std::vector<std::int32_t> row;
+    int y = top;
+    while (y < top + 12) {
+      row.clear();
+      const int n = pairs(rng);
+      std::int32_t x = coord(rng) - 10;
+      for (int i = 0; i < 2 * n; ++i) {
+        x += std::uniform_int_distribution<int>(0, 6)(rng);  // pairs may touch or be empty
+        row.push_back(x);
+      }
+      if (n && repeat(rng) == 0) row.push_back(x + 3);  // an odd last value is not a span
+      for (int k = repeat(rng); k >= 0; --k, ++y) {
+        if (row.empty() && k % 2) {
+          builder.AddEmptyRow();
+          continue;
+        }
+        builder.AddRow(row.data(), row.size());
+        for (std::size_t i = 0; i + 1 < row.size(); i += 2)
+          if (row[i] < row[i + 1]) pixels.push_back(RECT{row[i], y, row[i + 1], y + 1});
+      }
+    }
+    const Region built = builder.Finish();
+    ExpectCanonical(built);
+    EXPECT_EQ(built, Region::FromRects(pixels)) << "round " << round;
+  }
+}
+
 TEST(GdiRegion, HandlesAndTypes) {
   win::ResetGdiState();
   HRGN a = CreateRectRgn(0, 0, 10, 10);
