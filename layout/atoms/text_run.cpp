@@ -146,7 +146,7 @@ LayoutRect TextRun::FullExtent(TextOutput* ctx) {
 
 LayoutRect TextRun::RangeExtent(TextOutput* ctx, LONG from, LONG to, bool hyphen) {
   Clamp(from, to);
-  if (from == 0 && from < to && !hyphen && to >= Length() - TrailingBlanks()) return FullExtent(ctx);
+  if (from == 0 && from < to && !hyphen && ReachesTextEnd(to)) return FullExtent(ctx);
   if (from < to && IsBlankAt(to - 1)) {
     --to;
     hyphen = false;
@@ -327,7 +327,7 @@ LayoutRect ScriptRun::FullExtent(TextOutput* ctx) { return Shifted(TextRun::Full
 
 LayoutRect ScriptRun::RangeExtent(TextOutput* ctx, LONG from, LONG to, bool hyphen) {
   Clamp(from, to);
-  if (from == 0 && from < to && !hyphen && to >= Length() - TrailingBlanks()) return FullExtent(ctx);
+  if (from == 0 && from < to && !hyphen && ReachesTextEnd(to)) return FullExtent(ctx);
   if (from < to && IsBlankAt(to - 1)) {
     --to;
     hyphen = false;
