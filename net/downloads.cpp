@@ -119,8 +119,9 @@ int DownloadDocumentToFile(const Ref<KXObject>& object, CString& fileName) {
     fileName = CString();
     return 0;
   }
-  // The name made for this download is not the answer: it goes.
-  if (win::HostPath(content.str()) != win::HostPath(target.str()) &&
+  // The name made for this download is not the answer: it goes. (The same
+  // name needs no look at the file system to tell.)
+  if (content != target && win::HostPath(content.str()) != win::HostPath(target.str()) &&
       GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES)
     DeleteFile(target.c_str());
   fileName = content;

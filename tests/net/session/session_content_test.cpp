@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "net/csocket.h"
 #include "net/dispatcher.h"
 #include "support/session_fixture.h"
+#include "support/temp_dir.h"
 #include "win/user.h"
 
 namespace session_test {
@@ -224,6 +226,32 @@ TEST_F(SessionContent, HeldBackDataIsWaitedForAsleep) {
   EXPECT_LE(PumpWaitCount() - waits, 20);
   // The data socket waited beside the dispatcher's and is gone from it.
   EXPECT_EQ(Dispatcher::instance()->slotCount(), slots);
+}
+
+// A large read waits for a batch of bytes rather than the first one; a
+// body that comes in small pieces, far slower than a batch fills, still
+// arrives whole, though no batch fills before the wait for bytes runs out.
+TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
+  testing_support::TempDir content;
+  std::filesystem::copy(testing_support::SourceDir() + "/tests/peer/content", content.path(),
+                        std::filesystem::copy_options::recursive);
+  std::string body(80 * 1024, '\0');
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 13 + i / 251);
+  content.write("objects/big.rec",
+                "ObjectID=0x00000071\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
+                "Name=big\nParent=0x00000001\n");
+  content.write("objects/big.body", body);
+  PeerOptions options;
+  options.content = content.path().string();
+  // 4 KiB every 20 ms: a batch of 64 KiB would take 320 ms.
+  options.misbehave = {"data-trickle=4096@36"};
+  Ref<KxSession> s = Start(options);
+  KxSession::SetDataWaits(5000, 200);
+  const Transfer t = ReadContent(*s, Object(*s, "0x00000071"));
+  ASSERT_TRUE(t.opened);
+  EXPECT_EQ(t.last, 0);
+  EXPECT_TRUE(t.bytes == body) << t.bytes.size();
+  EXPECT_TRUE(BoxTexts().empty());
 }
 
 TEST_F(SessionContent, AServerThatFallsSilentIsAFailure) {

@@ -322,7 +322,9 @@ class Connection:
         split = bool(rules.take("data-split", code))
         rule = rules.take("data-delay", code)
         delay = rule.number(1.0) if rule else 0.0
-        return dataconn.Download(header, body, split, delay)
+        rule = rules.take("data-trickle", code)
+        trickle = max(1, rule.integer(1024)) if rule else 0
+        return dataconn.Download(header, body, split, delay, trickle)
 
     # ---- unsolicited messages ------------------------------------------
 

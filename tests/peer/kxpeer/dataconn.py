@@ -12,6 +12,7 @@ CONNECT_TIMEOUT = 10.0
 UPLOAD_TIMEOUT = 30.0
 MAX_UPLOAD = 64 * 1024 * 1024
 CHUNK = 8192
+TRICKLE_GAP = 0.02
 
 # Header type numbers by document kind (the client keeps only sz; the
 # numbering follows the media kinds of remote documents).
@@ -36,11 +37,12 @@ def open_to(host, port):
 class Download:
     """What to send over one data connection, shaped by the rules in force."""
 
-    def __init__(self, header, body, split=False, delay=0.0):
+    def __init__(self, header, body, split=False, delay=0.0, trickle=0):
         self.header = header
         self.body = body
         self.split = split
         self.delay = delay
+        self.trickle = trickle
 
     def send_on(self, sock, on_done):
         """Sends in a thread of its own so that the control connection goes on."""
@@ -62,9 +64,12 @@ class Download:
                     time.sleep(0.02)
             else:
                 sock.sendall(self.header)
-            for i in range(0, len(self.body), CHUNK):
-                sock.sendall(self.body[i:i + CHUNK])
-                sent += min(CHUNK, len(self.body) - i)
+            piece = self.trickle or CHUNK
+            for i in range(0, len(self.body), piece):
+                if self.trickle and i:
+                    time.sleep(TRICKLE_GAP)
+                sock.sendall(self.body[i:i + piece])
+                sent += min(piece, len(self.body) - i)
         except OSError as exc:
             error = str(exc)
         finally:

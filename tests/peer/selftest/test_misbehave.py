@@ -151,6 +151,7 @@ class DataConnectionTest(PeerCase):
             ("data-empty-line@36", lambda d: self.assertTrue(
                 d.startswith(b"KXHDR\n") and d[d.index(b"\n\n") + 2:] == self.BODY)),
             ("data-split@36", lambda d: self.assertEqual(d[read_kxhdr(d)[1]:], self.BODY)),
+            ("data-trickle=7@36", lambda d: self.assertEqual(d[read_kxhdr(d)[1]:], self.BODY)),
         ]
         for rule, check in cases:
             with self.subTest(rule=rule):
