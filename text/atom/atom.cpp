@@ -2,9 +2,23 @@
 
 #include <new>
 
+namespace {
+
+// The positions atoms hand out come and go by the hundred thousand while a
+// document is laid out (every word's format answers one): they come from
+// the atom pool, as the atoms do. Deleting one through a Position pointer
+// gives it back to the pool (the destructor is virtual).
+class PooledPosition final : public Position {
+ public:
+  using Position::Position;
+  ZEMRA_POOLED_ALLOCATION
+};
+
+}  // namespace
+
 Atom::~Atom() = default;
 
-Position* Atom::MakePosition(LONG number) { return new (std::nothrow) Position(number); }
+Position* Atom::MakePosition(LONG number) { return new (std::nothrow) PooledPosition(number); }
 
 Position* Atom::Step(const Position& position, int direction, int, int mode, TextOutput*, LONG,
                      const LayoutRect&) {

@@ -4,9 +4,11 @@
 // back at once.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "layout/atoms/horizontal_rule_atom.h"
 #include "layout/atoms/list_item.h"
@@ -117,6 +119,35 @@ TEST(AtomMemory, ALabelThatIsReplacedGoesBackAtOnce) {
     EXPECT_EQ(AtomPool::LiveObjects(), withFirst);
     EXPECT_EQ(item.ChildCount(), 1);
     EXPECT_EQ(item.FirstChild(), second);
+  }
+  EXPECT_EQ(AtomPool::LiveObjects(), liveBefore);
+}
+
+// Laying out makes a position for every word it formats; those come from
+// the pool too, and a caller that deletes one as a plain Position gives it
+// back there. Copies a caller makes are its own.
+TEST(AtomMemory, PositionsAtomsHandOutGoBackToThePool) {
+  TestStyles styles;
+  const size_t liveBefore = AtomPool::LiveObjects();
+  {
+    std::unique_ptr<WordAtom> word = MakeWord(7, "tide ", styles.Plain());
+    const size_t withWord = AtomPool::LiveObjects();
+    FakeOutput out;
+    std::vector<Position*> handedOut;
+    Position* continuation = nullptr;
+    word->Format(&out, LayoutRect::Of(0, 1000, 0, 100), continuation, FirstPosition(), 0);
+    handedOut.push_back(continuation);
+    handedOut.push_back(word->StartPosition());
+    handedOut.push_back(word->EndPosition());
+    handedOut.push_back(word->ResumeAfter(Position(11)));
+    for (Position* p : handedOut) ASSERT_NE(p, nullptr);
+    EXPECT_EQ(handedOut[1]->Number(), 7);
+    EXPECT_EQ(handedOut[2]->Number(), 12);
+    EXPECT_EQ(AtomPool::LiveObjects(), withWord + handedOut.size());
+    std::unique_ptr<Position> copy(handedOut[1]->Clone());
+    for (Position* p : handedOut) delete p;
+    EXPECT_EQ(AtomPool::LiveObjects(), withWord);
+    EXPECT_EQ(copy->Number(), 7);
   }
   EXPECT_EQ(AtomPool::LiveObjects(), liveBefore);
 }
