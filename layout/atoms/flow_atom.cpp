@@ -141,8 +141,9 @@ Position* LayoutLine::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point,
 FlowAtom::~FlowAtom() { lines_.clearAndDelete(); }
 
 void FlowAtom::KeepLinesBefore(LONG position) {
+  // (The children's marks go when the format that follows lays them out
+  // again: one that keeps their lines has checked their spacing.)
   keepBefore_ = std::min(keepBefore_, position);
-  ForgetMarksFrom(position);
 }
 
 void FlowAtom::ForgetMarksFrom(LONG position) {
@@ -633,7 +634,15 @@ Position* FlowAtom::PositionAtPoint(TextOutput* ctx, const LayoutPoint& point, i
   if (guard.TooDeep()) return nullptr;
   LayoutLine* line = LineAt(from);
   if (!line) return MakePosition(kLastPositionNumber);
-  while (NextLine(line) && line->bottom + line->baseline < point.y) line = NextLine(line);
+  // The first line whose bottom reaches the point, looked for from the
+  // nearer end (each line begins where the one before ends).
+  LayoutLine* last = LastLine();
+  if (line == FirstLine() && point.y - (line->baseline + line->top) > last->baseline + last->bottom - point.y) {
+    for (line = last; PreviousLine(line) && PreviousLine(line)->bottom + PreviousLine(line)->baseline >= point.y;)
+      line = PreviousLine(line);
+  } else {
+    while (NextLine(line) && line->bottom + line->baseline < point.y) line = NextLine(line);
+  }
   LayoutPoint inside{point.x, point.y - line->baseline};
   return line->PositionAtPoint(ctx, inside, mode, option, LeftShift(ctx));
 }

@@ -5,6 +5,9 @@
 // the caller's layout coordinates; text boxes are relative to the baseline.
 #pragma once
 
+#include <memory>
+
+#include "layout/atoms/extent_cache.h"
 #include "text/layout_support/layout_rect.h"
 #include "text/style/font_descriptor.h"
 #include "text/style/output_metrics.h"
@@ -35,7 +38,14 @@ struct PointProbe {
 
 class TextOutput : public OutputMetrics {
  public:
+  TextOutput() = default;
+  TextOutput(const TextOutput&) = delete;
+  TextOutput& operator=(const TextOutput&) = delete;
   ~TextOutput() override;
+
+  // TextExtent, with the boxes of short texts remembered on this output
+  // until its device changes (extent_cache.h): what text runs measure with.
+  bool MeasureText(LayoutRect& box, const char* text, LONG length, const FontDescriptor& d);
 
   // Writes `length` bytes of text with its baseline at `baseline`.
   virtual bool DrawText(const LayoutPoint& baseline, const char* text, LONG length, const FontDescriptor& d) = 0;
@@ -68,4 +78,7 @@ class TextOutput : public OutputMetrics {
   // Set by the view only while it hit-tests a point; atoms that act on the
   // point itself note themselves in it.
   PointProbe* probe = nullptr;
+
+ private:
+  std::unique_ptr<ExtentCache> extents_;  // made on the first measure
 };

@@ -76,12 +76,12 @@ LayoutRect TextRun::Measure(TextOutput* ctx, LONG from, LONG to, bool hyphen) co
   to = std::min<LONG>(to, Length());
   if (to < from) to = from;
   if (!hyphen) {
-    ctx->TextExtent(box, text_.Data() + from, to - from, d);
+    ctx->MeasureText(box, text_.Data() + from, to - from, d);
     return box;
   }
   CString piece(text_.Data() + from, static_cast<int>(to - from));
   piece += '-';
-  ctx->TextExtent(box, piece.c_str(), piece.GetLength(), d);
+  ctx->MeasureText(box, piece.c_str(), piece.GetLength(), d);
   return box;
 }
 
@@ -146,7 +146,7 @@ LayoutRect TextRun::FullExtent(TextOutput* ctx) {
 
 LayoutRect TextRun::RangeExtent(TextOutput* ctx, LONG from, LONG to, bool hyphen) {
   Clamp(from, to);
-  if (from == 0 && from < to && !hyphen && to >= Length() - TrailingBlanks()) return FullExtent(ctx);
+  if (from == 0 && from < to && !hyphen && ReachesTextEnd(to)) return FullExtent(ctx);
   if (from < to && IsBlankAt(to - 1)) {
     --to;
     hyphen = false;
@@ -327,7 +327,7 @@ LayoutRect ScriptRun::FullExtent(TextOutput* ctx) { return Shifted(TextRun::Full
 
 LayoutRect ScriptRun::RangeExtent(TextOutput* ctx, LONG from, LONG to, bool hyphen) {
   Clamp(from, to);
-  if (from == 0 && from < to && !hyphen && to >= Length() - TrailingBlanks()) return FullExtent(ctx);
+  if (from == 0 && from < to && !hyphen && ReachesTextEnd(to)) return FullExtent(ctx);
   if (from < to && IsBlankAt(to - 1)) {
     --to;
     hyphen = false;

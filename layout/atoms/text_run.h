@@ -126,6 +126,9 @@ class TextRun : public StyledItem {
   bool IsBlankAt(LONG index) const { return text_.At(index) == ' '; }
   // The number of blanks at the end of the text.
   LONG TrailingBlanks() const;
+  // Whether an offset lies at or past the last byte that is not a blank
+  // (most ranges end at the run's end: no blanks need counting then).
+  bool ReachesTextEnd(LONG to) const { return to >= Length() || to >= Length() - TrailingBlanks(); }
 
  protected:
   static constexpr LONG kWidthUnknown = static_cast<LONG>(0x80000000u);

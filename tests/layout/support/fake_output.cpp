@@ -21,6 +21,10 @@ bool FakeOutput::DrawText(const LayoutPoint& at, const char* text, LONG length, 
 
 bool FakeOutput::TextExtent(LayoutRect& box, const char*, LONG length, const FontDescriptor& d) {
   ++textExtentCalls;
+  if (measureFails) {
+    box = LayoutRect::Of(0, 0, 0, 0);
+    return false;
+  }
   LONG s = Scale(d);
   box = LayoutRect::Of(0, length * kCharWidth * s / 100, -kAscent * s / 100, kDescent * s / 100);
   return true;

@@ -19,7 +19,7 @@ class FakeOutput : public TextOutput {
   bool DrawText(const LayoutPoint& at, const char* text, LONG length, const FontDescriptor& d) override;
   bool TextExtent(LayoutRect& box, const char* text, LONG length, const FontDescriptor& d) override;
   bool BlankExtent(LayoutRect& box, LONG count, const FontDescriptor& d) override;
-  LONG DeviceChangeCount() const override { return 0; }
+  LONG DeviceChangeCount() const override { return deviceChanges; }
   bool FillRect(const LayoutRect& rect, const FontDescriptor& d) override;
   bool Polygon(const LayoutPoint* points, int count, const FontDescriptor& d) override;
   bool Ellipse(const LayoutRect& rect, const FontDescriptor& d) override;
@@ -38,6 +38,9 @@ class FakeOutput : public TextOutput {
   LayoutSize pictureSize{10, 10};
   LONG fontSize = 10;
   int textExtentCalls = 0;
+  LONG deviceChanges = 0;
+  // TextExtent fails (as without a device) and gives an empty box.
+  bool measureFails = false;
 
  private:
   static LONG Scale(const FontDescriptor& d) { return d.scale ? d.scale : 100; }
