@@ -61,9 +61,6 @@ class KxContentEntry : public StoreEntry {
   // wait; -1 when the socket could not be made non-blocking (every read
   // waits first).
   int readsWithoutWait = -1;
-  // The bytes the data socket holds back a wait for (its SO_RCVLOWAT) as
-  // last set.
-  int wakeMark = 1;
 };
 
 // A hit list (kinds 2 to 6 and 8 to 10): the ids found, or for the members

@@ -7,7 +7,6 @@
 // connection and the window stay alive and the user can break it: the
 // wait for the server's connection (AcceptWaitMs) and each wait for the
 // next bytes (ReadWaitMs).
-#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -53,15 +52,6 @@ constexpr long long kReadSliceMs = 10;
 // The most reads of a data connection in a row that take bytes already
 // there without a wait, in which the dispatcher serves the rest.
 constexpr int kReadsWithoutWait = 16;
-// A read of at least kBatchBytes that finds the socket empty waits for that
-// many bytes to have come (or the stream to end) instead of the first one:
-// a server that writes in small pieces then wakes this thread once a batch
-// rather than once a piece, and those wake-ups cost both sides more than
-// the copying. A batch that is slow to fill is not waited for beyond
-// kBatchWaitMs: the read then takes what has come, and a wait after it
-// ends with the first byte again.
-constexpr int kBatchBytes = 64 * 1024;
-constexpr int kBatchWaitMs = 10;
 
 long long NowMs() {
   using namespace std::chrono;
@@ -146,17 +136,6 @@ WaitEnd WaitReadable(int socket, int limitMs) {
   if (Dispatcher* d = Dispatcher::existing(); d && d->handlerFor(socket, Dispatcher::kRead) == &flag)
     d->unlink(socket);
   return end;
-}
-
-// Sets the bytes a wait for reading the data socket holds out for; false
-// when the socket refused it.
-bool SetWakeMark(KxContentEntry& entry, int bytes) {
-  if (entry.wakeMark == bytes) return true;
-  if (winsock::setsockopt(static_cast<winsock::SOCKET>(entry.socket->socket()), winsock::SOL_SOCKET,
-                          winsock::SO_RCVLOWAT, reinterpret_cast<const char*>(&bytes), sizeof bytes) != 0)
-    return false;
-  entry.wakeMark = bytes;
-  return true;
 }
 
 // Takes what the non-blocking data socket holds: the count (0 at the end
@@ -337,7 +316,6 @@ StoreEntry* KxSession::openContent(const Ref<KXObject>& object, const CString& t
     // control connection and the timers, comes when none are there, and at
     // least every kReadsWithoutWait reads.
     const bool nonBlocking = raw->readsWithoutWait >= 0;
-    bool empty = false;
     if (nonBlocking && raw->readsWithoutWait < kReadsWithoutWait) {
       const int n = TakeWhatCame(*raw, buffer, length);
       if (n >= 0) {
@@ -346,26 +324,8 @@ StoreEntry* KxSession::openContent(const Ref<KXObject>& object, const CString& t
       }
       if (raw->socketError != winsock::WSAEWOULDBLOCK) return -1;
       raw->socketError = 0;
-      empty = true;
     }
     if (raw->readsWithoutWait > 0) raw->readsWithoutWait = 0;
-    if (empty && length >= kBatchBytes && SetWakeMark(*raw, kBatchBytes)) {
-      const WaitEnd batch = WaitReadable(raw->socket->socket(), std::min(kBatchWaitMs, ReadWaitMs()));
-      if (batch == WaitEnd::kBroken) {
-        raw->broken = true;
-        return -1;
-      }
-      const int n = TakeWhatCame(*raw, buffer, length);
-      if (n >= 0) return n;
-      if (raw->socketError != winsock::WSAEWOULDBLOCK) return -1;
-      raw->socketError = 0;
-    }
-    // Nothing came in the batch's time (or no batch was asked for): the
-    // wait ends with the first byte.
-    if (!SetWakeMark(*raw, 1)) {
-      raw->socketError = winsock::WSAGetLastError();
-      return -1;
-    }
     for (;;) {
       switch (WaitReadable(raw->socket->socket(), ReadWaitMs())) {
         case WaitEnd::kBroken:

@@ -545,13 +545,6 @@ rpcbuf* rpcbuf::connect(const char* host, int port) {
     ShowErrorText(text);
     return nullptr;
   }
-  // A request goes out whole, in one write, when it is finished: holding a
-  // small one back until the last is acknowledged gains nothing, and one
-  // sent before the reply to the last would wait for that reply. A socket
-  // that refuses only sends later.
-  const int on = 1;
-  setsockopt(static_cast<SOCKET>(socket_.socket()), IPPROTO_TCP, TCP_NODELAY,
-             reinterpret_cast<const char*>(&on), sizeof on);
   resetState();
   host_ = host;
   open_ = true;

@@ -152,9 +152,6 @@ inline constexpr int SO_OOBINLINE = 0x0100;
 inline constexpr int SO_DONTLINGER = ~SO_LINGER;
 inline constexpr int SO_SNDBUF = 0x1001;
 inline constexpr int SO_RCVBUF = 0x1002;
-// The bytes that must have come before a wait for reading ends (or the
-// stream ended); a read of a non-blocking socket still takes what is there.
-inline constexpr int SO_RCVLOWAT = 0x1004;
 inline constexpr int SO_ERROR = 0x1007;
 inline constexpr int SO_TYPE = 0x1008;
 inline constexpr int TCP_NODELAY = 0x0001;

@@ -64,21 +64,6 @@ TEST_F(RpcbufTest, ErrorsOfUseAreReportedOnlyWhenVerbose) {
   EXPECT_EQ(b.port(), 0);
 }
 
-// Requests are written whole: a connection sends each at once rather than
-// holding a small one until the last is acknowledged.
-TEST_F(RpcbufTest, AConnectionSendsEachWriteAtOnce) {
-  rpcbuf server;
-  ASSERT_TRUE(server.listen(0));
-  rpcbuf client;
-  ASSERT_TRUE(client.connect("127.0.0.1", server.port()));
-  int value = 0;
-  int length = sizeof value;
-  ASSERT_EQ(winsock::getsockopt(static_cast<winsock::SOCKET>(client.socket()), winsock::IPPROTO_TCP,
-                                winsock::TCP_NODELAY, reinterpret_cast<char*>(&value), &length),
-            0);
-  EXPECT_EQ(value, 1);
-}
-
 TEST_F(RpcbufTest, FailedConnectionsAreToldToTheUser) {
   rpcstream s;
   s.setVerbose(false);

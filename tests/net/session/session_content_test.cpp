@@ -228,9 +228,9 @@ TEST_F(SessionContent, HeldBackDataIsWaitedForAsleep) {
   EXPECT_EQ(Dispatcher::instance()->slotCount(), slots);
 }
 
-// A large read waits for a batch of bytes rather than the first one; a
-// body that comes in small pieces, far slower than a batch fills, still
-// arrives whole, though no batch fills before the wait for bytes runs out.
+// A body that comes in small pieces, with the socket found empty between
+// them, arrives whole: each wait for bytes ends with the next piece, long
+// before the wait would run out, however large the reads ask.
 TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
   testing_support::TempDir content;
   std::filesystem::copy(testing_support::SourceDir() + "/tests/peer/content", content.path(),
@@ -243,7 +243,7 @@ TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
   content.write("objects/big.body", body);
   PeerOptions options;
   options.content = content.path().string();
-  // 4 KiB every 20 ms: a batch of 64 KiB would take 320 ms.
+  // 4 KiB every 20 ms: 64 KiB, what one read asks, would take 320 ms.
   options.misbehave = {"data-trickle=4096@36"};
   Ref<KxSession> s = Start(options);
   KxSession::SetDataWaits(5000, 200);
