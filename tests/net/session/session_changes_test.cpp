@@ -209,6 +209,13 @@ TEST_F(SessionChanges, MembershipRequestsByKindOfObject) {
   EXPECT_NE(Fresh(0x20).Find("Parent=0x00000013"), -1);
 }
 
+// An unlock has no reply, so nothing tells when the server has done it. A
+// request that is answered on the same connection does: the server handles
+// one connection's requests in the order they came.
+void Settle(KxSession& session) {
+  EXPECT_FALSE(session.getRecord("0x00000010").IsEmpty());
+}
+
 TEST_F(SessionChanges, LocksBelongToTheirConnection) {
   Ref<KxSession> bob = OpenAs("bob:builder");
   const Ref<KXObject> notes = Object("0x00000021");
@@ -217,7 +224,11 @@ TEST_F(SessionChanges, LocksBelongToTheirConnection) {
   EXPECT_FALSE(bob->lockObject(notesOfBob));
   EXPECT_EQ(bob->connection()->error(), 19);
   EXPECT_TRUE(bob->unlockObject(notesOfBob));  // not bob's lock: true all the same
+  Settle(*bob);
+  EXPECT_FALSE(bob->lockObject(notesOfBob));  // alice still holds it
+  EXPECT_EQ(bob->connection()->error(), 19);
   EXPECT_TRUE(session_->unlockObject(notes));
+  Settle(*session_);
   EXPECT_TRUE(bob->lockObject(notesOfBob));
   EXPECT_EQ(Sent("unlock").size(), 2u);
 }
