@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -158,6 +159,11 @@ class KxSession : public Store {
   // address of its own but the server is reached over the loopback). Empty
   // when none is known.
   CString ownAddress() const;
+  // The choice behind ownAddress, given the local end of the control
+  // connection (dotted, or empty) and a lookup of this host's address
+  // (empty when it has none), asked only when the local end does not do.
+  static CString ChooseOwnAddress(const CString& local,
+                                  const std::function<CString()>& hostAddress);
 
   // The connection options of an address: up to three numbers after a ";"
   // that follows the port ("host:port;a:b:c/..."), each kept in 8 bits.
@@ -221,4 +227,5 @@ class KxSession : public Store {
   std::unique_ptr<SessionConnection> connection_;
   std::uint8_t options_[3] = {1, 1, 1};
   CString userRecord_;
+  mutable CString ownAddress_;  // empty until first found
 };

@@ -8,6 +8,7 @@
 // wait for the server's connection (AcceptWaitMs) and each wait for the
 // next bytes (ReadWaitMs).
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -188,7 +189,22 @@ KxContentEntry::~KxContentEntry() {
   if (socket) socket->Close();
 }
 
+CString KxSession::ChooseOwnAddress(const CString& local,
+                                    const std::function<CString()>& hostAddress) {
+  if (!local.IsEmpty() && local != "0.0.0.0" && local != "127.0.0.1") return local;
+  const CString byName = hostAddress();
+  if (!byName.IsEmpty()) return byName;
+  // A server reached over the loopback is on this machine: it can connect
+  // back there even when this host's name has no address.
+  if (local == "127.0.0.1") return local;
+  return CString();
+}
+
 CString KxSession::ownAddress() const {
+  // The local end of the control connection stays as it is while the
+  // session lives, and a lookup of the host's name reads the hosts file:
+  // found once, kept for every later transfer. None found is asked again.
+  if (!ownAddress_.IsEmpty()) return ownAddress_;
   CString local;
   if (connection_ && connection_->socket() >= 0) {
     winsock::sockaddr_in a{};
@@ -198,13 +214,12 @@ CString KxSession::ownAddress() const {
       local = winsock::inet_ntoa(a.sin_addr);
     }
   }
-  if (!local.IsEmpty() && local != "0.0.0.0" && local != "127.0.0.1") return local;
-  CString byName;
-  if (Environ::hostAddress(Environ::hostName().c_str(), byName) && !byName.IsEmpty()) return byName;
-  // A server reached over the loopback is on this machine: it can connect
-  // back there even when this host's name has no address.
-  if (local == "127.0.0.1") return local;
-  return CString();
+  ownAddress_ = ChooseOwnAddress(local, [] {
+    CString byName;
+    if (!Environ::hostAddress(Environ::hostName().c_str(), byName)) byName.Empty();
+    return byName;
+  });
+  return ownAddress_;
 }
 
 void KxSession::reportRefusal() {

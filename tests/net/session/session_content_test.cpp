@@ -80,6 +80,35 @@ struct DocumentCase {
   const char* file;
 };
 
+// The address the server connects back to: the local end of the control
+// connection when the server can reach it from elsewhere, else this host's
+// address, else the loopback for a server on this machine.
+TEST(SessionOwnAddress, LocalEndOrThisHostsAddress) {
+  const struct {
+    const char* local;
+    const char* byName;  // what the host's name resolves to
+    const char* chosen;
+    int lookups;
+  } cases[] = {
+      {"10.1.2.3", "192.168.7.7", "10.1.2.3", 0},
+      {"127.0.0.1", "192.168.7.7", "192.168.7.7", 1},
+      {"0.0.0.0", "192.168.7.7", "192.168.7.7", 1},
+      {"", "192.168.7.7", "192.168.7.7", 1},
+      {"127.0.0.1", "", "127.0.0.1", 1},
+      {"0.0.0.0", "", "", 1},
+      {"", "", "", 1},
+  };
+  for (const auto& c : cases) {
+    int lookups = 0;
+    const CString chosen = KxSession::ChooseOwnAddress(c.local, [&] {
+      ++lookups;
+      return CString(c.byName);
+    });
+    EXPECT_STREQ(chosen.c_str(), c.chosen) << "local " << c.local << ", by name " << c.byName;
+    EXPECT_EQ(lookups, c.lookups) << "local " << c.local;
+  }
+}
+
 TEST_F(SessionContent, DocumentsArriveWholeInBothForms) {
   const DocumentCase documents[] = {{"0x00000020", "objects/intro.body"},
                                     {"0x00000021", "objects/notes.body"},
@@ -105,7 +134,7 @@ TEST_F(SessionContent, DocumentsArriveWholeInBothForms) {
     auto asked = Requests(peer_->log(), "content");
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(asked[0].get("id"), "0x00000020");
-    EXPECT_EQ(asked[0].get("address"), s->ownAddress().c_str());
+    for (const auto& request : asked) EXPECT_EQ(request.get("address"), s->ownAddress().c_str());
     EXPECT_EQ(asked[0].get("reference"), "Refno=0x00000001");
     EXPECT_NE(asked[0].get("port"), "0");
     EXPECT_TRUE(BoxTexts().empty());
