@@ -68,13 +68,16 @@ std::string MatchComponent(const std::string& dir, const std::string& wanted) {
   if (EntryExists(exact)) return wanted;
   DIR* d = ::opendir(lookIn.c_str());
   if (!d) return wanted;
+  // A directory of thousands of names is read whenever a name does not
+  // exist (a fresh temporary name, say): names of another length are passed
+  // over before anything else is done with them.
   std::string best;
   bool found = false;
   while (dirent* e = ::readdir(d)) {
-    std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    if (!SameNameIgnoringCase(name, wanted)) continue;
-    if (!found || name < best) best = name;
+    const char* name = e->d_name;
+    if (std::strlen(name) != wanted.size() || _stricmp(name, wanted.c_str()) != 0) continue;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    if (!found || best.compare(name) > 0) best = name;
     found = true;
   }
   ::closedir(d);

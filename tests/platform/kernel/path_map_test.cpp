@@ -57,6 +57,25 @@ TEST_F(PathMapTest, ExactSpellingWinsThenByteOrder) {
   EXPECT_EQ(win::HostPath(root_ + "/Data/Sub/INDEX.IDX"), root_ + "/Data/Sub/Index.IDX");
 }
 
+TEST_F(PathMapTest, ANameMatchesOnlyANameOfItsOwnLength) {
+  // Neighbours that begin or end alike, some before "Index.IDX" in byte order.
+  for (const char* name : {"Data/Sub/Index.ID", "Data/Sub/Index.IDX.old", "Data/Sub/I", "Data/Sub/A"})
+    tmp_.write(name, "neighbour");
+  const struct {
+    const char* asked;
+    const char* found;
+  } cases[] = {
+      {"/data/SUB/INDEX.IDX", "/Data/Sub/Index.IDX"},
+      {"/data/SUB/INDEX.id", "/Data/Sub/Index.ID"},
+      {"/data/SUB/index.idx.OLD", "/Data/Sub/Index.IDX.old"},
+      {"/data/SUB/i", "/Data/Sub/I"},
+      {"/data/SUB/INDEX.I", "/Data/Sub/INDEX.I"},  // none: kept as asked
+      {"/data/SUB/INDEX.IDXX", "/Data/Sub/INDEX.IDXX"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(win::HostPath(root_ + c.asked), root_ + c.found) << c.asked;
+}
+
 TEST_F(PathMapTest, NewFilesGoUnderTheExistingMixedCaseDirectory) {
   std::string name = winRoot_ + "\\data\\SUB\\New.Txt";
   HFILE f = _lcreat(name.c_str(), 0);
