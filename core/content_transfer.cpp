@@ -146,8 +146,14 @@ CString ContentTempDirectory() {
 
 CString MakeContentTempName(const char* prefix, const char* suffix) {
   // The writer makes the file once it knows its extension and its content.
+  // The name was just found free in every spelling, so only its directory
+  // needs mapping: mapping the whole name would read the directory again.
   const CString name = MakeTempName(prefix, suffix, false);
-  return name.IsEmpty() ? name : CString(win::HostPath(name.str()).c_str());
+  if (name.IsEmpty()) return name;
+  int start = 0;
+  for (int i = 0; i < name.GetLength(); ++i)
+    if (IsSeparator(name[i])) start = i + 1;
+  return ContentTempDirectory() + name.Mid(start);
 }
 
 CString SafeServerFileName(const CString& suggested) {
