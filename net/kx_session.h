@@ -62,6 +62,17 @@ class KxContentEntry : public StoreEntry {
   // wait; -1 when the socket could not be made non-blocking (every read
   // waits first).
   int readsWithoutWait = -1;
+  // The last read took less than it asked: the socket is empty, and the
+  // next read waits first rather than ask it again for nothing.
+  bool drained = false;
+  // The receive low-water mark set on the socket (1, the system's own,
+  // until a body of known size streams in) and the socket's receive
+  // buffer, read once (0 until then, -1 when it could not be read).
+  int lowWater = 1;
+  int receiveBuffer = 0;
+  // The body came slower than a batch fills: every wait ends with the
+  // first bytes that come, as before the mark.
+  bool slowStream = false;
 };
 
 // A hit list (kinds 2 to 6 and 8 to 10): the ids found, or for the members

@@ -148,6 +148,117 @@ int TakeWhatCame(KxContentEntry& entry, char* buffer, int length) {
   return n;
 }
 
+// While a body of known size streams in, a wait for bytes asks the system
+// to wake it only once a batch has come (or the stream has ended): one
+// wake-up and one read per batch rather than per piece the server wrote.
+// The batch stays a small part of the receive buffer, so the server's
+// window never closes on it.
+constexpr int kBatchBytes = 32 * 1024;
+// A batch that has not come within this long shows a slow stream: from then
+// on every wait ends with the first bytes, so a trickle is not held back.
+constexpr int kBatchWaitMs = 10;
+
+// Sets the socket's receive low-water mark; false when the system refused.
+bool SetLowWater(KxContentEntry& entry, int mark) {
+  if (mark == entry.lowWater) return true;
+  const auto s = static_cast<winsock::SOCKET>(entry.socket->socket());
+  if (winsock::setsockopt(s, winsock::SOL_SOCKET, winsock::SO_RCVLOWAT,
+                          reinterpret_cast<const char*>(&mark), sizeof mark) != 0)
+    return false;
+  entry.lowWater = mark;
+  return true;
+}
+
+// The mark for the wait of a read that asks `length` bytes: a batch while a
+// body of known size streams in, 1 otherwise. The reader never asks past
+// the announced size, so a mark within `length` is always reached, by the
+// body's last bytes at the latest, even when the server keeps the
+// connection open after them.
+int BatchFor(KxContentEntry& entry, int length) {
+  if (entry.slowStream || entry.readsWithoutWait < 0 || !entry.reader ||
+      !entry.reader->sawHeader() || entry.reader->announcedSize() < 0)
+    return 1;
+  if (entry.receiveBuffer == 0) {
+    int size = 0;
+    int sizeLength = sizeof size;
+    if (winsock::getsockopt(static_cast<winsock::SOCKET>(entry.socket->socket()),
+                            winsock::SOL_SOCKET, winsock::SO_RCVBUF,
+                            reinterpret_cast<char*>(&size), &sizeLength) != 0 || size <= 0)
+      size = -1;
+    entry.receiveBuffer = size;
+  }
+  if (entry.receiveBuffer < 0) return 1;
+  int mark = kBatchBytes;
+  if (mark > entry.receiveBuffer / 4) mark = entry.receiveBuffer / 4;
+  if (mark > length) mark = length;
+  return mark > 1 ? mark : 1;
+}
+
+// Waits for the next bytes of the body: for a batch first, then, once a
+// batch is late, for whatever comes (the stream is slow).
+WaitEnd WaitForBody(KxContentEntry& entry, int length) {
+  const int mark = BatchFor(entry, length);
+  if (mark > 1 && SetLowWater(entry, mark)) {
+    const WaitEnd end = WaitReadable(entry.socket->socket(), kBatchWaitMs);
+    if (end != WaitEnd::kTimedOut) return end;
+    entry.slowStream = true;
+  } else if (mark > 1) {
+    entry.slowStream = true;  // the system has no such mark
+  }
+  // Should the system refuse to take the mark back, the one left was set
+  // for this read, within the body still to come: the wait still ends.
+  SetLowWater(entry, 1);
+  return WaitReadable(entry.socket->socket(), KxSession::ReadWaitMs());
+}
+
+// Reads up to `length` body bytes off the data connection (the reader's
+// source): the count, 0 at the end of the stream, -1 on failure with the
+// entry's flags and socketError telling why.
+int ReadBody(KxContentEntry& entry, char* buffer, int length) {
+  // Bytes that have come already are taken at once (the window still gets
+  // its message step); the wait, in which the dispatcher serves the
+  // control connection and the timers, comes when none are there, after a
+  // read that emptied the socket, and at least every kReadsWithoutWait
+  // reads.
+  const bool nonBlocking = entry.readsWithoutWait >= 0;
+  if (nonBlocking && !entry.drained && entry.readsWithoutWait < kReadsWithoutWait) {
+    const int n = TakeWhatCame(entry, buffer, length);
+    if (n >= 0) {
+      ++entry.readsWithoutWait;
+      entry.drained = n < length;
+      return n;
+    }
+    if (entry.socketError != winsock::WSAEWOULDBLOCK) return -1;
+    entry.socketError = 0;
+  }
+  entry.drained = false;
+  if (entry.readsWithoutWait > 0) entry.readsWithoutWait = 0;
+  for (;;) {
+    switch (nonBlocking ? WaitForBody(entry, length)
+                        : WaitReadable(entry.socket->socket(), KxSession::ReadWaitMs())) {
+      case WaitEnd::kBroken:
+        entry.broken = true;
+        return -1;
+      case WaitEnd::kTimedOut:
+        entry.timedOut = true;
+        return -1;
+      case WaitEnd::kReady:
+        break;
+    }
+    // A non-blocking socket found readable is read at once; a blocking one
+    // waits as a read does, the wait having perhaps ended on an error.
+    const int n = nonBlocking ? TakeWhatCame(entry, buffer, length) : entry.socket->Read(buffer, length);
+    if (n >= 0) {
+      entry.drained = n < length;
+      return n;
+    }
+    if (!nonBlocking) entry.socketError = winsock::WSAGetLastError();
+    // A non-blocking socket woken with nothing to take waits again.
+    if (entry.socketError != winsock::WSAEWOULDBLOCK) return -1;
+    entry.socketError = 0;
+  }
+}
+
 // Waits until the endpoint has accepted the server's connection.
 WaitEnd WaitAccepted(DataEndpoint& endpoint, int limitMs) {
   const long long deadline = NowMs() + limitMs;
@@ -325,43 +436,8 @@ StoreEntry* KxSession::openContent(const Ref<KXObject>& object, const CString& t
   if (winsock::ioctlsocket(static_cast<winsock::SOCKET>(entry->socket->socket()), winsock::FIONBIO,
                            &nonBlocking) == 0)
     entry->readsWithoutWait = 0;
-  entry->reader = std::make_unique<KxBodyReader>([raw](char* buffer, int length) -> int {
-    // Bytes that have come already are taken at once (the window still gets
-    // its message step); the wait, in which the dispatcher serves the
-    // control connection and the timers, comes when none are there, and at
-    // least every kReadsWithoutWait reads.
-    const bool nonBlocking = raw->readsWithoutWait >= 0;
-    if (nonBlocking && raw->readsWithoutWait < kReadsWithoutWait) {
-      const int n = TakeWhatCame(*raw, buffer, length);
-      if (n >= 0) {
-        ++raw->readsWithoutWait;
-        return n;
-      }
-      if (raw->socketError != winsock::WSAEWOULDBLOCK) return -1;
-      raw->socketError = 0;
-    }
-    if (raw->readsWithoutWait > 0) raw->readsWithoutWait = 0;
-    for (;;) {
-      switch (WaitReadable(raw->socket->socket(), ReadWaitMs())) {
-        case WaitEnd::kBroken:
-          raw->broken = true;
-          return -1;
-        case WaitEnd::kTimedOut:
-          raw->timedOut = true;
-          return -1;
-        case WaitEnd::kReady:
-          break;
-      }
-      // A non-blocking socket found readable is read at once; a blocking
-      // one waits as a read does, the wait having perhaps ended on an error.
-      const int n = nonBlocking ? TakeWhatCame(*raw, buffer, length) : raw->socket->Read(buffer, length);
-      if (n >= 0) return n;
-      if (!nonBlocking) raw->socketError = winsock::WSAGetLastError();
-      // A non-blocking socket woken with nothing to take waits again.
-      if (raw->socketError != winsock::WSAEWOULDBLOCK) return -1;
-      raw->socketError = 0;
-    }
-  });
+  entry->reader = std::make_unique<KxBodyReader>(
+      [raw](char* buffer, int length) { return ReadBody(*raw, buffer, length); });
   return entry.release();
 }
 

@@ -42,6 +42,7 @@ bool optionName(Option option, int* level, int* name) {
     case Option::kOobInline: *name = SO_OOBINLINE; return true;
     case Option::kSendBuffer: *name = SO_SNDBUF; return true;
     case Option::kReceiveBuffer: *name = SO_RCVBUF; return true;
+    case Option::kReceiveLowWater: *name = SO_RCVLOWAT; return true;
     case Option::kError: *name = SO_ERROR; return true;
     case Option::kType: *name = SO_TYPE; return true;
     case Option::kAcceptConn: *name = SO_ACCEPTCONN; return true;

@@ -32,7 +32,7 @@ int localName(int fd, std::uint32_t* address, std::uint16_t* port, int* err);
 int peerName(int fd, std::uint32_t* address, std::uint16_t* port, int* err);
 
 enum class Option { kReuseAddress, kKeepAlive, kDebug, kDontRoute, kBroadcast, kOobInline,
-                    kSendBuffer, kReceiveBuffer, kError, kType, kAcceptConn, kNoDelay };
+                    kSendBuffer, kReceiveBuffer, kReceiveLowWater, kError, kType, kAcceptConn, kNoDelay };
 int setOption(int fd, Option option, int value, int* err);
 int getOption(int fd, Option option, int* value, int* err);
 int setLinger(int fd, bool on, int seconds, int* err);

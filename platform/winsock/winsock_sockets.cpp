@@ -85,6 +85,7 @@ bool optionOf(int level, int name, winsock_posix::Option* out) {
     case SO_OOBINLINE: *out = Option::kOobInline; return true;
     case SO_SNDBUF: *out = Option::kSendBuffer; return true;
     case SO_RCVBUF: *out = Option::kReceiveBuffer; return true;
+    case SO_RCVLOWAT: *out = Option::kReceiveLowWater; return true;
     case SO_ERROR: *out = Option::kError; return true;
     case SO_TYPE: *out = Option::kType; return true;
     case SO_ACCEPTCONN: *out = Option::kAcceptConn; return true;

@@ -152,6 +152,7 @@ inline constexpr int SO_OOBINLINE = 0x0100;
 inline constexpr int SO_DONTLINGER = ~SO_LINGER;
 inline constexpr int SO_SNDBUF = 0x1001;
 inline constexpr int SO_RCVBUF = 0x1002;
+inline constexpr int SO_RCVLOWAT = 0x1004;
 inline constexpr int SO_ERROR = 0x1007;
 inline constexpr int SO_TYPE = 0x1008;
 inline constexpr int TCP_NODELAY = 0x0001;

@@ -257,19 +257,26 @@ TEST_F(SessionContent, HeldBackDataIsWaitedForAsleep) {
   EXPECT_EQ(Dispatcher::instance()->slotCount(), slots);
 }
 
-// A body that comes in small pieces, with the socket found empty between
-// them, arrives whole: each wait for bytes ends with the next piece, long
-// before the wait would run out, however large the reads ask.
-TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
-  testing_support::TempDir content;
+// Fills `content` with a copy of the peer's content and one more document,
+// 0x00000071, whose body is `size` bytes of a pattern; returns the body.
+std::string AddLargeDocument(testing_support::TempDir& content, size_t size) {
   std::filesystem::copy(testing_support::SourceDir() + "/tests/peer/content", content.path(),
                         std::filesystem::copy_options::recursive);
-  std::string body(80 * 1024, '\0');
+  std::string body(size, '\0');
   for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 13 + i / 251);
   content.write("objects/big.rec",
                 "ObjectID=0x00000071\nType=Document\nDocumentType=text\nMimeType=text/plain\n"
                 "Name=big\nParent=0x00000001\n");
   content.write("objects/big.body", body);
+  return body;
+}
+
+// A body that comes in small pieces, with the socket found empty between
+// them, arrives whole: each wait for bytes ends with the next piece, long
+// before the wait would run out, however large the reads ask.
+TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
+  testing_support::TempDir content;
+  const std::string body = AddLargeDocument(content, 80 * 1024);
   PeerOptions options;
   options.content = content.path().string();
   // 4 KiB every 20 ms: 64 KiB, what one read asks, would take 320 ms.
@@ -280,6 +287,29 @@ TEST_F(SessionContent, ABodyThatTricklesInArrivesWhole) {
   ASSERT_TRUE(t.opened);
   EXPECT_EQ(t.last, 0);
   EXPECT_TRUE(t.bytes == body) << t.bytes.size();
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+// A body of known size ends with its last byte, though the server keeps
+// the connection open after it: however long the reads let bytes gather,
+// none waits for more than the body still to come.
+TEST_F(SessionContent, ABodyEndsAtItsSizeWhileTheConnectionStaysOpen) {
+  testing_support::TempDir content;
+  const std::string body = AddLargeDocument(content, 300 * 1024 + 123);
+  PeerOptions options;
+  options.content = content.path().string();
+  options.misbehave = {"data-hold=60@36"};
+  Ref<KxSession> s = Start(options);
+  // A wait that lasted until the server closes would run out long before.
+  KxSession::SetDataWaits(5000, 5000);
+  for (const int chunk : {static_cast<int>(kTransferChunk), 256 * 1024}) {
+    SCOPED_TRACE(chunk);
+    const Transfer t = ReadContent(*s, Object(*s, "0x00000071"), chunk);
+    ASSERT_TRUE(t.opened);
+    EXPECT_EQ(t.last, 0);
+    EXPECT_EQ(t.announced, static_cast<std::int32_t>(body.size()));
+    EXPECT_TRUE(t.bytes == body) << t.bytes.size();
+  }
   EXPECT_TRUE(BoxTexts().empty());
 }
 

@@ -324,7 +324,9 @@ class Connection:
         delay = rule.number(1.0) if rule else 0.0
         rule = rules.take("data-trickle", code)
         trickle = max(1, rule.integer(1024)) if rule else 0
-        return dataconn.Download(header, body, split, delay, trickle)
+        rule = rules.take("data-hold", code)
+        hold = rule.number(1.0) if rule else 0.0
+        return dataconn.Download(header, body, split, delay, trickle, hold)
 
     # ---- unsolicited messages ------------------------------------------
 

@@ -37,12 +37,13 @@ def open_to(host, port):
 class Download:
     """What to send over one data connection, shaped by the rules in force."""
 
-    def __init__(self, header, body, split=False, delay=0.0, trickle=0):
+    def __init__(self, header, body, split=False, delay=0.0, trickle=0, hold=0.0):
         self.header = header
         self.body = body
         self.split = split
         self.delay = delay
         self.trickle = trickle
+        self.hold = hold
 
     def send_on(self, sock, on_done):
         """Sends in a thread of its own so that the control connection goes on."""
@@ -70,6 +71,9 @@ class Download:
                     time.sleep(TRICKLE_GAP)
                 sock.sendall(self.body[i:i + piece])
                 sent += min(piece, len(self.body) - i)
+            if self.hold:
+                # the body is all there, but the connection stays open
+                time.sleep(self.hold)
         except OSError as exc:
             error = str(exc)
         finally:

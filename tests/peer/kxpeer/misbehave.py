@@ -17,7 +17,7 @@ RULE_NAMES = {
     "wrong-length", "zero-length", "short-body", "long-body", "split-reply",
     # data connections
     "data-no-connect", "data-no-header", "data-short", "data-long", "data-split",
-    "data-empty-line", "data-delay", "data-trickle", "data-unknown-size", "upload-no-connect",
+    "data-empty-line", "data-delay", "data-trickle", "data-hold", "data-unknown-size", "upload-no-connect",
 }
 
 

@@ -162,6 +162,11 @@ class DataConnectionTest(PeerCase):
         data = self.fetch("data-delay=0.5@36").receive_all()
         self.assertGreaterEqual(time.monotonic() - start, 0.5)
         self.assertEqual(data[read_kxhdr(data)[1]:], self.BODY)
+        # the whole body, and only then, after the hold, the end of the stream
+        start = time.monotonic()
+        data = self.fetch("data-hold=0.5@36").receive_all()
+        self.assertGreaterEqual(time.monotonic() - start, 0.5)
+        self.assertEqual(data[read_kxhdr(data)[1]:], self.BODY)
         listener = self.fetch("data-no-connect@36")
         listener.sock.settimeout(0.5)
         self.assertRaises(socket.timeout, listener.sock.accept)

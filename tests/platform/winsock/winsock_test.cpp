@@ -310,6 +310,12 @@ TEST_F(WinsockTest, OptionsRoundTrip) {
   length = sizeof value;
   ASSERT_EQ(getsockopt(s, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&value), &length), 0);
   EXPECT_EQ(value, SOCK_STREAM);
+  // The receive low-water mark reaches the system's own option.
+  int mark = 4096;
+  ASSERT_EQ(setsockopt(s, SOL_SOCKET, SO_RCVLOWAT, reinterpret_cast<char*>(&mark), sizeof mark), 0);
+  length = sizeof value;
+  ASSERT_EQ(getsockopt(s, SOL_SOCKET, SO_RCVLOWAT, reinterpret_cast<char*>(&value), &length), 0);
+  EXPECT_EQ(value, 4096);
 
   linger l{1, 7};
   ASSERT_EQ(setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<char*>(&l), sizeof l), 0);
