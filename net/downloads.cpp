@@ -108,9 +108,10 @@ int DownloadDocumentToFile(const Ref<KXObject>& object, CString& fileName) {
   if (ok && store && store->getError() != 0) ok = false;
   // The content may already have been in a file of the document's own (a
   // file loaded before, or a local database's file): that file is the
-  // answer. A name that holds nothing readable is no answer at all.
+  // answer. A name that holds nothing readable is no answer at all; the
+  // file this download made and filled needs no second look.
   const CString content = ok ? document->getContentFile() : CString();
-  if (ok && !Readable(content)) ok = false;
+  if (ok && content != target && !Readable(content)) ok = false;
   if (!ok) {
     // Nothing half-written stays behind under the name this download chose.
     if (!target.IsEmpty() && GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES)

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -122,6 +123,34 @@ TEST_F(TempFilesTest, AFileNamePlantedAsALinkIsNotFollowed) {
   EXPECT_FALSE(fs::exists(target));
   EXPECT_TRUE(win::CreateNewPrivateFile((temp + "fresh.txt").str()));
   EXPECT_FALSE(win::CreateNewPrivateFile((temp + "fresh.txt").str()));
+}
+
+// The directory of a new file is found in any spelling; the file itself is
+// made as its name is spelled, and a file that holds the name in another
+// spelling only is left as it is.
+TEST_F(TempFilesTest, ANewFileIsMadeAsSpelledInItsDirectoryFoundInAnySpelling) {
+  const CString temp = GetTempDirectory();
+  ASSERT_FALSE(temp.IsEmpty());
+  std::string otherSpelling = temp.str();
+  const size_t at = otherSpelling.rfind("zemra-");
+  ASSERT_NE(at, std::string::npos);
+  otherSpelling.replace(at, 6, "ZEMRA-");
+  EXPECT_TRUE(win::CreateNewPrivateFile(otherSpelling + "Fresh.TXT"));
+  EXPECT_TRUE(fs::is_regular_file(usual() / "Fresh.TXT"));
+  EXPECT_EQ(Mode(usual() / "Fresh.TXT") & 0777, 0600u);
+  EXPECT_FALSE(win::CreateNewPrivateFile((temp + "Fresh.TXT").str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+
+  { std::ofstream(usual() / "taken.txt") << "keep"; }
+  EXPECT_TRUE(win::CreateNewPrivateFile((temp + "TAKEN.TXT").str()));
+  std::ifstream kept(usual() / "taken.txt");
+  std::string bytes;
+  std::getline(kept, bytes);
+  EXPECT_EQ(bytes, "keep");
+  EXPECT_EQ(fs::file_size(usual() / "TAKEN.TXT"), 0u);
+
+  EXPECT_FALSE(win::CreateNewPrivateFile((temp + "..").str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 }  // namespace

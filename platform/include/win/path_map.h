@@ -48,7 +48,9 @@ std::string PrivateTempWindowsDirectory();
 // Makes `name` as a new, empty file that only the user may read and write.
 // False (with ERROR_FILE_EXISTS when the name is taken) when it exists, is a
 // symbolic link, or cannot be made: a name another process planted is never
-// followed or reused.
+// followed or reused. Its directory is found in any spelling; the file is
+// made as its last part is spelled, beside a file that holds that name in
+// another spelling only.
 bool CreateNewPrivateFile(const std::string& name);
 
 // The directory of the program's executable as a host path.
