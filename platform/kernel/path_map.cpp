@@ -110,6 +110,18 @@ std::string HostPath(const char* name) {
   if (!name || !*name) return std::string();
   SplitName split = Split(name);
   size_t ups = 0;
+  // A name spelled as it stands on disk, as most are, is found with one
+  // look rather than one a component: when the whole of it exists, every
+  // component exists in that spelling, which is what the search below
+  // would keep.
+  {
+    std::vector<std::string> folded;
+    Fold(split.parts, split.absolute, ups, folded);
+    const std::string exact = Join(split.absolute, ups, folded);
+    if (exact.empty()) return ".";
+    if (EntryExists(exact)) return exact;
+    ups = 0;
+  }
   std::vector<std::string> resolved;
   for (const auto& part : split.parts) {
     if (part == "." || part == "..") {
