@@ -35,9 +35,13 @@ bool IsDirectory(const std::string& hostPath) {
 // and closed to everyone else; made when missing. A directory of ours that
 // others could enter is closed first.
 bool PrivateDirectoryAt(const std::string& hostPath) {
-  if (::mkdir(hostPath.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  // Looked at first: it is there on every use but the first.
   struct stat st;
-  if (::lstat(hostPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+  if (::lstat(hostPath.c_str(), &st) != 0) {
+    if (errno != ENOENT || (::mkdir(hostPath.c_str(), 0700) != 0 && errno != EEXIST)) return false;
+    if (::lstat(hostPath.c_str(), &st) != 0) return false;
+  }
+  if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
   if ((st.st_mode & 077) != 0 && ::chmod(hostPath.c_str(), 0700) != 0) return false;
   return true;
 }
