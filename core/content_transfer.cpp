@@ -134,19 +134,6 @@ constexpr std::int32_t kSaveMinRead = 64 * 1024;
 // ---------------------------------------------------------------------------
 // Names of content files
 
-namespace {
-
-// Where a name's last component begins: after its last separator, and
-// after a drive's colon too when `afterDrive` is set.
-int LastComponentStart(const CString& name, bool afterDrive) {
-  int start = 0;
-  for (int i = 0; i < name.GetLength(); ++i)
-    if (IsSeparator(name[i]) || (afterDrive && name[i] == ':')) start = i + 1;
-  return start;
-}
-
-}  // namespace
-
 // Content names are kept in the host's form, as the viewers that open them
 // are host programs.
 CString ContentTempDirectory() {
@@ -160,16 +147,20 @@ CString ContentTempDirectory() {
 CString MakeContentTempName(const char* prefix, const char* suffix) {
   // The writer makes the file once it knows its extension and its content.
   // The name was just found free in every spelling, so only its directory
-  // needs mapping: mapping the whole name would read the directory again.
+  // needs mapping.
   const CString name = MakeTempName(prefix, suffix, false);
-  if (name.IsEmpty()) return name;
-  return ContentTempDirectory() + name.Mid(LastComponentStart(name, false));
+  return name.IsEmpty() ? name : CString(win::HostPathOfNewName(name.str()).c_str());
 }
 
 CString SafeServerFileName(const CString& suggested) {
   // Only the last component counts: no directory, drive or parent reference
   // of the server's choosing survives.
-  const CString name = suggested.Mid(LastComponentStart(suggested, true));
+  int start = 0;
+  for (int i = 0; i < suggested.GetLength(); ++i) {
+    const char c = suggested[i];
+    if (IsSeparator(c) || c == ':') start = i + 1;
+  }
+  const CString name = suggested.Mid(start);
   bool onlyDots = true;
   for (int i = 0; i < name.GetLength(); ++i) onlyDots = onlyDots && name[i] == '.';
   if (name.IsEmpty() || onlyDots) return CString();

@@ -175,8 +175,8 @@ bool SetLowWater(KxContentEntry& entry, int mark) {
 // body's last bytes at the latest, even when the server keeps the
 // connection open after them.
 int BatchFor(KxContentEntry& entry, int length) {
-  if (entry.slowStream || entry.readsWithoutWait < 0 || !entry.reader ||
-      !entry.reader->sawHeader() || entry.reader->announcedSize() < 0)
+  if (entry.slowStream || !entry.reader || !entry.reader->sawHeader() ||
+      entry.reader->announcedSize() < 0)
     return 1;
   if (entry.receiveBuffer == 0) {
     int size = 0;

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -69,22 +68,12 @@ std::string win::PrivateTempWindowsDirectory() {
 }
 
 bool win::CreateNewPrivateFile(const std::string& name) {
-  // Only the directory is mapped; the new file is made as its name is
-  // spelled. Mapping the whole name would read the directory through for
-  // another spelling of a name that does not exist yet, and O_EXCL tells
-  // whether this one is free.
-  const size_t cut = name.find_last_of("/\\");
-  std::string leaf = cut == std::string::npos ? name : name.substr(cut + 1);
-  if (cut == std::string::npos && leaf.size() >= 2 && leaf[1] == ':' &&
-      std::isalpha(static_cast<unsigned char>(leaf[0])))
-    leaf.erase(0, 2);  // "C:name", in the current directory
-  if (leaf.empty() || leaf == "." || leaf == "..") {
+  // Made as spelled: O_EXCL tells whether this spelling is free.
+  const std::string host = win::HostPathOfNewName(name);
+  if (host.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
-  std::string host = cut == std::string::npos ? std::string() : win::HostPath(name.substr(0, cut + 1));
-  if (!host.empty() && host.back() != '/') host += '/';
-  host += leaf;
   const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) {
     if (errno == EEXIST || errno == ELOOP)

@@ -109,19 +109,19 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 std::string HostPath(const char* name) {
   if (!name || !*name) return std::string();
   SplitName split = Split(name);
-  size_t ups = 0;
   // A name spelled as it stands on disk, as most are, is found with one
   // look rather than one a component: when the whole of it exists, every
   // component exists in that spelling, which is what the search below
   // would keep.
   {
+    size_t exactUps = 0;
     std::vector<std::string> folded;
-    Fold(split.parts, split.absolute, ups, folded);
-    const std::string exact = Join(split.absolute, ups, folded);
+    Fold(split.parts, split.absolute, exactUps, folded);
+    const std::string exact = Join(split.absolute, exactUps, folded);
     if (exact.empty()) return ".";
     if (EntryExists(exact)) return exact;
-    ups = 0;
   }
+  size_t ups = 0;
   std::vector<std::string> resolved;
   for (const auto& part : split.parts) {
     if (part == "." || part == "..") {
@@ -133,6 +133,19 @@ std::string HostPath(const char* name) {
   }
   std::string out = Join(split.absolute, ups, resolved);
   return out.empty() ? "." : out;
+}
+
+std::string HostPathOfNewName(const std::string& name) {
+  const char* const start = name.c_str();
+  const char* leaf = HasDrivePrefix(start) ? start + 2 : start;
+  const char* const afterDrive = leaf;
+  for (const char* p = leaf; *p; ++p)
+    if (IsSeparator(*p)) leaf = p + 1;
+  if (!*leaf || std::strcmp(leaf, ".") == 0 || std::strcmp(leaf, "..") == 0) return std::string();
+  if (leaf == afterDrive) return leaf;  // in the current directory
+  std::string dir = HostPath(std::string(start, leaf));
+  if (dir.back() != '/') dir += '/';
+  return dir + leaf;
 }
 
 std::string WindowsPath(const std::string& hostPath) {

@@ -17,6 +17,13 @@ namespace win {
 std::string HostPath(const char* name);
 inline std::string HostPath(const std::string& name) { return HostPath(name.c_str()); }
 
+// The host path for a file about to be made under `name`: its directory is
+// mapped as HostPath maps it, its last component kept as spelled (mapping a
+// name that does not exist yet would read its whole directory for another
+// spelling). "" when the name has no last component (it ends in a
+// separator, ".", or "..").
+std::string HostPathOfNewName(const std::string& name);
+
 // "/a/b" -> "C:\a\b", "/" -> "C:\"; a relative path keeps its form with
 // backslashes.
 std::string WindowsPath(const std::string& hostPath);

@@ -92,6 +92,29 @@ TEST_F(PathMapTest, NewFilesGoUnderTheExistingMixedCaseDirectory) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 }
 
+// A file about to be made: its directory is found in any spelling, its own
+// name kept as spelled even where another spelling exists.
+TEST_F(PathMapTest, NewNamesMapTheirDirectoryAndKeepTheirSpelling) {
+  kernel_test::CwdGuard cwd;
+  ASSERT_TRUE(SetCurrentDirectory(winRoot_.c_str()));
+  const struct {
+    std::string name;
+    std::string host;
+  } cases[] = {
+      {winRoot_ + "\\DATA\\sub\\New.Txt", root_ + "/Data/Sub/New.Txt"},
+      {winRoot_ + "\\data/SUB\\INDEX.idx", root_ + "/Data/Sub/INDEX.idx"},  // another spelling exists
+      {"DATA\\notes.TXT", "Data/notes.TXT"},
+      {"C:fresh.txt", "fresh.txt"},  // drive-relative: current directory
+      {"fresh.txt", "fresh.txt"},
+      {"C:\\fresh.txt", "/fresh.txt"},
+      {winRoot_ + "\\DATA\\", ""},
+      {winRoot_ + "\\DATA\\..", ""},
+      {".", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(win::HostPathOfNewName(c.name), c.host) << c.name;
+}
+
 TEST_F(PathMapTest, RelativeNamesStayRelative) {
   kernel_test::CwdGuard cwd;
   ASSERT_TRUE(SetCurrentDirectory((winRoot_ + "\\DATA").c_str()));
